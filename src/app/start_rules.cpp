@@ -1,0 +1,32 @@
+#include "app/start_rules.h"
+
+#include "env/paths.h"
+
+bool IsSetupMode(const std::string& exeFileName) { return UpperCase(exeFileName) == "SETUP.EXE"; }
+
+bool IsSilentRequest(const std::string& firstArgument, bool shiftDown, bool ctrlDown) {
+  return LowerCase(firstArgument) == "/s" || (shiftDown && ctrlDown);
+}
+
+uint32_t BlendColor(uint32_t from, uint32_t to, int step, int steps) {
+  uint32_t result = 0;
+  for (int shift = 0; shift < 32; shift += 8) {
+    const int a = static_cast<int>((from >> shift) & 0xFF), b = static_cast<int>((to >> shift) & 0xFF);
+    const int blended = ((steps - step) * a + step * b) / steps;
+    result |= (static_cast<uint32_t>(blended) & 0xFF) << shift;
+  }
+  return result;
+}
+
+std::string PreviousInstallDir(const std::string& uninstallString) {
+  std::string command = uninstallString;
+  if (command.size() >= 2 && command.front() == '"' && command.back() == '"')
+    command = command.substr(1, command.size() - 2);
+  std::string dir = ExtractFilePath(command);
+  if (!dir.empty() && dir.back() == '\\') dir.pop_back();
+  return dir;
+}
+
+std::string MissingControlFileText(const std::string& controlFile, const std::string& appDir) {
+  return "Datei " + controlFile + " nicht gefunden: " + appDir + controlFile;
+}

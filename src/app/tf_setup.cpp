@@ -1,0 +1,179 @@
+#include "app/tf_setup.h"
+
+#include <windows.h>
+
+#include "app/start_rules.h"
+#include "env/exit_codes.h"
+#include "env/ini_file.h"
+#include "env/paths.h"
+#include "env/registry.h"
+#include "env/settings.h"
+#include "forms/forms.h"
+#include "install/tf_aktion.h"
+#include "ui/application.h"
+#include "ui/dialogs.h"
+#include "uninstall/tf_uninstal.h"
+
+Tf_Setup* f_Setup = nullptr;
+
+namespace {
+constexpr char UninstallKey[] = "\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
+
+std::string ExeFileName() {
+  char buffer[MAX_PATH + 1];
+  const DWORD length = GetModuleFileNameA(nullptr, buffer, sizeof buffer);
+  return ExtractFileName(std::string(buffer, length));
+}
+
+bool RunsAsSetup() { return IsSetupMode(ExeFileName()); }
+
+std::string FirstArgument() { return __argc > 1 ? __argv[1] : ""; }
+
+bool KeyDown(int key) { return (GetKeyState(key) & 0x8000) != 0; }
+
+bool FileExists(const std::string& path) {
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool DirectoryExists(const std::string& path) {
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+int ScreenBitsPerPixel() {
+  HDC dc = GetDC(nullptr);
+  const int bits = GetDeviceCaps(dc, BITSPIXEL) * GetDeviceCaps(dc, PLANES);
+  ReleaseDC(nullptr, dc);
+  return bits;
+}
+}  // namespace
+
+Tf_Setup::Tf_Setup() : Form(SetupFormDesc) {}
+
+void Tf_Setup::FormCreate() {
+  OnTimer("Timer1", [this] { Timer1Timer(); });
+  OnTimer("AutoTimer", [this] { AutoTimerTimer(); });
+  if (IsSilentRequest(FirstArgument(), KeyDown(VK_SHIFT), KeyDown(VK_CONTROL))) SilentMode = true;
+  SelectStep(0);
+  Application.ProcessMessages();
+  PrepareGradient();
+
+  std::string controlFile;
+  if (RunsAsSetup()) {
+    SetText("SetupType", "Setup");
+    controlFile = "Setup.lst";
+    SelectStep(1);
+  } else {
+    ClearTree("TreeView1");
+    for (const char* node : {"START", "1. Sicherheitsabfrage", "2. Programmdateien löschen",
+                             "3. Abfrage Daten löschen", "ZIEL"})
+      AddTreeNode("TreeView1", node);
+    SetText("SetupType", "Deinstallation");
+    SetFontColor("SetupType", clRed);
+    controlFile = "install1.log";
+    SetCaption("Deinstallation");
+  }
+
+  RECT work;
+  SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+  SetBounds(1, 1, GetSystemMetrics(SM_CXSCREEN), work.bottom - 3);
+
+  if (!FileExists(AppDir + controlFile)) {
+    ShowMessage(MissingControlFileText(controlFile, AppDir));
+    Application.Halt(ExitNoControlFile);
+  }
+  ReadControlFile(controlFile);
+  ProposePreviousInstallation();
+}
+
+void Tf_Setup::PrepareGradient() {
+  UseGradient = ScreenBitsPerPixel() > 8;
+  if (!UseGradient) return;
+  BITMAPINFO info = {};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = 1;
+  info.bmiHeader.biHeight = -256;  // top row first
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  GradientStrip.Reset(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  if (!GradientStrip) {
+    UseGradient = false;
+    return;
+  }
+  auto* pixels = static_cast<uint32_t*>(bits);
+  for (int i = 0; i < 256; ++i) {
+    const uint32_t color = BlendColor(0x800000, 0x000000, i, 256);
+    // A DIB pixel is blue, green, red from the low byte: the reverse of a colour reference.
+    pixels[i] = (color & 0x00FF00) | ((color >> 16) & 0xFF) | ((color & 0xFF) << 16);
+  }
+}
+
+void Tf_Setup::ReadControlFile(const std::string& controlFile) {
+  const IniFile ini(AppDir + controlFile);
+  ProgramName = ini.ReadString("General", "Name", "Programm");
+  SetText("lbProgName", ProgramName);
+  DefaultPath = ini.ReadString("General", "defaultPath", "C:\\App");
+  StartMenuFolder = ini.ReadString("StartMenu", "Folder", "Unbenannt");
+  GroupName = ini.ReadString("Group", "Name", "");
+  ShortcutName = ini.ReadString("General", "Name", "");
+}
+
+void Tf_Setup::ProposePreviousInstallation() {
+  std::string dir;
+  {
+    RegKey key = OpenRegistryKey(HKEY_LOCAL_MACHINE, UninstallKey + StartMenuFolder, true);
+    if (!key) return;
+    dir = PreviousInstallDir(ReadRegistryString(key, "UninstallString"));
+  }
+  if (!dir.empty() && DirectoryExists(dir)) DefaultPath = dir;
+}
+
+void Tf_Setup::FormPaint(HDC dc) {
+  if (!UseGradient) return;
+  HDC strip = CreateCompatibleDC(dc);
+  HGDIOBJ old = SelectObject(strip, GradientStrip.Get());
+  SetStretchBltMode(dc, COLORONCOLOR);
+  StretchBlt(dc, 0, 0, Width(), Height(), strip, 0, 0, 1, 256, SRCCOPY);
+  SelectObject(strip, old);
+  DeleteDC(strip);
+}
+
+void Tf_Setup::SelectStep(int n) { SelectTreeNode("TreeView1", n); }
+
+void Tf_Setup::PlaceBesideTree(Form& form, bool useClientHeight) {
+  RECT tree;
+  GetWindowRect(Item("TreeView1"), &tree);
+  const int w = tree.right - tree.left;
+  const int h = useClientHeight ? ClientHeight() : Height();
+  form.SetPosition(w + (ClientWidth() - w - form.Width()) / 2, (h - form.Height()) / 2);
+}
+
+void Tf_Setup::Timer1Timer() {
+  if (!TimerEnabled("Timer1")) return;  // a tick that was already queued
+  SetTimerEnabled("Timer1", false);
+  if (RunsAsSetup()) {
+    auto wizard = CreateForm<Tf_Aktion>();
+    PlaceBesideTree(*wizard);
+    wizard_ = wizard.get();
+    if (SilentMode) SetTimerEnabled("AutoTimer", true);
+    wizard->ShowModal();
+    wizard_ = nullptr;
+  } else {
+    auto window = CreateForm<Tf_Uninstal>();
+    PlaceBesideTree(*window);
+    window->ShowModal();
+  }
+  Close();
+}
+
+void Tf_Setup::AutoTimerTimer() {
+  SetTimerEnabled("AutoTimer", false);
+  if (!wizard_) return;
+  wizard_->bnInstalClick();
+  wizard_->bnInstalClick();
+  wizard_->bnjaClick();
+  wizard_->bnInstalClick();
+}

@@ -1,0 +1,10 @@
+// Exit status of SETUP.EXE and the uninstaller, so that a script can tell the outcome.
+#pragma once
+
+enum ExitCode {
+  ExitCompleted = 0,       // completed without error
+  ExitByUser = 1,          // ended by the user
+  ExitNoControlFile = 2,   // Setup.lst or install1.log missing
+  ExitFilesFailed = 3,     // completed, but at least one file could not be installed
+  ExitLibraryFailure = 4,  // a library failure ended the run
+};

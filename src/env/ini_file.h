@@ -1,0 +1,19 @@
+// Initialisation files, read and written only through the profile-string functions,
+// so section and key names match whatever their letter case. Nothing is cached.
+#pragma once
+#include <string>
+
+class IniFile {
+ public:
+  explicit IniFile(std::string path) : path_(std::move(path)) {}
+  // At most 1023 characters; the default applies only when the key is missing.
+  std::string ReadString(const std::string& section, const std::string& key,
+                         const std::string& defaultValue) const;
+  // Raises LibraryError "Kann nicht nach ... schreiben" when the write fails.
+  void WriteString(const std::string& section, const std::string& key,
+                   const std::string& value) const;
+  const std::string& Path() const { return path_; }
+
+ private:
+  std::string path_;
+};

@@ -1,0 +1,63 @@
+#include "env/paths.h"
+
+namespace {
+size_t LastDelimiter(const std::string& path) { return path.find_last_of("\\:"); }
+}  // namespace
+
+std::string AddBackslash(const std::string& dir) {
+  if (!dir.empty() && dir.back() == '\\') return dir;
+  return dir + "\\";
+}
+
+std::string IncludeBackslash(const std::string& dir) {
+  return dir.empty() ? dir : AddBackslash(dir);
+}
+
+std::string ReplaceAll(const std::string& text, const std::string& pattern,
+                       const std::string& replacement) {
+  if (pattern.empty()) return text;
+  std::string result = text;
+  size_t p = 0;
+  while ((p = result.find(pattern, p)) != std::string::npos) {
+    result.replace(p, pattern.size(), replacement);
+    p += replacement.size();
+  }
+  return result;
+}
+
+std::string ExtractFilePath(const std::string& path) {
+  size_t pos = LastDelimiter(path);
+  return pos == std::string::npos ? std::string() : path.substr(0, pos + 1);
+}
+
+std::string ExtractFileName(const std::string& path) {
+  size_t pos = LastDelimiter(path);
+  return pos == std::string::npos ? path : path.substr(pos + 1);
+}
+
+std::string UpperCase(std::string text) {
+  for (char& c : text)
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  return text;
+}
+
+std::string LowerCase(std::string text) {
+  for (char& c : text)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return text;
+}
+
+bool IsBlank(const std::string& text) {
+  for (unsigned char c : text)
+    if (c > ' ') return false;
+  return true;
+}
+
+std::string DecimalText(unsigned long value) {
+  std::string digits;
+  do {
+    digits.insert(digits.begin(), static_cast<char>('0' + value % 10));
+    value /= 10;
+  } while (value);
+  return digits;
+}

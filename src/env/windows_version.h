@@ -1,0 +1,6 @@
+// Which Windows runs.
+#pragma once
+#include <string>
+
+bool IsWindowsNT();
+std::string GetWindowsVersionName();

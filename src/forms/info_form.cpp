@@ -1,0 +1,16 @@
+#include "forms/forms.h"
+
+namespace {
+constexpr ControlDesc Controls[] = {
+    {.name = "Panel1", .kind = ControlKind::Panel, .height = 38, .dock = Dock::Bottom,
+     .bevel = BevelKind::Lowered},
+    {.name = "bnGoOn", .kind = ControlKind::Button, .parent = "Panel1", .left = 8, .top = 4,
+     .width = 99, .height = 30, .text = "&Weiter  >>", .tabOrder = 1, .modalResult = 2},
+    {.name = "Memo1", .kind = ControlKind::Memo, .text = "Memo1",
+     .font = {"Courier New", 18, true, false, clBlack}, .dock = Dock::Fill, .tabOrder = 0},
+};
+}  // namespace
+
+const FormDesc InfoFormDesc = {
+    .className = "Tf_info", .caption = "Aktuelle Info - Liesmich.txt", .clientWidth = 620,
+    .clientHeight = 420, .border = BorderStyle::Sizeable, .controls = Controls};

@@ -1,0 +1,14 @@
+// The readme viewer: shows Liesmich.txt from the setup folder, loaded at each opening.
+#pragma once
+#include "ui/form.h"
+
+class Tf_info : public Form {
+ public:
+  Tf_info();
+
+ protected:
+  void FormCreate() override;
+  void FormActivate() override;
+};
+
+extern Tf_info* f_info;

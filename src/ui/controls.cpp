@@ -1,0 +1,307 @@
+#include "ui/controls.h"
+
+#include <commctrl.h>
+
+#include <string>
+
+#include "ui/application.h"
+#include "ui/control_name.h"
+
+namespace {
+constexpr char PanelClass[] = "SetupPanel";
+constexpr char LabelClass[] = "SetupLabel";
+
+std::string WindowText(HWND hwnd) {
+  std::string text(static_cast<size_t>(GetWindowTextLengthA(hwnd)) + 1, '\0');
+  text.resize(static_cast<size_t>(GetWindowTextA(hwnd, text.data(), static_cast<int>(text.size()))));
+  return text;
+}
+
+void FillColor(HDC dc, const RECT& rect, uint32_t color) {
+  GdiObject brush(CreateSolidBrush(color));
+  FillRect(dc, &rect, static_cast<HBRUSH>(brush.Get()));
+}
+
+void DrawControlText(HDC dc, Control& control, RECT rect, UINT format) {
+  HGDIOBJ old = SelectObject(dc, control.font.Get());
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, control.fontColor);
+  const std::string text = WindowText(control.hwnd);
+  DrawTextA(dc, text.c_str(), -1, &rect, format);
+  SelectObject(dc, old);
+}
+
+void PaintPanel(Control& control, HDC dc) {
+  RECT rect;
+  GetClientRect(control.hwnd, &rect);
+  FillColor(dc, rect, control.form->BackgroundColor(&control));
+  const ControlDesc& d = *control.desc;
+  if (d.kind == ControlKind::Bevel || d.bevel == BevelKind::Lowered)
+    DrawEdge(dc, &rect, BDR_SUNKENOUTER, BF_RECT);
+  else if (d.bevel == BevelKind::Raised)
+    DrawEdge(dc, &rect, BDR_RAISEDINNER, BF_RECT);
+  if (d.kind != ControlKind::Panel) return;  // pages keep their caption to themselves
+  InflateRect(&rect, -3, -1);
+  const UINT align = d.align == TextAlign::Left ? DT_LEFT : DT_CENTER;
+  DrawControlText(dc, control, rect,
+                  align | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
+}
+
+void PaintLabel(Control& control, HDC dc) {
+  RECT rect;
+  GetClientRect(control.hwnd, &rect);
+  if (control.desc->transparent) {
+    // Let the form paint what lies beneath, shifted to this label's place.
+    POINT origin = {0, 0};
+    MapWindowPoints(control.hwnd, control.form->Handle(), &origin, 1);
+    POINT old;
+    SetViewportOrgEx(dc, -origin.x, -origin.y, &old);
+    control.form->PaintBackground(dc);
+    SetViewportOrgEx(dc, old.x, old.y, nullptr);
+  } else {
+    FillColor(dc, rect, control.form->BackgroundColor(&control));
+  }
+  const UINT wrap = control.desc->wordWrap ? DT_WORDBREAK : DT_SINGLELINE;
+  DrawControlText(dc, control, rect, DT_LEFT | DT_NOPREFIX | DT_EXPANDTABS | wrap);
+}
+
+void Paint(Control& control) {
+  PAINTSTRUCT ps;
+  HDC dc = BeginPaint(control.hwnd, &ps);
+  if (control.desc->kind == ControlKind::Label)
+    PaintLabel(control, dc);
+  else
+    PaintPanel(control, dc);
+  EndPaint(control.hwnd, &ps);
+}
+
+// Notifications of the children of our containers belong to the form.
+bool IsForwarded(UINT msg) {
+  switch (msg) {
+    case WM_COMMAND: case WM_NOTIFY: case WM_DRAWITEM: case WM_MEASUREITEM:
+    case WM_CTLCOLORSTATIC: case WM_CTLCOLORBTN: case WM_CTLCOLOREDIT: case WM_CTLCOLORLISTBOX:
+      return true;
+    default:
+      return false;
+  }
+}
+
+LRESULT HandleControlMessage(Control& control, HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (IsForwarded(msg)) return SendMessageA(control.form->Handle(), msg, wParam, lParam);
+  switch (msg) {
+    case WM_ERASEBKGND:
+      return 1;  // painted whole in WM_PAINT
+    case WM_PAINT:
+      Paint(control);
+      return 0;
+    case WM_SETTEXT: {
+      LRESULT result = DefWindowProcA(hwnd, msg, wParam, lParam);
+      if (control.autoSize) AutoSizeLabel(control);
+      InvalidateRect(hwnd, nullptr, FALSE);
+      return result;
+    }
+    case WM_NCHITTEST:
+      if (control.desc->kind == ControlKind::Label) return HTTRANSPARENT;
+      break;
+  }
+  return DefWindowProcA(hwnd, msg, wParam, lParam);
+}
+
+LRESULT CALLBACK ControlProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == WM_NCCREATE) {
+    auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
+    SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+  }
+  auto* control = reinterpret_cast<Control*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+  if (!control) return DefWindowProcA(hwnd, msg, wParam, lParam);
+  try {
+    return HandleControlMessage(*control, hwnd, msg, wParam, lParam);
+  } catch (...) {
+    Application.HandleException();
+    return 0;
+  }
+}
+
+void RegisterControlClasses() {
+  static bool done = false;
+  if (done) return;
+  done = true;
+  INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_TREEVIEW_CLASSES | ICC_PROGRESS_CLASS};
+  InitCommonControlsEx(&icc);
+  WNDCLASSA wc = {};
+  wc.lpfnWndProc = ControlProc;
+  wc.hInstance = GetModuleHandleA(nullptr);
+  wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+  wc.lpszClassName = PanelClass;
+  RegisterClassA(&wc);
+  wc.lpszClassName = LabelClass;
+  RegisterClassA(&wc);
+}
+
+struct WindowKind {
+  const char* className;
+  DWORD style;
+  DWORD exStyle;
+};
+
+DWORD TabStop(const ControlDesc& d) { return d.tabOrder >= 0 ? WS_TABSTOP : 0; }
+
+WindowKind KindOf(const ControlDesc& d) {
+  switch (d.kind) {
+    case ControlKind::Panel: case ControlKind::Bevel: case ControlKind::PageBook:
+    case ControlKind::Page:
+      return {PanelClass, WS_CLIPCHILDREN, WS_EX_CONTROLPARENT};
+    case ControlKind::Label:
+      return {LabelClass, 0, 0};
+    case ControlKind::Image:
+      return {"STATIC", SS_ICON | SS_CENTERIMAGE, 0};
+    case ControlKind::Button:
+      return {"BUTTON", (d.isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON) | TabStop(d), 0};
+    case ControlKind::CheckBox:
+      return {"BUTTON", BS_AUTOCHECKBOX | TabStop(d), 0};
+    case ControlKind::GroupBox:
+      return {"BUTTON", BS_GROUPBOX, 0};
+    case ControlKind::Edit:
+      return {"EDIT", ES_AUTOHSCROLL | TabStop(d), WS_EX_CLIENTEDGE};
+    case ControlKind::Memo:
+      return {"EDIT", ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL | WS_VSCROLL | TabStop(d),
+              WS_EX_CLIENTEDGE};
+    case ControlKind::TreeView:
+      return {WC_TREEVIEWA,
+              TVS_SHOWSELALWAYS | TVS_HASLINES | TVS_LINESATROOT | TVS_HASBUTTONS | TabStop(d),
+              WS_EX_CLIENTEDGE};
+    case ControlKind::Gauge:
+      return {PROGRESS_CLASSA, PBS_SMOOTH, 0};
+    case ControlKind::ComboBox:
+      return {"COMBOBOX",
+              CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | CBS_HASSTRINGS | WS_VSCROLL | TabStop(d), 0};
+    case ControlKind::ListBox:
+      return {"LISTBOX", LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | TabStop(d),
+              WS_EX_CLIENTEDGE};
+    case ControlKind::Timer:
+      break;
+  }
+  return {PanelClass, 0, 0};
+}
+
+HICON IconNamed(const std::string& name) {
+  if (name == "app") return LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1));
+  LPCSTR id = IDI_INFORMATION;
+  if (name == "warning") id = IDI_WARNING;
+  if (name == "error") id = IDI_ERROR;
+  if (name == "confirmation") id = IDI_QUESTION;
+  return LoadIconA(nullptr, id);
+}
+
+void AddTreeLines(HWND tree, const char* text) {
+  std::string lines = text;
+  size_t start = 0;
+  while (start < lines.size()) {
+    size_t end = lines.find('\n', start);
+    if (end == std::string::npos) end = lines.size();
+    std::string node = lines.substr(start, end - start);
+    TVINSERTSTRUCTA insert = {};
+    insert.hParent = TVI_ROOT;
+    insert.hInsertAfter = TVI_LAST;
+    insert.item.mask = TVIF_TEXT;
+    insert.item.pszText = node.data();
+    SendMessageA(tree, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert));
+    start = end + 1;
+  }
+}
+
+void Prepare(Control& control) {
+  const ControlDesc& d = *control.desc;
+  HWND hwnd = control.hwnd;
+  SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(control.font.Get()), FALSE);
+  switch (d.kind) {
+    case ControlKind::TreeView:
+      TreeView_SetBkColor(hwnd, control.form->BackgroundColor(&control));
+      TreeView_SetTextColor(hwnd, control.fontColor);
+      if (d.indent) TreeView_SetIndent(hwnd, control.form->Scale(d.indent));
+      AddTreeLines(hwnd, d.text);
+      break;
+    case ControlKind::Gauge:
+      SendMessageA(hwnd, PBM_SETBARCOLOR, 0, clBlue);
+      break;
+    case ControlKind::CheckBox:
+      SendMessageA(hwnd, BM_SETCHECK, d.checked ? BST_CHECKED : BST_UNCHECKED, 0);
+      break;
+    case ControlKind::Image:
+      SendMessageA(hwnd, STM_SETICON, reinterpret_cast<WPARAM>(IconNamed(d.text)), 0);
+      break;
+    case ControlKind::ComboBox:
+      if (d.itemHeight) SendMessageA(hwnd, CB_SETITEMHEIGHT, 0, control.form->Scale(d.itemHeight));
+      break;
+    case ControlKind::ListBox:
+      if (d.itemHeight) SendMessageA(hwnd, LB_SETITEMHEIGHT, 0, control.form->Scale(d.itemHeight));
+      break;
+    default:
+      break;
+  }
+}
+
+bool HasWindowText(ControlKind kind) {
+  return kind != ControlKind::TreeView && kind != ControlKind::Image &&
+         kind != ControlKind::ComboBox && kind != ControlKind::ListBox;
+}
+}  // namespace
+
+bool IsContainer(ControlKind kind) {
+  return kind == ControlKind::Panel || kind == ControlKind::PageBook || kind == ControlKind::Page ||
+         kind == ControlKind::GroupBox;
+}
+
+const FontDesc& EffectiveFont(const Control& control) {
+  for (const Control* c = &control; c; c = c->parent)
+    if (c->desc->font.face) return c->desc->font;
+  return control.form->Desc().font;
+}
+
+HFONT MakeFont(const FontDesc& font, const Form& form) {
+  return CreateFontA(-form.Scale(font.height), 0, 0, 0, font.bold ? FW_BOLD : FW_NORMAL,
+                     font.italic, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                     CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, font.face);
+}
+
+void AutoSizeLabel(Control& control) {
+  HDC dc = GetDC(control.hwnd);
+  HGDIOBJ old = SelectObject(dc, control.font.Get());
+  RECT rect = {0, 0, 0, 0};
+  const std::string text = WindowText(control.hwnd);
+  DrawTextA(dc, text.empty() ? " " : text.c_str(), -1, &rect,
+            DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+  SelectObject(dc, old);
+  ReleaseDC(control.hwnd, dc);
+  // The old area shows through a transparent label: repaint it too.
+  RECT before;
+  GetWindowRect(control.hwnd, &before);
+  HWND parent = GetParent(control.hwnd);
+  MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&before), 2);
+  SetWindowPos(control.hwnd, nullptr, 0, 0, rect.right, rect.bottom,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  InvalidateRect(parent, &before, TRUE);
+}
+
+HWND CreateControlWindow(Control& control, HWND parent, const RECT& bounds, int id) {
+  RegisterControlClasses();
+  const ControlDesc& d = *control.desc;
+  const WindowKind kind = KindOf(d);
+  DWORD style = WS_CHILD | kind.style | (d.visible ? WS_VISIBLE : 0) | (d.enabled ? 0 : WS_DISABLED);
+  const char* text = HasWindowText(d.kind) ? d.text : "";
+  HWND hwnd = CreateWindowExA(kind.exStyle, kind.className, text, style, bounds.left, bounds.top,
+                              bounds.right - bounds.left, bounds.bottom - bounds.top, parent,
+                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                              GetModuleHandleA(nullptr), &control);
+  if (!hwnd) return nullptr;
+  control.hwnd = hwnd;
+  SetPropA(hwnd, ControlNameProperty,
+           reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(GlobalAddAtomA(d.name))));
+  control.fontColor = EffectiveFont(control).color;
+  control.font.Reset(MakeFont(EffectiveFont(control), *control.form));
+  control.brush.Reset(CreateSolidBrush(control.form->BackgroundColor(&control)));
+  Prepare(control);
+  control.autoSize = d.kind == ControlKind::Label && d.width == 0;
+  if (control.autoSize) AutoSizeLabel(control);
+  return hwnd;
+}

@@ -1,0 +1,14 @@
+// Window creation and painting for each kind of described control. Used by Form only.
+#pragma once
+#include <windows.h>
+
+#include "ui/form.h"
+
+// The font a control shows: its own description, else its parent's, else the form's.
+const FontDesc& EffectiveFont(const Control& control);
+HFONT MakeFont(const FontDesc& font, const Form& form);
+// Creates the control's window inside parent at the given (already scaled) bounds.
+HWND CreateControlWindow(Control& control, HWND parent, const RECT& bounds, int id);
+// Resizes a self-sizing label to its text.
+void AutoSizeLabel(Control& control);
+bool IsContainer(ControlKind kind);

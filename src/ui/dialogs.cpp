@@ -1,0 +1,117 @@
+#include "ui/dialogs.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <vector>
+
+#include "ui/application.h"
+#include "ui/form.h"
+
+namespace {
+struct ButtonInfo {
+  DlgButtons flag;
+  const char* name;
+  const char* caption;
+  int result;
+};
+constexpr ButtonInfo Buttons[] = {{mbYes, "Yes", "&Ja", 6},
+                                  {mbNo, "No", "&Nein", 7},
+                                  {mbOK, "OK", "OK", 1},
+                                  {mbCancel, "Cancel", "Abbrechen", 2}};
+
+const char* CaptionOf(DlgType type) {
+  switch (type) {
+    case DlgType::Warning: return "Warnung";
+    case DlgType::Error: return "Fehler";
+    case DlgType::Information: return "Information";
+    case DlgType::Confirmation: return "Bestätigen";
+  }
+  return "";
+}
+
+const char* IconOf(DlgType type) {
+  switch (type) {
+    case DlgType::Warning: return "warning";
+    case DlgType::Error: return "error";
+    case DlgType::Information: return "information";
+    case DlgType::Confirmation: return "confirmation";
+  }
+  return "";
+}
+
+constexpr FontDesc DialogFont = {"MS Sans Serif", 8 * 96 / 72};  // 8 points at 96 ppi
+
+// Measures the text as the dialog will show it, wrapped at half the screen's width.
+SIZE MeasureText(const std::string& text, int ppi) {
+  HDC dc = GetDC(nullptr);
+  HFONT font = CreateFontA(-MulDiv(DialogFont.height, ppi, 96), 0, 0, 0, FW_NORMAL, 0, 0, 0,
+                           DEFAULT_CHARSET, 0, 0, 0, 0, DialogFont.face);
+  HGDIOBJ old = SelectObject(dc, font);
+  RECT rect = {0, 0, GetSystemMetrics(SM_CXSCREEN) / 2, 0};
+  DrawTextA(dc, text.c_str(), -1, &rect, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX | DT_EXPANDTABS);
+  SelectObject(dc, old);
+  DeleteObject(font);
+  ReleaseDC(nullptr, dc);
+  return {rect.right, rect.bottom};
+}
+
+int ScreenPpi() {
+  HDC dc = GetDC(nullptr);
+  const int ppi = GetDeviceCaps(dc, LOGPIXELSY);
+  ReleaseDC(nullptr, dc);
+  return ppi > 0 ? ppi : 96;
+}
+}  // namespace
+
+void ShowMessage(const std::string& text) {
+  MessageBoxA(GetActiveWindow(), text.c_str(), Application.Title.c_str(), MB_OK);
+}
+
+int MessageDlg(const std::string& text, DlgType type, unsigned buttons) {
+  // Laid out in screen pixels: the form is described at the screen's own resolution.
+  const int ppi = ScreenPpi();
+  auto px = [ppi](int at96) { return MulDiv(at96, ppi, 96); };
+  const SIZE textSize = MeasureText(text, ppi);
+  const int margin = px(12), icon = GetSystemMetrics(SM_CXICON);
+  const int buttonWidth = px(75), buttonHeight = px(25), gap = px(8);
+
+  std::vector<const ButtonInfo*> shown;
+  for (const ButtonInfo& b : Buttons)
+    if (buttons & b.flag) shown.push_back(&b);
+  const int count = static_cast<int>(shown.size());
+  const int rowWidth = count * buttonWidth + (count - 1) * gap;
+  const int textLeft = margin + icon + margin;
+  const int width = std::max(textLeft + static_cast<int>(textSize.cx) + margin, rowWidth + 2 * margin);
+  const int buttonTop = margin + std::max(icon, static_cast<int>(textSize.cy)) + margin;
+
+  std::vector<ControlDesc> controls;
+  controls.push_back({.name = "Image", .kind = ControlKind::Image, .left = margin, .top = margin,
+                      .width = icon, .height = icon, .text = IconOf(type)});
+  controls.push_back({.name = "Message", .kind = ControlKind::Label, .left = textLeft,
+                      .top = margin, .width = static_cast<int>(textSize.cx),
+                      .height = static_cast<int>(textSize.cy), .text = text.c_str(),
+                      .wordWrap = true});
+  // Escape answers with Abbrechen, else Nein, else OK, as the class library does.
+  const ButtonInfo* cancel = shown.back();
+  for (const ButtonInfo* b : shown)
+    if (b->flag == mbNo && !(buttons & mbCancel)) cancel = b;
+  int left = (width - rowWidth) / 2, tab = 0;
+  for (const ButtonInfo* b : shown) {
+    controls.push_back({.name = b->name, .kind = ControlKind::Button, .left = left,
+                        .top = buttonTop, .width = buttonWidth, .height = buttonHeight,
+                        .text = b->caption, .tabOrder = tab, .modalResult = b->result,
+                        .isDefault = tab == 0, .isCancel = b == cancel});
+    left += buttonWidth + gap;
+    ++tab;
+  }
+  const FormDesc desc = {.className = "TMessageForm", .caption = CaptionOf(type),
+                         .clientWidth = width, .clientHeight = buttonTop + buttonHeight + margin,
+                         .border = BorderStyle::Dialog,
+                         .font = {DialogFont.face, MulDiv(DialogFont.height, ppi, 96)},
+                         .position = FormPosition::ScreenCenter, .controls = controls,
+                         .designPpi = ppi};
+  Form dialog(desc);
+  dialog.Create();
+  return dialog.ShowModal();
+}

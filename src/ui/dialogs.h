@@ -1,0 +1,14 @@
+// Message boxes: plain messages, and typed dialogs with German captions and buttons.
+#pragma once
+#include <string>
+
+// A plain message: title "Setup", one OK button.
+void ShowMessage(const std::string& text);
+
+enum class DlgType { Warning, Error, Information, Confirmation };
+enum DlgButtons : unsigned { mbYes = 1, mbNo = 2, mbOK = 4, mbCancel = 8 };
+
+// A typed dialog: caption "Warnung", "Fehler", "Information" or "Bestätigen" with its icon,
+// buttons "&Ja", "&Nein", "OK", "Abbrechen" whatever the system's language. Returns the
+// pressed button's result (6, 7, 1, 2); closing it through the title bar gives 2.
+int MessageDlg(const std::string& text, DlgType type, unsigned buttons);

@@ -1,0 +1,492 @@
+#include "ui/form.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+
+#include "env/library_error.h"
+#include "env/messages.h"
+#include "ui/application.h"
+#include "ui/control_name.h"
+#include "ui/controls.h"
+
+namespace {
+constexpr char FormClass[] = "SetupForm";
+constexpr int FirstControlId = 1000;
+
+DWORD FormStyle(const FormDesc& d) {
+  DWORD style = WS_CAPTION | WS_CLIPCHILDREN;
+  style |= d.border == BorderStyle::Sizeable ? WS_THICKFRAME : (d.border == BorderStyle::Dialog ? DS_MODALFRAME : WS_BORDER);
+  if (d.systemMenu) style |= WS_SYSMENU;
+  if (d.minimizeBox) style |= WS_MINIMIZEBOX;
+  if (d.maximizeBox) style |= WS_MAXIMIZEBOX;
+  return style;
+}
+
+DWORD FormExStyle(const FormDesc& d) {
+  return WS_EX_CONTROLPARENT | (d.border == BorderStyle::Dialog ? WS_EX_DLGMODALFRAME : 0);
+}
+
+int ScreenPpi() {
+  HDC dc = GetDC(nullptr);
+  const int ppi = GetDeviceCaps(dc, LOGPIXELSY);
+  ReleaseDC(nullptr, dc);
+  return ppi > 0 ? ppi : 96;
+}
+
+std::string WindowText(HWND hwnd) {
+  std::string text(static_cast<size_t>(GetWindowTextLengthA(hwnd)) + 1, '\0');
+  text.resize(static_cast<size_t>(GetWindowTextA(hwnd, text.data(), static_cast<int>(text.size()))));
+  return text;
+}
+
+HTREEITEM TreeNode(HWND tree, int index) {
+  HTREEITEM item = TreeView_GetRoot(tree);
+  for (int i = 0; item && i < index; ++i) item = TreeView_GetNextSibling(tree, item);
+  return item;
+}
+
+void RegisterFormClass() {
+  static bool done = false;
+  if (done) return;
+  done = true;
+  WNDCLASSA wc = {};
+  wc.lpfnWndProc = DefWindowProcA;
+  wc.hInstance = GetModuleHandleA(nullptr);
+  wc.hIcon = LoadIconA(wc.hInstance, MAKEINTRESOURCEA(1));
+  wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+  wc.lpszClassName = FormClass;
+  RegisterClassA(&wc);
+}
+
+BOOL CALLBACK DisableWindow(HWND hwnd, LPARAM param) {
+  auto* list = reinterpret_cast<std::pair<HWND, std::vector<HWND>*>*>(param);
+  if (hwnd != list->first && IsWindowVisible(hwnd) && IsWindowEnabled(hwnd)) {
+    EnableWindow(hwnd, FALSE);
+    list->second->push_back(hwnd);
+  }
+  return TRUE;
+}
+}  // namespace
+
+Form::Form(const FormDesc& desc) : desc_(desc) {}
+
+Form::~Form() {
+  if (hwnd_) {
+    SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
+    DestroyWindow(hwnd_);
+  }
+}
+
+int Form::Scale(int designPixels) const {
+  return MulDiv(designPixels, ScreenPpi(), desc_.designPpi);
+}
+
+void Form::Create() {
+  RegisterFormClass();
+  font_.Reset(MakeFont(desc_.font, *this));
+  brush_.Reset(CreateSolidBrush(BackgroundColor(nullptr)));
+  RECT rect = {0, 0, Scale(desc_.clientWidth), Scale(desc_.clientHeight)};
+  AdjustWindowRectEx(&rect, FormStyle(desc_), FALSE, FormExStyle(desc_));
+  const int width = rect.right - rect.left, height = rect.bottom - rect.top;
+  int left = Scale(desc_.left), top = Scale(desc_.top);
+  if (desc_.position == FormPosition::ScreenCenter) {
+    left = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
+    top = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
+  }
+  HWND owner = Application.MainForm ? Application.MainForm->Handle() : nullptr;
+  hwnd_ = CreateWindowExA(FormExStyle(desc_), FormClass, desc_.caption, FormStyle(desc_), left,
+                          top, width, height, owner, nullptr, GetModuleHandleA(nullptr), nullptr);
+  SetWindowLongPtrA(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  SetWindowLongPtrA(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Form::WindowProc));
+  SetPropA(hwnd_, ControlNameProperty,
+           reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(GlobalAddAtomA(desc_.className))));
+  CreateControls();
+  Layout();
+  FormCreate();
+}
+
+void Form::CreateControls() {
+  int id = FirstControlId;
+  for (const ControlDesc& d : desc_.controls) {
+    auto control = std::make_unique<Control>();
+    control->desc = &d;
+    control->form = this;
+    control->parent = d.parent ? Find(d.parent) : nullptr;
+    if (d.kind == ControlKind::Timer) {
+      controls_.push_back(std::move(control));
+      ++id;
+      continue;
+    }
+    // Children of a group box live beside it: the system's group box keeps no messages.
+    HWND parentWindow = hwnd_;
+    POINT offset = {0, 0};
+    for (Control* p = control->parent; p; p = p->parent) {
+      if (p->desc->kind != ControlKind::GroupBox) {
+        parentWindow = p->hwnd;
+        break;
+      }
+      offset.x += p->desc->left;
+      offset.y += p->desc->top;
+    }
+    RECT bounds = {Scale(d.left + offset.x), Scale(d.top + offset.y),
+                   Scale(d.left + offset.x + d.width), Scale(d.top + offset.y + d.height)};
+    CreateControlWindow(*control, parentWindow, bounds, id++);
+    controls_.push_back(std::move(control));
+  }
+  // Tab order: lower numbers first within the window's z-order.
+  std::vector<Control*> tabbed;
+  for (auto& c : controls_)
+    if (c->hwnd && c->desc->tabOrder >= 0) tabbed.push_back(c.get());
+  std::stable_sort(tabbed.begin(), tabbed.end(), [](Control* a, Control* b) {
+    return a->desc->tabOrder < b->desc->tabOrder;
+  });
+  for (Control* c : tabbed)
+    SetWindowPos(c->hwnd, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+// Docked controls share their container's inside: top, bottom and left first, then fill.
+void Form::Layout() {
+  auto layoutInside = [this](HWND container, Control* owner) {
+    RECT free;
+    GetClientRect(container, &free);
+    for (Dock pass : {Dock::Top, Dock::Bottom, Dock::Left, Dock::Fill}) {
+      for (auto& c : controls_) {
+        if (c->parent != owner || c->desc->dock != pass || !c->hwnd) continue;
+        RECT r = free;
+        const ControlDesc& d = *c->desc;
+        if (pass == Dock::Top) free.top = r.bottom = std::min(free.bottom, free.top + Scale(d.height));
+        if (pass == Dock::Bottom) free.bottom = r.top = std::max(free.top, free.bottom - Scale(d.height));
+        if (pass == Dock::Left) free.left = r.right = std::min(free.right, free.left + Scale(d.width));
+        SetWindowPos(c->hwnd, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+      }
+    }
+  };
+  layoutInside(hwnd_, nullptr);
+  for (auto& c : controls_)
+    if (c->hwnd && IsContainer(c->desc->kind)) layoutInside(c->hwnd, c.get());
+}
+
+Control* Form::Find(std::string_view name) const {
+  for (auto& c : controls_)
+    if (name == c->desc->name) return c.get();
+  return nullptr;
+}
+
+Control& Form::Need(std::string_view name) const {
+  Control* c = Find(name);
+  if (!c) throw LibraryError("Steuerelement " + std::string(name) + " fehlt in " + desc_.className);
+  return *c;
+}
+
+Control* Form::FindByWindow(HWND hwnd) const {
+  for (auto& c : controls_)
+    if (c->hwnd == hwnd) return c.get();
+  return nullptr;
+}
+
+HWND Form::Item(std::string_view name) const {
+  Control* c = Find(name);
+  return c ? c->hwnd : nullptr;
+}
+
+void Form::OnClick(std::string_view name, std::function<void()> handler) {
+  Need(name).onClick = std::move(handler);
+}
+
+void Form::OnDrawItem(std::string_view name, std::function<void(const DRAWITEMSTRUCT&)> handler) {
+  Need(name).onDrawItem = std::move(handler);
+}
+
+void Form::OnTimer(std::string_view name, std::function<void()> handler) {
+  Need(name).onTimer = std::move(handler);
+}
+
+void Form::SetTimerEnabled(std::string_view name, bool enabled) {
+  Control& timer = Need(name);
+  const UINT_PTR id = reinterpret_cast<UINT_PTR>(&timer);  // unique while the form lives
+  if (enabled)
+    SetTimer(hwnd_, id, static_cast<UINT>(timer.desc->interval), nullptr);
+  else
+    KillTimer(hwnd_, id);
+  timer.timerEnabled = enabled;
+}
+
+bool Form::TimerEnabled(std::string_view name) const { return Need(name).timerEnabled; }
+
+int Form::Left() const {
+  RECT r;
+  GetWindowRect(hwnd_, &r);
+  return r.left;
+}
+int Form::Top() const {
+  RECT r;
+  GetWindowRect(hwnd_, &r);
+  return r.top;
+}
+int Form::Width() const {
+  RECT r;
+  GetWindowRect(hwnd_, &r);
+  return r.right - r.left;
+}
+int Form::Height() const {
+  RECT r;
+  GetWindowRect(hwnd_, &r);
+  return r.bottom - r.top;
+}
+int Form::ClientWidth() const {
+  RECT r;
+  GetClientRect(hwnd_, &r);
+  return r.right;
+}
+int Form::ClientHeight() const {
+  RECT r;
+  GetClientRect(hwnd_, &r);
+  return r.bottom;
+}
+
+void Form::SetBounds(int left, int top, int width, int height) {
+  MoveWindow(hwnd_, left, top, width, height, TRUE);
+  Layout();
+}
+
+void Form::SetPosition(int left, int top) {
+  SetWindowPos(hwnd_, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Form::SetCaption(const std::string& caption) { SetWindowTextA(hwnd_, caption.c_str()); }
+std::string Form::Caption() const { return WindowText(hwnd_); }
+
+void Form::SetText(std::string_view name, const std::string& text) {
+  SetWindowTextA(Need(name).hwnd, text.c_str());
+}
+std::string Form::Text(std::string_view name) const { return WindowText(Need(name).hwnd); }
+
+void Form::SetVisible(std::string_view name, bool visible) {
+  ShowWindow(Need(name).hwnd, visible ? SW_SHOWNA : SW_HIDE);
+}
+
+void Form::SetEnabled(std::string_view name, bool enabled) {
+  EnableWindow(Need(name).hwnd, enabled);
+}
+
+void Form::SetFontColor(std::string_view name, uint32_t color) {
+  Control& c = Need(name);
+  c.fontColor = color;
+  InvalidateRect(c.hwnd, nullptr, TRUE);
+}
+
+void Form::Focus(std::string_view name) { SetFocus(Need(name).hwnd); }
+
+void Form::ClearTree(std::string_view name) { TreeView_DeleteAllItems(Need(name).hwnd); }
+
+void Form::AddTreeNode(std::string_view name, const std::string& text) {
+  TVINSERTSTRUCTA insert = {};
+  insert.hParent = TVI_ROOT;
+  insert.hInsertAfter = TVI_LAST;
+  insert.item.mask = TVIF_TEXT;
+  std::string copy = text;
+  insert.item.pszText = copy.data();
+  SendMessageA(Need(name).hwnd, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert));
+}
+
+void Form::SelectTreeNode(std::string_view name, int index) {
+  HWND tree = Need(name).hwnd;
+  if (HTREEITEM item = TreeNode(tree, index)) TreeView_SelectItem(tree, item);
+}
+
+void Form::ShowPage(std::string_view book, int index) {
+  Control& owner = Need(book);
+  int i = 0;
+  for (auto& c : controls_) {
+    if (c->parent != &owner || c->desc->kind != ControlKind::Page) continue;
+    ShowWindow(c->hwnd, i++ == index ? SW_SHOWNA : SW_HIDE);
+  }
+}
+
+std::string Form::ActivePage(std::string_view book) const {
+  Control& owner = Need(book);
+  for (auto& c : controls_)
+    if (c->parent == &owner && c->desc->kind == ControlKind::Page && IsWindowVisible(c->hwnd))
+      return c->desc->text;
+  return {};
+}
+
+void Form::Show() {
+  FormShow();
+  ShowWindow(hwnd_, SW_SHOW);
+  UpdateWindow(hwnd_);
+}
+
+void Form::Hide() { ShowWindow(hwnd_, SW_HIDE); }
+bool Form::Visible() const { return IsWindowVisible(hwnd_); }
+
+void Form::BringToFront() {
+  ShowWindow(hwnd_, SW_SHOW);
+  SetForegroundWindow(hwnd_);
+}
+
+int Form::ShowModal() {
+  std::vector<HWND> disabled;
+  std::pair<HWND, std::vector<HWND>*> param{hwnd_, &disabled};
+  EnumThreadWindows(GetCurrentThreadId(), DisableWindow, reinterpret_cast<LPARAM>(&param));
+  EnableWindow(hwnd_, TRUE);
+  modalResult_ = 0;
+  modal_ = true;
+  Show();
+  SetForegroundWindow(hwnd_);
+  MSG msg;
+  while (modalResult_ == 0) {
+    if (GetMessageA(&msg, nullptr, 0, 0) <= 0) {
+      PostQuitMessage(static_cast<int>(msg.wParam));  // the outer loop ends the program
+      modalResult_ = 2;
+      break;
+    }
+    DispatchOneMessage(msg);
+  }
+  for (HWND w : disabled) EnableWindow(w, TRUE);
+  modal_ = false;
+  Hide();
+  return modalResult_;
+}
+
+void Form::Close() {
+  if (modal_)
+    modalResult_ = 2;
+  else if (Application.MainForm == this)
+    DestroyWindow(hwnd_);
+  else
+    Hide();
+}
+
+uint32_t Form::BackgroundColor(const Control* control) const {
+  for (const Control* c = control; c; c = c->parent) {
+    if (c->desc->color != NoColor) return c->desc->color;
+    if (c->desc->kind == ControlKind::Panel) return GetSysColor(COLOR_BTNFACE);
+    if (c->desc->kind == ControlKind::TreeView || c->desc->kind == ControlKind::Edit ||
+        c->desc->kind == ControlKind::Memo)
+      return GetSysColor(COLOR_WINDOW);
+  }
+  return desc_.color != NoColor ? desc_.color : GetSysColor(COLOR_BTNFACE);
+}
+
+void Form::PaintBackground(HDC dc) {
+  RECT rect;
+  GetClientRect(hwnd_, &rect);
+  FillRect(dc, &rect, static_cast<HBRUSH>(brush_.Get()));
+  FormPaint(dc);
+}
+
+void Form::Click(Control& control) {
+  if (!IsWindowEnabled(control.hwnd) || !IsWindowVisible(control.hwnd)) return;
+  if (control.desc->modalResult) modalResult_ = control.desc->modalResult;
+  if (control.onClick) control.onClick();
+}
+
+Control* Form::ButtonWith(bool (*test)(const ControlDesc&)) const {
+  for (auto& c : controls_)
+    if (c->desc->kind == ControlKind::Button && test(*c->desc)) return c.get();
+  return nullptr;
+}
+
+LRESULT Form::OnCommand(WPARAM wParam, LPARAM lParam) {
+  HWND child = reinterpret_cast<HWND>(lParam);
+  Control* control = child ? FindByWindow(child) : nullptr;
+  if (control) {
+    if (HIWORD(wParam) == BN_CLICKED &&
+        (control->desc->kind == ControlKind::Button || control->desc->kind == ControlKind::CheckBox))
+      Click(*control);
+    return 0;
+  }
+  // Enter and Escape, as the dialog manager reports them.
+  if (LOWORD(wParam) == IDCANCEL) {
+    if (Control* c = ButtonWith([](const ControlDesc& d) { return d.isCancel; })) Click(*c);
+  } else if (LOWORD(wParam) == IDOK) {
+    if (Control* c = ButtonWith([](const ControlDesc& d) { return d.isDefault; })) Click(*c);
+  }
+  return 0;
+}
+
+// A tree's selection stays in the highlight colours when the tree has no focus.
+LRESULT Form::OnNotify(NMHDR& header) {
+  if (header.code != NM_CUSTOMDRAW) return 0;
+  Control* control = FindByWindow(header.hwndFrom);
+  if (!control || control->desc->kind != ControlKind::TreeView) return 0;
+  auto& draw = reinterpret_cast<NMTVCUSTOMDRAW&>(header);
+  if (draw.nmcd.dwDrawStage == CDDS_PREPAINT) return CDRF_NOTIFYITEMDRAW;
+  if (draw.nmcd.dwDrawStage == CDDS_ITEMPREPAINT && (draw.nmcd.uItemState & CDIS_SELECTED)) {
+    draw.clrText = GetSysColor(COLOR_HIGHLIGHTTEXT);
+    draw.clrTextBk = GetSysColor(COLOR_HIGHLIGHT);
+  }
+  return CDRF_DODEFAULT;
+}
+
+LRESULT Form::OnControlColor(HDC dc, HWND child) {
+  Control* control = FindByWindow(child);
+  if (!control) return reinterpret_cast<LRESULT>(brush_.Get());
+  SetTextColor(dc, control->fontColor);
+  SetBkColor(dc, BackgroundColor(control));
+  return reinterpret_cast<LRESULT>(control->brush.Get());
+}
+
+LRESULT Form::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+  HWND hwnd = hwnd_;  // WM_NCDESTROY clears the member
+  switch (msg) {
+    case WM_COMMAND:
+      return OnCommand(wParam, lParam);
+    case WM_CTLCOLORSTATIC: case WM_CTLCOLORBTN: case WM_CTLCOLOREDIT: case WM_CTLCOLORLISTBOX:
+      return OnControlColor(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+    case WM_NOTIFY:
+      return OnNotify(*reinterpret_cast<NMHDR*>(lParam));
+    case WM_DRAWITEM: {
+      const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+      Control* control = FindByWindow(item->hwndItem);
+      if (control && control->onDrawItem) control->onDrawItem(*item);
+      return TRUE;
+    }
+    case WM_TIMER:
+      for (auto& c : controls_) {
+        if (reinterpret_cast<UINT_PTR>(c.get()) != wParam) continue;
+        if (c->onTimer) c->onTimer();
+        return 0;
+      }
+      return 0;
+    case WM_ERASEBKGND:
+      return 1;
+    case WM_PAINT: {
+      PAINTSTRUCT ps;
+      HDC dc = BeginPaint(hwnd_, &ps);
+      PaintBackground(dc);
+      EndPaint(hwnd_, &ps);
+      return 0;
+    }
+    case WM_SIZE:
+      Layout();
+      return 0;
+    case WM_ACTIVATE:
+      if (LOWORD(wParam) != WA_INACTIVE) FormActivate();
+      break;
+    case WM_CLOSE:
+      Close();
+      return 0;
+    case WM_DESTROY:
+      if (Application.MainForm == this) PostQuitMessage(0);
+      return 0;
+    case WM_NCDESTROY:
+      hwnd_ = nullptr;
+      break;
+  }
+  return DefWindowProcA(hwnd, msg, wParam, lParam);
+}
+
+LRESULT CALLBACK Form::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  auto* form = reinterpret_cast<Form*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+  if (!form) return DefWindowProcA(hwnd, msg, wParam, lParam);
+  try {
+    return form->HandleMessage(msg, wParam, lParam);
+  } catch (...) {
+    Application.HandleException();
+    return 0;
+  }
+}

@@ -1,0 +1,131 @@
+// A form: a top-level window built from its description, with named controls whose
+// events go to handlers that the form's class binds by name.
+#pragma once
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "env/handles.h"
+#include "forms/form_desc.h"
+
+struct Control {
+  const ControlDesc* desc = nullptr;
+  HWND hwnd = nullptr;          // none for timers
+  Control* parent = nullptr;    // nullptr: the form
+  class Form* form = nullptr;
+  GdiObject font;
+  GdiObject brush;              // background, for the colour messages
+  std::function<void()> onClick;
+  std::function<void(const DRAWITEMSTRUCT&)> onDrawItem;
+  std::function<void()> onTimer;
+  bool timerEnabled = false;
+  bool autoSize = false;
+  uint32_t fontColor = clBlack;
+};
+
+class Form {
+ public:
+  explicit Form(const FormDesc& desc);
+  virtual ~Form();
+  Form(const Form&) = delete;
+  Form& operator=(const Form&) = delete;
+
+  // Builds the window and its controls, then runs FormCreate.
+  void Create();
+
+  HWND Handle() const { return hwnd_; }
+  const FormDesc& Desc() const { return desc_; }
+  HWND Item(std::string_view name) const;
+
+  // Handlers, bound to described controls by name.
+  void OnClick(std::string_view name, std::function<void()> handler);
+  void OnDrawItem(std::string_view name, std::function<void(const DRAWITEMSTRUCT&)> handler);
+  void OnTimer(std::string_view name, std::function<void()> handler);
+  void SetTimerEnabled(std::string_view name, bool enabled);
+  bool TimerEnabled(std::string_view name) const;
+
+  // Outer geometry in screen pixels; client sizes of the window's inside.
+  int Left() const;
+  int Top() const;
+  int Width() const;
+  int Height() const;
+  int ClientWidth() const;
+  int ClientHeight() const;
+  void SetBounds(int left, int top, int width, int height);
+  void SetPosition(int left, int top);
+
+  void SetCaption(const std::string& caption);
+  std::string Caption() const;
+  void SetText(std::string_view name, const std::string& text);
+  std::string Text(std::string_view name) const;
+  void SetVisible(std::string_view name, bool visible);
+  void SetEnabled(std::string_view name, bool enabled);
+  void SetFontColor(std::string_view name, uint32_t color);
+  void Focus(std::string_view name);
+
+  // Tree views: nodes are addressed by their 0-based index over all nodes.
+  void ClearTree(std::string_view name);
+  void AddTreeNode(std::string_view name, const std::string& text);
+  void SelectTreeNode(std::string_view name, int index);
+
+  // Page books: pages are found by their captions.
+  void ShowPage(std::string_view book, int index);
+  std::string ActivePage(std::string_view book) const;
+
+  void Show();
+  void Hide();
+  bool Visible() const;
+  void BringToFront();
+  // Shows the form while every other window of the program is disabled, until a modal
+  // result is set; returns it (1 OK, 2 cancel or closed, 6 Yes, 7 No).
+  int ShowModal();
+  void SetModalResult(int result) { modalResult_ = result; }
+  bool IsModal() const { return modal_; }
+  // Modal: ends with result 2. The main form: ends the program. Others: hides.
+  void Close();
+
+  // Paints what lies under the controls; transparent labels draw it beneath their text.
+  void PaintBackground(HDC dc);
+  uint32_t BackgroundColor(const Control* control) const;
+  int Scale(int designPixels) const;
+
+ protected:
+  virtual void FormCreate() {}
+  virtual void FormShow() {}
+  virtual void FormActivate() {}
+  virtual void FormPaint(HDC) {}
+
+ private:
+  static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+  LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
+  LRESULT OnCommand(WPARAM wParam, LPARAM lParam);
+  LRESULT OnControlColor(HDC dc, HWND child);
+  LRESULT OnNotify(NMHDR& header);
+  void CreateControls();
+  void Layout();
+  Control* Find(std::string_view name) const;
+  Control& Need(std::string_view name) const;
+  Control* FindByWindow(HWND hwnd) const;
+  Control* ButtonWith(bool (*test)(const ControlDesc&)) const;
+  void Click(Control& control);
+
+  const FormDesc& desc_;
+  HWND hwnd_ = nullptr;
+  std::vector<std::unique_ptr<Control>> controls_;
+  GdiObject font_;
+  GdiObject brush_;
+  int modalResult_ = 0;
+  bool modal_ = false;
+};
+
+// Constructs a form class and builds its window, as the program creates its forms.
+template <typename F, typename... Args>
+std::unique_ptr<F> CreateForm(Args&&... args) {
+  auto form = std::make_unique<F>(std::forward<Args>(args)...);
+  form->Create();
+  return form;
+}
