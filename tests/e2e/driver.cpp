@@ -1,0 +1,273 @@
+#include "tests/e2e/driver.h"
+
+#include <commctrl.h>
+
+#include <cstring>
+
+#include "ui/control_name.h"
+
+namespace {
+std::string EnvironmentBlock(const std::vector<std::string>& extra) {
+  std::string block;
+  char* current = GetEnvironmentStringsA();
+  for (const char* p = current; *p; p += std::strlen(p) + 1) {
+    std::string entry = p;
+    bool replaced = false;
+    for (const std::string& e : extra)
+      if (_strnicmp(entry.c_str(), e.c_str(), e.find('=') + 1) == 0) replaced = true;
+    if (!replaced) block += entry + '\0';
+  }
+  FreeEnvironmentStringsA(current);
+  for (const std::string& e : extra) block += e + '\0';
+  return block + '\0';
+}
+
+struct WindowSearch {
+  DWORD pid;
+  bool all;
+  std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectTop(HWND hwnd, LPARAM param) {
+  auto* search = reinterpret_cast<WindowSearch*>(param);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(hwnd, &pid);
+  if (pid == search->pid && (search->all || IsWindowVisible(hwnd))) search->found.push_back(hwnd);
+  return TRUE;
+}
+
+struct ChildSearch {
+  std::string name;
+  HWND found = nullptr;
+};
+
+BOOL CALLBACK FindChild(HWND hwnd, LPARAM param) {
+  auto* search = reinterpret_cast<ChildSearch*>(param);
+  if (ControlName(hwnd) == search->name) {
+    search->found = hwnd;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+BOOL CALLBACK FindButton(HWND hwnd, LPARAM param) {
+  auto* search = reinterpret_cast<ChildSearch*>(param);
+  if (WindowClass(hwnd) == "Button" && WindowText(hwnd) == search->name) {
+    search->found = hwnd;
+    return FALSE;
+  }
+  return TRUE;
+}
+}  // namespace
+
+Program StartProgram(const std::string& exe, const std::string& arguments,
+                     const std::vector<std::string>& environment) {
+  std::string commandLine = "\"" + exe + "\"" + (arguments.empty() ? "" : " " + arguments);
+  const std::string dir = exe.substr(0, exe.find_last_of('\\'));
+  std::string env = EnvironmentBlock(environment);
+  STARTUPINFOA si = {};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi = {};
+  Program program;
+  if (!CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, env.data(),
+                      dir.c_str(), &si, &pi))
+    return program;
+  CloseHandle(pi.hThread);
+  program.process.Reset(pi.hProcess);
+  program.pid = pi.dwProcessId;
+  return program;
+}
+
+bool WaitForExit(const Program& program, DWORD timeoutMs, DWORD& code) {
+  if (!program.process || WaitForSingleObject(program.process.Get(), timeoutMs) != WAIT_OBJECT_0)
+    return false;
+  GetExitCodeProcess(program.process.Get(), &code);
+  return true;
+}
+
+void Kill(const Program& program) {
+  if (program.process) {
+    TerminateProcess(program.process.Get(), 99);
+    WaitForSingleObject(program.process.Get(), 5000);
+  }
+}
+
+std::vector<HWND> TopWindows(DWORD pid, bool all) {
+  WindowSearch search{pid, all, {}};
+  EnumWindows(CollectTop, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+HWND WaitForWindow(DWORD pid, const std::string& nameOrClass, DWORD timeoutMs) {
+  HWND found = nullptr;
+  WaitUntil(
+      [&] {
+        for (HWND w : TopWindows(pid))
+          if (ControlName(w) == nameOrClass || WindowClass(w) == nameOrClass) found = w;
+        return found != nullptr;
+      },
+      timeoutMs);
+  return found;
+}
+
+std::string ControlName(HWND hwnd) {
+  const auto atom = static_cast<ATOM>(reinterpret_cast<UINT_PTR>(GetPropA(hwnd, ControlNameProperty)));
+  if (!atom) return {};
+  char name[256];
+  const UINT length = GlobalGetAtomNameA(atom, name, sizeof name);
+  return std::string(name, length);
+}
+
+HWND FindControl(HWND root, const std::string& name) {
+  ChildSearch search{name};
+  EnumChildWindows(root, FindChild, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+std::string WindowText(HWND hwnd) {
+  char text[4096];
+  const LRESULT length =
+      SendMessageA(hwnd, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
+  return std::string(text, static_cast<size_t>(length));
+}
+
+std::string WindowClass(HWND hwnd) {
+  char name[256];
+  const int length = GetClassNameA(hwnd, name, sizeof name);
+  return std::string(name, static_cast<size_t>(length));
+}
+
+void Press(HWND button) {
+  if (!IsWindowEnabled(button) || !IsWindowVisible(button)) return;
+  PostMessageA(GetParent(button), WM_COMMAND,
+               MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED), reinterpret_cast<LPARAM>(button));
+}
+
+std::string MessageBoxText(HWND box) {
+  HWND text = GetDlgItem(box, 0xFFFF);  // the message box's static text
+  return text ? WindowText(text) : std::string();
+}
+
+void PressDialogButton(HWND dialog, const std::string& caption) {
+  ChildSearch search{caption};
+  EnumChildWindows(dialog, FindButton, reinterpret_cast<LPARAM>(&search));
+  if (search.found) Press(search.found);
+}
+
+std::vector<std::string> TreeNodes(HWND tree, DWORD pid) {
+  std::vector<std::string> nodes;
+  KernelHandle process(OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE,
+                                   FALSE, pid));
+  if (!process) return nodes;
+  // The item and its text buffer must lie in the tree's own process.
+  constexpr SIZE_T TextSize = 256;
+  auto* remote = static_cast<char*>(VirtualAllocEx(process.Get(), nullptr, sizeof(TVITEMA) + TextSize,
+                                                   MEM_COMMIT, PAGE_READWRITE));
+  if (!remote) return nodes;
+  for (auto item = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0));
+       item; item = reinterpret_cast<HTREEITEM>(
+                 SendMessageA(tree, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(item)))) {
+    TVITEMA tv = {};
+    tv.mask = TVIF_TEXT | TVIF_HANDLE;
+    tv.hItem = item;
+    tv.pszText = remote + sizeof(TVITEMA);
+    tv.cchTextMax = TextSize;
+    WriteProcessMemory(process.Get(), remote, &tv, sizeof tv, nullptr);
+    SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(remote));
+    char text[TextSize] = {};
+    ReadProcessMemory(process.Get(), remote + sizeof(TVITEMA), text, TextSize - 1, nullptr);
+    nodes.push_back(text);
+  }
+  VirtualFreeEx(process.Get(), remote, 0, MEM_RELEASE);
+  return nodes;
+}
+
+int TreeSelection(HWND tree) {
+  const LRESULT selected = SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0);
+  if (!selected) return -1;
+  int index = 0;
+  for (auto item = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0));
+       item; ++index, item = reinterpret_cast<HTREEITEM>(SendMessageA(
+                          tree, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(item))))
+    if (reinterpret_cast<LRESULT>(item) == selected) return index;
+  return -1;
+}
+
+Screenshot CaptureScreen(const RECT& rect) {
+  Screenshot shot;
+  shot.width = rect.right - rect.left;
+  shot.height = rect.bottom - rect.top;
+  if (shot.width <= 0 || shot.height <= 0) return shot;
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  BITMAPINFO info = {};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = shot.width;
+  info.bmiHeader.biHeight = -shot.height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  void* bits = nullptr;
+  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  // Only the part on the screen: a source reaching past its edge makes the copy fail.
+  RECT visible;
+  const RECT screenRect = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  if (IntersectRect(&visible, &rect, &screenRect))
+    BitBlt(memory, visible.left - rect.left, visible.top - rect.top, visible.right - visible.left,
+           visible.bottom - visible.top, screen, visible.left, visible.top, SRCCOPY);
+  GdiFlush();
+  const auto* dib = static_cast<const DWORD*>(bits);
+  shot.pixels.resize(static_cast<size_t>(shot.width) * shot.height);
+  for (size_t i = 0; i < shot.pixels.size(); ++i)
+    shot.pixels[i] = RGB((dib[i] >> 16) & 0xFF, (dib[i] >> 8) & 0xFF, dib[i] & 0xFF);
+  SelectObject(memory, old);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+  return shot;
+}
+
+Screenshot CaptureWindow(HWND hwnd) {
+  RECT rect;
+  GetWindowRect(hwnd, &rect);
+  return CaptureScreen(rect);
+}
+
+bool Screenshot::SaveBmp(const std::string& path) const {
+  const DWORD rowBytes = (static_cast<DWORD>(width) * 3 + 3) & ~3u;  // rows fill whole words
+  BITMAPFILEHEADER file = {};
+  BITMAPINFOHEADER info = {};
+  info.biSize = sizeof info;
+  info.biWidth = width;
+  info.biHeight = height;
+  info.biPlanes = 1;
+  info.biBitCount = 24;
+  file.bfType = 0x4D42;
+  file.bfOffBits = sizeof file + sizeof info;
+  file.bfSize = file.bfOffBits + rowBytes * static_cast<DWORD>(height);
+  KernelHandle out = FromCreateFile(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr,
+                                                CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!out) return false;
+  std::string data(reinterpret_cast<const char*>(&file), sizeof file);
+  data.append(reinterpret_cast<const char*>(&info), sizeof info);
+  for (int y = height - 1; y >= 0; --y) {  // bottom-up rows
+    std::string row(rowBytes, '\0');
+    for (int x = 0; x < width; ++x) {
+      const COLORREF c = At(x, y);
+      row[x * 3] = static_cast<char>(GetBValue(c));
+      row[x * 3 + 1] = static_cast<char>(GetGValue(c));
+      row[x * 3 + 2] = static_cast<char>(GetRValue(c));
+    }
+    data += row;
+  }
+  DWORD written = 0;
+  return WriteFile(out.Get(), data.data(), static_cast<DWORD>(data.size()), &written, nullptr) &&
+         written == data.size();
+}
+
+int ScreenBitsPerPixel() {
+  HDC dc = GetDC(nullptr);
+  const int bits = GetDeviceCaps(dc, BITSPIXEL) * GetDeviceCaps(dc, PLANES);
+  ReleaseDC(nullptr, dc);
+  return bits;
+}

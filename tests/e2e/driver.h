@@ -1,0 +1,65 @@
+// The test driver: starts programs under test and works their windows from outside, as a
+// person would: finds windows and controls by name, reads texts, presses buttons.
+#pragma once
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "env/handles.h"
+
+struct Program {
+  KernelHandle process;
+  DWORD pid = 0;
+};
+
+// Starts exe (full path) with the given argument text in its own folder. Extra environment
+// entries ("NAME=value") are added to the driver's own.
+Program StartProgram(const std::string& exe, const std::string& arguments,
+                     const std::vector<std::string>& environment = {});
+// Waits for the program's end; false on time-out. The exit code lands in code.
+bool WaitForExit(const Program& program, DWORD timeoutMs, DWORD& code);
+void Kill(const Program& program);
+
+// Top-level windows of the process (visible ones only, unless all is set).
+std::vector<HWND> TopWindows(DWORD pid, bool all = false);
+// Waits until a visible top-level window of the process has this designed name (our forms)
+// or, for the system's message boxes, this class ("#32770"). Null on time-out.
+HWND WaitForWindow(DWORD pid, const std::string& nameOrClass, DWORD timeoutMs = 10000);
+// The designed name a window carries; empty for windows that are not ours.
+std::string ControlName(HWND hwnd);
+// The control of that name inside root, at any depth; null when there is none.
+HWND FindControl(HWND root, const std::string& name);
+std::string WindowText(HWND hwnd);
+std::string WindowClass(HWND hwnd);
+// Presses a button as a click would: nothing happens when it is disabled or hidden.
+void Press(HWND button);
+// The system message box: its text, and a press on its button with that caption.
+std::string MessageBoxText(HWND box);
+void PressDialogButton(HWND dialog, const std::string& caption);
+
+// Tree views of another process: every node's text, and the selected node's index (-1: none).
+std::vector<std::string> TreeNodes(HWND tree, DWORD pid);
+int TreeSelection(HWND tree);
+
+// A picture of the screen rectangle; pixels as colour references.
+struct Screenshot {
+  int width = 0, height = 0;
+  std::vector<COLORREF> pixels;
+  COLORREF At(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
+  bool SaveBmp(const std::string& path) const;
+};
+Screenshot CaptureScreen(const RECT& rect);
+Screenshot CaptureWindow(HWND hwnd);
+int ScreenBitsPerPixel();
+
+// Polls until the condition holds or the time runs out.
+template <typename Condition>
+bool WaitUntil(Condition condition, DWORD timeoutMs = 10000) {
+  const DWORD start = GetTickCount();
+  for (;;) {
+    if (condition()) return true;
+    if (GetTickCount() - start > timeoutMs) return false;
+    Sleep(50);
+  }
+}
