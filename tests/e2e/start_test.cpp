@@ -1,6 +1,7 @@
 // The program from its start to the hand-over, driven from outside as a person would.
 #include <gtest/gtest.h>
 
+#include "env/registry.h"
 #include "tests/e2e/distribution.h"
 
 namespace {
@@ -228,4 +229,54 @@ TEST(StartWindow, BackgroundFollowsTheDisplayDepth) {
     EXPECT_LT(GetRValue(bottom) + GetGValue(bottom) + GetBValue(bottom), 16);
   }
   EndWith(program, wizard, "bnEnd", 1);
+}
+
+TEST(ProgramStart, TheDirectoryOfAnEarlierInstallationIsProposed) {
+  const std::string key = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\E2ePrevious";
+  CreateDirectoryA("C:\\e2e", nullptr);
+  CreateDirectoryA("C:\\e2e\\prev dir", nullptr);
+  CreateDirectoryA("C:\\e2e\\prevdir", nullptr);
+  struct Row {
+    const char* uninstallString;
+    const char* proposed;
+  };
+  const Row rows[] = {
+      {"\"C:\\e2e\\prev dir\\Uninstal.exe\"", "C:\\e2e\\prev dir"},
+      {"C:\\e2e\\prevdir\\Uninstal.exe", "C:\\e2e\\prevdir"},
+      {"C:\\e2e\\gone\\Uninstal.exe", "C:\\Programme\\Vorschlag"},  // no longer there
+      {"", "C:\\Programme\\Vorschlag"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.uninstallString);
+    {
+      RegKey entry = OpenRegistryKey(HKEY_LOCAL_MACHINE, key, true);
+      WriteRegistryString(entry, "UninstallString", row.uninstallString);
+    }
+    Distribution dist("previous");
+    dist.AddSetupExe();
+    dist.AddFile("Setup.lst",
+                 "[General]\r\nName=Vorschlag\r\ndefaultPath=C:\\Programme\\Vorschlag\r\n"
+                 "[StartMenu]\r\nFolder=E2ePrevious\r\n");
+    Program program = dist.Start();
+    HWND wizard = WaitForWindow(program.pid, "Tf_Aktion");
+    ASSERT_TRUE(wizard);
+    EXPECT_EQ(WindowText(FindControl(wizard, "edPathName")), row.proposed);
+    EndWith(program, wizard, "bnEnd", 1);
+  }
+  DeleteRegistryTree(HKEY_LOCAL_MACHINE, key);
+}
+
+TEST(ProgramStart, AMissingRegistrationKeyIsCreatedEmpty) {
+  const std::string key = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\E2eFresh";
+  DeleteRegistryTree(HKEY_LOCAL_MACHINE, key);
+  Distribution dist("fresh_key");
+  dist.AddSetupExe();
+  dist.AddFile("Setup.lst", "[StartMenu]\r\nFolder=E2eFresh\r\n");
+  Program program = dist.Start();
+  HWND wizard = WaitForWindow(program.pid, "Tf_Aktion");
+  ASSERT_TRUE(wizard);
+  EXPECT_EQ(WindowText(FindControl(wizard, "edPathName")), "C:\\App");
+  EXPECT_TRUE(OpenRegistryKey(HKEY_LOCAL_MACHINE, key, false));
+  EndWith(program, wizard, "bnEnd", 1);
+  DeleteRegistryTree(HKEY_LOCAL_MACHINE, key);
 }

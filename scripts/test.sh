@@ -1,0 +1,63 @@
+#!/usr/bin/env bash
+# Runs every test: native unit tests, the checks of the shipped SETUP.EXE, the Win32 unit
+# tests and the whole-program scenarios under Wine on a virtual display. Ends with one
+# "N passed, N failed" line.
+set -uo pipefail
+ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+cd "$ROOT"
+bash scripts/install-deps.sh || { echo "installing the build's packages failed"; exit 1; }
+
+passed=0
+failed=0
+problems=()
+# Adds up what one ctest run reports; a run that could not start counts as one failure.
+count() {
+  local log=$1 what=$2 line total bad
+  line=$(grep -E 'tests passed, [0-9]+ tests? failed out of [0-9]+' "$log" | tail -n 1)
+  if [ -z "$line" ]; then
+    failed=$((failed + 1)); problems+=("$what: did not run"); return
+  fi
+  total=$(sed -E 's/.*out of ([0-9]+).*/\1/' <<<"$line")
+  bad=$(sed -E 's/.* ([0-9]+) tests? failed.*/\1/' <<<"$line")
+  passed=$((passed + total - bad)); failed=$((failed + bad))
+  [ "$bad" -eq 0 ] || problems+=("$what: $bad failed")
+}
+build() {
+  local preset=$1
+  cmake --preset "$preset" -DSETUP_WERROR=ON >"build/configure-$preset.log" 2>&1 &&
+    cmake --build --preset "$preset" >"build/build-$preset.log" 2>&1 ||
+    { echo "== build $preset failed:"; tail -n 40 "build/build-$preset.log" "build/configure-$preset.log" 2>/dev/null; return 1; }
+}
+suite() {
+  local what=$1; shift
+  local log="build/ctest-${what// /-}.log"
+  echo "== $what"
+  ctest "$@" --output-on-failure 2>&1 | tee "$log" | grep -E '^ *[0-9]+/[0-9]+ Test|tests passed|\*\*\*|Failure|Expected|Which is' || true
+  count "$log" "$what"
+}
+
+mkdir -p build
+build native && suite "native unit tests" --preset native || { failed=$((failed + 1)); problems+=("native build"); }
+build win32 && suite "SETUP.EXE file checks" --preset win32 -L static || { failed=$((failed + 1)); problems+=("win32 build"); }
+
+source scripts/wine-env.sh
+source scripts/xvfb.sh
+if [ "$SETUP_WINE_ARCH" = win64 ]; then
+  echo "== this machine cannot run 32-bit code: the Wine tests run the x86_64 build of the same sources"
+  build win64 || { failed=$((failed + 1)); problems+=("win64 build"); }
+fi
+if [ -d "$SETUP_WIN_BUILD/bin" ]; then
+  bash scripts/wine-prefix.sh
+  start_xvfb DISPLAY 24
+  start_xvfb SETUP_DISPLAY_8BIT 8 -cc 2   # 256 colours, a fixed palette Wine can use
+  export SETUP_DISPLAY_8BIT
+  suite "Wine tests ($SETUP_WINE_ARCH)" --test-dir "$SETUP_WIN_BUILD" -L wine
+  "$WINESERVER" -k 2>/dev/null || true
+  stop_xvfb
+  bash scripts/screenshots.sh "$SETUP_WIN_BUILD/screenshots" build/screenshots
+fi
+
+echo
+for p in "${problems[@]}"; do echo "problem: $p"; done
+echo "$passed passed, $failed failed"
+[ "$failed" -eq 0 ]

@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Checks the shipped SETUP.EXE: a 32-bit GUI program for subsystem 4.0, importing only
+# DLLs that every Windows ships, and small. Usage: check_exe.sh SETUP.EXE OBJDUMP
+set -uo pipefail
+exe=$1 objdump=$2
+fail=0
+check() { if eval "$2"; then echo "ok: $1"; else echo "FAILED: $1"; fail=1; fi; }
+headers=$("$objdump" -p "$exe")
+check "PE32 (32-bit)" 'grep -q "^Magic.*010b" <<<"$headers"'
+check "i386 machine" '"$objdump" -f "$exe" | grep -q "architecture: i386"'
+check "GUI subsystem" 'grep -qE "^Subsystem[[:space:]]+00000002" <<<"$headers"'
+check "subsystem version 4.0" 'grep -qE "^MajorSubsystemVersion[[:space:]]+4$" <<<"$headers" && grep -qE "^MinorSubsystemVersion[[:space:]]+0$" <<<"$headers"'
+allowed="kernel32.dll user32.dll gdi32.dll advapi32.dll shell32.dll ole32.dll comctl32.dll msvcrt.dll"
+imports=$(grep "DLL Name:" <<<"$headers" | awk '{print tolower($3)}' | sort -u)
+for dll in $imports; do
+  check "imports only system DLLs: $dll" '[[ " $allowed " == *" $dll "* ]]'
+done
+# Resource types at the top of the resource directory: 3 icon, 14 icon group, 16 version.
+types=$(sed -n '/The .rsrc Resource Directory section/,$p' <<<"$headers" | grep -E '^0[0-9a-f]{2}   Entry: ID:' | awk '{print $4}')
+check "an icon" 'grep -q "0x00000e" <<<"$types"'
+check "a version resource" 'grep -q "0x000010" <<<"$types"'
+check "stripped" '! "$objdump" -h "$exe" | grep -q "\.debug"'
+size=$(stat -c %s "$exe")
+check "at most 256 KiB ($size bytes)" '[ "$size" -le 262144 ]'
+exit $fail

@@ -1,0 +1,40 @@
+// Helpers for tests that use the real Win32 file system.
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+#include "env/deletion.h"
+#include "env/handles.h"
+
+inline bool Exists(const std::string& path) {
+  return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+// A folder under C:\wintest, made empty for one test and removed after it.
+class TempFolder {
+ public:
+  explicit TempFolder(const std::string& name) : path_("C:\\wintest\\" + name + "\\") {
+    CreateDirectoryA("C:\\wintest", nullptr);
+    DeleteTree(path_);
+    CreateDirectoryA(path_.c_str(), nullptr);
+  }
+  ~TempFolder() { DeleteTree(path_); }
+  const std::string& Path() const { return path_; }  // ends in "\"
+  std::string Folder(const std::string& relative) const {
+    const std::string dir = path_ + relative;
+    CreateDirectoryA(dir.c_str(), nullptr);
+    return dir;
+  }
+  std::string File(const std::string& relative, const std::string& content) const {
+    const std::string path = path_ + relative;
+    KernelHandle file = FromCreateFile(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr,
+                                                   CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    DWORD written = 0;
+    WriteFile(file.Get(), content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
+    return path;
+  }
+
+ private:
+  std::string path_;
+};
