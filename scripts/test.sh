@@ -49,6 +49,10 @@ fi
 if [ -d "$SETUP_WIN_BUILD/bin" ]; then
   bash scripts/wine-prefix.sh
   start_xvfb DISPLAY 24
+  # One server and one desktop for all the test programs, started apart from ctest's pipes:
+  # the desktop process lives on and would keep them open.
+  "$WINESERVER" -p
+  "$WINE" cmd /c exit >/dev/null 2>&1 </dev/null
   start_xvfb SETUP_DISPLAY_8BIT 8 -cc 2   # 256 colours, a fixed palette Wine can use
   export SETUP_DISPLAY_8BIT
   suite "Wine tests ($SETUP_WINE_ARCH)" --test-dir "$SETUP_WIN_BUILD" -L wine

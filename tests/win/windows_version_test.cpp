@@ -1,6 +1,8 @@
 // GetWindowsVersionName and IsWindowsNT on every version Wine reports: a probe program is
 // run under a per-program version setting of Wine's.
 #include <gtest/gtest.h>
+
+#include <cstdio>
 #include <windows.h>
 
 #include "env/handles.h"
@@ -15,30 +17,25 @@ std::string OwnDirectory() {
 }
 
 std::string RunAndRead(const std::string& exe) {
-  SECURITY_ATTRIBUTES sa = {sizeof sa, nullptr, TRUE};
-  HANDLE readEnd = nullptr, writeEnd = nullptr;
-  CreatePipe(&readEnd, &writeEnd, &sa, 0);
-  KernelHandle reader(readEnd);
-  SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
+  const std::string result = exe + ".txt";
+  DeleteFileA(result.c_str());
   STARTUPINFOA si = {};
   si.cb = sizeof si;
-  si.dwFlags = STARTF_USESTDHANDLES;
-  si.hStdOutput = writeEnd;
-  si.hStdError = writeEnd;
   PROCESS_INFORMATION pi = {};
-  std::string commandLine = "\"" + exe + "\"";
-  const BOOL started = CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0,
-                                      nullptr, nullptr, &si, &pi);
-  CloseHandle(writeEnd);
-  if (!started) return "not started";
+  std::string commandLine = "\"" + exe + "\" \"" + result + "\"";
+  if (!CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                      nullptr, &si, &pi))
+    return "not started";
   KernelHandle process(pi.hProcess), thread(pi.hThread);
-  std::string output;
-  char buffer[256];
-  DWORD got = 0;
-  while (ReadFile(reader.Get(), buffer, sizeof buffer, &got, nullptr) && got) output.append(buffer, got);
-  WaitForSingleObject(process.Get(), 10000);
-  while (!output.empty() && (output.back() == '\n' || output.back() == '\r')) output.pop_back();
-  return output;
+  if (WaitForSingleObject(process.Get(), 20000) != WAIT_OBJECT_0) return "still running";
+  std::string text;
+  if (std::FILE* in = std::fopen(result.c_str(), "r")) {
+    char buffer[256] = {};
+    if (std::fgets(buffer, sizeof buffer, in)) text = buffer;
+    std::fclose(in);
+  }
+  DeleteFileA(result.c_str());
+  return text;
 }
 }  // namespace
 
