@@ -1,0 +1,153 @@
+#include "transfer/expander.h"
+
+#include <cstdio>
+#include <memory>
+#include <new>
+
+#include "transfer/lzh_decoder.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <sys/stat.h>
+#endif
+
+namespace {
+constexpr size_t BufferSize = 32768;
+
+struct FileCloser {
+  void operator()(std::FILE* f) const { std::fclose(f); }
+};
+using File = std::unique_ptr<std::FILE, FileCloser>;
+
+// Whether the two paths name one existing file, whatever way they spell it.
+bool SameFile(const std::string& a, const std::string& b) {
+#ifdef _WIN32
+  auto identity = [](const std::string& path, BY_HANDLE_FILE_INFORMATION& info) {
+    HANDLE h = CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                           nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return false;
+    const bool ok = GetFileInformationByHandle(h, &info) != 0;
+    CloseHandle(h);
+    return ok;
+  };
+  BY_HANDLE_FILE_INFORMATION x, y;
+  return identity(a, x) && identity(b, y) && x.dwVolumeSerialNumber == y.dwVolumeSerialNumber &&
+         x.nFileIndexHigh == y.nFileIndexHigh && x.nFileIndexLow == y.nFileIndexLow;
+#else
+  struct stat x, y;
+  return stat(a.c_str(), &x) == 0 && stat(b.c_str(), &y) == 0 && x.st_dev == y.st_dev &&
+         x.st_ino == y.st_ino;
+#endif
+}
+
+// The decoder's byte source: the compressed file in blocks of 32768 bytes.
+class BufferedInput {
+ public:
+  BufferedInput(std::FILE* file, const std::string& path, unsigned char* buffer)
+      : file_(file), path_(path), buffer_(buffer) {}
+  int Next() {
+    if (position_ == valid_) {
+      valid_ = std::fread(buffer_, 1, BufferSize, file_);
+      position_ = 0;
+      if (valid_ == 0) {
+        if (std::ferror(file_)) throw ELzrw1Exception("Lesefehler: " + path_ + " !");
+        return -1;
+      }
+    }
+    return buffer_[position_++];
+  }
+
+ private:
+  std::FILE* file_;
+  const std::string& path_;
+  unsigned char* buffer_;
+  size_t position_ = 0, valid_ = 0;
+};
+
+// The decoder's byte sink: the target file in blocks of 32768 bytes.
+class BufferedOutput {
+ public:
+  BufferedOutput(std::FILE* file, const std::string& path, unsigned char* buffer)
+      : file_(file), path_(path), buffer_(buffer) {}
+  void Put(uint8_t byte) {
+    if (fill_ == BufferSize) Flush();
+    buffer_[fill_++] = byte;
+  }
+  void Flush() {
+    if (fill_ && std::fwrite(buffer_, 1, fill_, file_) != fill_)
+      throw ELzrw1Exception("ERROR WRITING TO " + path_ + " !");
+    fill_ = 0;
+  }
+
+ private:
+  std::FILE* file_;
+  const std::string& path_;
+  unsigned char* buffer_;
+  size_t fill_ = 0;
+};
+
+int32_t LittleEndian32(const unsigned char* b) {
+  return static_cast<int32_t>(static_cast<uint32_t>(b[0]) | static_cast<uint32_t>(b[1]) << 8 |
+                              static_cast<uint32_t>(b[2]) << 16 | static_cast<uint32_t>(b[3]) << 24);
+}
+
+void ReadHeaderField(std::FILE* in, unsigned char* field, const std::string& source) {
+  if (std::fread(field, 1, 4, in) != 4) throw ELzrw1Exception("ERROR READING FROM " + source + " !");
+}
+
+void Decode(std::FILE* in, std::FILE* out, int32_t size, const std::string& source,
+            const std::string& target) {
+  std::unique_ptr<unsigned char[]> readBuffer(new (std::nothrow) unsigned char[BufferSize]);
+  std::unique_ptr<unsigned char[]> writeBuffer(new (std::nothrow) unsigned char[BufferSize]);
+  if (!readBuffer || !writeBuffer) throw ELzrw1Exception("Zu wenig Speicher für I/O Buffers !!");
+  BufferedInput input(in, source, readBuffer.get());
+  BufferedOutput output(out, target, writeBuffer.get());
+  using StreamDecoder = lzh::Decoder<BufferedInput, BufferedOutput>;
+  std::unique_ptr<StreamDecoder> decoder(new (std::nothrow) StreamDecoder(input, output));
+  if (!decoder) throw ElzhException("LZH : Cannot get memory for dictionary tables");
+  try {
+    decoder->Decode(size);
+  } catch (const lzh::CorruptStream& corrupt) {
+    throw ELzrw1Exception(source + ": Beschädigte komprimierte Datei (" + corrupt.what + ")");
+  }
+  output.Flush();
+}
+}  // namespace
+
+void ExpandFileOrThrow(const std::string& source, const std::string& target) {
+  File in(std::fopen(source.c_str(), "rb"));
+  if (!in) throw ELzrw1Exception(source + " nicht gefunden!");
+  // Expanding a file onto itself would destroy it before it is read.
+  if (SameFile(source, target)) throw ELzrw1Exception("Konnte " + target + " nicht öffnen!");
+  File out(std::fopen(target.c_str(), "wb"));
+  if (!out) throw ELzrw1Exception("Konnte " + target + " nicht öffnen!");
+  try {
+    unsigned char field[4];
+    ReadHeaderField(in.get(), field, source);
+    if (std::memcmp(field, lzh::Signature, 4) != 0)
+      throw ELzrw1Exception(source + ": Keine komprimierte Datei!");
+    ReadHeaderField(in.get(), field, source);
+    const int32_t size = LittleEndian32(field);
+    if (size < 0) throw ELzrw1Exception(source + ": Beschädigte komprimierte Datei (negative Größe)");
+    Decode(in.get(), out.get(), size, source, target);
+    std::FILE* done = out.release();
+    if (std::fflush(done) != 0 || std::fclose(done) != 0) {
+      std::remove(target.c_str());
+      throw ELzrw1Exception("ERROR WRITING TO " + target + " !");
+    }
+  } catch (...) {
+    out.reset();
+    std::remove(target.c_str());
+    throw;
+  }
+}
+
+bool ExpandFile(const std::string& source, const std::string& target) {
+  try {
+    ExpandFileOrThrow(source, target);
+    return true;
+  } catch (...) {
+    return false;
+  }
+}

@@ -1,0 +1,112 @@
+// The codec: fixed streams against their exact output, and round trips through our
+// compressor on inputs of every awkward kind.
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "lzh_encoder.h"
+#include "transfer/lzh_decoder.h"
+
+namespace {
+struct MemorySource {
+  const std::vector<uint8_t>& data;
+  size_t at = lzh::HeaderSize;
+  int Next() { return at < data.size() ? data[at++] : -1; }
+};
+struct MemorySink {
+  std::vector<uint8_t> out;
+  void Put(uint8_t b) { out.push_back(b); }
+};
+
+int32_t StatedSize(const std::vector<uint8_t>& file) {
+  return static_cast<int32_t>(file[4] | file[5] << 8 | file[6] << 16 | static_cast<uint32_t>(file[7]) << 24);
+}
+
+// Decodes a whole compressed file held in memory; throws CorruptStream.
+std::vector<uint8_t> Expand(const std::vector<uint8_t>& file) {
+  MemorySource source{file};
+  MemorySink sink;
+  auto decoder = std::make_unique<lzh::Decoder<MemorySource, MemorySink>>(source, sink);
+  decoder->Decode(StatedSize(file));
+  return sink.out;
+}
+
+std::vector<uint8_t> Bytes(std::initializer_list<int> list) {
+  std::vector<uint8_t> v;
+  for (int b : list) v.push_back(static_cast<uint8_t>(b));
+  return v;
+}
+
+void ExpectRoundTrip(const std::vector<uint8_t>& input, const char* what) {
+  const std::vector<uint8_t> packed = lzh::Compress(input);
+  ASSERT_GE(packed.size(), 8u);
+  EXPECT_EQ(StatedSize(packed), static_cast<int32_t>(input.size())) << what;
+  EXPECT_EQ(Expand(packed), input) << what << ", " << input.size() << " bytes";
+}
+}  // namespace
+
+TEST(LzhDecoder, FixedStreamsGiveTheirExactBytes) {
+  EXPECT_EQ(Expand(Bytes({0x21, 0x48, 0x5A, 0x4C, 3, 0, 0, 0, 0xF6, 0xFB, 0xBD, 0xE0})),
+            Bytes({0x61, 0x62, 0x63}));
+  EXPECT_EQ(Expand(Bytes({0x21, 0x48, 0x5A, 0x4C, 10, 0, 0, 0, 0xF6, 0xC9, 0x00, 0x00})),
+            std::vector<uint8_t>(10, 0x61));
+  // Nothing to produce: whatever follows the header is ignored.
+  EXPECT_TRUE(Expand(Bytes({0x21, 0x48, 0x5A, 0x4C, 0, 0, 0, 0, 0xFF})).empty());
+}
+
+TEST(LzhDecoder, AStreamThatEndsTooEarlyIsCorrupt) {
+  // The classic decoder reads zero bits past the end: 0x74, then a match of 60 (61 bytes for 5).
+  EXPECT_THROW(Expand(Bytes({0x21, 0x48, 0x5A, 0x4C, 5, 0, 0, 0})), lzh::CorruptStream);
+  // "abc" with its last byte cut off.
+  EXPECT_THROW(Expand(Bytes({0x21, 0x48, 0x5A, 0x4C, 3, 0, 0, 0, 0xF6, 0xFB, 0xBD})),
+               lzh::CorruptStream);
+  // A valid stream cut anywhere fails; the whole stream succeeds.
+  std::vector<uint8_t> text;
+  for (int i = 0; i < 3000; ++i) text.push_back(static_cast<uint8_t>("lorem ipsum dolor "[i % 18] + i / 700));
+  const std::vector<uint8_t> packed = lzh::Compress(text);
+  for (size_t cut = 8; cut < packed.size(); cut += 7) {
+    std::vector<uint8_t> shorter(packed.begin(), packed.begin() + static_cast<long>(cut));
+    EXPECT_THROW(Expand(shorter), lzh::CorruptStream) << cut;
+  }
+  EXPECT_EQ(Expand(packed), text);
+}
+
+TEST(LzhDecoder, AMatchPastTheStatedSizeIsCorrupt) {
+  // Ten bytes of "a" stated as nine: the match of nine would overshoot by one.
+  EXPECT_THROW(Expand(Bytes({0x21, 0x48, 0x5A, 0x4C, 9, 0, 0, 0, 0xF6, 0xC9, 0x00, 0x00})),
+               lzh::CorruptStream);
+}
+
+TEST(LzhRoundTrip, SmallSizesAndEdges) {
+  for (size_t n = 0; n <= 61; ++n) {
+    std::vector<uint8_t> v(n);
+    for (size_t i = 0; i < n; ++i) v[i] = static_cast<uint8_t>(i * 7);
+    ExpectRoundTrip(v, "counting");
+    ExpectRoundTrip(std::vector<uint8_t>(n, ' '), "blanks");  // matches into the initial fill
+  }
+  std::mt19937 random(1);
+  for (size_t n : {4035u, 4036u, 4037u, 4095u, 4096u, 4097u, 32767u, 32768u, 32769u}) {
+    std::vector<uint8_t> v(n);
+    for (auto& b : v) b = static_cast<uint8_t>(random() % 5 + 'a');
+    ExpectRoundTrip(v, "skewed");
+  }
+}
+
+TEST(LzhRoundTrip, RandomRepetitiveAndManyRebuilds) {
+  std::mt19937 random(2);
+  std::vector<uint8_t> noise(200000);
+  for (auto& b : noise) b = static_cast<uint8_t>(random());
+  ExpectRoundTrip(noise, "random");
+
+  std::vector<uint8_t> zeros(300000, 0);
+  ExpectRoundTrip(zeros, "zeros");
+
+  // Text-like data of a few megabytes: hundreds of tree rebuilds.
+  std::vector<uint8_t> text;
+  const char* words[] = {"Adresse ", "Straße ", "Postleitzahl ", "Ort ", "\r\n", "Telefon: ", "0", "1", "2"};
+  while (text.size() < 3'000'000) {
+    const char* w = words[random() % 9];
+    text.insert(text.end(), w, w + std::char_traits<char>::length(w));
+  }
+  ExpectRoundTrip(text, "text");
+}
