@@ -72,8 +72,8 @@ void PutPosition(BitWriter& bits, unsigned p) {
 class MatchFinder {
  public:
   MatchFinder(const std::vector<uint8_t>& data, int chainDepth)
-      : text_(InitialWritePosition, InitialFill), depth_(chainDepth) {
-    text_.insert(text_.end(), data.begin(), data.end());
+      : text_(InitialWritePosition + data.size(), InitialFill), depth_(chainDepth) {
+    std::copy(data.begin(), data.end(), text_.begin() + InitialWritePosition);
     head_.assign(HashSize, -1);
     previous_.assign(text_.size(), -1);
   }
