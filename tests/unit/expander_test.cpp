@@ -1,0 +1,113 @@
+// The expander's file layer: every failure with its message and no target left behind.
+#include "transfer/expander.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "lzh_encoder.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+class ExpanderTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = fs::temp_directory_path() / ("expander_test_" + std::to_string(::getpid()));
+    fs::remove_all(dir_);
+    fs::create_directories(dir_);
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+
+  std::string Path(const std::string& name) const { return (dir_ / name).string(); }
+  std::string Write(const std::string& name, const std::vector<uint8_t>& bytes) const {
+    std::ofstream(Path(name), std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
+                                                      static_cast<std::streamsize>(bytes.size()));
+    return Path(name);
+  }
+  static std::vector<uint8_t> Read(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+  }
+  // The message ExpandFileOrThrow fails with; empty when it succeeds.
+  static std::string Failure(const std::string& source, const std::string& target) {
+    try {
+      ExpandFileOrThrow(source, target);
+    } catch (const std::exception& e) {
+      EXPECT_FALSE(ExpandFile(source, target)) << "the flag must agree";
+      return e.what();
+    }
+    return {};
+  }
+
+  fs::path dir_;
+};
+
+std::vector<uint8_t> Header(int32_t size) {
+  std::vector<uint8_t> h = {0x21, 0x48, 0x5A, 0x4C};
+  for (int shift = 0; shift < 32; shift += 8) h.push_back(static_cast<uint8_t>(static_cast<uint32_t>(size) >> shift));
+  return h;
+}
+}  // namespace
+
+TEST_F(ExpanderTest, FailuresNameTheFileAndLeaveNoTarget) {
+  const std::string target = Path("out.exe");
+  struct Row {
+    std::vector<uint8_t> file;
+    std::string message;  // the source path goes where "%" stands
+  };
+  const Row rows[] = {
+      {{'M', 'Z', 0x90, 0, 3, 0, 0, 0}, "%: Keine komprimierte Datei!"},
+      {{0x21, 0x48, 0x5A}, "ERROR READING FROM % !"},
+      {{0x21, 0x48, 0x5A, 0x4C, 3, 0}, "ERROR READING FROM % !"},
+      {{}, "ERROR READING FROM % !"},
+      {Header(5), "%: Beschädigte komprimierte Datei (the stream ends too early)"},
+      {Header(-1), "%: Beschädigte komprimierte Datei (negative Größe)"},
+      {{0x21, 0x48, 0x5A, 0x4C, 9, 0, 0, 0, 0xF6, 0xC9, 0x00, 0x00},
+       "%: Beschädigte komprimierte Datei (a match runs past the stated size)"},
+  };
+  for (const Row& row : rows) {
+    const std::string source = Write("in.ex_", row.file);
+    std::string expected = row.message;
+    expected.replace(expected.find('%'), 1, source);
+    EXPECT_EQ(Failure(source, target), expected);
+    EXPECT_FALSE(fs::exists(target)) << expected;
+  }
+}
+
+TEST_F(ExpanderTest, MissingSourceAndUnwritableTarget) {
+  EXPECT_EQ(Failure(Path("gone.ex_"), Path("out.exe")), Path("gone.ex_") + " nicht gefunden!");
+  const std::string source = Write("in.ex_", {0x21, 0x48, 0x5A, 0x4C, 3, 0, 0, 0, 0xF6, 0xFB, 0xBD, 0xE0});
+  const std::string target = Path("no such folder/out.exe");
+  EXPECT_EQ(Failure(source, target), "Konnte " + target + " nicht öffnen!");
+}
+
+TEST_F(ExpanderTest, ASourceIsNeverExpandedOntoItself) {
+  const std::vector<uint8_t> packed = {0x21, 0x48, 0x5A, 0x4C, 3, 0, 0, 0, 0xF6, 0xFB, 0xBD, 0xE0};
+  const std::string source = Write("SAME.XY_", packed);
+  EXPECT_FALSE(ExpandFile(source, source));
+  EXPECT_FALSE(ExpandFile(source, (dir_ / "." / "SAME.XY_").string()));
+  EXPECT_EQ(Read(source), packed);
+}
+
+TEST_F(ExpanderTest, GoodFilesOfEverySize) {
+  for (size_t n : {0u, 1u, 3u, 32767u, 32768u, 32769u, 100000u}) {
+    std::vector<uint8_t> data(n);
+    for (size_t i = 0; i < n; ++i) data[i] = static_cast<uint8_t>((i * i) >> 7);
+    const std::string source = Write("data.da_", lzh::Compress(data));
+    ASSERT_TRUE(ExpandFile(source, Path("data.dat"))) << n;
+    EXPECT_EQ(Read(Path("data.dat")), data) << n;
+  }
+  // A stated size of 0 gives an empty file whatever follows.
+  std::vector<uint8_t> zero = Header(0);
+  zero.push_back(0xAB);
+  ASSERT_TRUE(ExpandFile(Write("z.da_", zero), Path("z.dat")));
+  EXPECT_EQ(fs::file_size(Path("z.dat")), 0u);
+  // An existing target is replaced.
+  Write("old.txt", {'o', 'l', 'd', '!', '!'});
+  ASSERT_TRUE(ExpandFile(Write("abc.tx_", {0x21, 0x48, 0x5A, 0x4C, 3, 0, 0, 0, 0xF6, 0xFB, 0xBD, 0xE0}),
+                         Path("old.txt")));
+  EXPECT_EQ(Read(Path("old.txt")), (std::vector<uint8_t>{'a', 'b', 'c'}));
+}
