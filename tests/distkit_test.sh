@@ -1,0 +1,69 @@
+#!/usr/bin/env bash
+# The toolkit's compress and expand commands as a packager uses them.
+# Usage: distkit_test.sh DISTKIT EXAMPLES_DIR
+set -uo pipefail
+distkit=$1 examples=$2
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+passed=0 failed=0
+ok() { passed=$((passed + 1)); }
+bad() { echo "FAILED: $1"; failed=$((failed + 1)); }
+expect() { if eval "$2"; then ok; else bad "$1"; fi; }
+
+cp "$examples/Liesmich.txt" "$work/Liesmich.txt"
+head -c 3000000 /dev/urandom > "$work/random.dat"
+yes "Adressen Straße Postleitzahl Ort" | head -c 2000000 > "$work/ADRESSEN.EXE"
+
+# Round trips, in place and into another folder.
+"$distkit" compress "$work/Liesmich.txt" "$work/ADRESSEN.EXE" "$work/random.dat" >"$work/out" 2>"$work/err"
+expect "compress exits 0" '[ $? -eq 0 ]'
+expect "compressed names" '[ -f "$work/Liesmich.tx_" ] && [ -f "$work/ADRESSEN.EX_" ] && [ -f "$work/random.da_" ]'
+expect "no progress when not on a terminal" '[ ! -s "$work/err" ]'
+expect "reports sizes" 'grep -q "ADRESSEN.EX_: 2000000 -> " "$work/out"'
+mkdir "$work/x"
+"$distkit" expand -o "$work/x" "$work/Liesmich.tx_" "$work/ADRESSEN.EX_" "$work/random.da_" >/dev/null
+expect "expand exits 0" '[ $? -eq 0 ]'
+expect "installed names" '[ -f "$work/x/Liesmich.TXT" ] && [ -f "$work/x/ADRESSEN.EXE" ] && [ -f "$work/x/random.DAT" ]'
+expect "text byte-identical" 'cmp -s "$work/Liesmich.txt" "$work/x/Liesmich.TXT"'
+expect "program byte-identical" 'cmp -s "$work/ADRESSEN.EXE" "$work/x/ADRESSEN.EXE"'
+expect "random byte-identical" 'cmp -s "$work/random.dat" "$work/x/random.DAT"'
+expect "repetitive data shrinks" '[ $(stat -c %s "$work/ADRESSEN.EX_") -lt 100000 ]'
+
+# Names the installer would not recognise.
+echo hi > "$work/HILFE.HL"
+"$distkit" compress "$work/HILFE.HL" 2>"$work/err"
+expect "two-letter extension refused with status 1" '[ $? -eq 1 ] && grep -q "three characters" "$work/err" && [ ! -e "$work/HILFE.H_" ]'
+"$distkit" compress "$work/ADRESSEN.EX_" 2>"$work/err"
+expect "a compressed name is not compressed again" '[ $? -eq 1 ] && grep -q "compressed file already" "$work/err"'
+
+# Never over the input; unknown extensions need another folder.
+cp "$work/Liesmich.tx_" "$work/DATEN.XY_"
+before=$(md5sum <"$work/DATEN.XY_")
+"$distkit" expand "$work/DATEN.XY_" 2>"$work/err"
+expect "expand onto itself refused" '[ $? -eq 1 ] && grep -q "overwrite the input" "$work/err"'
+expect "input untouched" '[ "$(md5sum <"$work/DATEN.XY_")" = "$before" ]'
+"$distkit" expand -o "$work/x" "$work/DATEN.XY_" >/dev/null
+expect "unknown extension expands into another folder" 'cmp -s "$work/Liesmich.txt" "$work/x/DATEN.XY_"'
+
+# Damaged input: a clear error, no output, no temporary file left.
+head -c 5000 "$work/ADRESSEN.EX_" > "$work/CUT.EX_"
+"$distkit" expand "$work/CUT.EX_" 2>"$work/err"
+expect "truncated file fails" '[ $? -eq 1 ] && grep -q "Beschädigte komprimierte Datei" "$work/err"'
+expect "no partial output" '[ ! -e "$work/CUT.EXE" ] && ! ls "$work" | grep -q distkit-tmp'
+"$distkit" expand "$work/Liesmich.txt" 2>"$work/err"
+expect "plain file: not compressed" '[ $? -eq 1 ] && grep -q "Keine komprimierte Datei" "$work/err"'
+"$distkit" expand "$work/none.ex_" 2>"$work/err"
+expect "missing file" '[ $? -eq 1 ] && grep -q "no such file" "$work/err"'
+
+# The command line.
+"$distkit" >/dev/null 2>&1
+expect "no command: status 2" '[ $? -eq 2 ]'
+"$distkit" compress 2>/dev/null
+expect "no files: status 2" '[ $? -eq 2 ]'
+"$distkit" pack x 2>/dev/null
+expect "unknown command: status 2" '[ $? -eq 2 ]'
+"$distkit" --help | grep -q "distkit compress" && "$distkit" --help | grep -q "never overwrites\|Neither command ever overwrites"
+expect "help describes the commands" '[ $? -eq 0 ]'
+
+echo "$passed passed, $failed failed"
+[ "$failed" -eq 0 ]
