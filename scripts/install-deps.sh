@@ -10,7 +10,7 @@ packages=(
   wine wine64 wine32:i386
   xvfb x11-utils xdotool imagemagick
   fonts-liberation fonts-dejavu-core
-  valgrind
+  valgrind bc
 )
 
 missing=()

@@ -48,12 +48,21 @@ class Decoder {
         const int length = MatchLength(c);
         if (count + length > size) throw CorruptStream{"a match runs past the stated size"};
         unsigned from = (r - DecodePosition() - 1) & RingMask;
-        for (int k = 0; k < length; ++k) {
-          const uint8_t b = ring_[from];
-          from = (from + 1) & RingMask;
-          sink_.Put(b);
-          ring_[r] = b;
-          r = (r + 1) & RingMask;
+        if (from + length <= RingSize && r + length <= RingSize) {
+          for (int k = 0; k < length; ++k) {  // the common case: neither end wraps
+            const uint8_t b = ring_[from + k];
+            sink_.Put(b);
+            ring_[r + k] = b;
+          }
+          r = (r + length) & RingMask;
+        } else {
+          for (int k = 0; k < length; ++k) {
+            const uint8_t b = ring_[from];
+            from = (from + 1) & RingMask;
+            sink_.Put(b);
+            ring_[r] = b;
+            r = (r + 1) & RingMask;
+          }
         }
         count += length;
       }
@@ -63,45 +72,47 @@ class Decoder {
   }
 
  private:
-  // Keeps at least 17 bits in the buffer; past the end of the stream it adds zero bytes
+  // Keeps at least 57 bits in the buffer, enough for the deepest symbol (the counts allow
+  // no more than 24 levels) and a position; past the end of the stream it adds zero bytes
   // and counts them.
   void Refill() {
-    while (bitCount_ <= 24) {
+    while (bitCount_ <= 56) {
       int byte = source_.Next();
       if (byte < 0) {
         byte = 0;
         ++padding_;
       }
-      bitBuffer_ |= static_cast<uint32_t>(byte) << (24 - bitCount_);
+      bitBuffer_ |= static_cast<uint64_t>(byte) << (56 - bitCount_);
       bitCount_ += 8;
     }
   }
 
-  unsigned TakeBit() {
-    if (bitCount_ <= 8) Refill();
-    const unsigned bit = bitBuffer_ >> 31;
-    bitBuffer_ <<= 1;
-    --bitCount_;
-    return bit;
-  }
-
-  unsigned TakeBits(int n) {  // n from 1 to 16
-    if (bitCount_ < 17) Refill();
-    const unsigned bits = bitBuffer_ >> (32 - n);
+  unsigned TakeBits(int n) {  // n from 1 to 8, with the buffer filled for this symbol
+    const unsigned bits = static_cast<unsigned>(bitBuffer_ >> (64 - n));
     bitBuffer_ <<= n;
     bitCount_ -= n;
     return bits;
   }
 
   int DecodeSymbol() {
+    Refill();
+    uint64_t bits = bitBuffer_;
+    int used = 0;
     unsigned c = tree_.son[Root];
-    while (c < TreeNodes) c = tree_.son[c + TakeBit()];
+    while (c < TreeNodes) {
+      c = tree_.son[c + static_cast<unsigned>(bits >> 63)];
+      bits <<= 1;
+      ++used;
+    }
+    bitBuffer_ = bits;
+    bitCount_ -= used;
     c -= TreeNodes;
     tree_.Update(static_cast<int>(c));
     return static_cast<int>(c);
   }
 
   unsigned DecodePosition() {
+    if (bitCount_ < 14) Refill();
     const unsigned i = TakeBits(8);
     const unsigned upper = Positions.value[i];
     const int extra = Positions.bits[i] - 2;
@@ -113,7 +124,7 @@ class Decoder {
   Sink& sink_;
   AdaptiveTree tree_;               // the code of literals and lengths, adapting as it goes
   uint8_t ring_[RingSize];          // the last 4096 bytes written: the dictionary
-  uint32_t bitBuffer_ = 0;          // stream bits not yet used, the next one in bit 31
+  uint64_t bitBuffer_ = 0;          // stream bits not yet used, the next one in bit 63
   int bitCount_ = 0;                // how many bits of bitBuffer_ are valid
   int64_t padding_ = 0;             // zero bytes supplied past the end of the stream
 };
