@@ -46,23 +46,18 @@ class BufferedInput {
  public:
   BufferedInput(std::FILE* file, const std::string& path, unsigned char* buffer)
       : file_(file), path_(path), buffer_(buffer) {}
-  int Next() {
-    if (position_ == valid_) {
-      valid_ = std::fread(buffer_, 1, BufferSize, file_);
-      position_ = 0;
-      if (valid_ == 0) {
-        if (std::ferror(file_)) throw ELzrw1Exception("Lesefehler: " + path_ + " !");
-        return -1;
-      }
-    }
-    return buffer_[position_++];
+  // At the end of the file it gives nothing; a later call tries the file again.
+  size_t Read(const uint8_t*& block) {
+    const size_t got = std::fread(buffer_, 1, BufferSize, file_);
+    if (got == 0 && std::ferror(file_)) throw ELzrw1Exception("Lesefehler: " + path_ + " !");
+    block = buffer_;
+    return got;
   }
 
  private:
   std::FILE* file_;
   const std::string& path_;
   unsigned char* buffer_;
-  size_t position_ = 0, valid_ = 0;
 };
 
 // The decoder's byte sink: the target file in blocks of 32768 bytes.
@@ -70,21 +65,16 @@ class BufferedOutput {
  public:
   BufferedOutput(std::FILE* file, const std::string& path, unsigned char* buffer)
       : file_(file), path_(path), buffer_(buffer) {}
-  void Put(uint8_t byte) {
-    if (fill_ == BufferSize) Flush();
-    buffer_[fill_++] = byte;
-  }
-  void Flush() {
-    if (fill_ && std::fwrite(buffer_, 1, fill_, file_) != fill_)
+  uint8_t* Buffer() { return buffer_; }
+  void Write(size_t n) {
+    if (n && std::fwrite(buffer_, 1, n, file_) != n)
       throw ELzrw1Exception("ERROR WRITING TO " + path_ + " !");
-    fill_ = 0;
   }
 
  private:
   std::FILE* file_;
   const std::string& path_;
   unsigned char* buffer_;
-  size_t fill_ = 0;
 };
 
 int32_t LittleEndian32(const unsigned char* b) {
@@ -103,7 +93,7 @@ void Decode(std::FILE* in, std::FILE* out, int32_t size, const std::string& sour
   if (!readBuffer || !writeBuffer) throw ELzrw1Exception("Zu wenig Speicher für I/O Buffers !!");
   BufferedInput input(in, source, readBuffer.get());
   BufferedOutput output(out, target, writeBuffer.get());
-  using StreamDecoder = lzh::Decoder<BufferedInput, BufferedOutput>;
+  using StreamDecoder = lzh::Decoder<BufferedInput, BufferedOutput, BufferSize>;
   std::unique_ptr<StreamDecoder> decoder(new (std::nothrow) StreamDecoder(input, output));
   if (!decoder) throw ElzhException("LZH : Cannot get memory for dictionary tables");
   try {
@@ -111,7 +101,6 @@ void Decode(std::FILE* in, std::FILE* out, int32_t size, const std::string& sour
   } catch (const lzh::CorruptStream& corrupt) {
     throw ELzrw1Exception(source + ": Beschädigte komprimierte Datei (" + corrupt.what + ")");
   }
-  output.Flush();
 }
 }  // namespace
 

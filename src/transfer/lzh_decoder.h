@@ -24,9 +24,13 @@ struct CorruptStream {
   const char* what;
 };
 
-// Source: int Next() gives the next byte of the stream, or -1 at its end.
-// Sink: void Put(uint8_t) takes one decoded byte.
-template <typename Source, typename Sink>
+// Source: size_t Read(const uint8_t*& block) points block at the next bytes of the stream
+// and gives their number, 0 at its end.
+// Sink: uint8_t* Buffer() is where decoded bytes go, BlockSize at a time; void Write(size_t n)
+// takes the first n bytes of it (BlockSize for every full block, then the rest).
+// The running state is kept in locals so that it stays in registers; the tree and the ring
+// live in the object.
+template <typename Source, typename Sink, size_t BlockSize>
 class Decoder {
  public:
   Decoder(Source& source, Sink& sink) : source_(source), sink_(sink) {}
@@ -35,98 +39,95 @@ class Decoder {
   void Decode(int32_t size) {
     tree_.Start();
     std::memset(ring_, InitialFill, sizeof ring_);
-    unsigned r = InitialWritePosition;
-    int64_t count = 0;
-    while (count < size) {
-      const int c = DecodeSymbol();
-      if (c < 256) {
-        sink_.Put(static_cast<uint8_t>(c));
-        ring_[r] = static_cast<uint8_t>(c);
-        r = (r + 1) & RingMask;
-        ++count;
-      } else {
-        const int length = MatchLength(c);
-        if (count + length > size) throw CorruptStream{"a match runs past the stated size"};
-        unsigned from = (r - DecodePosition() - 1) & RingMask;
-        if (from + length <= RingSize && r + length <= RingSize) {
-          for (int k = 0; k < length; ++k) {  // the common case: neither end wraps
-            const uint8_t b = ring_[from + k];
-            sink_.Put(b);
-            ring_[r + k] = b;
-          }
-          r = (r + length) & RingMask;
-        } else {
-          for (int k = 0; k < length; ++k) {
-            const uint8_t b = ring_[from];
-            from = (from + 1) & RingMask;
-            sink_.Put(b);
-            ring_[r] = b;
-            r = (r + 1) & RingMask;
+    uint8_t* const outStart = sink_.Buffer();
+    uint8_t* const outEnd = outStart + BlockSize;
+    uint8_t* out = outStart;           // where the next decoded byte goes
+    const uint8_t* in = nullptr;       // the next stream byte not yet in the bit buffer
+    const uint8_t* inEnd = nullptr;
+    uint64_t bits = 0;                 // stream bits not yet used, the next one in bit 63
+    int count = 0;                     // how many of them are valid
+    int64_t padding = 0;               // zero bytes supplied past the end of the stream
+    unsigned r = InitialWritePosition; // the ring's write position
+    int64_t produced = 0;
+
+    while (produced < size) {
+      CheckNotCut(padding, count);  // for the symbol before
+      // At least 57 bits: the deepest symbol (the counts allow no more than 24 levels) and
+      // a position. Past the end of the stream zero bytes are added, and counted.
+      while (count <= 56) {
+        if (in == inEnd) {
+          const size_t got = source_.Read(in);
+          inEnd = in + got;
+          if (got == 0) {
+            ++padding;
+            count += 8;
+            continue;
           }
         }
-        count += length;
+        bits |= static_cast<uint64_t>(*in++) << (56 - count);
+        count += 8;
       }
-      // Bits taken from the zero padding past the end mean the stream was cut short.
-      if (padding_ && padding_ * 8 > bitCount_) throw CorruptStream{"the stream ends too early"};
+      size_t c = tree_.son[Root];  // full width: no wrap to guard against in the index
+      int depth = 0;
+      for (uint64_t walk = bits; c < TreeNodes; walk <<= 1, ++depth) c = tree_.son[c + (walk >> 63)];
+      bits <<= depth;
+      count -= depth;
+      c -= TreeNodes;
+      tree_.Update(static_cast<int>(c));
+      if (c < 256) {
+        if (out == outEnd) {
+          sink_.Write(BlockSize);
+          out = outStart;
+        }
+        *out++ = static_cast<uint8_t>(c);
+        ring_[r] = static_cast<uint8_t>(c);
+        r = (r + 1) & RingMask;
+        ++produced;
+        continue;
+      }
+      const int length = MatchLength(static_cast<int>(c));
+      if (produced + length > size) throw CorruptStream{"a match runs past the stated size"};
+      const unsigned i = static_cast<unsigned>(bits >> 56);
+      const int extra = Positions.bits[i] - 2;
+      const unsigned low = static_cast<unsigned>(bits >> (56 - extra)) & 63;
+      bits <<= 8 + extra;
+      count -= 8 + extra;
+      unsigned from = r - ((static_cast<unsigned>(Positions.value[i]) << 6) | low) - 1;
+      if (outEnd - out < length) {  // the block fills up inside this match
+        for (int k = 0; k < length; ++k, ++from) {
+          const uint8_t b = ring_[from & RingMask];
+          if (out == outEnd) {
+            sink_.Write(BlockSize);
+            out = outStart;
+          }
+          *out++ = b;
+          ring_[r] = b;
+          r = (r + 1) & RingMask;
+        }
+      } else {
+        for (int k = 0; k < length; ++k, ++from) {
+          const uint8_t b = ring_[from & RingMask];
+          *out++ = b;
+          ring_[r] = b;
+          r = (r + 1) & RingMask;
+        }
+      }
+      produced += length;
     }
+    CheckNotCut(padding, count);
+    sink_.Write(static_cast<size_t>(out - outStart));
   }
 
  private:
-  // Keeps at least 57 bits in the buffer, enough for the deepest symbol (the counts allow
-  // no more than 24 levels) and a position; past the end of the stream it adds zero bytes
-  // and counts them.
-  void Refill() {
-    while (bitCount_ <= 56) {
-      int byte = source_.Next();
-      if (byte < 0) {
-        byte = 0;
-        ++padding_;
-      }
-      bitBuffer_ |= static_cast<uint64_t>(byte) << (56 - bitCount_);
-      bitCount_ += 8;
-    }
-  }
-
-  unsigned TakeBits(int n) {  // n from 1 to 8, with the buffer filled for this symbol
-    const unsigned bits = static_cast<unsigned>(bitBuffer_ >> (64 - n));
-    bitBuffer_ <<= n;
-    bitCount_ -= n;
-    return bits;
-  }
-
-  int DecodeSymbol() {
-    Refill();
-    uint64_t bits = bitBuffer_;
-    int used = 0;
-    unsigned c = tree_.son[Root];
-    while (c < TreeNodes) {
-      c = tree_.son[c + static_cast<unsigned>(bits >> 63)];
-      bits <<= 1;
-      ++used;
-    }
-    bitBuffer_ = bits;
-    bitCount_ -= used;
-    c -= TreeNodes;
-    tree_.Update(static_cast<int>(c));
-    return static_cast<int>(c);
-  }
-
-  unsigned DecodePosition() {
-    if (bitCount_ < 14) Refill();
-    const unsigned i = TakeBits(8);
-    const unsigned upper = Positions.value[i];
-    const int extra = Positions.bits[i] - 2;
-    const unsigned low = ((i << extra) | TakeBits(extra)) & 63;
-    return (upper << 6) | low;
+  // Bits taken from the zero padding past the end mean the stream was cut short.
+  static void CheckNotCut(int64_t padding, int count) {
+    if (padding && padding * 8 > count) throw CorruptStream{"the stream ends too early"};
   }
 
   Source& source_;
   Sink& sink_;
-  AdaptiveTree tree_;               // the code of literals and lengths, adapting as it goes
-  uint8_t ring_[RingSize];          // the last 4096 bytes written: the dictionary
-  uint64_t bitBuffer_ = 0;          // stream bits not yet used, the next one in bit 63
-  int bitCount_ = 0;                // how many bits of bitBuffer_ are valid
-  int64_t padding_ = 0;             // zero bytes supplied past the end of the stream
+  AdaptiveTree tree_;       // the code of literals and lengths, adapting as it goes
+  uint8_t ring_[RingSize];  // the last 4096 bytes written: the dictionary
 };
 
 }  // namespace lzh

@@ -8,14 +8,23 @@
 #include "transfer/lzh_decoder.h"
 
 namespace {
+// The stream in pieces of a few bytes, as a slow medium would deliver it.
 struct MemorySource {
   const std::vector<uint8_t>& data;
   size_t at = lzh::HeaderSize;
-  int Next() { return at < data.size() ? data[at++] : -1; }
+  size_t Read(const uint8_t*& block) {
+    const size_t n = std::min<size_t>(at % 7 + 1, data.size() - std::min(at, data.size()));
+    block = data.data() + at;
+    at += n;
+    return n;
+  }
 };
+constexpr size_t SinkBlock = 1000;
 struct MemorySink {
   std::vector<uint8_t> out;
-  void Put(uint8_t b) { out.push_back(b); }
+  uint8_t buffer[SinkBlock];
+  uint8_t* Buffer() { return buffer; }
+  void Write(size_t n) { out.insert(out.end(), buffer, buffer + n); }
 };
 
 int32_t StatedSize(const std::vector<uint8_t>& file) {
@@ -26,7 +35,7 @@ int32_t StatedSize(const std::vector<uint8_t>& file) {
 std::vector<uint8_t> Expand(const std::vector<uint8_t>& file) {
   MemorySource source{file};
   MemorySink sink;
-  auto decoder = std::make_unique<lzh::Decoder<MemorySource, MemorySink>>(source, sink);
+  auto decoder = std::make_unique<lzh::Decoder<MemorySource, MemorySink, SinkBlock>>(source, sink);
   decoder->Decode(StatedSize(file));
   return sink.out;
 }

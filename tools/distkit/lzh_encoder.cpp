@@ -39,8 +39,8 @@ class SymbolCoder {
   void Put(int symbol) {
     uint32_t path[4] = {};
     int length = 0;
-    for (unsigned k = tree_.parent[symbol + TreeNodes]; k != Root; k = tree_.parent[k]) {
-      const unsigned bit = k - tree_.son[tree_.parent[k]];  // 1 for the second child
+    for (unsigned k = tree_.leaf[symbol]; k != Root; k = tree_.node[k].parent) {
+      const unsigned bit = k - tree_.son[tree_.node[k].parent];  // 1 for the second child
       path[length / 32] |= bit << (length % 32);
       ++length;
     }
@@ -52,7 +52,7 @@ class SymbolCoder {
   void Depths(uint8_t* depth) const {
     for (int s = 0; s < Symbols; ++s) {
       int d = 0;
-      for (unsigned k = tree_.parent[s + TreeNodes]; k != Root; k = tree_.parent[k]) ++d;
+      for (unsigned k = tree_.leaf[s]; k != Root; k = tree_.node[k].parent) ++d;
       depth[s] = static_cast<uint8_t>(d);
     }
   }
