@@ -104,6 +104,14 @@ class Decoder {
           ring_[r] = b;
           r = (r + 1) & RingMask;
         }
+      } else if ((from & RingMask) + length <= RingSize && r + length <= RingSize) {
+        // Neither end wraps: no masking. Byte by byte all the same, as a short distance
+        // repeats the bytes this very match writes.
+        const uint8_t* source = ring_ + (from & RingMask);
+        uint8_t* target = ring_ + r;
+        for (int k = 0; k < length; ++k) out[k] = target[k] = source[k];
+        out += length;
+        r = (r + length) & RingMask;
       } else {
         for (int k = 0; k < length; ++k, ++from) {
           const uint8_t b = ring_[from & RingMask];
