@@ -7,7 +7,7 @@
 namespace lzh {
 
 struct EncoderOptions {
-  int chainDepth = 48;     // match candidates looked at per position
+  int chainDepth = 32;     // match candidates looked at per position
   int blockSize = 16384;   // positions parsed together with one set of symbol prices
 };
 
