@@ -37,11 +37,26 @@ suite() {
 }
 
 mkdir -p build
+# A short fuzzing run of the expander (clang, with the address and undefined-behaviour
+# sanitizers), seeded with files of our own compressor.
+fuzz() {
+  echo "== fuzzing the expander (short run)"
+  build fuzz || return 1
+  local corpus=build/fuzz-corpus
+  rm -rf "$corpus" && mkdir -p "$corpus"
+  printf '!HZL\x03\0\0\0\xF6\xFB\xBD\xE0' >"$corpus/abc"
+  build/native/bin/distkit compress -o "$corpus" examples/Liesmich.txt examples/Vertrag.Txt >/dev/null
+  build/fuzz/bin/expander_fuzz -runs=20000 -max_len=4096 "$corpus" >build/fuzz.log 2>&1 ||
+    { tail -n 30 build/fuzz.log; return 1; }
+  grep -E '^Done' build/fuzz.log
+}
+
 source scripts/wine-env.sh
 source scripts/xvfb.sh
 win32_wine=OFF
 [ "$SETUP_WINE_ARCH" = win32 ] && win32_wine=ON
 build native && suite "native unit tests" --preset native || { failed=$((failed + 1)); problems+=("native build"); }
+if fuzz; then passed=$((passed + 1)); else failed=$((failed + 1)); problems+=("expander fuzzing"); fi
 build win32 -DSETUP_WINE_TESTS=$win32_wine && suite "SETUP.EXE file checks" --preset win32 -L static ||
   { failed=$((failed + 1)); problems+=("win32 build"); }
 if [ "$SETUP_WINE_ARCH" = win64 ]; then
