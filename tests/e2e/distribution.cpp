@@ -4,15 +4,7 @@
 
 #include "env/deletion.h"
 #include "env/handles.h"
-
-namespace {
-std::string OwnDirectory() {
-  char path[MAX_PATH + 1];
-  const DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
-  std::string dir(path, length);
-  return dir.substr(0, dir.find_last_of('\\') + 1);
-}
-}  // namespace
+#include "env/profiles.h"
 
 void RemoveFolder(const std::string& dir) { DeleteTree(dir); }
 
@@ -23,7 +15,7 @@ Distribution::Distribution(const std::string& name) : dir_("C:\\e2e\\" + name + 
 }
 
 void Distribution::AddSetupExe(const std::string& fileName) const {
-  CopyFileA((OwnDirectory() + "SETUP.EXE").c_str(), (dir_ + fileName).c_str(), FALSE);
+  CopyFileA((GetExeDirectory() + "SETUP.EXE").c_str(), (dir_ + fileName).c_str(), FALSE);
 }
 
 void Distribution::AddExample(const std::string& name, const std::string& as) const {

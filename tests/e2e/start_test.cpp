@@ -23,6 +23,21 @@ void EndWith(const Program& program, HWND window, const std::string& button, DWO
   EXPECT_EQ(code, expected);
 }
 
+// The example's Setup.lst beside SETUP.EXE, started, waited for up to its wizard.
+struct Example {
+  Distribution dist;
+  Program program;
+  HWND wizard = nullptr;
+};
+Example StartExample(const std::string& name, const std::string& arguments = "") {
+  Example example{Distribution(name), {}, nullptr};
+  example.dist.AddSetupExe();
+  example.dist.AddExample("Setup.lst");
+  example.program = example.dist.Start("SETUP.EXE", arguments);
+  example.wizard = WaitForWindow(example.program.pid, "Tf_Aktion");
+  return example;
+}
+
 // The start window of a running program (it may be hidden).
 HWND StartWindow(DWORD pid) {
   HWND found = nullptr;
@@ -99,11 +114,7 @@ TEST(ProgramStart, AnyOtherNameIsTheUninstaller) {
 }
 
 TEST(ProgramStart, WindowIsCentredBesideTheStepTree) {
-  Distribution dist("placement");
-  dist.AddSetupExe();
-  dist.AddExample("Setup.lst");
-  Program program = dist.Start();
-  HWND wizard = WaitForWindow(program.pid, "Tf_Aktion");
+  auto [dist, program, wizard] = StartExample("placement");
   ASSERT_TRUE(wizard);
   HWND start = StartWindow(program.pid);
   RECT tree, client, outer, own;
@@ -144,11 +155,7 @@ TEST(ProgramStart, NameMissingOrEmptyInTheScript) {
 TEST(UnattendedMode, SlashSKeepsTheStartWindowHiddenAndDrivesTheWizard) {
   for (const char* argument : {"/s", "/S"}) {
     SCOPED_TRACE(argument);
-    Distribution dist("silent");
-    dist.AddSetupExe();
-    dist.AddExample("Setup.lst");
-    Program program = dist.Start("SETUP.EXE", argument);
-    HWND wizard = WaitForWindow(program.pid, "Tf_Aktion");
+    auto [dist, program, wizard] = StartExample("silent", argument);
     ASSERT_TRUE(wizard);
     RECT own;
     GetWindowRect(wizard, &own);
@@ -170,11 +177,7 @@ TEST(UnattendedMode, SlashSKeepsTheStartWindowHiddenAndDrivesTheWizard) {
 TEST(UnattendedMode, OtherArgumentsLeaveItAttended) {
   for (const char* arguments : {"/silent", "-s", "x /s"}) {
     SCOPED_TRACE(arguments);
-    Distribution dist("attended");
-    dist.AddSetupExe();
-    dist.AddExample("Setup.lst");
-    Program program = dist.Start("SETUP.EXE", arguments);
-    HWND wizard = WaitForWindow(program.pid, "Tf_Aktion");
+    auto [dist, program, wizard] = StartExample("attended", arguments);
     ASSERT_TRUE(wizard);
     EXPECT_TRUE(IsWindowVisible(StartWindow(program.pid)));
     RECT own;
@@ -199,11 +202,7 @@ TEST(UnattendedMode, TheUninstallerOnlyHidesItsStartWindow) {
 
 // The gradient: navy at the top, black at the bottom; on 8 bits per pixel plain silver.
 TEST(StartWindow, BackgroundFollowsTheDisplayDepth) {
-  Distribution dist("gradient");
-  dist.AddSetupExe();
-  dist.AddExample("Setup.lst");
-  Program program = dist.Start();
-  HWND wizard = WaitForWindow(program.pid, "Tf_Aktion");
+  auto [dist, program, wizard] = StartExample("gradient");
   ASSERT_TRUE(wizard);
   HWND start = StartWindow(program.pid);
   Sleep(500);  // let the start window finish painting

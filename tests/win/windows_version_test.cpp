@@ -6,15 +6,10 @@
 #include <windows.h>
 
 #include "env/handles.h"
+#include "env/profiles.h"
 #include "env/registry.h"
 
 namespace {
-std::string OwnDirectory() {
-  char path[MAX_PATH + 1];
-  const DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
-  std::string dir(path, length);
-  return dir.substr(0, dir.find_last_of('\\') + 1);
-}
 
 std::string RunAndRead(const std::string& exe) {
   const std::string result = exe + ".txt";
@@ -49,11 +44,11 @@ TEST(WindowsVersion, NameAndFamilyOnEveryReportedVersion) {
       {"nt40", "Windows NT|1"},    {"win2k", "Windows 2000|1"}, {"winxp", "Windows XP|1"},
       {"win7", "Unknown|1"},       {"win10", "Unknown|1"},
   };
-  const std::string probe = OwnDirectory() + "version_probe.exe";
+  const std::string probe = GetExeDirectory() + "version_probe.exe";
   for (const Row& row : rows) {
     SCOPED_TRACE(row.wineVersion);
     const std::string name = std::string("probe_") + row.wineVersion + ".exe";
-    const std::string copy = OwnDirectory() + name;
+    const std::string copy = GetExeDirectory() + name;
     ASSERT_TRUE(CopyFileA(probe.c_str(), copy.c_str(), FALSE));
     const std::string key = "Software\\Wine\\AppDefaults\\" + name;
     {
