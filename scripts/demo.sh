@@ -34,7 +34,8 @@ echo "== running the example distribution under Wine"
 status=0
 # The report is CP1252 text, as the program's own texts are.
 "$WINE" "$SETUP_WIN_BUILD/bin/demo_driver.exe" | iconv -f CP1252 -t UTF-8 || status=$?
-bash scripts/screenshots.sh "$SETUP_WIN_BUILD/screenshots" build/demo
+rm -rf build/demo
+bash scripts/screenshots.sh "$SETUP_WIN_BUILD/screenshots" build/demo demo-
 echo "== pictures:"
 ls -1 build/demo/*.png
 exit $status
