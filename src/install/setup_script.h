@@ -1,0 +1,30 @@
+// The setup script "Setup.lst" beside the executable, read through the profile-string
+// functions only and opened anew for every read.
+#pragma once
+#include <string>
+#include <vector>
+
+struct ShortcutItem {
+  std::string target;  // installed name, relative to the installation directory
+  std::string name;    // the shortcut's file name (without ".LNK") and description
+};
+
+// The numbered list of a section: N = the number of its lines, entry k the value of the
+// key "k" (first matching line, letter case ignored); a missing number gives an empty name.
+std::vector<std::string> NumberedList(const std::vector<std::string>& sectionLines);
+// An "Items" line split at its first "=", the name cut to 255 characters.
+ShortcutItem SplitItem(const std::string& line);
+
+class SetupScript {
+ public:
+  // The script in the given folder (ending in "\"): folder + "Setup.lst".
+  explicit SetupScript(const std::string& folder);
+  std::string Value(const std::string& section, const std::string& key,
+                    const std::string& defaultValue) const;
+  std::vector<std::string> ProgramFiles() const;  // section "programfiles"
+  std::vector<std::string> WindowsFiles() const;  // section "Windows"
+  std::vector<ShortcutItem> Items() const;        // section "Items", in line order
+
+ private:
+  std::string path_;
+};
