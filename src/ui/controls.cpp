@@ -11,12 +11,6 @@ namespace {
 constexpr char PanelClass[] = "SetupPanel";
 constexpr char LabelClass[] = "SetupLabel";
 
-std::string WindowText(HWND hwnd) {
-  std::string text(static_cast<size_t>(GetWindowTextLengthA(hwnd)) + 1, '\0');
-  text.resize(static_cast<size_t>(GetWindowTextA(hwnd, text.data(), static_cast<int>(text.size()))));
-  return text;
-}
-
 void FillColor(HDC dc, const RECT& rect, uint32_t color) {
   GdiObject brush(CreateSolidBrush(color));
   FillRect(dc, &rect, static_cast<HBRUSH>(brush.Get()));
@@ -26,7 +20,7 @@ void DrawControlText(HDC dc, Control& control, RECT rect, UINT format) {
   HGDIOBJ old = SelectObject(dc, control.font.Get());
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, control.fontColor);
-  const std::string text = WindowText(control.hwnd);
+  const std::string text = ReadWindowText(control.hwnd);
   DrawTextA(dc, text.c_str(), -1, &rect, format);
   SelectObject(dc, old);
 }
@@ -247,6 +241,19 @@ bool HasWindowText(ControlKind kind) {
 }
 }  // namespace
 
+std::string ReadWindowText(HWND hwnd) {
+  std::string text(static_cast<size_t>(GetWindowTextLengthA(hwnd)) + 1, '\0');
+  text.resize(static_cast<size_t>(GetWindowTextA(hwnd, text.data(), static_cast<int>(text.size()))));
+  return text;
+}
+
+int ScreenPpi() {
+  HDC dc = GetDC(nullptr);
+  const int ppi = GetDeviceCaps(dc, LOGPIXELSY);
+  ReleaseDC(nullptr, dc);
+  return ppi > 0 ? ppi : 96;
+}
+
 bool IsContainer(ControlKind kind) {
   return kind == ControlKind::Panel || kind == ControlKind::PageBook || kind == ControlKind::Page ||
          kind == ControlKind::GroupBox;
@@ -268,7 +275,7 @@ void AutoSizeLabel(Control& control) {
   HDC dc = GetDC(control.hwnd);
   HGDIOBJ old = SelectObject(dc, control.font.Get());
   RECT rect = {0, 0, 0, 0};
-  const std::string text = WindowText(control.hwnd);
+  const std::string text = ReadWindowText(control.hwnd);
   DrawTextA(dc, text.empty() ? " " : text.c_str(), -1, &rect,
             DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
   SelectObject(dc, old);

@@ -2,6 +2,8 @@
 #pragma once
 #include <windows.h>
 
+#include <string>
+
 #include "ui/form.h"
 
 // The font a control shows: its own description, else its parent's, else the form's.
@@ -12,3 +14,7 @@ HWND CreateControlWindow(Control& control, HWND parent, const RECT& bounds, int 
 // Resizes a self-sizing label to its text.
 void AutoSizeLabel(Control& control);
 bool IsContainer(ControlKind kind);
+// A window's text, whatever its length.
+std::string ReadWindowText(HWND hwnd);
+// The screen's pixels per inch, which designed sizes are scaled to.
+int ScreenPpi();

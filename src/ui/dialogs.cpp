@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "ui/application.h"
+#include "ui/controls.h"
 #include "ui/form.h"
 
 namespace {
@@ -56,12 +57,6 @@ SIZE MeasureText(const std::string& text, int ppi) {
   return {rect.right, rect.bottom};
 }
 
-int ScreenPpi() {
-  HDC dc = GetDC(nullptr);
-  const int ppi = GetDeviceCaps(dc, LOGPIXELSY);
-  ReleaseDC(nullptr, dc);
-  return ppi > 0 ? ppi : 96;
-}
 }  // namespace
 
 void ShowMessage(const std::string& text) {

@@ -27,19 +27,6 @@ DWORD FormExStyle(const FormDesc& d) {
   return WS_EX_CONTROLPARENT | (d.border == BorderStyle::Dialog ? WS_EX_DLGMODALFRAME : 0);
 }
 
-int ScreenPpi() {
-  HDC dc = GetDC(nullptr);
-  const int ppi = GetDeviceCaps(dc, LOGPIXELSY);
-  ReleaseDC(nullptr, dc);
-  return ppi > 0 ? ppi : 96;
-}
-
-std::string WindowText(HWND hwnd) {
-  std::string text(static_cast<size_t>(GetWindowTextLengthA(hwnd)) + 1, '\0');
-  text.resize(static_cast<size_t>(GetWindowTextA(hwnd, text.data(), static_cast<int>(text.size()))));
-  return text;
-}
-
 HTREEITEM TreeNode(HWND tree, int index) {
   HTREEITEM item = TreeView_GetRoot(tree);
   for (int i = 0; item && i < index; ++i) item = TreeView_GetNextSibling(tree, item);
@@ -256,12 +243,12 @@ void Form::SetPosition(int left, int top) {
 }
 
 void Form::SetCaption(const std::string& caption) { SetWindowTextA(hwnd_, caption.c_str()); }
-std::string Form::Caption() const { return WindowText(hwnd_); }
+std::string Form::Caption() const { return ReadWindowText(hwnd_); }
 
 void Form::SetText(std::string_view name, const std::string& text) {
   SetWindowTextA(Need(name).hwnd, text.c_str());
 }
-std::string Form::Text(std::string_view name) const { return WindowText(Need(name).hwnd); }
+std::string Form::Text(std::string_view name) const { return ReadWindowText(Need(name).hwnd); }
 
 void Form::SetVisible(std::string_view name, bool visible) {
   ShowWindow(Need(name).hwnd, visible ? SW_SHOWNA : SW_HIDE);
