@@ -6,6 +6,7 @@
 #include "env/exit_codes.h"
 #include "env/ini_file.h"
 #include "env/paths.h"
+#include "env/profiles.h"
 #include "env/registry.h"
 #include "env/settings.h"
 #include "forms/forms.h"
@@ -19,13 +20,7 @@ Tf_Setup* f_Setup = nullptr;
 namespace {
 constexpr char UninstallKey[] = "\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
 
-std::string ExeFileName() {
-  char buffer[MAX_PATH + 1];
-  const DWORD length = GetModuleFileNameA(nullptr, buffer, sizeof buffer);
-  return ExtractFileName(std::string(buffer, length));
-}
-
-bool RunsAsSetup() { return IsSetupMode(ExeFileName()); }
+bool RunsAsSetup() { return IsSetupMode(ExtractFileName(GetExePath())); }
 
 std::string FirstArgument() { return __argc > 1 ? __argv[1] : ""; }
 

@@ -20,11 +20,13 @@ std::string GetProfilesDirectory() {
   return ProfilesDirectoryFromValue(value, GetWindowsDir());
 }
 
-std::string GetExeDirectory() {
+std::string GetExePath() {
   char buffer[MAX_PATH + 1];
   const DWORD length = GetModuleFileNameA(nullptr, buffer, sizeof buffer);
-  return ExtractFilePath(std::string(buffer, length));
+  return std::string(buffer, length);
 }
+
+std::string GetExeDirectory() { return ExtractFilePath(GetExePath()); }
 
 std::string GetWindowsDir() {
   char buffer[144];

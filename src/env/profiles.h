@@ -7,6 +7,8 @@ std::string GetProfilesDirectory();
 // The profile folder for a stored ProfilesDirectory value: "%SystemDrive%" becomes the
 // Windows directory's drive; a blank value gives the fixed fallback.
 std::string ProfilesDirectoryFromValue(const std::string& value, const std::string& windowsDir);
+// The running executable's full path.
+std::string GetExePath();
 // The running executable's path up to and including the last "\" or ":".
 std::string GetExeDirectory();
 // The Windows directory, without a trailing "\" except for a drive root.

@@ -1,8 +1,7 @@
 #include "uninstall/tf_uninstal.h"
 
-#include <windows.h>
-
 #include "env/exit_codes.h"
+#include "env/profiles.h"
 #include "forms/forms.h"
 #include "ui/application.h"
 
@@ -12,9 +11,7 @@ Tf_Uninstal::Tf_Uninstal() : Form(UninstalFormDesc) { f_Uninstal = this; }
 
 void Tf_Uninstal::FormCreate() {
   OnClick("Button2", [this] { Button2Click(); });
-  char path[MAX_PATH + 1];
-  const DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
-  SetText("lbInfo", std::string(path, length));
+  SetText("lbInfo", GetExePath());
 }
 
 void Tf_Uninstal::Button2Click() { Application.Halt(ExitByUser); }
