@@ -148,10 +148,14 @@ std::string MessageBoxText(HWND box) {
   return text ? WindowText(text) : std::string();
 }
 
-void PressDialogButton(HWND dialog, const std::string& caption) {
+HWND DialogButton(HWND dialog, const std::string& caption) {
   ChildSearch search{caption};
   EnumChildWindows(dialog, FindButton, reinterpret_cast<LPARAM>(&search));
-  if (search.found) Press(search.found);
+  return search.found;
+}
+
+void PressDialogButton(HWND dialog, const std::string& caption) {
+  if (HWND button = DialogButton(dialog, caption)) Press(button);
 }
 
 std::vector<std::string> TreeNodes(HWND tree, DWORD pid) {

@@ -36,6 +36,7 @@ std::string WindowClass(HWND hwnd);
 void Press(HWND button);
 // The system message box: its text, and a press on its button with that caption.
 std::string MessageBoxText(HWND box);
+HWND DialogButton(HWND dialog, const std::string& caption);
 void PressDialogButton(HWND dialog, const std::string& caption);
 
 // Tree views of another process: every node's text, and the selected node's index (-1: none).

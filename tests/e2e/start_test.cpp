@@ -15,12 +15,22 @@ const std::vector<std::string> UninstallNodes = {
 const char InstallLog[] =
     "[General]\r\nName=Adressen\r\n[StartMenu]\r\nFolder=Adressen\r\n[Group]\r\nName=Adressen\r\n";
 
+// Presses the button, and checks that the program then ends with the expected code.
+void PressAndExpectExit(const Program& program, HWND button, DWORD expected) {
+  Press(button);
+  DWORD code = 0;
+  ASSERT_TRUE(WaitForExit(program, 10000, code)) << "still running after " << WindowText(button);
+  EXPECT_EQ(code, expected);
+}
+
 // Ends the program through the button that ends it at once, and checks its exit code.
 void EndWith(const Program& program, HWND window, const std::string& button, DWORD expected) {
-  Press(FindControl(window, button));
-  DWORD code = 0;
-  ASSERT_TRUE(WaitForExit(program, 10000, code)) << "still running after " << button;
-  EXPECT_EQ(code, expected);
+  PressAndExpectExit(program, FindControl(window, button), expected);
+}
+
+// Answers a system message box with OK, and checks the exit code that follows.
+void OkAndExpectExit(const Program& program, HWND box, DWORD expected) {
+  PressAndExpectExit(program, DialogButton(box, "OK"), expected);
 }
 
 // The example's Setup.lst beside SETUP.EXE, started, waited for up to its wizard.
@@ -66,10 +76,7 @@ TEST(ProgramStart, MissingControlFileIsNamedTwiceAndEndsTheProgram) {
                                        " nicht gefunden: " + dist.Dir() + row.controlFile);
     EXPECT_EQ(WindowText(box), "Setup");
     EXPECT_EQ(TopWindows(program.pid).size(), 1u) << "a window besides the message";
-    PressDialogButton(box, "OK");
-    DWORD code = 0;
-    ASSERT_TRUE(WaitForExit(program, 10000, code));
-    EXPECT_EQ(code, 2u);
+    OkAndExpectExit(program, box, 2);
   }
 }
 
@@ -167,10 +174,7 @@ TEST(UnattendedMode, SlashSKeepsTheStartWindowHiddenAndDrivesTheWizard) {
     EXPECT_NE(MessageBoxText(box).find("nichts installiert"), std::string::npos);
     EXPECT_TRUE(IsWindowVisible(FindControl(wizard, "Path")));
     EXPECT_FALSE(IsWindowVisible(StartWindow(program.pid))) << "start window shown";
-    PressDialogButton(box, "OK");
-    DWORD code = 0;
-    ASSERT_TRUE(WaitForExit(program, 10000, code));
-    EXPECT_EQ(code, 3u);
+    OkAndExpectExit(program, box, 3);
   }
 }
 
