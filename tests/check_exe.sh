@@ -15,6 +15,15 @@ imports=$(grep "DLL Name:" <<<"$headers" | awk '{print tolower($3)}' | sort -u)
 for dll in $imports; do
   check "imports only system DLLs: $dll" '[[ " $allowed " == *" $dll "* ]]'
 done
+# Functions that Windows 95 or NT 4 lack: one such import and the program does not even load.
+newer="GetTickCount64 AddVectoredExceptionHandler RemoveVectoredExceptionHandler TryEnterCriticalSection
+GetHandleInformation IsDebuggerPresent InterlockedCompareExchange GetAncestor InitCommonControlsEx
+CheckTokenMembership GetFileAttributesExA GetLongPathNameA SHGetFolderPathA SHGetSpecialFolderPathA
+GetModuleHandleExA SetDllDirectoryA MoveFileWithProgressA"
+functions=$(awk '/DLL Name:/ {inside=1; next} inside && NF>=3 && $1 ~ /^[0-9a-f]+$/ {print $3}' <<<"$headers")
+for f in $newer; do
+  check "no import newer than Windows 95 and NT 4: $f" '! grep -qx "$f" <<<"$functions"'
+done
 # Resource types at the top of the resource directory: 3 icon, 14 icon group, 16 version.
 types=$(sed -n '/The .rsrc Resource Directory section/,$p' <<<"$headers" | grep -E '^0[0-9a-f]{2}   Entry: ID:' | awk '{print $4}')
 check "an icon" 'grep -q "0x00000e" <<<"$types"'

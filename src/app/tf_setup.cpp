@@ -5,6 +5,7 @@
 #include "app/start_rules.h"
 #include "env/exit_codes.h"
 #include "env/ini_file.h"
+#include "env/file_system.h"
 #include "env/paths.h"
 #include "env/profiles.h"
 #include "env/registry.h"
@@ -25,16 +26,6 @@ bool RunsAsSetup() { return IsSetupMode(ExtractFileName(GetExePath())); }
 std::string FirstArgument() { return __argc > 1 ? __argv[1] : ""; }
 
 bool KeyDown(int key) { return (GetKeyState(key) & 0x8000) != 0; }
-
-bool FileExists(const std::string& path) {
-  const DWORD attributes = GetFileAttributesA(path.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-bool DirectoryExists(const std::string& path) {
-  const DWORD attributes = GetFileAttributesA(path.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
 
 int ScreenBitsPerPixel() {
   HDC dc = GetDC(nullptr);

@@ -1,6 +1,7 @@
 // One RAII type per Win32 handle kind. Each owns its handle, cannot be copied, can be moved.
 #pragma once
 #include <windows.h>
+#include <objbase.h>
 
 #include <utility>
 
@@ -58,11 +59,26 @@ struct SidTraits {
   static void Close(Handle h) { FreeSid(h); }
 };
 
+struct ItemIdListTraits {  // shell item id lists, allocated by the shell's task allocator
+  using Handle = void*;
+  static Handle Invalid() { return nullptr; }
+  static void Close(Handle h) { CoTaskMemFree(h); }
+};
+template <typename Interface>
+struct ComPtrTraits {
+  using Handle = Interface*;
+  static Handle Invalid() { return nullptr; }
+  static void Close(Handle h) { h->Release(); }
+};
+
 using KernelHandle = UniqueHandle<KernelHandleTraits>;
 using FindHandle = UniqueHandle<FindHandleTraits>;
 using RegKey = UniqueHandle<RegKeyTraits>;
 using GdiObject = UniqueHandle<GdiObjectTraits>;
 using SidHandle = UniqueHandle<SidTraits>;
+using ItemIdList = UniqueHandle<ItemIdListTraits>;
+template <typename Interface>
+using ComPtr = UniqueHandle<ComPtrTraits<Interface>>;
 
 // A file handle opened with CreateFileA is INVALID_HANDLE_VALUE on failure; keep one convention.
 inline KernelHandle FromCreateFile(HANDLE h) {

@@ -1,7 +1,15 @@
 #include "env/messages.h"
 
+namespace {
+// The top-level window holding hwnd (GetAncestor is missing on Windows 95 and NT 4).
+HWND TopLevelOf(HWND hwnd) {
+  while (hwnd && (GetWindowLongA(hwnd, GWL_STYLE) & WS_CHILD)) hwnd = GetParent(hwnd);
+  return hwnd;
+}
+}  // namespace
+
 void DispatchOneMessage(MSG& msg) {
-  HWND root = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
+  HWND root = TopLevelOf(msg.hwnd);
   if (root && IsDialogMessageA(root, &msg)) return;
   TranslateMessage(&msg);
   DispatchMessageA(&msg);

@@ -61,3 +61,12 @@ std::string DecimalText(unsigned long value) {
   } while (value);
   return digits;
 }
+
+std::string Concat(std::initializer_list<std::string_view> pieces) {
+  size_t length = 0;
+  for (std::string_view piece : pieces) length += piece.size();
+  std::string text;
+  text.reserve(length);
+  for (std::string_view piece : pieces) text.append(piece.data(), piece.size());
+  return text;
+}

@@ -1,6 +1,8 @@
 // Directory-name and text helpers. Portable: no Win32 here.
 #pragma once
+#include <initializer_list>
 #include <string>
+#include <string_view>
 
 // Appends "\" unless the text already ends in one.
 std::string AddBackslash(const std::string& dir);
@@ -20,3 +22,5 @@ std::string LowerCase(std::string text);
 bool IsBlank(const std::string& text);
 // A number in decimal, without the C library's formatting machinery.
 std::string DecimalText(unsigned long value);
+// The pieces joined in order: one loop instead of a chain of temporary strings.
+std::string Concat(std::initializer_list<std::string_view> pieces);

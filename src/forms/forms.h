@@ -8,3 +8,4 @@ extern const FormDesc UninstalFormDesc;   // Tf_Uninstal, the uninstall window
 extern const FormDesc InfoFormDesc;       // Tf_info, the readme viewer
 extern const FormDesc MoreFormDesc;       // Tf_more, the shortcut options
 extern const FormDesc ProgressFormDesc;   // Tf_Progress, the copy progress window
+extern const FormDesc GroupFormDesc;      // Tf_Group, the choice of user for the program group

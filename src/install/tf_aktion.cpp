@@ -1,9 +1,18 @@
 #include "install/tf_aktion.h"
 
 #include "app/tf_setup.h"
+#include "env/administrator.h"
 #include "env/exit_codes.h"
+#include "env/file_system.h"
+#include "env/paths.h"
+#include "env/profiles.h"
 #include "env/settings.h"
+#include "env/text_file.h"
+#include "env/windows_version.h"
 #include "forms/forms.h"
+#include "install/tf_info.h"
+#include "install/wizard_texts.h"
+#include "transfer/folders.h"
 #include "ui/application.h"
 #include "ui/dialogs.h"
 
@@ -11,6 +20,9 @@ Tf_Aktion* f_Aktion = nullptr;
 
 namespace {
 enum Page { Welcome, Info, BGB, Path, CopyInfo };
+
+
+bool LimitedNtUser() { return IsLimitedNtUser(GetWindowsVersionName(), IsAdministrator()); }
 }  // namespace
 
 Tf_Aktion::Tf_Aktion() : Form(AktionFormDesc) { f_Aktion = this; }
@@ -21,9 +33,16 @@ void Tf_Aktion::FormCreate() {
   OnClick("bnja", [this] { bnjaClick(); });
   OnClick("bnNein", [this] { bnNeinClick(); });
   OnClick("bnEnd", [this] { bnEndClick(); });
+  OnClick("bnInfo", [this] { bnInfoClick(); });
+  OnClick("bnDir", [this] { bnDirClick(); });
+  if (LimitedNtUser() && !CanWriteToDir(ExtractFilePath(DefaultPath)))
+    MessageDlg(AdministratorAdviceText(ProgramName, GetWindowsVersionName(), DefaultPath),
+               DlgType::Information, mbOK);
+  SetText("Label4", ReplaceProgPlaceholder(Text("Label4"), ProgramName));
   SetText("edPathName", DefaultPath);
   LicenceAccepted = false;
   ShowPage("nb1", Welcome);
+  SetText("Memo1", LoadTextFile(IncludeBackslash(GetExeDirectory()) + "Vertrag.Txt"));
 }
 
 void Tf_Aktion::FormShow() {
@@ -60,7 +79,7 @@ void Tf_Aktion::bnInstalClick() {
     SetText("bnInstal", "&Fertig");
     Focus("edPathName");
   } else if (page == "Path") {
-    StartInstallation();
+    if (ValidateDirectory()) StartInstallation();
   }
 }
 
@@ -89,9 +108,53 @@ void Tf_Aktion::bnNeinClick() { Application.Halt(ExitByUser); }
 
 void Tf_Aktion::bnEndClick() { Application.Halt(ExitByUser); }
 
-// The directory check and the copying are not part of this build yet: say so plainly
-// instead of pretending to have installed anything.
+void Tf_Aktion::bnInfoClick() {
+  if (f_info) f_info->ShowModal();
+}
+
+void Tf_Aktion::bnDirClick() {
+  std::string folder;
+  if (BrowseForFolder(Handle(), "Bitte wählen Sie ein Verzeichnis", folder))
+    SetText("edPathName", folder);
+}
+
+// True when the directory in edPathName may take the program; otherwise the user has been
+// told why, and perhaps been given another directory to try.
+bool Tf_Aktion::ValidateDirectory() {
+  std::string path = Text("edPathName");
+  if (IsMainDirectory(path)) {
+    ShowMessage(MainDirectoryText());
+    return false;
+  }
+  if (!DirectoryExists(path)) {
+    if (!Checked("cbMakePath") &&
+        MessageDlg(CreateDirectoryQuestion(), DlgType::Confirmation, mbYes | mbNo) != 6)
+      return false;
+    ForceDirectories(path);  // a failure shows in the write test below
+  }
+  if (SilentMode && !CanWriteToDir(path)) SetText("edPathName", Proposal(path));
+  path = Text("edPathName");
+  if (DirectoryExists(path) && CanWriteToDir(path)) return true;
+  MessageDlg(DirectoryWarningText(path, LimitedNtUser()), DlgType::Warning, mbOK);
+  Show();
+  BringToFront();
+  SetText("edPathName", Proposal(path));
+  return false;
+}
+
+std::string Tf_Aktion::Proposal(const std::string& path) const {
+  return ProfileProposal(GetProfilesDirectory(), GetLogonUserName(), path);
+}
+
 void Tf_Aktion::StartInstallation() {
+  InstallDir = Text("edPathName");
+  ShowPageStep(CopyInfo, 5);
+  RunInstallation();
+}
+
+// The copying is not part of this build yet: say so plainly instead of pretending to have
+// installed anything.
+void Tf_Aktion::RunInstallation() {
   ShowMessage("Diese Ausgabe des Setup-Programms kann noch keine Dateien kopieren. "
               "Es wurde nichts installiert.");
   Application.ExitCode = ExitFilesFailed;

@@ -1,6 +1,8 @@
 // The install wizard: five pages, walked with "Weiter" and "Zurück", the licence accepted
 // with "Ja".
 #pragma once
+#include <string>
+
 #include "ui/form.h"
 
 class Tf_Aktion : public Form {
@@ -13,6 +15,8 @@ class Tf_Aktion : public Form {
   void bnjaClick();
   void bnNeinClick();
   void bnEndClick();
+  void bnInfoClick();
+  void bnDirClick();
 
  protected:
   void FormCreate() override;
@@ -21,7 +25,10 @@ class Tf_Aktion : public Form {
  private:
   void ShowAnswerButtons(bool visible);
   void ShowPageStep(int page, int step);
+  bool ValidateDirectory();
+  std::string Proposal(const std::string& path) const;
   void StartInstallation();
+  void RunInstallation();
 
   bool LicenceAccepted = false;
 };

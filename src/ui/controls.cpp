@@ -120,8 +120,7 @@ void RegisterControlClasses() {
   static bool done = false;
   if (done) return;
   done = true;
-  INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_TREEVIEW_CLASSES | ICC_PROGRESS_CLASS};
-  InitCommonControlsEx(&icc);
+  InitCommonControls();  // the first Windows 95 has no InitCommonControlsEx
   WNDCLASSA wc = {};
   wc.lpfnWndProc = ControlProc;
   wc.hInstance = GetModuleHandleA(nullptr);

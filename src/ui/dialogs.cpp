@@ -1,10 +1,12 @@
 #include "ui/dialogs.h"
 
 #include <windows.h>
+#include <shlobj.h>
 
 #include <algorithm>
 #include <vector>
 
+#include "env/handles.h"
 #include "ui/application.h"
 #include "ui/controls.h"
 #include "ui/form.h"
@@ -109,4 +111,17 @@ int MessageDlg(const std::string& text, DlgType type, unsigned buttons) {
   Form dialog(desc);
   dialog.Create();
   return dialog.ShowModal();
+}
+
+bool BrowseForFolder(HWND owner, const std::string& title, std::string& path) {
+  BROWSEINFOA info = {};
+  info.hwndOwner = owner;
+  info.lpszTitle = title.c_str();
+  info.ulFlags = BIF_RETURNONLYFSDIRS;
+  ItemIdList chosen(SHBrowseForFolderA(&info));
+  if (!chosen) return false;
+  char buffer[MAX_PATH + 1] = {};
+  if (!SHGetPathFromIDListA(static_cast<LPCITEMIDLIST>(chosen.Get()), buffer)) return false;
+  path = buffer;
+  return true;
 }

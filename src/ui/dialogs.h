@@ -1,5 +1,7 @@
 // Message boxes: plain messages, and typed dialogs with German captions and buttons.
 #pragma once
+#include <windows.h>
+
 #include <string>
 
 // A plain message: title "Setup", one OK button.
@@ -12,3 +14,7 @@ enum DlgButtons : unsigned { mbYes = 1, mbNo = 2, mbOK = 4, mbCancel = 8 };
 // buttons "&Ja", "&Nein", "OK", "Abbrechen" whatever the system's language. Returns the
 // pressed button's result (6, 7, 1, 2); closing it through the title bar gives 2.
 int MessageDlg(const std::string& text, DlgType type, unsigned buttons);
+
+// The shell's folder browser, owned by owner, rooted at the desktop, file-system folders only.
+// True with the chosen folder's full path in path; false (path unchanged) on cancel.
+bool BrowseForFolder(HWND owner, const std::string& title, std::string& path);

@@ -54,6 +54,16 @@ BOOL CALLBACK DisableWindow(HWND hwnd, LPARAM param) {
   }
   return TRUE;
 }
+// An owner-drawn entry gets the control's font and the selection colours when highlighted,
+// so that its drawing handler only fills and writes.
+void PrepareItemColors(const DRAWITEMSTRUCT& item, HGDIOBJ font) {
+  const bool selected = item.itemState & ODS_SELECTED;
+  const int back = selected ? COLOR_HIGHLIGHT : COLOR_WINDOW;
+  SelectObject(item.hDC, font);
+  SelectObject(item.hDC, GetSysColorBrush(back));
+  SetBkColor(item.hDC, GetSysColor(back));
+  SetTextColor(item.hDC, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
+}
 }  // namespace
 
 Form::Form(const FormDesc& desc) : desc_(desc) {}
@@ -90,7 +100,12 @@ void Form::Create() {
            reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(GlobalAddAtomA(desc_.className))));
   CreateControls();
   Layout();
-  FormCreate();
+  // As a designed form does: a failure while preparing is reported, the form still stands.
+  try {
+    FormCreate();
+  } catch (...) {
+    Application.HandleException();
+  }
 }
 
 void Form::CreateControls() {
@@ -266,6 +281,38 @@ void Form::SetFontColor(std::string_view name, uint32_t color) {
 
 void Form::Focus(std::string_view name) { SetFocus(Need(name).hwnd); }
 
+bool Form::Checked(std::string_view name) const {
+  return SendMessageA(Need(name).hwnd, BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+void Form::SetChecked(std::string_view name, bool checked) {
+  SendMessageA(Need(name).hwnd, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+void Form::AddItem(std::string_view name, const std::string& text) {
+  SendMessageA(Need(name).hwnd, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+int Form::ItemIndex(std::string_view name) const {
+  return static_cast<int>(SendMessageA(Need(name).hwnd, CB_GETCURSEL, 0, 0));
+}
+
+void Form::SetItemIndex(std::string_view name, int index) {
+  SendMessageA(Need(name).hwnd, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+}
+
+// An item's stored text; empty when it cannot be fetched.
+std::string Form::ItemText(std::string_view name, int index) const {
+  HWND combo = Need(name).hwnd;
+  const LRESULT length = SendMessageA(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
+  if (length == CB_ERR) return {};
+  std::string text(static_cast<size_t>(length) + 1, '\0');
+  const LRESULT got = SendMessageA(combo, CB_GETLBTEXT, static_cast<WPARAM>(index),
+                                   reinterpret_cast<LPARAM>(text.data()));
+  text.resize(got == CB_ERR ? 0 : static_cast<size_t>(got));
+  return text;
+}
+
 void Form::ClearTree(std::string_view name) { TreeView_DeleteAllItems(Need(name).hwnd); }
 
 void Form::AddTreeNode(std::string_view name, const std::string& text) {
@@ -429,7 +476,9 @@ LRESULT Form::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_DRAWITEM: {
       const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
       Control* control = FindByWindow(item->hwndItem);
-      if (control && control->onDrawItem) control->onDrawItem(*item);
+      if (!control || !control->onDrawItem) return TRUE;
+      PrepareItemColors(*item, control->font.Get());
+      control->onDrawItem(*item);
       return TRUE;
     }
     case WM_TIMER:

@@ -66,6 +66,14 @@ class Form {
   void SetEnabled(std::string_view name, bool enabled);
   void SetFontColor(std::string_view name, uint32_t color);
   void Focus(std::string_view name);
+  bool Checked(std::string_view name) const;
+  void SetChecked(std::string_view name, bool checked);
+
+  // Combo boxes: items in the order added, addressed by 0-based index.
+  void AddItem(std::string_view name, const std::string& text);
+  int ItemIndex(std::string_view name) const;
+  void SetItemIndex(std::string_view name, int index);
+  std::string ItemText(std::string_view name, int index) const;
 
   // Tree views: nodes are addressed by their 0-based index over all nodes.
   void ClearTree(std::string_view name);

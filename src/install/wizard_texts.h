@@ -1,0 +1,20 @@
+// The install wizard's decisions and message texts, free of Win32 so they can be tested anywhere.
+#pragma once
+#include <string>
+
+// On an NT-family system without administrator rights the wizard adds its advice.
+bool IsLimitedNtUser(const std::string& versionName, bool isAdministrator);
+// The advice shown at the start when the default directory's parent cannot be written.
+std::string AdministratorAdviceText(const std::string& programName, const std::string& versionName,
+                                    const std::string& defaultPath);
+// The welcome text with its first "<Prog>" replaced by the program's name.
+std::string ReplaceProgPlaceholder(const std::string& text, const std::string& programName);
+// A drive root (or less) is refused as installation directory.
+bool IsMainDirectory(const std::string& path);
+std::string MainDirectoryText();
+std::string CreateDirectoryQuestion();
+// The warning for a directory that could not be created or written.
+std::string DirectoryWarningText(const std::string& path, bool limitedNtUser);
+// The directory proposed instead: profiles folder\logon name\last component of path.
+std::string ProfileProposal(const std::string& profilesDir, const std::string& logonName,
+                            const std::string& path);

@@ -1,0 +1,101 @@
+#include "transfer/folders.h"
+
+#include <windows.h>
+
+#include <algorithm>
+
+#include "env/file_system.h"
+#include "env/handles.h"
+#include "env/paths.h"
+#include "env/profiles.h"
+
+namespace {
+bool SameTextIgnoringCase(const std::string& a, const std::string& b) {
+  return lstrcmpiA(a.c_str(), b.c_str()) == 0;
+}
+
+bool HoldsIgnoringCase(const std::vector<std::string>& list, const std::string& name) {
+  return std::any_of(list.begin(), list.end(),
+                     [&](const std::string& entry) { return SameTextIgnoringCase(entry, name); });
+}
+
+// A probe name: "FileTest.txt" first, then "FileTest1.txt", "FileTest2.txt" ...
+std::string ProbeName(unsigned attempt) {
+  return attempt == 0 ? "FileTest.txt" : "FileTest" + DecimalText(attempt) + ".txt";
+}
+
+// True when some entry begins with plain + "." (letter case significant).
+bool HasSuffixedTwin(const std::vector<std::string>& list, const std::string& plain) {
+  if (plain.find('.') != std::string::npos) return false;
+  const std::string prefix = plain + ".";
+  return std::any_of(list.begin(), list.end(), [&](const std::string& entry) {
+    return entry.compare(0, prefix.size(), prefix) == 0;
+  });
+}
+
+// Removes a plain name s when an entry "s.<suffix>" exists, until a pass removes nothing.
+void DropPlainTwins(std::vector<std::string>& list) {
+  for (;;) {
+    auto twin = std::find_if(list.begin(), list.end(),
+                             [&](const std::string& s) { return HasSuffixedTwin(list, s); });
+    if (twin == list.end()) return;
+    list.erase(twin);
+  }
+}
+}  // namespace
+
+bool CanWriteToDir(const std::string& dir) {
+  constexpr unsigned MaxAttempts = 100;
+  for (unsigned attempt = 0; attempt < MaxAttempts; ++attempt) {
+    const std::string path = IncludeBackslash(dir) + ProbeName(attempt);
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file != INVALID_HANDLE_VALUE) {
+      CloseHandle(file);
+      DeleteFileA(path.c_str());
+      return true;
+    }
+    const DWORD error = GetLastError();
+    if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) return false;
+  }
+  return false;
+}
+
+std::string GetLogonUserName() {
+  char buffer[256];
+  DWORD size = 255;
+  if (GetUserNameA(buffer, &size) && buffer[0] != '\0') return buffer;
+  return "All Users";
+}
+
+std::string GetComputerNameStr() {
+  char buffer[256];
+  DWORD size = 255;
+  return GetComputerNameA(buffer, &size) ? std::string(buffer) : std::string();
+}
+
+void ListProfileUsersIn(const std::string& root, const std::string& user,
+                        const std::string& computer, std::vector<std::string>& list) {
+  WIN32_FIND_DATAA entry;
+  FindHandle search(FindFirstFileA((IncludeBackslash(root) + "*.*").c_str(), &entry));
+  for (bool more = search.Valid(); more; more = FindNextFileA(search.Get(), &entry)) {
+    const std::string name = entry.cFileName;
+    if (name[0] == '.') continue;
+    if (DirectoryExists(IncludeBackslash(root) + name + "\\Desktop") &&
+        !HoldsIgnoringCase(list, name))
+      list.push_back(name);
+  }
+  search.Reset();
+  DropPlainTwins(list);
+  const std::string userOnComputer = user + "." + computer;
+  const bool present =
+      HoldsIgnoringCase(list, user) ||
+      std::any_of(list.begin(), list.end(), [&](const std::string& listed) {
+        return listed.find(userOnComputer) != std::string::npos;
+      });
+  if (!present) list.push_back(user);
+}
+
+void ListProfileUsers(std::vector<std::string>& list) {
+  ListProfileUsersIn(GetProfilesDirectory(), GetLogonUserName(), GetComputerNameStr(), list);
+}
