@@ -1,0 +1,131 @@
+#include "transfer/folders.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "env/file_system.h"
+#include "tests/win/win_test_util.h"
+
+namespace {
+std::string Content(const std::string& path) {
+  KernelHandle file = FromCreateFile(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                                 nullptr, OPEN_EXISTING, 0, nullptr));
+  char buffer[256];
+  DWORD got = 0;
+  ::ReadFile(file.Get(), buffer, sizeof buffer, &got, nullptr);
+  return std::string(buffer, got);
+}
+
+size_t EntriesIn(const std::string& dir) {
+  WIN32_FIND_DATAA entry;
+  FindHandle search(FindFirstFileA((dir + "*").c_str(), &entry));
+  size_t count = 0;
+  for (bool more = search.Valid(); more; more = FindNextFileA(search.Get(), &entry))
+    if (entry.cFileName[0] != '.') ++count;
+  return count;
+}
+
+// A profiles root with the given folders; those in withDesktop get a "Desktop" folder.
+std::string Profiles(const TempFolder& temp, std::initializer_list<const char*> withDesktop,
+                     std::initializer_list<const char*> without = {}) {
+  const std::string root = temp.Folder("Profiles");
+  for (const char* name : withDesktop) {
+    temp.Folder(std::string("Profiles\\") + name);
+    temp.Folder(std::string("Profiles\\") + name + "\\Desktop");
+  }
+  for (const char* name : without) temp.Folder(std::string("Profiles\\") + name);
+  return root;
+}
+
+}  // namespace
+
+TEST(CanWriteToDir, ProbesWithoutTouchingTheUsersFiles) {
+  TempFolder temp("canwrite");
+  EXPECT_TRUE(CanWriteToDir(temp.Path()));
+  EXPECT_TRUE(CanWriteToDir(temp.Path().substr(0, temp.Path().size() - 1)));  // without "\"
+  EXPECT_EQ(EntriesIn(temp.Path()), 0u) << "the probe leaves nothing behind";
+
+  // The user's own FileTest.txt keeps its content, and the probe still works beside it.
+  const std::string own = temp.File("FileTest.txt", "meine Notizen");
+  temp.File("FileTest1.txt", "noch eine");
+  EXPECT_TRUE(CanWriteToDir(temp.Path()));
+  EXPECT_EQ(Content(own), "meine Notizen");
+  EXPECT_EQ(Content(temp.Path() + "FileTest1.txt"), "noch eine");
+  EXPECT_EQ(EntriesIn(temp.Path()), 2u);
+
+  // Even a read-only one is left exactly as it was.
+  SetFileAttributesA(own.c_str(), FILE_ATTRIBUTE_READONLY);
+  EXPECT_TRUE(CanWriteToDir(temp.Path()));
+  EXPECT_EQ(GetFileAttributesA(own.c_str()) & FILE_ATTRIBUTE_READONLY, FILE_ATTRIBUTE_READONLY);
+  SetFileAttributesA(own.c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+TEST(CanWriteToDir, MissingDirectoryOrAFileInsteadGivesFalse) {
+  TempFolder temp("cannotwrite");
+  EXPECT_FALSE(CanWriteToDir(temp.Path() + "fehlt"));
+  EXPECT_FALSE(DirectoryExists(temp.Path() + "fehlt")) << "the probe creates no directory";
+  const std::string file = temp.File("datei", "x");
+  EXPECT_FALSE(CanWriteToDir(file));
+  EXPECT_FALSE(CanWriteToDir("Q:\\kein\\Laufwerk"));
+}
+
+TEST(ForceDirectories, CreatesEveryMissingLevel) {
+  TempFolder temp("force");
+  EXPECT_TRUE(ForceDirectories(temp.Path() + "a\\b\\c"));
+  EXPECT_TRUE(DirectoryExists(temp.Path() + "a\\b\\c"));
+  EXPECT_TRUE(ForceDirectories(temp.Path() + "a\\b\\c\\"));  // exists: still true
+  const std::string file = temp.File("datei", "x");
+  EXPECT_FALSE(ForceDirectories(file + "\\unter"));
+  EXPECT_FALSE(ForceDirectories(""));
+}
+
+TEST(ListProfileUsers, ProfilesWithADesktopSuffixedTwinsWinAndTheUserIsAdded) {
+  TempFolder temp("profiles");
+  // jdoe has a suffixed twin; "ohne" has no Desktop; dot names never count.
+  const std::string root = Profiles(temp, {"jdoe", "jdoe.PC1", "All Users", ".versteckt", "maria"},
+                                    {"ohne"});
+  std::vector<std::string> list;
+  ListProfileUsersIn(root, "hans", "PC1", list);
+  std::sort(list.begin(), list.end() - 1);  // the search order is the file system's
+  EXPECT_EQ(list, (std::vector<std::string>{"All Users", "jdoe.PC1", "maria", "hans"}));
+}
+
+TEST(ListProfileUsers, TheCurrentUserIsAddedOnlyWhenMissing) {
+  TempFolder temp("profileuser");
+  const std::string root = Profiles(temp, {"jdoe.PC1", "JDOE2", "Maria"});
+  const struct {
+    const char* user;
+    const char* computer;
+    bool added;
+  } rows[] = {
+      {"jdoe", "PC1", false},   // jdoe.PC1 is this user's profile on this computer
+      {"jdoe", "PC2", true},    // on another computer it is not
+      {"maria", "PC1", false},  // Maria, letter case aside
+      {"jdoe", "", false},      // no computer name: any "jdoe." counts
+      {"hans", "PC1", true},
+  };
+  for (const auto& row : rows) {
+    std::vector<std::string> list;
+    ListProfileUsersIn(root, row.user, row.computer, list);
+    EXPECT_EQ(list.size(), row.added ? 4u : 3u) << row.user << "@" << row.computer;
+    if (row.added) {
+      EXPECT_EQ(list.back(), row.user);
+    }
+  }
+}
+
+TEST(ListProfileUsers, NoProfilesRootGivesTheUserAlone) {
+  std::vector<std::string> list;
+  ListProfileUsersIn("C:\\wintest\\gibt es nicht", "hans", "PC1", list);
+  EXPECT_EQ(list, std::vector<std::string>{"hans"});
+  list.clear();
+  ListProfileUsers(list);  // this system's profiles: at least the logon user
+  EXPECT_FALSE(list.empty());
+}
+
+TEST(LogonAndComputerName, ComeFromTheSystem) {
+  EXPECT_FALSE(GetLogonUserName().empty());
+  EXPECT_NE(GetLogonUserName(), "All Users");  // Wine always has a logon name
+  EXPECT_FALSE(GetComputerNameStr().empty());
+}
