@@ -13,6 +13,7 @@
 namespace {
 constexpr char FormClass[] = "SetupForm";
 constexpr int FirstControlId = 1000;
+const Form* activeForm = nullptr;  // the form that was activated last
 
 DWORD FormStyle(const FormDesc& d) {
   DWORD style = WS_CAPTION | WS_CLIPCHILDREN;
@@ -69,6 +70,7 @@ void PrepareItemColors(const DRAWITEMSTRUCT& item, HGDIOBJ font) {
 Form::Form(const FormDesc& desc) : desc_(desc) {}
 
 Form::~Form() {
+  if (activeForm == this) activeForm = nullptr;
   if (hwnd_) {
     SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
     DestroyWindow(hwnd_);
@@ -501,7 +503,12 @@ LRESULT Form::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       Layout();
       return 0;
     case WM_ACTIVATE:
-      if (LOWORD(wParam) != WA_INACTIVE) FormActivate();
+      // Only a change between our forms counts: coming back from a message box does not,
+      // or a failing activation handler would show its error box for ever.
+      if (LOWORD(wParam) != WA_INACTIVE && activeForm != this) {
+        activeForm = this;
+        FormActivate();
+      }
       break;
     case WM_CLOSE:
       Close();

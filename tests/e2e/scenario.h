@@ -1,0 +1,44 @@
+// Steps that many scenarios share: starting the example, ending the program, reading the
+// wizard's state.
+#pragma once
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "tests/e2e/distribution.h"
+
+// Presses the button, and checks that the program then ends with the expected code.
+void PressAndExpectExit(const Program& program, HWND button, DWORD expected);
+// Ends the program through the named button of window, and checks its exit code.
+void EndWith(const Program& program, HWND window, const std::string& button, DWORD expected);
+// Answers a system message box with OK, and checks the exit code that follows.
+void OkAndExpectExit(const Program& program, HWND box, DWORD expected);
+
+// The example distribution beside SETUP.EXE, started, waited for up to its wizard.
+// A program still running when the scenario ends (a failed check) is ended with it.
+struct Example {
+  explicit Example(const std::string& name) : dist(name) {}
+  Example(Example&&) = default;
+  ~Example() {
+    if (program.process) Kill(program);
+  }
+  Distribution dist;
+  Program program;
+  HWND wizard = nullptr;
+};
+enum ExampleFiles : unsigned { ScriptOnly = 0, WithReadme = 1, WithLicence = 2, AllTexts = 3 };
+Example StartExample(const std::string& name, const std::string& arguments = "",
+                     unsigned files = AllTexts);
+
+// The start window of a running program (it may be hidden).
+HWND StartWindow(DWORD pid);
+// The wizard's page on show ("Welcome", "Info", "BGB", "Path", "CopyInfo"); empty if none.
+std::string ActivePage(HWND wizard);
+// The text of the start window's highlighted step.
+std::string HighlightedStep(DWORD pid);
+// Waits for one of our typed dialogs ("Warnung", "Bestätigen" ...) and returns it.
+HWND WaitForDialog(DWORD pid, DWORD timeoutMs = 10000);
+// The text a typed dialog shows.
+std::string DialogText(HWND dialog);
+// Presses a typed dialog's button ("Yes", "No", "OK", "Cancel") and waits until it is gone.
+void Answer(HWND dialog, const std::string& button);
