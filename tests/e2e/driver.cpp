@@ -85,6 +85,10 @@ bool WaitForExit(const Program& program, DWORD timeoutMs, DWORD& code) {
   return true;
 }
 
+Program::~Program() {
+  if (process && WaitForSingleObject(process.Get(), 0) == WAIT_TIMEOUT) Kill(*this);
+}
+
 void Kill(const Program& program) {
   if (program.process) {
     TerminateProcess(program.process.Get(), 99);

@@ -8,7 +8,13 @@
 
 #include "env/handles.h"
 
+// A program still running when its Program goes (a scenario that failed half-way) is ended,
+// so that no window of it is left to disturb the next scenario.
 struct Program {
+  Program() = default;
+  Program(Program&&) = default;
+  Program& operator=(Program&&) = default;
+  ~Program();
   KernelHandle process;
   DWORD pid = 0;
 };

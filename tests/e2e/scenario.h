@@ -15,13 +15,8 @@ void EndWith(const Program& program, HWND window, const std::string& button, DWO
 void OkAndExpectExit(const Program& program, HWND box, DWORD expected);
 
 // The example distribution beside SETUP.EXE, started, waited for up to its wizard.
-// A program still running when the scenario ends (a failed check) is ended with it.
 struct Example {
   explicit Example(const std::string& name) : dist(name) {}
-  Example(Example&&) = default;
-  ~Example() {
-    if (program.process) Kill(program);
-  }
   Distribution dist;
   Program program;
   HWND wizard = nullptr;

@@ -26,6 +26,7 @@ TEST(ProgramStart, MissingControlFileIsNamedTwiceAndEndsTheProgram) {
     SCOPED_TRACE(row.exe);
     Distribution dist(std::string("missing_") + row.controlFile);
     dist.AddSetupExe(row.exe);
+    dist.AddExample("Vertrag.Txt");
     Program program = dist.Start(row.exe);
     HWND box = WaitForWindow(program.pid, "#32770");
     ASSERT_TRUE(box);
@@ -42,6 +43,7 @@ TEST(ProgramStart, SetupModeFollowsTheFileNameInAnyCase) {
     SCOPED_TRACE(exe);
     Distribution dist("mode_setup");
     dist.AddSetupExe(exe);
+    dist.AddExample("Vertrag.Txt");
     dist.AddExample("Setup.lst");
     Program program = dist.Start(exe);
     HWND wizard = WaitForWindow(program.pid, "Tf_Aktion");
@@ -64,6 +66,7 @@ TEST(ProgramStart, AnyOtherNameIsTheUninstaller) {
     SCOPED_TRACE(exe);
     Distribution dist("mode_uninstall");
     dist.AddSetupExe(exe);
+    dist.AddExample("Vertrag.Txt");
     dist.AddFile("install1.log", InstallLog);
     Program program = dist.Start(exe);
     HWND window = WaitForWindow(program.pid, "Tf_Uninstal");
@@ -107,6 +110,7 @@ TEST(ProgramStart, NameMissingOrEmptyInTheScript) {
     SCOPED_TRACE(row.script);
     Distribution dist("program_name");
     dist.AddSetupExe();
+    dist.AddExample("Vertrag.Txt");
     dist.AddFile("Setup.lst", row.script);
     Program program = dist.Start();
     HWND wizard = WaitForWindow(program.pid, "Tf_Aktion");
@@ -151,6 +155,7 @@ TEST(UnattendedMode, OtherArgumentsLeaveItAttended) {
 TEST(UnattendedMode, TheUninstallerOnlyHidesItsStartWindow) {
   Distribution dist("silent_uninstall");
   dist.AddSetupExe("Uninstal.exe");
+  dist.AddExample("Vertrag.Txt");
   dist.AddFile("install1.log", InstallLog);
   Program program = dist.Start("Uninstal.exe", "/s");
   HWND window = WaitForWindow(program.pid, "Tf_Uninstal");
@@ -214,6 +219,7 @@ TEST(ProgramStart, TheDirectoryOfAnEarlierInstallationIsProposed) {
     }
     Distribution dist("previous");
     dist.AddSetupExe();
+    dist.AddExample("Vertrag.Txt");
     dist.AddFile("Setup.lst",
                  "[General]\r\nName=Vorschlag\r\ndefaultPath=C:\\Programme\\Vorschlag\r\n"
                  "[StartMenu]\r\nFolder=E2ePrevious\r\n");
@@ -231,6 +237,7 @@ TEST(ProgramStart, AMissingRegistrationKeyIsCreatedEmpty) {
   DeleteRegistryTree(HKEY_LOCAL_MACHINE, key);
   Distribution dist("fresh_key");
   dist.AddSetupExe();
+  dist.AddExample("Vertrag.Txt");
   dist.AddFile("Setup.lst", "[StartMenu]\r\nFolder=E2eFresh\r\n");
   Program program = dist.Start();
   HWND wizard = WaitForWindow(program.pid, "Tf_Aktion");
