@@ -23,6 +23,12 @@ if [ $visible -eq 1 ]; then
   dist="$WINEPREFIX/drive_c/Demo"
   mkdir -p "$dist"
   cp examples/Setup.lst examples/Liesmich.txt examples/Vertrag.Txt "$SETUP_WIN_BUILD/bin/SETUP.EXE" "$dist/"
+  # The program files Setup.lst names, compressed from stand-in texts.
+  for f in ADRESSEN.EXE ADRESSEN.HLP beispiel.HDB ADRHELP.DLL; do
+    printf 'Stand-in for %s\r\n' "$f" >"$dist/$f"
+    "$WINE" "$SETUP_WIN_BUILD/bin/distkit.exe" compress "C:\\Demo\\$f" >/dev/null
+    rm "$dist/$f"
+  done
   "$WINE" 'C:\Demo\SETUP.EXE' || echo "SETUP.EXE ended with exit status $?"
   "$WINESERVER" -w
   exit 0

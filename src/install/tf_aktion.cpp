@@ -10,9 +10,12 @@
 #include "env/text_file.h"
 #include "env/windows_version.h"
 #include "forms/forms.h"
+#include "install/install_log.h"
+#include "install/setup_script.h"
 #include "install/tf_info.h"
 #include "install/wizard_texts.h"
 #include "transfer/folders.h"
+#include "transfer/name_mapping.h"
 #include "ui/application.h"
 #include "ui/dialogs.h"
 
@@ -106,7 +109,7 @@ void Tf_Aktion::bnjaClick() {
 
 void Tf_Aktion::bnNeinClick() { Application.Halt(ExitByUser); }
 
-void Tf_Aktion::bnEndClick() { Application.Halt(ExitByUser); }
+void Tf_Aktion::bnEndClick() { Application.Halt(libraryFailed_ ? ExitLibraryFailure : ExitByUser); }
 
 void Tf_Aktion::bnInfoClick() {
   if (f_info) f_info->ShowModal();
@@ -147,16 +150,73 @@ std::string Tf_Aktion::Proposal(const std::string& path) const {
 }
 
 void Tf_Aktion::StartInstallation() {
+  if (f_Setup) f_Setup->SelectStep(5);
+  ShowPage("nb1", CopyInfo);
+  Application.ProcessMessages();
   InstallDir = Text("edPathName");
-  ShowPageStep(CopyInfo, 5);
-  RunInstallation();
+  try {
+    RunInstallation();
+  } catch (...) {
+    // A library failure ends the run here. Off the screen or hidden, the wizard offers no
+    // "Beenden": report it and end the program.
+    libraryFailed_ = true;
+    if (SilentMode || !Visible()) {
+      Application.HandleException();
+      Application.Halt(ExitLibraryFailure);
+    }
+    throw;
+  }
 }
 
-// The copying is not part of this build yet: say so plainly instead of pretending to have
-// installed anything.
-void Tf_Aktion::RunInstallation() {
-  ShowMessage("Diese Ausgabe des Setup-Programms kann noch keine Dateien kopieren. "
-              "Es wurde nichts installiert.");
-  Application.ExitCode = ExitFilesFailed;
-  SetModalResult(2);
+void Tf_Aktion::Step() {
+  ++progress_;
+  SetGauge("Gauge1", static_cast<int>(progress_), static_cast<int>(maximum_));
 }
+
+void Tf_Aktion::InstallFile(const std::string& name, const std::string& targetName,
+                            const std::string& targetDir) {
+  CopyInstallFile(name, targetName, GetExeDirectory(), IncludeBackslash(targetDir), *this);
+}
+
+void Tf_Aktion::RunInstallation() {
+  const std::string exeDir = GetExeDirectory();
+  std::vector<std::string> programFiles, windowsFiles;
+  {
+    const SetupScript script(exeDir);
+    programFiles = script.ProgramFiles();
+    windowsFiles = script.WindowsFiles();
+    GroupName = script.Value("Group", "Name", "Gruppex");
+  }
+  maximum_ = static_cast<unsigned>(programFiles.size() + windowsFiles.size() + 1);
+  progress_ = 0;
+  SetGauge("Gauge1", 0, static_cast<int>(maximum_));
+  for (size_t k = 0; k < programFiles.size(); ++k) {
+    const std::string& name = programFiles[k];
+    if (k == 0) MainProgramPath = MapCompressedName(IncludeBackslash(InstallDir) + name);
+    Step();
+    // A reinstallation keeps the user's own data in place of the sample.
+    if (LowerCase(name).find("beispiel.") != std::string::npos &&
+        FileExists(IncludeBackslash(InstallDir) + "Beispiel.hdb"))
+      continue;
+    InstallFile(name, name, InstallDir);
+  }
+  for (const std::string& name : windowsFiles) {
+    Step();
+    InstallFile(name, name, GetWindowsDir());
+  }
+  Step();
+  InstallFile("Setup.exe", "Uninstal.exe", InstallDir);
+  CreateProgmanGroup();
+  Application.ExitCode = InstallError ? ExitFilesFailed : ExitCompleted;
+  Application.ProcessMessages();
+  SetModalResult(1);
+}
+
+void Tf_Aktion::ShowPaths(const std::string& from, const std::string& to) {
+  SetText("pnFrom", from);
+  SetText("pnTo", to);
+  UpdateWindow(Handle());
+  RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+}
+
+void Tf_Aktion::Record(const std::string& target) { LogInstalledFile(progress_, target); }

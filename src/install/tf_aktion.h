@@ -3,9 +3,10 @@
 #pragma once
 #include <string>
 
+#include "transfer/copy_install_file.h"
 #include "ui/form.h"
 
-class Tf_Aktion : public Form {
+class Tf_Aktion : public Form, public CopyView {
  public:
   Tf_Aktion();
 
@@ -29,6 +30,24 @@ class Tf_Aktion : public Form {
   std::string Proposal(const std::string& path) const;
   void StartInstallation();
   void RunInstallation();
+  void InstallFile(const std::string& name, const std::string& targetName,
+                   const std::string& targetDir);
+  void Step();
+
+  // The copy page, where each file shows itself and is numbered in the log.
+  void ShowPaths(const std::string& from, const std::string& to) override;
+  void Record(const std::string& target) override;
+
+  // The program group and what follows it.
+  void CreateProgmanGroup();
+  std::string ChooseGroupFolder(const std::string& programs);
+  void CreateGroupAndShortcuts(const std::string& programs);
+  void RegisterUninstall();
+  void Complete();
+
+  bool libraryFailed_ = false;  // a library failure ended the run; Beenden reports it
+  unsigned progress_ = 0;  // Gauge1's position; numbers the log entries
+  unsigned maximum_ = 0;
 
   bool LicenceAccepted = false;
 };

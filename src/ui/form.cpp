@@ -315,6 +315,12 @@ std::string Form::ItemText(std::string_view name, int index) const {
   return text;
 }
 
+void Form::SetGauge(std::string_view name, int position, int maximum) {
+  HWND gauge = Need(name).hwnd;
+  SendMessageA(gauge, PBM_SETRANGE32, 0, maximum);
+  SendMessageA(gauge, PBM_SETPOS, static_cast<WPARAM>(position), 0);
+}
+
 void Form::ClearTree(std::string_view name) { TreeView_DeleteAllItems(Need(name).hwnd); }
 
 void Form::AddTreeNode(std::string_view name, const std::string& text) {

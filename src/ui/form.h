@@ -75,6 +75,9 @@ class Form {
   void SetItemIndex(std::string_view name, int index);
   std::string ItemText(std::string_view name, int index) const;
 
+  // Gauges: the bar shows position out of maximum.
+  void SetGauge(std::string_view name, int position, int maximum);
+
   // Tree views: nodes are addressed by their 0-based index over all nodes.
   void ClearTree(std::string_view name);
   void AddTreeNode(std::string_view name, const std::string& text);

@@ -1,5 +1,8 @@
 #include "tests/e2e/distribution.h"
 
+#include "commands.h"
+#include "transfer/name_mapping.h"
+
 #include <windows.h>
 
 #include "env/deletion.h"
@@ -28,6 +31,17 @@ void Distribution::AddFile(const std::string& name, const std::string& content) 
                                                  CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
   DWORD written = 0;
   if (file) WriteFile(file.Get(), content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
+}
+
+void Distribution::Folder(const std::string& name) const {
+  CreateDirectoryA((dir_ + name).c_str(), nullptr);
+}
+
+void Distribution::AddCompressed(const std::string& name, const std::string& content) const {
+  const std::string plain = dir_ + MapCompressedName(name);
+  AddFile(MapCompressedName(name), content);
+  CompressCommand(plain, "");
+  DeleteFileA(plain.c_str());
 }
 
 Program Distribution::Start(const std::string& fileName, const std::string& arguments,

@@ -15,6 +15,9 @@ class Distribution {
   // A file of the example distribution (examples/), under its own or another name.
   void AddExample(const std::string& name, const std::string& as = "") const;
   void AddFile(const std::string& name, const std::string& content) const;
+  void Folder(const std::string& name) const;
+  // A file in the distribution's compressed form: content compressed under name (".EX_").
+  void AddCompressed(const std::string& name, const std::string& content) const;
   Program Start(const std::string& fileName = "SETUP.EXE", const std::string& arguments = "",
                 const std::vector<std::string>& environment = {}) const;
 

@@ -1,5 +1,7 @@
 #include "tests/e2e/scenario.h"
 
+#include "transfer/name_mapping.h"
+
 void PressAndExpectExit(const Program& program, HWND button, DWORD expected) {
   Press(button);
   DWORD code = 0;
@@ -21,9 +23,46 @@ Example StartExample(const std::string& name, const std::string& arguments, unsi
   example.dist.AddExample("Setup.lst");
   if (files & WithReadme) example.dist.AddExample("Liesmich.txt");
   if (files & WithLicence) example.dist.AddExample("Vertrag.Txt");
+  if (files & WithProgramFiles)
+    for (const char* file : {"ADRESSEN.EX_", "ADRESSEN.HL_", "beispiel.hd_", "ADRHELP.DL_"})
+      example.dist.AddCompressed(file, ExampleContent(MapCompressedName(file)));
   example.program = example.dist.Start("SETUP.EXE", arguments);
   example.wizard = WaitForWindow(example.program.pid, "Tf_Aktion");
   return example;
+}
+
+std::string ExampleContent(const std::string& installedName) {
+  std::string content = "Inhalt von " + installedName + "\r\n";
+  for (int i = 0; i < 200; ++i) content += "Zeile " + std::to_string(i) + " von " + installedName + "\r\n";
+  return content;
+}
+
+void FinishAttendedInstall(Example& example, DWORD expectedExit) {
+  const DWORD pid = example.program.pid;
+  for (int answered = 0; answered < 5; ++answered) {
+    HWND window = nullptr;
+    std::string name;
+    ASSERT_TRUE(WaitUntil([&] {
+      for (HWND w : TopWindows(pid)) {
+        name = ControlName(w);
+        if (name == "Tf_Group" || name == "Tf_more" || name == "TMessageForm") window = w;
+      }
+      DWORD code = 0;
+      return window != nullptr || WaitForExit(example.program, 0, code);
+    }, 20000)) << "the installation asked nothing and did not end";
+    if (!window) break;
+    name = ControlName(window);
+    if (name == "TMessageForm") {
+      EXPECT_NE(DialogText(window).find("ordnungsgem"), std::string::npos) << DialogText(window);
+      Answer(window, "No");
+    } else {
+      Press(FindControl(window, "BitBtn1"));
+      WaitUntil([&] { return !IsWindowVisible(window); });
+    }
+  }
+  DWORD code = 0;
+  ASSERT_TRUE(WaitForExit(example.program, 15000, code));
+  EXPECT_EQ(code, expectedExit);
 }
 
 HWND StartWindow(DWORD pid) {

@@ -21,9 +21,17 @@ struct Example {
   Program program;
   HWND wizard = nullptr;
 };
-enum ExampleFiles : unsigned { ScriptOnly = 0, WithReadme = 1, WithLicence = 2, AllTexts = 3 };
+enum ExampleFiles : unsigned {
+  ScriptOnly = 0, WithReadme = 1, WithLicence = 2, AllTexts = 3,
+  WithProgramFiles = 4, Complete = 7  // the files Setup.lst names, compressed
+};
+// The contents the example's program files get in a scenario.
+std::string ExampleContent(const std::string& installedName);
 Example StartExample(const std::string& name, const std::string& arguments = "",
-                     unsigned files = AllTexts);
+                     unsigned files = Complete);
+// Answers what an attended installation asks after the copying (user choice, options,
+// completion with "Nein" to the start) and checks the exit status.
+void FinishAttendedInstall(Example& example, DWORD expectedExit);
 
 // The start window of a running program (it may be hidden).
 HWND StartWindow(DWORD pid);

@@ -2,7 +2,9 @@
 #include <gtest/gtest.h>
 
 #include "env/file_system.h"
+#include "env/paths.h"
 #include "env/profiles.h"
+#include "env/registry.h"
 #include "tests/e2e/scenario.h"
 #include "transfer/folders.h"
 
@@ -80,14 +82,12 @@ HWND Finish(const Example& example) {
   return WaitForWindow(example.program.pid, "#32770", 5000);
 }
 
-// The run reached the copy page: the wizard shows it and says that nothing was copied.
-void ExpectCopyPageThenEnd(const Example& example) {
-  HWND box = WaitForWindow(example.program.pid, "#32770", 10000);
-  ASSERT_TRUE(box) << "no message after the directory was accepted";
-  EXPECT_EQ(ActivePage(example.wizard), "CopyInfo");
-  EXPECT_EQ(HighlightedStep(example.program.pid), "5. Dateien kopieren");
-  EXPECT_NE(MessageBoxText(box).find("nichts installiert"), std::string::npos);
-  OkAndExpectExit(example.program, box, 3);
+// The run reached the copy page and installed into directory; the rest is answered.
+void ExpectInstalledInto(Example& example, const std::string& directory) {
+  ASSERT_TRUE(WaitUntil([&] { return ActivePage(example.wizard) == "CopyInfo"; }));
+  FinishAttendedInstall(example, 0);
+  EXPECT_TRUE(FileExists(directory + "\\ADRESSEN.EXE"));
+  EXPECT_TRUE(FileExists(directory + "\\Uninstal.exe"));
 }
 }  // namespace
 
@@ -185,7 +185,7 @@ TEST(Wizard, ReadmeViewerLoadsLiesmichAtEachOpening) {
 }
 
 TEST(Wizard, MissingReadmeAndLicenceAreReportedAndTheWizardGoesOn) {
-  Example example = StartExample("wizard_missing", "", ScriptOnly);
+  Example example = StartExample("wizard_missing", "", WithProgramFiles);
   // The licence is read while the wizard is made: the general error box comes first.
   HWND box = WaitForWindow(example.program.pid, "#32770");
   ASSERT_TRUE(box);
@@ -238,8 +238,7 @@ TEST(Wizard, AMissingDirectoryIsCreatedAtOnceWhenTicked) {
   WalkToPath(example);
   SetPath(example, target);
   Click(example, "bnInstal");
-  ExpectCopyPageThenEnd(example);
-  EXPECT_TRUE(DirectoryExists(target));
+  ExpectInstalledInto(example, target);
 }
 
 TEST(Wizard, AMissingDirectoryIsAskedForWhenNotTicked) {
@@ -264,8 +263,7 @@ TEST(Wizard, AMissingDirectoryIsAskedForWhenNotTicked) {
   question = WaitForDialog(example.program.pid);
   ASSERT_TRUE(question);
   Answer(question, "Yes");
-  ExpectCopyPageThenEnd(example);
-  EXPECT_TRUE(DirectoryExists(target));
+  ExpectInstalledInto(example, target);
 }
 
 TEST(Wizard, ADirectoryThatCannotBeMadeGetsTheWarningAndTheProfileProposal) {
@@ -306,4 +304,108 @@ TEST(Wizard, FolderBrowserCancelLeavesTheDirectory) {
   ASSERT_TRUE(WaitUntil([&] { return !IsWindow(browser); }));
   EXPECT_EQ(PathText(example), "C:\\Programme\\Adressen");
   EndWith(example.program, example.wizard, "bnEnd", 1);
+}
+
+namespace {
+const char AdressenKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Adressen";
+
+std::string FileContent(const std::string& path) {
+  KernelHandle file = FromCreateFile(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                                 nullptr, OPEN_EXISTING, 0, nullptr));
+  std::string text(1 << 16, '\0');
+  DWORD got = 0;
+  ReadFile(file.Get(), text.data(), static_cast<DWORD>(text.size()), &got, nullptr);
+  text.resize(got);
+  return text;
+}
+
+// Started, walked to the directory page, pointed at dist\Programm and finished.
+std::string InstallExample(Example& example) {
+  const std::string target = example.dist.Dir() + "Programm";
+  WalkToPath(example);
+  SetPath(example, target);
+  Click(example, "bnInstal");
+  return target;
+}
+}  // namespace
+
+TEST(Install, AttendedRunInstallsEveryFileLogsItAndRegistersTheUninstaller) {
+  DeleteRegistryTree(HKEY_LOCAL_MACHINE, AdressenKey);
+  Example example = StartExample("install_full");
+  const std::string target = InstallExample(example);
+  Shoot(example.wizard, "wizard-5-copy");
+  FinishAttendedInstall(example, 0);
+  for (const char* name : {"ADRESSEN.EXE", "ADRESSEN.HLP", "beispiel.HDB"})
+    EXPECT_EQ(FileContent(target + "\\" + name), ExampleContent(name)) << name;
+  const std::string windowsDll = GetWindowsDir() + "\\ADRHELP.DLL";
+  EXPECT_EQ(FileContent(windowsDll), ExampleContent("ADRHELP.DLL"));
+  EXPECT_EQ(FileContent(target + "\\Uninstal.exe"), FileContent(example.dist.Dir() + "SETUP.EXE"));
+  const std::string dir = LowerCase(target) + "\\";
+  const std::string log = FileContent(target + "\\Install1.log");
+  EXPECT_EQ(log.substr(0, log.find("[BenutzerKonto]")),
+            "[General]\r\nName=Adressen\r\n[InstalledFiles]\r\n"
+            "File1=" + dir + "adressen.exe\r\nFile2=" + dir + "adressen.hlp\r\n"
+            "File3=" + dir + "beispiel.hdb\r\nFile4=" + LowerCase(windowsDll) + "\r\n"
+            "File5=" + dir + "uninstal.exe\r\n"
+            "[Group]\r\nName=Adressen\r\n[StartMenu]\r\nFolder=Adressen\r\n");
+  RegKey entry = OpenRegistryKey(HKEY_LOCAL_MACHINE, AdressenKey, false);
+  EXPECT_EQ(ReadRegistryString(entry, "UninstallString"), "\"" + target + "\\Uninstal.exe\"");
+  DeleteFileA(windowsDll.c_str());
+}
+
+TEST(Install, AReinstallKeepsTheUsersDatabaseInPlaceOfTheSample) {
+  Example example = StartExample("install_again");
+  example.dist.Folder("Programm");
+  example.dist.AddFile("Programm\\Beispiel.hdb", "meine Adressen");
+  const std::string target = InstallExample(example);
+  FinishAttendedInstall(example, 0);
+  EXPECT_EQ(FileContent(target + "\\Beispiel.hdb"), "meine Adressen");
+  const std::string log = FileContent(target + "\\Install1.log");
+  EXPECT_NE(log.find("File2="), std::string::npos);
+  EXPECT_EQ(log.find("File3="), std::string::npos) << "the skipped sample keeps its number free";
+  EXPECT_NE(log.find("File4="), std::string::npos);
+}
+
+TEST(Install, AFileThatCannotBeExpandedIsAskedForAndReported) {
+  {  // Ja tries once more; the second failure is reported, the run goes on, status 3.
+    Example example = StartExample("install_fail");
+    DeleteFileA((example.dist.Dir() + "ADRESSEN.HL_").c_str());
+    const std::string target = InstallExample(example);
+    HWND question = WaitForDialog(example.program.pid);
+    ASSERT_TRUE(question);
+    EXPECT_EQ(WindowText(question), "Warnung");
+    EXPECT_TRUE(DialogText(question).starts_with("Die Datei " + example.dist.Dir() + "ADRESSEN.HL_"))
+        << DialogText(question);
+    EXPECT_EQ(WindowText(FindControl(question, "Cancel")), "Abbrechen");
+    Shoot(question, "dialog-expand-question");
+    Answer(question, "Yes");
+    HWND box = WaitForWindow(example.program.pid, "#32770", 10000);
+    ASSERT_TRUE(box);
+    EXPECT_EQ(MessageBoxText(box), "Datei " + target + "\\ADRESSEN.HLP konnte nicht kopiert werden!");
+    PressDialogButton(box, "OK");
+    // Then the rest as usual, ending with the failure message instead of the start offer.
+    HWND final = nullptr;
+    ASSERT_TRUE(WaitUntil([&] {
+      for (HWND w : TopWindows(example.program.pid)) {
+        const std::string name = ControlName(w);
+        if (name == "Tf_Group" || name == "Tf_more") Press(FindControl(w, "BitBtn1"));
+        if (name == "TMessageForm") final = w;
+      }
+      return final != nullptr;
+    }, 20000));
+    EXPECT_NE(DialogText(final).find("sind Fehler aufgetreten!"), std::string::npos);
+    PressAndExpectExit(example.program, FindControl(final, "OK"), 3);
+    EXPECT_NE(FileContent(target + "\\Install1.log").find("File2=" + LowerCase(target) + "\\adressen.hlp"),
+              std::string::npos) << "a failed file is logged all the same";
+  }
+  {  // Abbrechen ends at once: what was installed stays, nothing after it happens.
+    Example example = StartExample("install_cancel");
+    DeleteFileA((example.dist.Dir() + "ADRESSEN.HL_").c_str());
+    const std::string target = InstallExample(example);
+    HWND question = WaitForDialog(example.program.pid);
+    ASSERT_TRUE(question);
+    PressAndExpectExit(example.program, FindControl(question, "Cancel"), 1);
+    EXPECT_TRUE(FileExists(target + "\\ADRESSEN.EXE"));
+    EXPECT_FALSE(FileExists(target + "\\Uninstal.exe"));
+  }
 }

@@ -1,0 +1,26 @@
+#include "install/install_texts.h"
+
+#include "env/paths.h"
+
+namespace {
+constexpr char Paragraph[] = "\r\n\r\n";
+}  // namespace
+
+std::string InstallFailedText(const std::string& directory) {
+  return Concat({"Bei der Installation des Programmes in das Verzeichnis ", Paragraph, directory,
+                 Paragraph, "sind Fehler aufgetreten!", Paragraph,
+                 "Bitte wiederholen Sie die Installation."});
+}
+
+std::string InstallDoneText(const std::string& directory, bool ntAdministrator) {
+  return Concat({"Das Programm wurde ordnungsgemäß im Verzeichnis ", Paragraph, directory,
+                 Paragraph, "installiert!", Paragraph,
+                 ntAdministrator ? "Falls Sie das Programm für einen anderen Benutzer "
+                                   "ohne Administratorenrechte installieren wollten, müssen "
+                                   "Sie diesem Benutzer noch Schreib- und Leserechte für das "
+                                   "Installationsverzeichnis verleihen, falls dieser noch nicht "
+                                   "hierrüber verfügt."
+                                 : "",
+                 ntAdministrator ? Paragraph : "",
+                 "Soll das Anwendungsprogramm jetzt gestartet werden?"});
+}

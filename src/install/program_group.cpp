@@ -1,0 +1,132 @@
+// The end of an installation: program group, shortcuts, uninstall registration, the
+// completion message and the offer to start the program.
+#include <windows.h>
+#include <shlobj.h>
+
+#include "app/tf_setup.h"
+#include "env/administrator.h"
+#include "env/handles.h"
+#include "env/paths.h"
+#include "env/profiles.h"
+#include "env/registry.h"
+#include "env/settings.h"
+#include "env/version_name.h"
+#include "env/windows_version.h"
+#include "install/install_log.h"
+#include "install/install_texts.h"
+#include "install/setup_script.h"
+#include "install/tf_aktion.h"
+#include "install/tf_group.h"
+#include "install/tf_more.h"
+#include "install/wizard_texts.h"
+#include "transfer/folders.h"
+#include "transfer/shell_link.h"
+#include "ui/dialogs.h"
+
+namespace {
+constexpr int ShowNormal = 5;
+
+std::string SpecialFolder(HWND owner, int folder) {
+  LPITEMIDLIST raw = nullptr;
+  if (FAILED(SHGetSpecialFolderLocation(owner, folder, &raw)) || !raw) return {};
+  ItemIdList list(raw);
+  char buffer[MAX_PATH + 1] = {};
+  return SHGetPathFromIDListA(raw, buffer) ? std::string(buffer) : std::string();
+}
+
+void Link(const ShortcutItem& item, const std::string& linkFile) {
+  CreateShellLink(IncludeBackslash(InstallDir) + item.target, item.name, linkFile, InstallDir,
+                  ShowNormal);
+}
+
+// The uninstall registration belongs under one key of its own; a name that is empty or holds
+// a "\" would write into the key of every program's registration or somewhere else.
+bool IsOwnKeyName(const std::string& name) {
+  return !name.empty() && name.find('\\') == std::string::npos;
+}
+}  // namespace
+
+std::string Tf_Aktion::ChooseGroupFolder(const std::string& programs) {
+  const std::string own = programs + "\\" + GroupName;
+  if (!IsAdministrator()) return own;
+  std::vector<std::string> users;
+  ListProfileUsers(users);
+  if (users.size() < 2) return own;
+  auto group = CreateForm<Tf_Group>();
+  if (f_Setup) f_Setup->PlaceBesideTree(*group, false);
+  group->Fill(users, GetLogonUserName());
+  if (!SilentMode) group->ShowModal();
+  TargetProfileDir = IncludeBackslash(GetProfilesDirectory()) + group->SelectedUser();
+  return TargetProfileDir + "\\" + "Startmenü\\Programme\\" + GroupName;
+}
+
+void Tf_Aktion::CreateGroupAndShortcuts(const std::string& programs) {
+  const std::string groupFolder = ChooseGroupFolder(programs);
+  CreateDirectoryA(groupFolder.c_str(), nullptr);
+  SHChangeNotify(SHCNE_UPDATEDIR, SHCNF_PATHA | SHCNF_FLUSH, programs.c_str(), nullptr);
+  const std::vector<ShortcutItem> items = SetupScript(GetExeDirectory()).Items();
+  for (const ShortcutItem& item : items) Link(item, groupFolder + "\\" + item.name + ".LNK");
+  Hide();
+  if (f_Setup) f_Setup->SelectStep(6);
+  if (!f_more) return;
+  if (SilentMode) {
+    f_more->SetChecked("cbDesktop", true);
+    f_more->SetChecked("cbStartmenu", true);
+  } else if (f_more->ShowModal() != 1) {
+    return;
+  }
+  if (items.empty()) return;  // nothing to point an optional shortcut to
+  const ShortcutItem& first = items.front();
+  const bool chosenUser = !TargetProfileDir.empty();
+  if (f_more->Checked("cbDesktop")) {
+    const std::string desktop = SpecialFolder(Handle(), CSIDL_DESKTOP);
+    if (!desktop.empty())
+      Link(first, chosenUser ? IncludeBackslash(TargetProfileDir) + "Desktop\\" + first.name + ".LNK"
+                             : desktop + "\\" + first.name + ".LNK");
+  }
+  if (f_more->Checked("cbStartmenu")) {
+    const std::string startMenu = SpecialFolder(Handle(), CSIDL_STARTMENU);
+    if (!startMenu.empty())
+      Link(first, chosenUser ? IncludeBackslash(TargetProfileDir) + "Startmenü\\" + first.name + ".LNK"
+                             : startMenu + "\\" + first.name + ".LNK");
+  }
+}
+
+// Quoted, so that Windows never tries "C:\Program.exe" for "C:\Program Files\...".
+void Tf_Aktion::RegisterUninstall() {
+  if (!IsOwnKeyName(StartMenuFolder)) return;
+  RegKey key = OpenRegistryKey(
+      HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\" + StartMenuFolder,
+      true);
+  if (!key) return;
+  WriteRegistryString(key, "DisplayName", GroupName + " deinstalieren");
+  WriteRegistryString(key, "UninstallString",
+                      "\"" + IncludeBackslash(InstallDir) + "Uninstal.exe\"");
+}
+
+void Tf_Aktion::Complete() {
+  if (f_Setup) f_Setup->SelectStep(7);
+  const std::string directory = Text("edPathName");
+  if (InstallError) {
+    MessageDlg(InstallFailedText(directory), DlgType::Information, mbOK);
+    return;
+  }
+  if (SilentMode) return;
+  const bool ntAdministrator = IsAdviceVersion(GetWindowsVersionName()) && IsAdministrator();
+  if (MessageDlg(InstallDoneText(directory, ntAdministrator), DlgType::Information,
+                 mbYes | mbNo) != 6)
+    return;
+  ShellExecuteA(Handle(), "open", MainProgramPath.c_str(), "",
+                ExtractFilePath(MainProgramPath).c_str(), ShowNormal);
+}
+
+void Tf_Aktion::CreateProgmanGroup() {
+  if (!GroupName.empty()) {
+    const std::string programs = SpecialFolder(Handle(), CSIDL_PROGRAMS);
+    if (!programs.empty()) CreateGroupAndShortcuts(programs);
+    RegisterUninstall();
+    Complete();
+  }
+  if (!TargetProfileDir.empty()) LogUserAccount(TargetProfileDir);
+  if (SilentMode) MessageBeep(0xFFFF);
+}

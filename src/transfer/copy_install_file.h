@@ -1,0 +1,18 @@
+// Bringing one distribution file into its target directory: copied or expanded, with one
+// retry on the user's request, and recorded.
+#pragma once
+#include <string>
+
+// Where the copy shows itself and records what it did: the wizard's copy page and the log.
+class CopyView {
+ public:
+  virtual ~CopyView() = default;
+  // Shows source and target (both lower case) at once.
+  virtual void ShowPaths(const std::string& from, const std::string& to) = 0;
+  // Records a file that reached the end of the step, copied or not.
+  virtual void Record(const std::string& target) = 0;
+};
+
+// "Abbrechen" in a retry question ends the program at once (exit status 1).
+void CopyInstallFile(const std::string& sourceName, const std::string& targetName,
+                     const std::string& sourceDir, const std::string& targetDir, CopyView& view);

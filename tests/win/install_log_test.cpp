@@ -1,0 +1,86 @@
+#include "install/install_log.h"
+
+#include <gtest/gtest.h>
+
+#include "env/library_error.h"
+#include "env/paths.h"
+#include "env/settings.h"
+#include "tests/win/win_test_util.h"
+
+namespace {
+std::string Content(const std::string& path) {
+  KernelHandle file = FromCreateFile(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                                 nullptr, OPEN_EXISTING, 0, nullptr));
+  std::string text(4096, '\0');
+  DWORD got = 0;
+  ReadFile(file.Get(), text.data(), static_cast<DWORD>(text.size()), &got, nullptr);
+  text.resize(got);
+  return text;
+}
+
+void SetRun(const std::string& dir, const std::string& name) {
+  InstallDir = dir;
+  ProgramName = name;
+  GroupName = "Adressen";
+  StartMenuFolder = "Adressen";
+}
+}  // namespace
+
+TEST(InstallLog, TheExampleInstallationsLogLineByLine) {
+  TempFolder temp("log_example");
+  SetRun(temp.Path() + "Adressen", "Adressen");
+  CreateDirectoryA(InstallDir.c_str(), nullptr);
+  EXPECT_EQ(InstallLogPath(), UpperCase(temp.Path()) + "ADRESSEN\\INSTALL1.LOG");
+  const std::string dir = "c:\\programme\\adressen\\";
+  LogInstalledFile(1, dir + "adressen.exe");
+  LogInstalledFile(2, dir + "adressen.hlp");
+  LogInstalledFile(3, dir + "beispiel.hdb");
+  LogInstalledFile(4, "c:\\windows\\adrhelp.dll");
+  LogInstalledFile(5, dir + "uninstal.exe");
+  EXPECT_EQ(Content(InstallDir + "\\Install1.log"),
+            "[General]\r\nName=Adressen\r\n"
+            "[InstalledFiles]\r\n"
+            "File1=c:\\programme\\adressen\\adressen.exe\r\n"
+            "File2=c:\\programme\\adressen\\adressen.hlp\r\n"
+            "File3=c:\\programme\\adressen\\beispiel.hdb\r\n"
+            "File4=c:\\windows\\adrhelp.dll\r\n"
+            "File5=c:\\programme\\adressen\\uninstal.exe\r\n"
+            "[Group]\r\nName=Adressen\r\n[StartMenu]\r\nFolder=Adressen\r\n");
+  EXPECT_TRUE(ProgramName.empty()) << "only the first entry names the program";
+  LogUserAccount("C:\\Dokumente und Einstellungen\\All Users");
+  EXPECT_TRUE(Content(InstallDir + "\\Install1.log")
+                  .ends_with("[BenutzerKonto]\r\nUserName=C:\\Dokumente und Einstellungen\\All Users\r\n"));
+}
+
+TEST(InstallLog, GapsAndAnEmptyProgramName) {
+  TempFolder temp("log_gap");
+  SetRun(temp.Path(), "");
+  LogInstalledFile(2, "c:\\a\\adressen.hlp");  // number 1 was a skipped sample file
+  LogInstalledFile(3, "c:\\a\\uninstal.exe");
+  const std::string log = Content(temp.Path() + "Install1.log");
+  EXPECT_EQ(log.find("[General]"), std::string::npos);
+  EXPECT_EQ(log.find("File1="), std::string::npos);
+  EXPECT_EQ(ReadInstalledFiles(temp.Path() + "install1.log"),
+            (std::vector<std::string>{"c:\\a\\adressen.hlp", "c:\\a\\uninstal.exe"}));
+}
+
+TEST(InstallLog, EveryFileKeyIsReadInNumericOrder) {
+  TempFolder temp("log_read");
+  temp.File("install1.log",
+            "[installedfiles]\r\nFile10=c:\\a\\j\r\nfile2=c:\\a\\b\r\nFILE1=c:\\a\\a\r\n"
+            "Filex=c:\\nein\r\nFile=c:\\nein\r\nAnders=c:\\nein\r\nFile3=\r\n");
+  EXPECT_EQ(ReadInstalledFiles(temp.Path() + "install1.log"),
+            (std::vector<std::string>{"c:\\a\\a", "c:\\a\\b", "", "c:\\a\\j"}));
+  EXPECT_TRUE(ReadInstalledFiles(temp.Path() + "fehlt.log").empty());
+}
+
+TEST(InstallLog, AFailedWriteRaisesTheLibraryError) {
+  SetRun("C:\\wintest\\gibt es nicht\\Adressen", "Adressen");
+  try {
+    LogInstalledFile(1, "c:\\x\\adressen.exe");
+    ADD_FAILURE() << "no error";
+  } catch (const LibraryError& error) {
+    EXPECT_EQ(std::string(error.what()),
+              "Kann nicht nach C:\\WINTEST\\GIBT ES NICHT\\ADRESSEN\\INSTALL1.LOG schreiben");
+  }
+}
