@@ -1,6 +1,6 @@
 #include "install/install_log.h"
 
-#include <algorithm>
+#include <cstddef>
 #include <utility>
 
 #include "env/ini_file.h"
@@ -38,15 +38,22 @@ unsigned long FileNumber(const std::string& key) {
 }  // namespace
 
 std::vector<std::string> ReadInstalledFiles(const std::string& logPath) {
-  std::vector<std::pair<unsigned long, std::string>> numbered;
+  struct Entry {
+    unsigned long number;
+    std::string path;
+  };
+  std::vector<Entry> entries;
   for (const std::string& line : IniFile(logPath).ReadSection("Installedfiles")) {
     const size_t equals = line.find('=');
     const unsigned long number = FileNumber(line.substr(0, equals));
-    if (number && equals != std::string::npos) numbered.emplace_back(number, line.substr(equals + 1));
+    if (!number || equals == std::string::npos) continue;
+    // Insertion keeps equal numbers in file order; a log is nearly always in order already.
+    size_t at = entries.size();
+    while (at > 0 && entries[at - 1].number > number) --at;
+    entries.insert(entries.begin() + static_cast<std::ptrdiff_t>(at), {number, line.substr(equals + 1)});
   }
-  std::stable_sort(numbered.begin(), numbered.end(),
-                   [](const auto& a, const auto& b) { return a.first < b.first; });
   std::vector<std::string> files;
-  for (auto& entry : numbered) files.push_back(std::move(entry.second));
+  files.reserve(entries.size());
+  for (Entry& entry : entries) files.push_back(std::move(entry.path));
   return files;
 }

@@ -175,7 +175,7 @@ void Tf_Aktion::Step() {
 
 void Tf_Aktion::InstallFile(const std::string& name, const std::string& targetName,
                             const std::string& targetDir) {
-  CopyInstallFile(name, targetName, GetExeDirectory(), IncludeBackslash(targetDir), *this);
+  CopyInstallFile(name, targetName, GetExeDirectory(), IncludeBackslash(targetDir), copyPage_);
 }
 
 void Tf_Aktion::RunInstallation() {
@@ -212,11 +212,12 @@ void Tf_Aktion::RunInstallation() {
   SetModalResult(1);
 }
 
-void Tf_Aktion::ShowPaths(const std::string& from, const std::string& to) {
-  SetText("pnFrom", from);
-  SetText("pnTo", to);
-  UpdateWindow(Handle());
-  RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+void Tf_Aktion::CopyPage::ShowPaths(const std::string& from, const std::string& to) {
+  wizard_.SetText("pnFrom", from);
+  wizard_.SetText("pnTo", to);
+  RedrawWindow(wizard_.Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
 }
 
-void Tf_Aktion::Record(const std::string& target) { LogInstalledFile(progress_, target); }
+void Tf_Aktion::CopyPage::Record(const std::string& target) {
+  LogInstalledFile(wizard_.progress_, target);
+}

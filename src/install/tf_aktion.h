@@ -6,7 +6,7 @@
 #include "transfer/copy_install_file.h"
 #include "ui/form.h"
 
-class Tf_Aktion : public Form, public CopyView {
+class Tf_Aktion : public Form {
  public:
   Tf_Aktion();
 
@@ -35,8 +35,16 @@ class Tf_Aktion : public Form, public CopyView {
   void Step();
 
   // The copy page, where each file shows itself and is numbered in the log.
-  void ShowPaths(const std::string& from, const std::string& to) override;
-  void Record(const std::string& target) override;
+  class CopyPage : public CopyView {
+   public:
+    explicit CopyPage(Tf_Aktion& wizard) : wizard_(wizard) {}
+    void ShowPaths(const std::string& from, const std::string& to) override;
+    void Record(const std::string& target) override;
+
+   private:
+    Tf_Aktion& wizard_;
+  };
+  CopyPage copyPage_{*this};
 
   // The program group and what follows it.
   void CreateProgmanGroup();
