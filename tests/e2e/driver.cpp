@@ -1,5 +1,7 @@
 #include "tests/e2e/driver.h"
 
+#include <shlobj.h>
+
 #include <commctrl.h>
 
 #include <cstring>
@@ -278,4 +280,40 @@ int ScreenBitsPerPixel() {
   const int bits = GetDeviceCaps(dc, BITSPIXEL) * GetDeviceCaps(dc, PLANES);
   ReleaseDC(nullptr, dc);
   return bits;
+}
+
+ShellLinkFields ReadShellLink(const std::string& linkFile) {
+  ShellLinkFields fields;
+  CoInitialize(nullptr);
+  IShellLinkA* link = nullptr;
+  if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                 reinterpret_cast<void**>(&link)))) {
+    IPersistFile* file = nullptr;
+    if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
+      WCHAR wide[MAX_PATH];
+      MultiByteToWideChar(CP_ACP, 0, linkFile.c_str(), -1, wide, MAX_PATH);
+      if (SUCCEEDED(file->Load(wide, STGM_READ))) {
+        char buffer[MAX_PATH] = {};
+        link->GetPath(buffer, MAX_PATH, nullptr, SLGP_RAWPATH);
+        fields.path = buffer;
+        buffer[0] = '\0';
+        link->GetDescription(buffer, MAX_PATH);
+        fields.description = buffer;
+        buffer[0] = '\0';
+        link->GetWorkingDirectory(buffer, MAX_PATH);
+        fields.workingDir = buffer;
+      }
+      file->Release();
+    }
+    link->Release();
+  }
+  CoUninitialize();
+  // The show command from the file's header (offset 0x3C): Wine's loader does not keep it.
+  KernelHandle raw = FromCreateFile(CreateFileA(linkFile.c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                                nullptr, OPEN_EXISTING, 0, nullptr));
+  unsigned char header[0x40] = {};
+  DWORD got = 0;
+  ReadFile(raw.Get(), header, sizeof header, &got, nullptr);
+  if (got == sizeof header) fields.showCmd = header[0x3C];
+  return fields;
 }

@@ -70,3 +70,11 @@ bool WaitUntil(Condition condition, DWORD timeoutMs = 10000) {
     Sleep(50);
   }
 }
+
+// A shortcut file read back through the shell's own link interface; the show command from the
+// file's header, since Wine's loader does not keep it.
+struct ShellLinkFields {
+  std::string path, description, workingDir;
+  int showCmd = 0;
+};
+ShellLinkFields ReadShellLink(const std::string& linkFile);

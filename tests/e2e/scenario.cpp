@@ -1,5 +1,6 @@
 #include "tests/e2e/scenario.h"
 
+#include "env/registry.h"
 #include "transfer/name_mapping.h"
 
 void PressAndExpectExit(const Program& program, HWND button, DWORD expected) {
@@ -18,6 +19,7 @@ void OkAndExpectExit(const Program& program, HWND box, DWORD expected) {
 }
 
 Example StartExample(const std::string& name, const std::string& arguments, unsigned files) {
+  DeleteRegistryTree(HKEY_LOCAL_MACHINE, AdressenKey);
   Example example(name);
   example.dist.AddSetupExe();
   example.dist.AddExample("Setup.lst");

@@ -14,7 +14,11 @@ void EndWith(const Program& program, HWND window, const std::string& button, DWO
 // Answers a system message box with OK, and checks the exit code that follows.
 void OkAndExpectExit(const Program& program, HWND box, DWORD expected);
 
-// The example distribution beside SETUP.EXE, started, waited for up to its wizard.
+// The example's uninstall registration under HKEY_LOCAL_MACHINE.
+inline constexpr char AdressenKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Adressen";
+
+// The example distribution beside SETUP.EXE, started, waited for up to its wizard. An earlier
+// scenario's registration is removed first, so the script's own directory is proposed.
 struct Example {
   explicit Example(const std::string& name) : dist(name) {}
   Distribution dist;

@@ -6,7 +6,6 @@
 #include "tests/e2e/scenario.h"
 
 namespace {
-const char AdressenKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Adressen";
 const std::vector<std::string> SetupNodes = {
     "START", "1. Begrüßung", "2. Information", "3. Lizenzbedingungen",
     "4. Installationsverzeichnis", "5. Dateien kopieren", "6. Shortcuts", "ZIEL"};

@@ -1,6 +1,8 @@
 // The install wizard driven page by page: navigation, licence, readme, directory checks.
 #include <gtest/gtest.h>
 
+#include <shlobj.h>
+
 #include "env/file_system.h"
 #include "env/paths.h"
 #include "env/profiles.h"
@@ -307,7 +309,6 @@ TEST(Wizard, FolderBrowserCancelLeavesTheDirectory) {
 }
 
 namespace {
-const char AdressenKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Adressen";
 
 std::string FileContent(const std::string& path) {
   KernelHandle file = FromCreateFile(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ,
@@ -408,4 +409,65 @@ TEST(Install, AFileThatCannotBeExpandedIsAskedForAndReported) {
     EXPECT_TRUE(FileExists(target + "\\ADRESSEN.EXE"));
     EXPECT_FALSE(FileExists(target + "\\Uninstal.exe"));
   }
+}
+
+namespace {
+std::string SpecialFolderPath(int folder) {
+  char path[MAX_PATH] = {};
+  return SHGetSpecialFolderPathA(nullptr, path, folder, FALSE) ? std::string(path) : "";
+}
+
+void ExpectLink(const std::string& linkFile, const std::string& target, const std::string& name,
+                const std::string& workingDir) {
+  SCOPED_TRACE(linkFile);
+  ASSERT_TRUE(FileExists(linkFile));
+  const ShellLinkFields fields = ReadShellLink(linkFile);
+  EXPECT_EQ(LowerCase(fields.path), LowerCase(target));
+  EXPECT_EQ(fields.description, name);
+  EXPECT_EQ(fields.workingDir, workingDir);
+  EXPECT_EQ(fields.showCmd, 5);
+}
+
+// SETUP.EXE reports this Windows version to itself (Wine's per-program setting).
+void ReportWindowsVersion(const char* version) {
+  RegKey key = OpenRegistryKey(HKEY_CURRENT_USER, "Software\\Wine\\AppDefaults\\SETUP.EXE", true);
+  WriteRegistryString(key, "Version", version);
+}
+}  // namespace
+
+TEST(Install, UnattendedOnEveryWindowsVersion) {
+  // The chosen user's German Start menu folders, where the group of an administrator goes.
+  const std::string profile = GetProfilesDirectory() + "\\" + GetLogonUserName();
+  ForceDirectories(profile + "\\Startmenü\\Programme");
+  const std::string installDir = "C:\\Programme\\Adressen";
+  for (const char* version : {"win95", "win98", "winme", "nt40", "win2k", "winxp", "win7", "win10"}) {
+    SCOPED_TRACE(version);
+    RemoveFolder(installDir + "\\");  // no log of an earlier run
+    ReportWindowsVersion(version);
+    Example example = StartExample(std::string("silent_") + version, "/s");
+    DWORD code = 99;
+    ASSERT_TRUE(WaitForExit(example.program, 30000, code));
+    EXPECT_EQ(code, 0u);
+    for (const char* name : {"ADRESSEN.EXE", "ADRESSEN.HLP"})
+      EXPECT_EQ(FileContent(installDir + "\\" + name), ExampleContent(name)) << name;
+    EXPECT_EQ(FileContent(installDir + "\\Uninstal.exe"), FileContent(example.dist.Dir() + "SETUP.EXE"));
+    RegKey entry = OpenRegistryKey(HKEY_LOCAL_MACHINE, AdressenKey, false);
+    EXPECT_EQ(ReadRegistryString(entry, "UninstallString"), "\"" + installDir + "\\Uninstal.exe\"");
+    EXPECT_EQ(ReadRegistryString(entry, "DisplayName"), "Adressen deinstalieren");
+
+    // Where the shortcuts went: the chosen profile's folders, or the user's own.
+    const std::string log = FileContent(installDir + "\\Install1.log");
+    const bool chosen = log.find("[BenutzerKonto]") != std::string::npos;
+    const std::string group = chosen ? profile + "\\Startmenü\\Programme\\Adressen"
+                                     : SpecialFolderPath(CSIDL_PROGRAMS) + "\\Adressen";
+    const std::string exe = installDir + "\\ADRESSEN.EXE";
+    ExpectLink(group + "\\Adressen.LNK", exe, "Adressen", installDir);
+    ExpectLink(group + "\\Hilfe.LNK", installDir + "\\ADRESSEN.HLP", "Hilfe", installDir);
+    ExpectLink((chosen ? profile + "\\Desktop" : SpecialFolderPath(CSIDL_DESKTOPDIRECTORY)) +
+                   "\\Adressen.LNK", exe, "Adressen", installDir);
+    ExpectLink((chosen ? profile + "\\Startmenü" : SpecialFolderPath(CSIDL_STARTMENU)) +
+                   "\\Adressen.LNK", exe, "Adressen", installDir);
+  }
+  DeleteRegistryTree(HKEY_CURRENT_USER, "Software\\Wine\\AppDefaults\\SETUP.EXE");
+  DeleteRegistryTree(HKEY_LOCAL_MACHINE, AdressenKey);
 }
