@@ -317,3 +317,15 @@ ShellLinkFields ReadShellLink(const std::string& linkFile) {
   if (got == sizeof header) fields.showCmd = header[0x3C];
   return fields;
 }
+
+std::string FileText(const std::string& path) {
+  KernelHandle file = FromCreateFile(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                                 nullptr, OPEN_EXISTING, 0, nullptr));
+  if (!file) return {};
+  std::string text(GetFileSize(file.Get(), nullptr), '\0');
+  DWORD got = 0;
+  if (!text.empty() && !ReadFile(file.Get(), text.data(), static_cast<DWORD>(text.size()), &got, nullptr))
+    got = 0;
+  text.resize(got);
+  return text;
+}

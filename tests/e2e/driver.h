@@ -78,3 +78,6 @@ struct ShellLinkFields {
   int showCmd = 0;
 };
 ShellLinkFields ReadShellLink(const std::string& linkFile);
+
+// A file's whole content; empty when it cannot be read.
+std::string FileText(const std::string& path);

@@ -310,16 +310,6 @@ TEST(Wizard, FolderBrowserCancelLeavesTheDirectory) {
 
 namespace {
 
-std::string FileContent(const std::string& path) {
-  KernelHandle file = FromCreateFile(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ,
-                                                 nullptr, OPEN_EXISTING, 0, nullptr));
-  std::string text(1 << 16, '\0');
-  DWORD got = 0;
-  ReadFile(file.Get(), text.data(), static_cast<DWORD>(text.size()), &got, nullptr);
-  text.resize(got);
-  return text;
-}
-
 // Started, walked to the directory page, pointed at dist\Programm and finished.
 std::string InstallExample(Example& example) {
   const std::string target = example.dist.Dir() + "Programm";
@@ -337,12 +327,12 @@ TEST(Install, AttendedRunInstallsEveryFileLogsItAndRegistersTheUninstaller) {
   Shoot(example.wizard, "wizard-5-copy");
   FinishAttendedInstall(example, 0);
   for (const char* name : {"ADRESSEN.EXE", "ADRESSEN.HLP", "beispiel.HDB"})
-    EXPECT_EQ(FileContent(target + "\\" + name), ExampleContent(name)) << name;
+    EXPECT_EQ(FileText(target + "\\" + name), ExampleContent(name)) << name;
   const std::string windowsDll = GetWindowsDir() + "\\ADRHELP.DLL";
-  EXPECT_EQ(FileContent(windowsDll), ExampleContent("ADRHELP.DLL"));
-  EXPECT_EQ(FileContent(target + "\\Uninstal.exe"), FileContent(example.dist.Dir() + "SETUP.EXE"));
+  EXPECT_EQ(FileText(windowsDll), ExampleContent("ADRHELP.DLL"));
+  EXPECT_EQ(FileText(target + "\\Uninstal.exe"), FileText(example.dist.Dir() + "SETUP.EXE"));
   const std::string dir = LowerCase(target) + "\\";
-  const std::string log = FileContent(target + "\\Install1.log");
+  const std::string log = FileText(target + "\\Install1.log");
   EXPECT_EQ(log.substr(0, log.find("[BenutzerKonto]")),
             "[General]\r\nName=Adressen\r\n[InstalledFiles]\r\n"
             "File1=" + dir + "adressen.exe\r\nFile2=" + dir + "adressen.hlp\r\n"
@@ -360,8 +350,8 @@ TEST(Install, AReinstallKeepsTheUsersDatabaseInPlaceOfTheSample) {
   example.dist.AddFile("Programm\\Beispiel.hdb", "meine Adressen");
   const std::string target = InstallExample(example);
   FinishAttendedInstall(example, 0);
-  EXPECT_EQ(FileContent(target + "\\Beispiel.hdb"), "meine Adressen");
-  const std::string log = FileContent(target + "\\Install1.log");
+  EXPECT_EQ(FileText(target + "\\Beispiel.hdb"), "meine Adressen");
+  const std::string log = FileText(target + "\\Install1.log");
   EXPECT_NE(log.find("File2="), std::string::npos);
   EXPECT_EQ(log.find("File3="), std::string::npos) << "the skipped sample keeps its number free";
   EXPECT_NE(log.find("File4="), std::string::npos);
@@ -396,7 +386,7 @@ TEST(Install, AFileThatCannotBeExpandedIsAskedForAndReported) {
     }, 20000));
     EXPECT_NE(DialogText(final).find("sind Fehler aufgetreten!"), std::string::npos);
     PressAndExpectExit(example.program, FindControl(final, "OK"), 3);
-    EXPECT_NE(FileContent(target + "\\Install1.log").find("File2=" + LowerCase(target) + "\\adressen.hlp"),
+    EXPECT_NE(FileText(target + "\\Install1.log").find("File2=" + LowerCase(target) + "\\adressen.hlp"),
               std::string::npos) << "a failed file is logged all the same";
   }
   {  // Abbrechen ends at once: what was installed stays, nothing after it happens.
@@ -449,14 +439,14 @@ TEST(Install, UnattendedOnEveryWindowsVersion) {
     ASSERT_TRUE(WaitForExit(example.program, 30000, code));
     EXPECT_EQ(code, 0u);
     for (const char* name : {"ADRESSEN.EXE", "ADRESSEN.HLP"})
-      EXPECT_EQ(FileContent(installDir + "\\" + name), ExampleContent(name)) << name;
-    EXPECT_EQ(FileContent(installDir + "\\Uninstal.exe"), FileContent(example.dist.Dir() + "SETUP.EXE"));
+      EXPECT_EQ(FileText(installDir + "\\" + name), ExampleContent(name)) << name;
+    EXPECT_EQ(FileText(installDir + "\\Uninstal.exe"), FileText(example.dist.Dir() + "SETUP.EXE"));
     RegKey entry = OpenRegistryKey(HKEY_LOCAL_MACHINE, AdressenKey, false);
     EXPECT_EQ(ReadRegistryString(entry, "UninstallString"), "\"" + installDir + "\\Uninstal.exe\"");
     EXPECT_EQ(ReadRegistryString(entry, "DisplayName"), "Adressen deinstalieren");
 
     // Where the shortcuts went: the chosen profile's folders, or the user's own.
-    const std::string log = FileContent(installDir + "\\Install1.log");
+    const std::string log = FileText(installDir + "\\Install1.log");
     const bool chosen = log.find("[BenutzerKonto]") != std::string::npos;
     const std::string group = chosen ? profile + "\\Startmenü\\Programme\\Adressen"
                                      : SpecialFolderPath(CSIDL_PROGRAMS) + "\\Adressen";

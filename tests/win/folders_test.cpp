@@ -5,18 +5,10 @@
 #include <algorithm>
 
 #include "env/file_system.h"
+#include "tests/e2e/driver.h"
 #include "tests/win/win_test_util.h"
 
 namespace {
-std::string Content(const std::string& path) {
-  KernelHandle file = FromCreateFile(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ,
-                                                 nullptr, OPEN_EXISTING, 0, nullptr));
-  char buffer[256];
-  DWORD got = 0;
-  ::ReadFile(file.Get(), buffer, sizeof buffer, &got, nullptr);
-  return std::string(buffer, got);
-}
-
 size_t EntriesIn(const std::string& dir) {
   WIN32_FIND_DATAA entry;
   FindHandle search(FindFirstFileA((dir + "*").c_str(), &entry));
@@ -50,8 +42,8 @@ TEST(CanWriteToDir, ProbesWithoutTouchingTheUsersFiles) {
   const std::string own = temp.File("FileTest.txt", "meine Notizen");
   temp.File("FileTest1.txt", "noch eine");
   EXPECT_TRUE(CanWriteToDir(temp.Path()));
-  EXPECT_EQ(Content(own), "meine Notizen");
-  EXPECT_EQ(Content(temp.Path() + "FileTest1.txt"), "noch eine");
+  EXPECT_EQ(FileText(own), "meine Notizen");
+  EXPECT_EQ(FileText(temp.Path() + "FileTest1.txt"), "noch eine");
   EXPECT_EQ(EntriesIn(temp.Path()), 2u);
 
   // Even a read-only one is left exactly as it was.

@@ -5,19 +5,10 @@
 #include "env/library_error.h"
 #include "env/paths.h"
 #include "env/settings.h"
+#include "tests/e2e/driver.h"
 #include "tests/win/win_test_util.h"
 
 namespace {
-std::string Content(const std::string& path) {
-  KernelHandle file = FromCreateFile(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ,
-                                                 nullptr, OPEN_EXISTING, 0, nullptr));
-  std::string text(4096, '\0');
-  DWORD got = 0;
-  ReadFile(file.Get(), text.data(), static_cast<DWORD>(text.size()), &got, nullptr);
-  text.resize(got);
-  return text;
-}
-
 void SetRun(const std::string& dir, const std::string& name) {
   InstallDir = dir;
   ProgramName = name;
@@ -37,7 +28,7 @@ TEST(InstallLog, TheExampleInstallationsLogLineByLine) {
   LogInstalledFile(3, dir + "beispiel.hdb");
   LogInstalledFile(4, "c:\\windows\\adrhelp.dll");
   LogInstalledFile(5, dir + "uninstal.exe");
-  EXPECT_EQ(Content(InstallDir + "\\Install1.log"),
+  EXPECT_EQ(FileText(InstallDir + "\\Install1.log"),
             "[General]\r\nName=Adressen\r\n"
             "[InstalledFiles]\r\n"
             "File1=c:\\programme\\adressen\\adressen.exe\r\n"
@@ -48,7 +39,7 @@ TEST(InstallLog, TheExampleInstallationsLogLineByLine) {
             "[Group]\r\nName=Adressen\r\n[StartMenu]\r\nFolder=Adressen\r\n");
   EXPECT_TRUE(ProgramName.empty()) << "only the first entry names the program";
   LogUserAccount("C:\\Dokumente und Einstellungen\\All Users");
-  EXPECT_TRUE(Content(InstallDir + "\\Install1.log")
+  EXPECT_TRUE(FileText(InstallDir + "\\Install1.log")
                   .ends_with("[BenutzerKonto]\r\nUserName=C:\\Dokumente und Einstellungen\\All Users\r\n"));
 }
 
@@ -57,7 +48,7 @@ TEST(InstallLog, GapsAndAnEmptyProgramName) {
   SetRun(temp.Path(), "");
   LogInstalledFile(2, "c:\\a\\adressen.hlp");  // number 1 was a skipped sample file
   LogInstalledFile(3, "c:\\a\\uninstal.exe");
-  const std::string log = Content(temp.Path() + "Install1.log");
+  const std::string log = FileText(temp.Path() + "Install1.log");
   EXPECT_EQ(log.find("[General]"), std::string::npos);
   EXPECT_EQ(log.find("File1="), std::string::npos);
   EXPECT_EQ(ReadInstalledFiles(temp.Path() + "install1.log"),
