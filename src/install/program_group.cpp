@@ -76,20 +76,21 @@ void Tf_Aktion::CreateGroupAndShortcuts(const std::string& programs) {
     return;
   }
   if (items.empty()) return;  // nothing to point an optional shortcut to
-  const ShortcutItem& first = items.front();
-  const bool chosenUser = !TargetProfileDir.empty();
-  if (f_more->Checked("cbDesktop")) {
-    const std::string desktop = SpecialFolder(Handle(), CSIDL_DESKTOP);
-    if (!desktop.empty())
-      Link(first, chosenUser ? IncludeBackslash(TargetProfileDir) + "Desktop\\" + first.name + ".LNK"
-                             : desktop + "\\" + first.name + ".LNK");
-  }
-  if (f_more->Checked("cbStartmenu")) {
-    const std::string startMenu = SpecialFolder(Handle(), CSIDL_STARTMENU);
-    if (!startMenu.empty())
-      Link(first, chosenUser ? IncludeBackslash(TargetProfileDir) + "Startmenü\\" + first.name + ".LNK"
-                             : startMenu + "\\" + first.name + ".LNK");
-  }
+  OptionalLink("cbDesktop", CSIDL_DESKTOP, "Desktop\\", items.front());
+  OptionalLink("cbStartmenu", CSIDL_STARTMENU, "Startmenü\\", items.front());
+}
+
+// A ticked option's shortcut: in the chosen user's profile folder when a user was chosen,
+// else in the current user's special folder, when the shell knows it.
+void Tf_Aktion::OptionalLink(const char* checkBox, int specialFolder, const char* profileFolder,
+                             const ShortcutItem& item) {
+  if (!f_more->Checked(checkBox)) return;
+  const std::string folder = SpecialFolder(Handle(), specialFolder);
+  if (folder.empty()) return;
+  const std::string linkDir = TargetProfileDir.empty()
+                                  ? folder + "\\"
+                                  : IncludeBackslash(TargetProfileDir) + profileFolder;
+  Link(item, linkDir + item.name + ".LNK");
 }
 
 // Quoted, so that Windows never tries "C:\Program.exe" for "C:\Program Files\...".

@@ -24,7 +24,6 @@ Tf_Aktion* f_Aktion = nullptr;
 namespace {
 enum Page { Welcome, Info, BGB, Path, CopyInfo };
 
-
 bool LimitedNtUser() { return IsLimitedNtUser(GetWindowsVersionName(), IsAdministrator()); }
 }  // namespace
 
@@ -150,8 +149,7 @@ std::string Tf_Aktion::Proposal(const std::string& path) const {
 }
 
 void Tf_Aktion::StartInstallation() {
-  if (f_Setup) f_Setup->SelectStep(5);
-  ShowPage("nb1", CopyInfo);
+  ShowPageStep(CopyInfo, 5);
   Application.ProcessMessages();
   InstallDir = Text("edPathName");
   try {

@@ -3,6 +3,7 @@
 #pragma once
 #include <string>
 
+#include "install/setup_script.h"
 #include "transfer/copy_install_file.h"
 #include "ui/form.h"
 
@@ -50,6 +51,8 @@ class Tf_Aktion : public Form {
   void CreateProgmanGroup();
   std::string ChooseGroupFolder(const std::string& programs);
   void CreateGroupAndShortcuts(const std::string& programs);
+  void OptionalLink(const char* checkBox, int specialFolder, const char* profileFolder,
+                    const ShortcutItem& item);
   void RegisterUninstall();
   void Complete();
 
