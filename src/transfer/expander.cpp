@@ -10,6 +10,7 @@
 #include <windows.h>
 #else
 #include <sys/stat.h>
+#include <unistd.h>
 #endif
 
 namespace {
@@ -102,6 +103,71 @@ void Decode(std::FILE* in, std::FILE* out, int32_t size, const std::string& sour
     throw ELzrw1Exception(source + ": Beschädigte komprimierte Datei (" + corrupt.what + ")");
   }
 }
+
+// The expansion goes to a fresh file beside the target, which takes the target's place only
+// when it is complete: a damaged source leaves no partial file, and an earlier installed
+// version stays as it was.
+class PendingTarget {
+ public:
+  explicit PendingTarget(const std::string& target) : target_(target) {
+    if (!Create()) throw ELzrw1Exception("Konnte " + target_ + " nicht öffnen!");
+  }
+  ~PendingTarget() {
+    if (file_) std::fclose(file_);
+    if (!temporary_.empty()) std::remove(temporary_.c_str());
+  }
+  PendingTarget(const PendingTarget&) = delete;
+  PendingTarget& operator=(const PendingTarget&) = delete;
+
+  std::FILE* Get() const { return file_; }
+
+  void Commit() {
+    std::FILE* done = file_;
+    file_ = nullptr;
+    const bool flushed = std::fflush(done) == 0;
+    if (std::fclose(done) != 0 || !flushed) throw ELzrw1Exception("ERROR WRITING TO " + target_ + " !");
+    if (!Replace()) throw ELzrw1Exception("Konnte " + target_ + " nicht öffnen!");
+    temporary_.clear();
+  }
+
+ private:
+#ifdef _WIN32
+  bool Create() {
+    const size_t slash = target_.find_last_of("\\/");
+    const std::string dir = slash == std::string::npos ? "." : target_.substr(0, slash + 1);
+    char name[MAX_PATH];
+    if (!GetTempFileNameA(dir.c_str(), "exp", 0, name)) return false;
+    temporary_ = name;
+    file_ = std::fopen(name, "wb");
+    return file_ != nullptr;
+  }
+  bool Replace() const {
+    if (MoveFileExA(temporary_.c_str(), target_.c_str(), MOVEFILE_REPLACE_EXISTING)) return true;
+    if (GetLastError() != ERROR_CALL_NOT_IMPLEMENTED) return false;
+    // The Windows 95 family has no replacing move.
+    if (!DeleteFileA(target_.c_str()) && GetLastError() != ERROR_FILE_NOT_FOUND) return false;
+    return MoveFileA(temporary_.c_str(), target_.c_str()) != 0;
+  }
+#else
+  bool Create() {
+    std::string name = target_ + ".XXXXXX";
+    const int fd = mkstemp(name.data());
+    if (fd < 0) return false;
+    temporary_ = name;
+    const mode_t mask = umask(0);
+    umask(mask);
+    fchmod(fd, 0666 & ~mask);
+    file_ = fdopen(fd, "wb");
+    if (!file_) close(fd);
+    return file_ != nullptr;
+  }
+  bool Replace() const { return std::rename(temporary_.c_str(), target_.c_str()) == 0; }
+#endif
+
+  const std::string& target_;
+  std::string temporary_;
+  std::FILE* file_ = nullptr;
+};
 }  // namespace
 
 void ExpandFileOrThrow(const std::string& source, const std::string& target) {
@@ -109,27 +175,16 @@ void ExpandFileOrThrow(const std::string& source, const std::string& target) {
   if (!in) throw ELzrw1Exception(source + " nicht gefunden!");
   // Expanding a file onto itself would destroy it before it is read.
   if (SameFile(source, target)) throw ELzrw1Exception("Konnte " + target + " nicht öffnen!");
-  File out(std::fopen(target.c_str(), "wb"));
-  if (!out) throw ELzrw1Exception("Konnte " + target + " nicht öffnen!");
-  try {
-    unsigned char field[4];
-    ReadHeaderField(in.get(), field, source);
-    if (std::memcmp(field, lzh::Signature, 4) != 0)
-      throw ELzrw1Exception(source + ": Keine komprimierte Datei!");
-    ReadHeaderField(in.get(), field, source);
-    const int32_t size = LittleEndian32(field);
-    if (size < 0) throw ELzrw1Exception(source + ": Beschädigte komprimierte Datei (negative Größe)");
-    Decode(in.get(), out.get(), size, source, target);
-    std::FILE* done = out.release();
-    if (std::fflush(done) != 0 || std::fclose(done) != 0) {
-      std::remove(target.c_str());
-      throw ELzrw1Exception("ERROR WRITING TO " + target + " !");
-    }
-  } catch (...) {
-    out.reset();
-    std::remove(target.c_str());
-    throw;
-  }
+  PendingTarget out(target);
+  unsigned char field[4];
+  ReadHeaderField(in.get(), field, source);
+  if (std::memcmp(field, lzh::Signature, 4) != 0)
+    throw ELzrw1Exception(source + ": Keine komprimierte Datei!");
+  ReadHeaderField(in.get(), field, source);
+  const int32_t size = LittleEndian32(field);
+  if (size < 0) throw ELzrw1Exception(source + ": Beschädigte komprimierte Datei (negative Größe)");
+  Decode(in.get(), out.Get(), size, source, target);
+  out.Commit();
 }
 
 bool ExpandFile(const std::string& source, const std::string& target) {

@@ -9,9 +9,9 @@ using ElzhException = MessageError<struct ElzhExceptionKind>;
 // Failures of the file layer: memory, opening, reading, writing, signature, a damaged stream.
 using ELzrw1Exception = MessageError<struct ELzrw1ExceptionKind>;
 
-// Expands source into target. Raises the two classes above; on any failure after the
-// target was created the target is deleted. Source and target naming one file fail
-// before anything is written.
+// Expands source into target. Raises the two classes above. The target is replaced only by
+// a complete expansion: on any failure it is left as it was (or missing, as it was). Source
+// and target naming one file fail before anything is written.
 void ExpandFileOrThrow(const std::string& source, const std::string& target);
 
 // As ExpandFileOrThrow, but reports only success; no exception leaves it.

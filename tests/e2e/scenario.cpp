@@ -28,9 +28,13 @@ Example StartExample(const std::string& name, const std::string& arguments, unsi
   if (files & WithProgramFiles)
     for (const char* file : {"ADRESSEN.EX_", "ADRESSEN.HL_", "beispiel.hd_", "ADRHELP.DL_"})
       example.dist.AddCompressed(file, ExampleContent(MapCompressedName(file)));
+  Launch(example, arguments);
+  return example;
+}
+
+void Launch(Example& example, const std::string& arguments) {
   example.program = example.dist.Start("SETUP.EXE", arguments);
   example.wizard = WaitForWindow(example.program.pid, "Tf_Aktion");
-  return example;
 }
 
 std::string ExampleContent(const std::string& installedName) {
@@ -39,31 +43,72 @@ std::string ExampleContent(const std::string& installedName) {
   return content;
 }
 
-void FinishAttendedInstall(Example& example, DWORD expectedExit) {
-  const DWORD pid = example.program.pid;
-  for (int answered = 0; answered < 5; ++answered) {
-    HWND window = nullptr;
-    std::string name;
-    ASSERT_TRUE(WaitUntil([&] {
-      for (HWND w : TopWindows(pid)) {
-        name = ControlName(w);
-        if (name == "Tf_Group" || name == "Tf_more" || name == "TMessageForm") window = w;
-      }
-      DWORD code = 0;
-      return window != nullptr || WaitForExit(example.program, 0, code);
-    }, 20000)) << "the installation asked nothing and did not end";
-    if (!window) break;
-    name = ControlName(window);
-    if (name == "TMessageForm") {
-      EXPECT_NE(DialogText(window).find("ordnungsgem"), std::string::npos) << DialogText(window);
-      Answer(window, "No");
-    } else {
-      Press(FindControl(window, "BitBtn1"));
-      WaitUntil([&] { return !IsWindowVisible(window); });
+std::string InstallExample(Example& example) {
+  auto pressAndWait = [&](const char* name, const char* page) {
+    HWND button = FindControl(example.wizard, name);
+    WaitUntil([&] { return IsWindowVisible(button) && IsWindowEnabled(button); }, 5000);
+    Press(button);
+    EXPECT_TRUE(WaitUntil([&] { return ActivePage(example.wizard) == page; }, 5000))
+        << "on " << ActivePage(example.wizard) << " instead of " << page;
+  };
+  pressAndWait("bnInstal", "Info");
+  pressAndWait("bnInstal", "BGB");
+  pressAndWait("bnja", "Path");
+  const std::string target = example.dist.Dir() + "Programm";
+  SendMessageA(FindControl(example.wizard, "edPathName"), WM_SETTEXT, 0,
+               reinterpret_cast<LPARAM>(target.c_str()));
+  Press(FindControl(example.wizard, "bnInstal"));
+  return target;
+}
+
+void Shoot(HWND window, const std::string& name) {
+  Sleep(300);
+  SaveScreenshot(CaptureWindow(window), name);
+}
+
+namespace {
+void Tick(HWND box, bool ticked) {
+  SendMessageA(box, BM_SETCHECK, ticked ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+// One of the dialogs that follow the copying; the answer given, or false when none came.
+bool AnswerNextDialog(Example& example, const Choices& choices) {
+  HWND window = nullptr;
+  WaitUntil([&] {
+    for (HWND w : TopWindows(example.program.pid)) {
+      const std::string name = ControlName(w);
+      if (name == "Tf_Group" || name == "Tf_more" || name == "TMessageForm") window = w;
     }
+    DWORD code = 0;
+    return window != nullptr || WaitForExit(example.program, 0, code);
+  }, 20000);
+  if (!window) return false;
+  const std::string name = ControlName(window);
+  if (name == "TMessageForm") {
+    EXPECT_NE(DialogText(window).find("ordnungsgem"), std::string::npos) << DialogText(window);
+    Answer(window, choices.start ? "Yes" : "No");
+    return true;
+  }
+  if (name == "Tf_Group" && choices.user >= 0)
+    SendMessageA(FindControl(window, "cbUsers"), CB_SETCURSEL, choices.user, 0);
+  if (name == "Tf_more") {
+    Tick(FindControl(window, "cbDesktop"), choices.desktop);
+    Tick(FindControl(window, "cbStartmenu"), choices.startMenu);
+  }
+  if (name == "Tf_more" && choices.closeOptions)
+    PostMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+  else
+    Press(FindControl(window, "BitBtn1"));
+  WaitUntil([&] { return !IsWindow(window) || !IsWindowVisible(window); });
+  return true;
+}
+}  // namespace
+
+void FinishAttendedInstall(Example& example, DWORD expectedExit, const Choices& choices) {
+  for (int answered = 0; answered < 5 && AnswerNextDialog(example, choices); ++answered) {
   }
   DWORD code = 0;
-  ASSERT_TRUE(WaitForExit(example.program, 15000, code));
+  ASSERT_TRUE(WaitForExit(example.program, 15000, code)) << "the installation did not end";
   EXPECT_EQ(code, expectedExit);
 }
 

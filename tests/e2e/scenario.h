@@ -33,9 +33,24 @@ enum ExampleFiles : unsigned {
 std::string ExampleContent(const std::string& installedName);
 Example StartExample(const std::string& name, const std::string& arguments = "",
                      unsigned files = Complete);
-// Answers what an attended installation asks after the copying (user choice, options,
-// completion with "Nein" to the start) and checks the exit status.
-void FinishAttendedInstall(Example& example, DWORD expectedExit);
+// Starts SETUP.EXE of a distribution the scenario filled itself, and waits for its wizard.
+void Launch(Example& example, const std::string& arguments = "");
+// Walks the started example to the directory page, accepting the licence, points it at
+// dist\Programm and presses "&Fertig"; gives that directory.
+std::string InstallExample(Example& example);
+// Saves a picture of the window under the name, once it has painted.
+void Shoot(HWND window, const std::string& name);
+
+// What a person answers after the copying; the defaults keep the preselected user, tick
+// nothing in the options dialog and answer "Nein" to the start of the program.
+struct Choices {
+  int user = -1;              // index in the user selection
+  bool desktop = false, startMenu = false;
+  bool closeOptions = false;  // the options dialog closed by its title bar instead of "&Ok"
+  bool start = false;         // "Ja" to the final question
+};
+// Answers what an attended installation asks after the copying and checks the exit status.
+void FinishAttendedInstall(Example& example, DWORD expectedExit, const Choices& choices = {});
 
 // The start window of a running program (it may be hidden).
 HWND StartWindow(DWORD pid);

@@ -74,7 +74,17 @@ TEST_F(ExpanderTest, FailuresNameTheFileAndLeaveNoTarget) {
     expected.replace(expected.find('%'), 1, source);
     EXPECT_EQ(Failure(source, target), expected);
     EXPECT_FALSE(fs::exists(target)) << expected;
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 1)
+        << "nothing but the source is left: " << expected;
   }
+}
+
+TEST_F(ExpanderTest, AFailedExpansionLeavesAnEarlierTargetAsItWas) {
+  const std::string target = Write("ADRHELP.DLL", {'a', 'l', 't'});
+  const std::string cut = Write("ADRHELP.DL_", Header(5000));
+  EXPECT_FALSE(ExpandFile(cut, target));
+  EXPECT_EQ(Read(target), (std::vector<uint8_t>{'a', 'l', 't'}));
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 2);
 }
 
 TEST_F(ExpanderTest, MissingSourceAndUnwritableTarget) {
