@@ -10,9 +10,8 @@ class IniFile {
   // At most 1023 characters; the default applies only when the key is missing.
   std::string ReadString(const std::string& section, const std::string& key,
                          const std::string& defaultValue) const;
-  // The section as ordered "key=value" lines: every key in file order (names fetched
-  // together through an 8192-byte buffer, so a longer list is cut short), each value read
-  // as ReadString does. A missing section gives no lines.
+  // The section as ordered "key=value" lines: every key in file order, however many,
+  // each value read as ReadString does. A missing section gives no lines.
   std::vector<std::string> ReadSection(const std::string& section) const;
   // Raises LibraryError "Kann nicht nach ... schreiben" when the write fails.
   void WriteString(const std::string& section, const std::string& key,

@@ -3,14 +3,83 @@
 #include <cstddef>
 #include <utility>
 
+#include <windows.h>
+
+#include "env/handles.h"
 #include "env/ini_file.h"
+#include "env/library_error.h"
 #include "env/paths.h"
 #include "env/settings.h"
 
 std::string InstallLogPath() { return UpperCase(IncludeBackslash(InstallDir) + "Install1.log"); }
 
+namespace {
+// A log the run started itself takes its file entries straight into the file: the sections
+// after "InstalledFiles" are written again behind each new entry, so an entry costs the same
+// however long the log has grown (the profile functions rewrite the whole file for each
+// value), and the file is complete after every entry. The text is the one the profile
+// functions write. A log that was there before, or that changed under us, goes through them.
+class OwnLog {
+ public:
+  // False when the entry must go through the profile functions instead.
+  bool Write(const std::string& path, unsigned number, const std::string& targetPath) {
+    if (path != path_) Start(path);
+    if (!own_ || number <= lastNumber_ || (!ProgramName.empty() && size_ > 0)) return Give();
+    std::string text;
+    if (size_ == 0) {
+      if (!ProgramName.empty()) text = Concat({"[General]\r\nName=", ProgramName, "\r\n"});
+      text += "[InstalledFiles]\r\n";
+    }
+    text += Concat({"File", DecimalText(number), "=", targetPath, "\r\n"});
+    const std::string tail = Concat({"[Group]\r\nName=", GroupName, "\r\n[StartMenu]\r\nFolder=",
+                                     StartMenuFolder, "\r\n"});
+    KernelHandle file = FromCreateFile(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ,
+                                                   nullptr, size_ == 0 ? CREATE_NEW : OPEN_EXISTING,
+                                                   FILE_ATTRIBUTE_NORMAL, nullptr));
+    // (The file functions of Windows 95 and NT 4 count in 32 bits; a log stays far below.)
+    if (!file || GetFileSize(file.Get(), nullptr) != size_) return Give();
+    const DWORD at = size_ - static_cast<DWORD>(tailSize_);
+    text += tail;
+    DWORD written = 0;
+    if (SetFilePointer(file.Get(), static_cast<LONG>(at), nullptr, FILE_BEGIN) != at ||
+        !WriteFile(file.Get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr) ||
+        written != text.size() || !SetEndOfFile(file.Get())) {
+      own_ = false;
+      throw CannotWriteError(path);
+    }
+    size_ = at + static_cast<DWORD>(text.size());
+    tailSize_ = tail.size();
+    lastNumber_ = number;
+    ProgramName.clear();
+    return true;
+  }
+
+ private:
+  void Start(const std::string& path) {
+    path_ = path;
+    own_ = GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES;
+    size_ = 0;
+    tailSize_ = 0;
+    lastNumber_ = 0;
+  }
+  bool Give() {
+    own_ = false;
+    return false;
+  }
+
+  std::string path_;
+  bool own_ = false;
+  DWORD size_ = 0;  // the file's length as we left it; 0 before the first entry
+  size_t tailSize_ = 0;
+  unsigned lastNumber_ = 0;
+};
+OwnLog ownLog;
+}  // namespace
+
 void LogInstalledFile(unsigned number, const std::string& targetPath) {
-  const IniFile log(InstallLogPath());
+  const std::string path = InstallLogPath();
+  if (ownLog.Write(path, number, targetPath)) return;
+  const IniFile log(path);
   if (!ProgramName.empty()) {
     log.WriteString("General", "Name", ProgramName);
     ProgramName.clear();

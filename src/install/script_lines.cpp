@@ -1,20 +1,34 @@
 // The setup script's lists, as text: portable, so that they are tested anywhere.
+#include <string_view>
+
 #include "env/paths.h"
 #include "install/setup_script.h"
 
+namespace {
+// The k a key "k" stands for (decimal, no leading zero), 0 for any other key or one above n.
+size_t ListNumber(std::string_view key, size_t n) {
+  if (key.empty() || key.size() > 9 || key[0] == '0') return 0;
+  size_t k = 0;
+  for (const char c : key) {
+    if (c < '0' || c > '9') return 0;
+    k = k * 10 + static_cast<size_t>(c - '0');
+  }
+  return k <= n ? k : 0;
+}
+}  // namespace
+
 std::vector<std::string> NumberedList(const std::vector<std::string>& sectionLines) {
-  std::vector<std::string> names;
-  for (size_t k = 1; k <= sectionLines.size(); ++k) {
-    const std::string key = LowerCase(DecimalText(k));
-    std::string name;
-    for (const std::string& line : sectionLines) {
-      const size_t eq = line.find('=');
-      if (LowerCase(line.substr(0, eq)) == key) {
-        name = line.substr(eq + 1);
-        break;
-      }
-    }
-    names.push_back(name);
+  // One pass, so that a long list stays fast; the first line of a key counts, as for a
+  // lookup by key.
+  const size_t n = sectionLines.size();
+  std::vector<std::string> names(n);
+  std::vector<bool> found(n);
+  for (const std::string& line : sectionLines) {
+    const size_t eq = line.find('=');
+    const size_t k = ListNumber(std::string_view(line).substr(0, eq), n);
+    if (k == 0 || found[k - 1]) continue;
+    found[k - 1] = true;
+    if (eq != std::string::npos) names[k - 1] = line.substr(eq + 1);
   }
   return names;
 }

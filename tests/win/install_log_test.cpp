@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "env/ini_file.h"
 #include "env/library_error.h"
 #include "env/paths.h"
 #include "env/settings.h"
@@ -41,6 +42,65 @@ TEST(InstallLog, TheExampleInstallationsLogLineByLine) {
   LogUserAccount("C:\\Dokumente und Einstellungen\\All Users");
   EXPECT_TRUE(FileText(InstallDir + "\\Install1.log")
                   .ends_with("[BenutzerKonto]\r\nUserName=C:\\Dokumente und Einstellungen\\All Users\r\n"));
+}
+
+TEST(InstallLog, AFreshLogHasExactlyTheTextOfTheProfileFunctions) {
+  struct Case {
+    const char* name;
+    const char* group;
+    const char* folder;
+    std::vector<unsigned> numbers;
+    bool touchedBetween;  // another writer adds a section after the first entry
+  };
+  std::vector<unsigned> many;
+  for (unsigned n = 1; n <= 300; ++n) many.push_back(n);
+  const Case cases[] = {
+      {"Adressen", "Adressen", "Adressen", {1, 2, 3, 4, 5}, false},
+      {"", "Gruppex", "", {2, 3, 7}, false},
+      {"Grüße & Co", "Grüße", "Kasse", many, false},
+      {"Adressen", "Adressen", "Adressen", {1, 2, 3}, true},
+  };
+  int run = 0;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(run);
+    TempFolder ours("log_own" + std::to_string(run)), reference("log_ref" + std::to_string(run));
+    ++run;
+    const IniFile api(reference.Path() + "INSTALL1.LOG");
+    bool first = true;
+    for (const unsigned n : c.numbers) {
+      SetRun(ours.Path(), c.name);
+      GroupName = c.group;
+      StartMenuFolder = c.folder;
+      LogInstalledFile(n, "c:\\programme\\adressen\\datei" + std::to_string(n) + ".exe");
+      if (first && *c.name) api.WriteString("General", "Name", c.name);
+      api.WriteString("InstalledFiles", "File" + std::to_string(n),
+                      "c:\\programme\\adressen\\datei" + std::to_string(n) + ".exe");
+      api.WriteString("Group", "Name", c.group);
+      api.WriteString("StartMenu", "Folder", c.folder);
+      if (first && c.touchedBetween) {
+        IniFile(InstallLogPath()).WriteString("Fremd", "Schluessel", "Wert");
+        api.WriteString("Fremd", "Schluessel", "Wert");
+      }
+      first = false;
+    }
+    LogUserAccount("C:\\users\\Public");
+    api.WriteString("BenutzerKonto", "UserName", "C:\\users\\Public");
+    EXPECT_EQ(FileText(ours.Path() + "INSTALL1.LOG"), FileText(api.Path()));
+  }
+}
+
+TEST(InstallLog, AnEarlierLogIsUpdatedInPlace) {
+  TempFolder temp("log_earlier");
+  temp.File("INSTALL1.LOG",
+            "[General]\r\nName=Alt\r\n[InstalledFiles]\r\nFile1=c:\\alt\\a.exe\r\n"
+            "File2=c:\\alt\\b.exe\r\n[Group]\r\nName=Alt\r\n[StartMenu]\r\nFolder=Alt\r\n"
+            "[BenutzerKonto]\r\nUserName=x\r\n");
+  SetRun(temp.Path(), "Adressen");
+  LogInstalledFile(1, "c:\\neu\\a.exe");
+  EXPECT_EQ(FileText(temp.Path() + "INSTALL1.LOG"),
+            "[General]\r\nName=Adressen\r\n[InstalledFiles]\r\nFile1=c:\\neu\\a.exe\r\n"
+            "File2=c:\\alt\\b.exe\r\n[Group]\r\nName=Adressen\r\n[StartMenu]\r\nFolder=Adressen\r\n"
+            "[BenutzerKonto]\r\nUserName=x\r\n");
 }
 
 TEST(InstallLog, GapsAndAnEmptyProgramName) {

@@ -34,6 +34,18 @@ TEST(SetupScript, NumberedListsCountEveryKeyAndLookUpOneToN) {
   EXPECT_EQ(script.Items().size(), 0u);  // no section, no shortcuts
 }
 
+TEST(SetupScript, AListOfTenThousandEntriesIsReadWhole) {
+  // Far more key names than one 8192-byte fetch holds.
+  TempFolder dir("script_long");
+  std::string text = "[programfiles]\r\n";
+  for (int i = 1; i <= 10000; ++i) text += std::to_string(i) + "=F" + std::to_string(i) + ".DA_\r\n";
+  dir.File("Setup.lst", text + "[Windows]\r\n1=ADRHELP.DL_\r\n");
+  const Lines files = SetupScript(dir.Path()).ProgramFiles();
+  ASSERT_EQ(files.size(), 10000u);
+  EXPECT_EQ(files.back(), "F10000.DA_");
+  EXPECT_EQ(SetupScript(dir.Path()).WindowsFiles(), Lines{"ADRHELP.DL_"});
+}
+
 TEST(SetupScript, ItemsSplitAtTheFirstEqualsSign) {
   TempFolder dir("script_items");
   const std::string longName(300, 'n');
