@@ -16,4 +16,22 @@ start_xvfb DISPLAY 24
 trap '"$WINESERVER" -k 2>/dev/null || true; stop_xvfb' EXIT
 counts=("$@")
 [ ${#counts[@]} -gt 0 ] || counts=(1000 10000)
-"$WINE" "$SETUP_WIN_BUILD/bin/install_bench.exe" "${counts[@]}" 2>/dev/null </dev/null
+bench() { "$WINE" "$SETUP_WIN_BUILD/bin/install_bench.exe" "$@" 2>/dev/null </dev/null | tr -d '\r'; }
+first_count="" first_seconds=""
+for count in "${counts[@]}"; do
+  bench prepare "$count"
+  sync  # what the set-up wrote must not slow the timed part down
+  read -r _ _ install < <(bench install "$count" | grep '^install ') || { echo "install of $count files failed"; exit 1; }
+  sync
+  read -r _ _ log first last < <(bench log "$count" | grep '^log ')
+  bench clean "$count" >/dev/null
+  awk -v n="$count" -v t="$install" -v l="$log" -v f="${first:-}" -v z="${last:-}" 'BEGIN {
+    printf "  %.1f s in all, %.2f ms per file; a log entry %.2f ms (%.0f%% of it)\n", t, 1000*t/n, 1000*l/n, 100*l/t
+    if (f != "") printf "  log entries: the first thousand %.2f ms each, the last thousand %.2f ms each\n", f, z }'
+  if [ -z "$first_count" ]; then
+    first_count=$count first_seconds=$install
+  else
+    awk -v a="$count" -v b="$first_count" -v t="$install" -v s="$first_seconds" \
+      'BEGIN { printf "%d files took %.1f times as long as %d\n", a, t/s, b }'
+  fi
+done

@@ -1,8 +1,10 @@
-// The unattended installation of a generated distribution, timed per file:
-//   install_bench COUNT...
-// For each COUNT it builds C:\bench\<COUNT>\ (half the files plain, half compressed, about
-// 50 KB each), runs SETUP.EXE /s on it, checks what arrived, and times the install log's
-// entries for the same files on their own, to show their share of the time.
+// The unattended installation of a generated distribution, timed per file, in phases that
+// bench/install.sh runs with the disk's write-back emptied in between:
+//   install_bench prepare COUNT  builds C:\bench\<COUNT>\ (half the files plain, half
+//                                compressed, about 50 KB each)
+//   install_bench install COUNT  runs SETUP.EXE /s on it, timed, and checks what arrived
+//   install_bench log COUNT      times the install log's entries for those files alone
+//   install_bench clean COUNT    removes it all again
 #include <windows.h>
 
 #include <shlobj.h>
@@ -60,14 +62,11 @@ std::string FileName(int i, bool compressed) {
   return name;
 }
 
-struct Result {
-  double install = 0, log = 0;  // seconds
-  std::vector<double> blocks;   // the log's entries by the thousand
-};
+std::string DistDir(int count) { return "C:\\bench\\" + std::to_string(count) + "\\"; }
 
-bool Run(int count, Result& result) {
-  const std::string dist = "C:\\bench\\" + std::to_string(count) + "\\";
-  const std::string target = dist + "target";
+// The distribution: SETUP.EXE, the script and count files, every second one compressed.
+bool Prepare(int count) {
+  const std::string dist = DistDir(count);
   DeleteTree(dist);
   CreateDirectoryA("C:\\bench", nullptr);
   CreateDirectoryA(dist.c_str(), nullptr);
@@ -80,8 +79,8 @@ bool Run(int count, Result& result) {
     const std::vector<uint8_t> compressed = lzh::Compress(bytes);
     packed[kind].assign(compressed.begin(), compressed.end());
   }
-  std::string script = std::string("[General]\r\nName=") + Name + "\r\ndefaultPath=" + target +
-                       "\r\n[StartMenu]\r\nFolder=" + Name + "\r\n[Group]\r\nName=" + Name +
+  std::string script = std::string("[General]\r\nName=") + Name + "\r\ndefaultPath=" + dist +
+                       "target\r\n[StartMenu]\r\nFolder=" + Name + "\r\n[Group]\r\nName=" + Name +
                        "\r\n[programfiles]\r\n";
   size_t bytes = 0;
   for (int i = 1; i <= count; ++i) {
@@ -91,80 +90,83 @@ bool Run(int count, Result& result) {
     if (!WriteWholeFile(dist + FileName(i, compressed), compressed ? packed[kind] : plain[kind])) return false;
     bytes += plain[kind].size();
   }
-  if (!WriteWholeFile(dist + "Setup.lst", script) ||
-      !WriteWholeFile(dist + "Liesmich.txt", "Zum Messen.\r\n") ||
-      !WriteWholeFile(dist + "Vertrag.Txt", "Zum Messen.\r\n"))
-    return false;
-  std::printf("%d files, %.1f MB installed\n", count, static_cast<double>(bytes) / 1e6);
+  std::printf("%d files, %.1f MB to install\n", count, static_cast<double>(bytes) / 1e6);
+  return WriteWholeFile(dist + "Setup.lst", script) &&
+         WriteWholeFile(dist + "Liesmich.txt", "Zum Messen.\r\n") &&
+         WriteWholeFile(dist + "Vertrag.Txt", "Zum Messen.\r\n");
+}
 
+// SETUP.EXE /s, timed; then a look at what arrived.
+bool Install(int count) {
+  const std::string dist = DistDir(count), target = dist + "target";
   const double start = Seconds();
   Program setup = StartProgram(dist + "SETUP.EXE", "/s");
   DWORD code = 99;
   if (!WaitForExit(setup, 3600 * 1000, code)) return false;
-  result.install = Seconds() - start;
+  const double seconds = Seconds() - start;
   if (code != 0) {
     std::printf("SETUP.EXE ended with exit status %lu\n", code);
     return false;
   }
-  for (int i = 1; i <= count; i += count / 50) {
-    const bool compressed = i % 2 == 0;
-    if (FileText(target + "\\" + FileName(i, false)) != plain[i % Kinds]) {
-      std::printf("%s arrived wrong\n", FileName(i, compressed).c_str());
+  for (int i = 1; i <= count; i += count / 50)
+    if (FileText(target + "\\" + FileName(i, false)) != Content(i % Kinds)) {
+      std::printf("%s arrived wrong\n", FileName(i, false).c_str());
       return false;
     }
-  }
   if (ReadInstalledFiles(target + "\\install1.log").size() != static_cast<size_t>(count) + 1) {
     std::printf("the log does not list every file\n");
     return false;
   }
+  std::printf("install %d %.3f\n", count, seconds);
+  return true;
+}
 
-  // The log's entries alone, for the same files, into a fresh folder.
-  InstallDir = dist + "logonly";
+// The log's entries alone, for the same files, into a fresh folder; timed by the thousand
+// as well, since an entry must cost the same however long the log is.
+bool Log(int count) {
+  InstallDir = DistDir(count) + "logonly";
   CreateDirectoryA(InstallDir.c_str(), nullptr);
   ProgramName = GroupName = StartMenuFolder = Name;
-  const std::string dir = LowerCase(target) + "\\";
-  // Timed by the thousand as well: an entry must cost the same however long the log is.
-  double logStart = Seconds(), blockStart = logStart;
+  const std::string dir = LowerCase(DistDir(count)) + "target\\";
+  std::vector<double> blocks;
+  const double start = Seconds();
+  double blockStart = start;
   for (int i = 1; i <= count; ++i) {
     LogInstalledFile(static_cast<unsigned>(i), dir + FileName(i, false));
-    if (i % 1000 == 0 || i == count) {
+    if (i % 1000 == 0) {
       const double now = Seconds();
-      result.blocks.push_back(now - blockStart);
+      blocks.push_back(now - blockStart);
       blockStart = now;
     }
   }
-  result.log = Seconds() - logStart;
+  std::printf("log %d %.3f", count, Seconds() - start);
+  if (!blocks.empty()) std::printf(" %.3f %.3f", blocks.front(), blocks.back());
+  std::printf("\n");
+  return true;
+}
 
+bool Clean(int count) {
   DeleteRegistryTree(HKEY_LOCAL_MACHINE,
                      std::string("Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\") + Name);
   char programs[MAX_PATH] = {};
   if (SHGetSpecialFolderPathA(nullptr, programs, CSIDL_PROGRAMS, FALSE))
     RemoveDirectoryA((std::string(programs) + "\\" + Name).c_str());
   RemoveDirectoryA((GetProfilesDirectory() + "\\" + GetLogonUserName() + "\\Startmen\xFC\\Programme\\" + Name).c_str());
-  DeleteTree(dist);
+  DeleteTree(DistDir(count));
   return true;
 }
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::vector<std::pair<int, Result>> results;
-  for (int a = 1; a < argc; ++a) {
-    const int count = std::atoi(argv[a]);
-    Result result;
-    if (count < 50 || !Run(count, result)) {
-      std::printf("benchmark of %s files failed\n", argv[a]);
-      return 1;
-    }
-    std::printf("  %.1f s in all, %.2f ms per file, of which the log %.2f ms (%.0f%%)\n",
-                result.install, 1000 * result.install / count, 1000 * result.log / count,
-                100 * result.log / result.install);
-    if (result.blocks.size() > 1)
-      std::printf("  the log's first thousand entries %.2f ms each, its last thousand %.2f ms each\n",
-                  result.blocks.front(), result.blocks.back());
-    results.push_back({count, result});
+  const std::string phase = argc == 3 ? argv[1] : "";
+  const int count = argc == 3 ? std::atoi(argv[2]) : 0;
+  bool done = false;
+  if (count >= 50) {
+    if (phase == "prepare") done = Prepare(count);
+    if (phase == "install") done = Install(count);
+    if (phase == "log") done = Log(count);
+    if (phase == "clean") done = Clean(count);
   }
-  for (size_t i = 1; i < results.size(); ++i)
-    std::printf("%d files took %.1f times as long as %d\n", results[i].first,
-                results[i].second.install / results[0].second.install, results[0].first);
-  return 0;
+  if (!done) std::printf("install_bench prepare|install|log|clean COUNT: failed\n");
+  return done ? 0 : 1;
 }

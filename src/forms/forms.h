@@ -9,3 +9,4 @@ extern const FormDesc InfoFormDesc;       // Tf_info, the readme viewer
 extern const FormDesc MoreFormDesc;       // Tf_more, the shortcut options
 extern const FormDesc ProgressFormDesc;   // Tf_Progress, the copy progress window
 extern const FormDesc GroupFormDesc;      // Tf_Group, the choice of user for the program group
+extern const FormDesc AskFormDesc;        // Tf_Ask, the question before the directory is deleted

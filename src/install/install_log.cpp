@@ -21,9 +21,13 @@ namespace {
 // functions write. A log that was there before, or that changed under us, goes through them.
 class OwnLog {
  public:
-  // False when the entry must go through the profile functions instead.
+  // False when the entry must go through the profile functions instead. The file is opened
+  // by its directory as given, not upper-cased: the same file, but Wine would search every
+  // directory on the way whose letter case differs, and an installation directory holds
+  // many files.
   bool Write(const std::string& path, unsigned number, const std::string& targetPath) {
     if (path != path_) Start(path);
+    const std::string file = FileAsGiven();
     if (!own_ || number <= lastNumber_ || (!ProgramName.empty() && size_ > 0)) return Give();
     std::string text;
     if (size_ == 0) {
@@ -33,17 +37,20 @@ class OwnLog {
     text += Concat({"File", DecimalText(number), "=", targetPath, "\r\n"});
     const std::string tail = Concat({"[Group]\r\nName=", GroupName, "\r\n[StartMenu]\r\nFolder=",
                                      StartMenuFolder, "\r\n"});
-    KernelHandle file = FromCreateFile(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ,
-                                                   nullptr, size_ == 0 ? CREATE_NEW : OPEN_EXISTING,
-                                                   FILE_ATTRIBUTE_NORMAL, nullptr));
+    KernelHandle log = FromCreateFile(CreateFileA(file.c_str(), GENERIC_WRITE, FILE_SHARE_READ,
+                                                  nullptr, size_ == 0 ? CREATE_NEW : OPEN_EXISTING,
+                                                  FILE_ATTRIBUTE_NORMAL, nullptr));
     // (The file functions of Windows 95 and NT 4 count in 32 bits; a log stays far below.)
-    if (!file || GetFileSize(file.Get(), nullptr) != size_) return Give();
+    if (!log || GetFileSize(log.Get(), nullptr) != size_) return Give();
     const DWORD at = size_ - static_cast<DWORD>(tailSize_);
     text += tail;
     DWORD written = 0;
-    if (SetFilePointer(file.Get(), static_cast<LONG>(at), nullptr, FILE_BEGIN) != at ||
-        !WriteFile(file.Get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr) ||
-        written != text.size() || !SetEndOfFile(file.Get())) {
+    // The file only ever grows, unless the group or folder name got shorter; a needless
+    // truncation would make some file systems flush the file at once.
+    const bool shorter = at + text.size() < size_;
+    if (SetFilePointer(log.Get(), static_cast<LONG>(at), nullptr, FILE_BEGIN) != at ||
+        !WriteFile(log.Get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr) ||
+        written != text.size() || (shorter && !SetEndOfFile(log.Get()))) {
       own_ = false;
       throw CannotWriteError(path);
     }
@@ -57,11 +64,12 @@ class OwnLog {
  private:
   void Start(const std::string& path) {
     path_ = path;
-    own_ = GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES;
+    own_ = GetFileAttributesA(FileAsGiven().c_str()) == INVALID_FILE_ATTRIBUTES;
     size_ = 0;
     tailSize_ = 0;
     lastNumber_ = 0;
   }
+  static std::string FileAsGiven() { return IncludeBackslash(InstallDir) + "INSTALL1.LOG"; }
   bool Give() {
     own_ = false;
     return false;

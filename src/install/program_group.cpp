@@ -26,14 +26,6 @@
 namespace {
 constexpr int ShowNormal = 5;
 
-std::string SpecialFolder(HWND owner, int folder) {
-  LPITEMIDLIST raw = nullptr;
-  if (FAILED(SHGetSpecialFolderLocation(owner, folder, &raw)) || !raw) return {};
-  ItemIdList list(raw);
-  char buffer[MAX_PATH + 1] = {};
-  return SHGetPathFromIDListA(raw, buffer) ? std::string(buffer) : std::string();
-}
-
 void Link(const ShortcutItem& item, const std::string& linkFile) {
   CreateShellLink(IncludeBackslash(InstallDir) + item.target, item.name, linkFile, InstallDir,
                   ShowNormal);

@@ -1,6 +1,7 @@
 #include "transfer/folders.h"
 
 #include <windows.h>
+#include <shlobj.h>
 
 #include <algorithm>
 
@@ -98,4 +99,12 @@ void ListProfileUsersIn(const std::string& root, const std::string& user,
 
 void ListProfileUsers(std::vector<std::string>& list) {
   ListProfileUsersIn(GetProfilesDirectory(), GetLogonUserName(), GetComputerNameStr(), list);
+}
+
+std::string SpecialFolder(HWND owner, int folder) {
+  LPITEMIDLIST raw = nullptr;
+  if (FAILED(SHGetSpecialFolderLocation(owner, folder, &raw)) || !raw) return {};
+  ItemIdList list(raw);
+  char buffer[MAX_PATH + 1] = {};
+  return SHGetPathFromIDListA(raw, buffer) ? std::string(buffer) : std::string();
 }

@@ -1,8 +1,14 @@
 // Around the copying: can a directory be written, who is logged on, which profiles can
 // receive a shortcut.
 #pragma once
+#include <windows.h>
+
 #include <string>
 #include <vector>
+
+// The path of a shell folder (CSIDL_PROGRAMS, CSIDL_DESKTOP ...); empty when the shell has
+// none.
+std::string SpecialFolder(HWND owner, int folder);
 
 // True when a new file can be created in dir. The probe uses a name that does not exist yet
 // and removes only the file it created itself, so nothing of the user's is ever touched.

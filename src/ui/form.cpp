@@ -292,7 +292,9 @@ void Form::SetChecked(std::string_view name, bool checked) {
 }
 
 void Form::AddItem(std::string_view name, const std::string& text) {
-  SendMessageA(Need(name).hwnd, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+  const Control& c = Need(name);
+  const UINT add = c.desc->kind == ControlKind::ListBox ? LB_ADDSTRING : CB_ADDSTRING;
+  SendMessageA(c.hwnd, add, 0, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
 int Form::ItemIndex(std::string_view name) const {

@@ -69,7 +69,8 @@ class Form {
   bool Checked(std::string_view name) const;
   void SetChecked(std::string_view name, bool checked);
 
-  // Combo boxes: items in the order added, addressed by 0-based index.
+  // Combo boxes (and list boxes for AddItem): items in the order added, addressed by
+  // 0-based index.
   void AddItem(std::string_view name, const std::string& text);
   int ItemIndex(std::string_view name) const;
   void SetItemIndex(std::string_view name, int index);

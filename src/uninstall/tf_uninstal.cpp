@@ -1,17 +1,185 @@
 #include "uninstall/tf_uninstal.h"
 
+#include <windows.h>
+#include <shlobj.h>
+
+#include "app/tf_setup.h"
+#include "env/deletion.h"
 #include "env/exit_codes.h"
+#include "env/file_system.h"
+#include "env/handles.h"
+#include "env/ini_file.h"
+#include "env/library_error.h"
+#include "env/paths.h"
 #include "env/profiles.h"
+#include "env/registry.h"
+#include "env/settings.h"
+#include "env/wait.h"
 #include "forms/forms.h"
+#include "install/install_log.h"
+#include "transfer/folders.h"
+#include "transfer/tf_progress.h"
 #include "ui/application.h"
+#include "ui/dialogs.h"
+#include "uninstall/removal_rules.h"
+#include "uninstall/tf_ask.h"
+#include "uninstall/uninstall_files.h"
 
 Tf_Uninstal* f_Uninstal = nullptr;
+
+namespace {
+constexpr int Yes = 6;
+constexpr char UninstallKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
+
+std::string ProgramFilesDir() {
+  RegKey key = OpenRegistryKey(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion", false);
+  return ReadRegistryString(key, "ProgramFilesDir");
+}
+
+std::string WithoutLastCharacter(const std::string& text) {
+  return text.empty() ? text : text.substr(0, text.size() - 1);
+}
+}  // namespace
 
 Tf_Uninstal::Tf_Uninstal() : Form(UninstalFormDesc) { f_Uninstal = this; }
 
 void Tf_Uninstal::FormCreate() {
+  OnClick("Button1", [this] { Button1Click(); });
   OnClick("Button2", [this] { Button2Click(); });
   SetText("lbInfo", GetExePath());
 }
 
 void Tf_Uninstal::Button2Click() { Application.Halt(ExitByUser); }
+
+void Tf_Uninstal::Button1Click() {
+  f_Setup->SelectStep(1);
+  if (MessageDlg("Sind Sie sicher, daß Sie das Programm entfernen wollen?", DlgType::Confirmation,
+                 mbYes | mbNo) != Yes)
+    return;
+  Hide();
+  try {
+    RemoveInstallation();
+  } catch (...) {
+    // The window is hidden but modal: nothing would be left to use.
+    Application.HandleException();
+    Application.Halt(ExitLibraryFailure);
+  }
+}
+
+void Tf_Uninstal::RemoveInstallation() {
+  const std::string logPath = AddBackslash(AppDir) + "install1.log";
+  const std::vector<std::string> files = ReadInstalledFiles(logPath);
+  f_Progress->SetVisible("Label2", false);
+  f_Progress->SetVisible("pnTo", false);
+  f_Progress->SetCaption("Löschen");
+  f_Progress->Show();
+  f_Progress->SetGauge("Gauge1", 0, static_cast<int>(files.size()));
+
+  // The directory of the first logged file, offered for deletion only when it is a real one.
+  const std::string firstDir = files.empty() ? "" : WithoutLastCharacter(ExtractFilePath(files[0]));
+  const ProtectedFolders system = {GetWindowsDir(), GetProfilesDirectory(), ProgramFilesDir()};
+  const std::string programDir = IsRealProgramDirectory(firstDir, system) ? firstDir : "";
+
+  f_Setup->SelectStep(2);
+  DeleteLoggedFiles(files, programDir);
+  const IniFile log(logPath);
+  StartMenuFolder = log.ReadString("StartMenu", "Folder", "");
+  TargetProfileDir = log.ReadString("BenutzerKonto", "UserName", "");
+  f_Progress->Hide();
+
+  // Never the key that holds every program's registration.
+  if (IsSingleKeyName(StartMenuFolder)) DeleteRegistryTree(HKEY_LOCAL_MACHINE, UninstallKey + StartMenuFolder);
+  RemoveGroupAndShortcuts();
+
+  f_Setup->SelectStep(3);
+  const bool directoryDeleted = !programDir.empty() && AskAndDeleteDirectory(programDir);
+  const std::string batch = directoryDeleted ? WriteRemovalBatch() : "";
+  // The uninstaller and its log stay while it runs; anything else logged should be gone.
+  const std::string self = LowerCase(GetExePath()), ownLog = LowerCase(logPath);
+  for (const std::string& file : files) {
+    const std::string name = LowerCase(file);
+    if (!name.empty() && name != self && name != ownLog && FileExists(file)) somethingLeft_ = true;
+  }
+
+  f_Setup->SelectStep(4);
+  MessageDlg("Das Programm wurde deinstalliert!", DlgType::Information, mbOK);
+  // Started only now, so that the message may stay open as long as the user likes while
+  // the batch file's tries for the uninstaller are counted.
+  if (!batch.empty()) WinExec(batch.c_str(), SW_HIDE);
+  Application.ExitCode = somethingLeft_ ? ExitFilesFailed : ExitCompleted;
+  Close();
+}
+
+void Tf_Uninstal::DeleteLoggedFiles(const std::vector<std::string>& files,
+                                    const std::string& programDir) {
+  const std::string windowsDir = GetWindowsDir();
+  size_t named = 0;
+  for (const std::string& file : files) named += !file.empty();
+  const unsigned pause = PausePerFile(named);
+  int done = 0;
+  for (const std::string& file : files) {
+    f_Progress->SetText("pnFrom", file);
+    f_Progress->SetGauge("Gauge1", ++done, static_cast<int>(files.size()));
+    if (file.empty()) continue;
+    // Only what the installer could have put there, and never through a link elsewhere.
+    const std::string& base = IsBelow(file, programDir) ? programDir : windowsDir;
+    if (MayDeleteLoggedFile(file, programDir, windowsDir) && IsPlainFileWithin(file, base))
+      DeleteFileA(file.c_str());  // a read-only file stays; it goes with the directory
+    Delay(pause);
+  }
+}
+
+void Tf_Uninstal::RemoveGroupAndShortcuts() {
+  if (GroupName.empty()) return;
+  const std::string startMenu = SpecialFolder(Handle(), CSIDL_STARTMENU);
+  if (startMenu.empty()) return;
+  // A log may name another profile; only a profile folder is accepted for it.
+  const std::string profile =
+      IsProfileFolder(TargetProfileDir, GetProfilesDirectory()) ? AddBackslash(TargetProfileDir) : "";
+  if (IsSingleFileName(GroupName)) {
+    // The installer made the group in the shell's programs folder, whatever its local name.
+    const std::string programs = SpecialFolder(Handle(), CSIDL_PROGRAMS);
+    if (!profile.empty())
+      DeleteTree(profile + "Startmenü\\Programme\\" + GroupName);
+    else if (!programs.empty())
+      DeleteTree(programs + "\\" + GroupName);
+  }
+  const bool shortcut = IsSingleFileName(ShortcutName);
+  if (shortcut)
+    DeleteFileA((profile.empty() ? startMenu + "\\" : profile + "Startmenü\\").append(ShortcutName + ".LNK").c_str());
+  const std::string desktop = SpecialFolder(Handle(), CSIDL_DESKTOP);
+  if (!desktop.empty() && shortcut)
+    DeleteFileA((profile.empty() ? desktop + "\\" : profile + "Desktop\\").append(ShortcutName + ".LNK").c_str());
+  const std::string changed = desktop.empty() ? startMenu : desktop;
+  SHChangeNotify(SHCNE_UPDATEDIR, SHCNF_PATHA | SHCNF_FLUSH, changed.c_str(), nullptr);
+}
+
+bool Tf_Uninstal::AskAndDeleteDirectory(const std::string& programDir) {
+  auto ask = CreateForm<Tf_Ask>();
+  ask->Fill(programDir);
+  if (ask->ShowModal() != 1) return false;
+  DeleteTree(programDir);
+  return true;
+}
+
+std::string Tf_Uninstal::WriteRemovalBatch() {
+  const std::string temporary = MakeTempFileName();
+  if (temporary.size() < 3) throw CannotCreateError(temporary);
+  const std::string batch = temporary.substr(0, temporary.size() - 3) + "bat";
+  const std::string exe = GetExePath();
+  SetFileAttributesA(exe.c_str(), FILE_ATTRIBUTE_NORMAL);
+  const std::string text = RemovalBatchText(exe, WithoutLastCharacter(ExtractFilePath(exe)), batch);
+  {
+    KernelHandle file = FromCreateFile(CreateFileA(batch.c_str(), GENERIC_WRITE, 0, nullptr,
+                                                   CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    DWORD written = 0;
+    if (!file || !WriteFile(file.Get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr) ||
+        written != text.size())
+      throw CannotCreateError(batch);
+  }
+  // Neither process may hold a folder that is to go as its current directory. The Windows
+  // directory's drive always exists, where a fixed "c:\" need not.
+  const std::string root = GetWindowsDir().substr(0, 3);
+  if (!SetCurrentDirectoryA(root.c_str())) throw IoError(GetLastError());
+  return batch;
+}

@@ -1,5 +1,8 @@
-// The uninstall window: asks to go on or to end.
+// The uninstall window: asks to go on or to end, and carries out the removal.
 #pragma once
+#include <string>
+#include <vector>
+
 #include "ui/form.h"
 
 class Tf_Uninstal : public Form {
@@ -10,7 +13,16 @@ class Tf_Uninstal : public Form {
   void FormCreate() override;
 
  private:
+  void Button1Click();
   void Button2Click();
+  void RemoveInstallation();
+  void DeleteLoggedFiles(const std::vector<std::string>& files, const std::string& programDir);
+  void RemoveGroupAndShortcuts();
+  // True when the user chose to delete the directory; the batch file is then written.
+  bool AskAndDeleteDirectory(const std::string& programDir);
+  std::string WriteRemovalBatch();
+
+  bool somethingLeft_ = false;  // a logged file could not be removed
 };
 
 extern Tf_Uninstal* f_Uninstal;

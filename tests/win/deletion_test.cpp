@@ -5,16 +5,6 @@
 
 #include "tests/win/win_test_util.h"
 
-namespace {
-// Folder links came with Vista; looked up so that the tests build for older targets.
-bool MakeFolderLink(const std::string& link, const std::string& target) {
-  using CreateLink = BOOLEAN(WINAPI*)(LPCSTR, LPCSTR, DWORD);
-  auto create = reinterpret_cast<CreateLink>(
-      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "CreateSymbolicLinkA")));
-  return create && create(link.c_str(), target.c_str(), 1 /* a folder */);
-}
-}  // namespace
-
 TEST(ForceDeleteFile, ClearsReadOnlyAndReportsTheOutcome) {
   TempFolder dir("force_delete");
   const std::string plain = dir.File("plain.txt", "x");

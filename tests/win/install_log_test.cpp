@@ -51,6 +51,7 @@ TEST(InstallLog, AFreshLogHasExactlyTheTextOfTheProfileFunctions) {
     const char* folder;
     std::vector<unsigned> numbers;
     bool touchedBetween;  // another writer adds a section after the first entry
+    bool groupChanges = false;  // the group's name alternates between a long and a short one
   };
   std::vector<unsigned> many;
   for (unsigned n = 1; n <= 300; ++n) many.push_back(n);
@@ -59,6 +60,7 @@ TEST(InstallLog, AFreshLogHasExactlyTheTextOfTheProfileFunctions) {
       {"", "Gruppex", "", {2, 3, 7}, false},
       {"Grüße & Co", "Grüße", "Kasse", many, false},
       {"Adressen", "Adressen", "Adressen", {1, 2, 3}, true},
+      {"Adressen", "Adressen", "Adressen", {1, 2, 3, 4}, false, true},
   };
   int run = 0;
   for (const Case& c : cases) {
@@ -67,15 +69,15 @@ TEST(InstallLog, AFreshLogHasExactlyTheTextOfTheProfileFunctions) {
     ++run;
     const IniFile api(reference.Path() + "INSTALL1.LOG");
     bool first = true;
+    SetRun(ours.Path(), c.name);
     for (const unsigned n : c.numbers) {
-      SetRun(ours.Path(), c.name);
-      GroupName = c.group;
+      GroupName = c.groupChanges && n % 2 ? "Eine lange Gruppe" : c.group;
       StartMenuFolder = c.folder;
       LogInstalledFile(n, "c:\\programme\\adressen\\datei" + std::to_string(n) + ".exe");
       if (first && *c.name) api.WriteString("General", "Name", c.name);
       api.WriteString("InstalledFiles", "File" + std::to_string(n),
                       "c:\\programme\\adressen\\datei" + std::to_string(n) + ".exe");
-      api.WriteString("Group", "Name", c.group);
+      api.WriteString("Group", "Name", GroupName);
       api.WriteString("StartMenu", "Folder", c.folder);
       if (first && c.touchedBetween) {
         IniFile(InstallLogPath()).WriteString("Fremd", "Schluessel", "Wert");

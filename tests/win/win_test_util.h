@@ -12,6 +12,14 @@ inline bool Exists(const std::string& path) {
 }
 
 // A folder under C:\wintest, made empty for one test and removed after it.
+// Folder links came with Vista; looked up so that the tests build for older targets.
+inline bool MakeFolderLink(const std::string& link, const std::string& target) {
+  using CreateLink = BOOLEAN(WINAPI*)(LPCSTR, LPCSTR, DWORD);
+  auto create = reinterpret_cast<CreateLink>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "CreateSymbolicLinkA")));
+  return create && create(link.c_str(), target.c_str(), 1 /* a folder */);
+}
+
 class TempFolder {
  public:
   explicit TempFolder(const std::string& name) : path_("C:\\wintest\\" + name + "\\") {

@@ -1,0 +1,43 @@
+// What the uninstaller may remove, decided on the texts alone: a log is a file the user may
+// edit, so nothing it names is deleted unless it lies where the installer writes.
+#pragma once
+#include <string>
+#include <string_view>
+#include <vector>
+
+// "X:\..." or "\\server\share\...", without wildcards, device prefixes, forward slashes,
+// empty, "." or ".." segments.
+bool IsPlainAbsolutePath(std::string_view path);
+// Whether path lies below dir (letter case aside); dir itself does not count.
+bool IsBelow(std::string_view path, std::string_view dir);
+
+// Folders of the system that must never be taken for a program directory.
+struct ProtectedFolders {
+  std::string windows, profiles, programFiles;
+};
+// A directory the uninstaller may offer to delete whole: plain and absolute, not a drive
+// root, not the Windows directory, above or below it, not the profiles or program-files
+// folder or above them.
+bool IsRealProgramDirectory(const std::string& dir, const ProtectedFolders& system);
+// A logged file may go when it lies below the program directory (empty: none that is
+// real) or directly in the Windows directory.
+bool MayDeleteLoggedFile(const std::string& path, const std::string& programDir,
+                         const std::string& windowsDir);
+// The registration key's name must be one key below "Uninstall".
+bool IsSingleKeyName(std::string_view name);
+// A group or shortcut name from the log must name one entry of its folder.
+bool IsSingleFileName(std::string_view name);
+// The profile a log names for the shortcuts must be a folder directly in the profiles folder.
+bool IsProfileFolder(const std::string& dir, const std::string& profilesDir);
+
+// The question before the whole program directory goes.
+std::string DirectoryQuestionText(const std::string& dir);
+
+// The pause after each deleted file, in ms: 700 for a few files, shorter for many, so that
+// the whole loop waits about five seconds at most.
+unsigned PausePerFile(size_t fileCount);
+
+// The hidden batch file that removes the uninstaller (exe) and its folder (dir) once the
+// program has ended, and then itself (batch): bounded retries, quoted paths, "%" doubled.
+std::string RemovalBatchText(const std::string& exe, const std::string& dir,
+                             const std::string& batch);

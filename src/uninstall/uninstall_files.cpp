@@ -1,0 +1,51 @@
+#include "uninstall/uninstall_files.h"
+
+#include <windows.h>
+
+#include "env/handles.h"
+#include "env/paths.h"
+
+void ListTree(const std::string& mask, bool withSubdirectories, std::vector<std::string>& list) {
+  const std::string folder = AddBackslash(ExtractFilePath(mask));
+  WIN32_FIND_DATAA found;
+  {
+    FindHandle find(FindFirstFileA(mask.c_str(), &found));
+    if (find) do {
+        if (found.cFileName[0] != '.') list.push_back(folder + found.cFileName);
+      } while (FindNextFileA(find.Get(), &found));
+  }
+  if (!withSubdirectories) return;
+  const std::string pattern = ExtractFileName(mask);
+  std::vector<std::string> subfolders;
+  {
+    FindHandle find(FindFirstFileA((folder + "*.*").c_str(), &found));
+    if (find) do {
+        const DWORD a = found.dwFileAttributes;
+        if ((a & FILE_ATTRIBUTE_DIRECTORY) && found.cFileName[0] != '.' &&
+            !(a & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_REPARSE_POINT)))
+          subfolders.push_back(found.cFileName);
+      } while (FindNextFileA(find.Get(), &found));
+  }
+  for (const std::string& name : subfolders) ListTree(folder + name + "\\" + pattern, true, list);
+}
+
+std::string MakeTempFileName() {
+  char dir[MAX_PATH] = {};
+  char name[MAX_PATH + 1] = {};
+  GetTempPathA(sizeof dir, dir);
+  GetTempFileNameA(dir, "$", 0, name);
+  return name;
+}
+
+bool IsPlainFileWithin(const std::string& path, const std::string& base) {
+  const DWORD own = GetFileAttributesA(path.c_str());
+  if (own == INVALID_FILE_ATTRIBUTES || (own & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)))
+    return false;
+  const size_t stop = AddBackslash(base).size();
+  for (std::string folder = ExtractFilePath(path); folder.size() > stop;
+       folder = ExtractFilePath(folder.substr(0, folder.size() - 1))) {
+    const DWORD a = GetFileAttributesA(folder.substr(0, folder.size() - 1).c_str());
+    if (a == INVALID_FILE_ATTRIBUTES || (a & FILE_ATTRIBUTE_REPARSE_POINT)) return false;
+  }
+  return true;
+}

@@ -1,0 +1,15 @@
+// The file-system side of the removal: listing what a directory holds, the temporary name
+// the batch file is derived from, and the links a deletion must not pass through.
+#pragma once
+#include <string>
+#include <vector>
+
+// Appends the full path of every entry matching mask ("dir\*.*") whose name does not start
+// with "."; with subdirectories, then each visible subfolder's entries, depth first. Hidden
+// and system folders and links to folders are listed but not entered.
+void ListTree(const std::string& mask, bool withSubdirectories, std::vector<std::string>& list);
+// A new empty file "$....tmp" in the user's temporary folder; its full path.
+std::string MakeTempFileName();
+// Whether path is an existing plain file reached from base without passing a link to
+// another place (a junction or symbolic link among its folders below base).
+bool IsPlainFileWithin(const std::string& path, const std::string& base);

@@ -1,0 +1,97 @@
+// What a log may make the uninstaller delete, and the batch file that removes it at the end.
+#include "uninstall/removal_rules.h"
+
+#include <gtest/gtest.h>
+
+TEST(RemovalRules, OnlyPlainAbsolutePathsCount) {
+  for (const char* good : {"C:\\Programme\\Adressen\\adressen.exe", "c:\\a", "C:\\a\\b\\",
+                           "\\\\server\\share\\adressen\\a.exe", "D:\\Grüße\\x.y"})
+    EXPECT_TRUE(IsPlainAbsolutePath(good)) << good;
+  for (const char* bad :
+       {"", "adressen.exe", "\\adressen.exe", "C:adressen.exe", "C:\\a\\..\\Windows\\win.ini",
+        "C:\\a\\.\\b", "C:\\a\\..", "C:\\a\\\\b", "C:\\a\\*.*", "C:\\a\\b?.exe", "C:/a/b",
+        "\\\\?\\C:\\a", "\\\\.\\PhysicalDrive0", "C:\\a\\b.txt:stream", "\\\\server",
+        "\\\\\\share\\a"})
+    EXPECT_FALSE(IsPlainAbsolutePath(bad)) << bad;
+}
+
+TEST(RemovalRules, TheProgramDirectoryMustBeARealOne) {
+  const ProtectedFolders system = {"C:\\WINDOWS", "C:\\Dokumente und Einstellungen",
+                                   "C:\\Programme"};
+  for (const char* good : {"C:\\Programme\\Adressen", "C:\\Programme\\Adressen\\",
+                           "C:\\Dokumente und Einstellungen\\anna\\Adressen", "D:\\Apps\\Kasse",
+                           "C:\\WINDOWSX\\app"})
+    EXPECT_TRUE(IsRealProgramDirectory(good, system)) << good;
+  for (const char* bad :
+       {"", "C:", "C:\\", "D:\\", "\\\\server\\share", "\\\\server\\share\\", "C:\\windows",
+        "C:\\WINDOWS\\system32", "C:\\Programme", "C:\\Dokumente und Einstellungen",
+        "C:\\Programme\\..\\WINDOWS", "adressen", "C:\\a\\*"})
+    EXPECT_FALSE(IsRealProgramDirectory(bad, system)) << bad;
+  // A profiles folder deeper down protects the folders above it.
+  EXPECT_FALSE(IsRealProgramDirectory("D:\\Daten", {"C:\\WINDOWS", "D:\\Daten\\Profile", ""}));
+}
+
+TEST(RemovalRules, ALoggedFileGoesOnlyFromWhereTheInstallerWrites) {
+  const std::string dir = "C:\\Programme\\Adressen", windows = "C:\\WINDOWS";
+  EXPECT_TRUE(MayDeleteLoggedFile("c:\\programme\\adressen\\adressen.exe", dir, windows));
+  EXPECT_TRUE(MayDeleteLoggedFile("C:\\Programme\\Adressen\\Daten\\a.hdb", dir, windows));
+  EXPECT_TRUE(MayDeleteLoggedFile("c:\\windows\\adrhelp.dll", dir, windows));
+  EXPECT_FALSE(MayDeleteLoggedFile("c:\\windows\\system32\\kernel32.dll", dir, windows));
+  EXPECT_FALSE(MayDeleteLoggedFile("c:\\x.exe", dir, windows));
+  EXPECT_FALSE(MayDeleteLoggedFile("C:\\Programme\\Adressen\\..\\Anders\\a.exe", dir, windows));
+  EXPECT_FALSE(MayDeleteLoggedFile("C:\\Programme\\AdressenAlt\\a.exe", dir, windows));
+  EXPECT_FALSE(MayDeleteLoggedFile("C:\\Programme\\Adressen", dir, windows));
+  EXPECT_FALSE(MayDeleteLoggedFile("C:\\Programme\\Adressen\\", dir, windows));
+  EXPECT_FALSE(MayDeleteLoggedFile("C:\\Programme\\Adressen\\*.*", dir, windows));
+  // Without a real program directory only the Windows directory's own files qualify.
+  EXPECT_FALSE(MayDeleteLoggedFile("c:\\programme\\adressen\\adressen.exe", "", windows));
+  EXPECT_TRUE(MayDeleteLoggedFile("c:\\windows\\adrhelp.dll", "", windows));
+}
+
+TEST(RemovalRules, NamesFromTheLog) {
+  EXPECT_TRUE(IsSingleKeyName("Adressen"));
+  EXPECT_TRUE(IsSingleKeyName("Adressen 2.0"));
+  for (const char* bad : {"", "   ", "Adressen\\Sub", "\\"}) EXPECT_FALSE(IsSingleKeyName(bad)) << bad;
+  EXPECT_TRUE(IsSingleFileName("Adressen"));
+  for (const char* bad : {"", ".", "..", "..\\..\\Windows", "a/b", "C:x", "*"})
+    EXPECT_FALSE(IsSingleFileName(bad)) << bad;
+  const std::string profiles = "C:\\Dokumente und Einstellungen";
+  EXPECT_TRUE(IsProfileFolder("C:\\Dokumente und Einstellungen\\All Users", profiles));
+  EXPECT_TRUE(IsProfileFolder("c:\\dokumente und einstellungen\\anna\\", profiles));
+  for (const char* bad : {"", "C:\\", "C:\\Dokumente und Einstellungen",
+                          "C:\\Dokumente und Einstellungen\\anna\\Desktop",
+                          "C:\\Dokumente und Einstellungen\\..\\WINDOWS", "D:\\anna"})
+    EXPECT_FALSE(IsProfileFolder(bad, profiles)) << bad;
+}
+
+TEST(RemovalRules, TheWaitingOfTheFileLoopStaysNearFiveSeconds) {
+  EXPECT_EQ(PausePerFile(1), 700u);
+  EXPECT_EQ(PausePerFile(7), 700u);
+  for (size_t n : {8u, 100u, 1000u, 20000u}) EXPECT_LE(n * PausePerFile(n), 5000u) << n;
+  EXPECT_GE(100 * PausePerFile(100), 4000u) << "a short loop is not rushed";
+}
+
+TEST(RemovalRules, TheBatchFileQuotesItsPathsAndDoublesPercentSigns) {
+  const std::string text = RemovalBatchText("C:\\Pro gramme\\100%\\Uninstal.exe", "C:\\Pro gramme\\100%",
+                                            "C:\\TEMP\\$1A2B.bat");
+  EXPECT_NE(text.find("del \"C:\\Pro gramme\\100%%\\Uninstal.exe\"\r\n"), std::string::npos) << text;
+  EXPECT_NE(text.find("if not exist \"C:\\Pro gramme\\100%%\\Uninstal.exe\" goto label2\r\n"),
+            std::string::npos);
+  EXPECT_NE(text.find("rmdir \"C:\\Pro gramme\\100%%\"\r\n"), std::string::npos);
+  EXPECT_TRUE(text.ends_with("del \"C:\\TEMP\\$1A2B.bat\"\r\n"));
+  EXPECT_NE(text.find(":label1\r\n"), std::string::npos);
+  EXPECT_NE(text.find("goto label1\r\n"), std::string::npos);
+  // Every line ends in CR LF, and nothing but the batch's own variable is left with one "%".
+  size_t lines = 0;
+  for (size_t at = text.find('\n'); at != std::string::npos; at = text.find('\n', at + 1)) {
+    EXPECT_EQ(text[at - 1], '\r');
+    ++lines;
+  }
+  EXPECT_GE(lines, 5u);
+}
+
+TEST(RemovalRules, TheDirectoryQuestion) {
+  EXPECT_EQ(DirectoryQuestionText("C:\\Programme\\Adressen"),
+            "Soll das Programmverzeichnis C:\\Programme\\Adressen vollständig, d.h. mit evtl. von "
+            "Ihnen angelegten Unterverzeichnissen und Dateien, gelöscht werden?");
+}
