@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installation benchmark: SETUP.EXE /s under Wine on generated distributions of 1,000 and
 # 10,000 files (half compressed, about 50 KB each), with the time per file and the share of
-# it that goes to the install log. Other counts: bench/install.sh 500 2000 ...
+# it that goes to the install log, then the removal through Uninstal.exe. Other counts:
+# bench/install.sh 500 2000 ...
 set -euo pipefail
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$ROOT"
@@ -23,10 +24,12 @@ for count in "${counts[@]}"; do
   sync  # what the set-up wrote must not slow the timed part down
   read -r _ _ install < <(bench install "$count" | grep '^install ') || { echo "install of $count files failed"; exit 1; }
   sync
+  read -r _ _ remove < <(bench remove "$count" | grep '^remove ') || { echo "removal of $count files failed"; exit 1; }
   read -r _ _ log first last < <(bench log "$count" | grep '^log ')
   bench clean "$count" >/dev/null
-  awk -v n="$count" -v t="$install" -v l="$log" -v f="${first:-}" -v z="${last:-}" 'BEGIN {
-    printf "  %.1f s in all, %.2f ms per file; a log entry %.2f ms (%.0f%% of it)\n", t, 1000*t/n, 1000*l/n, 100*l/t
+  awk -v n="$count" -v t="$install" -v l="$log" -v f="${first:-}" -v z="${last:-}" -v r="$remove" 'BEGIN {
+    printf "  installing: %.1f s in all, %.2f ms per file; a log entry %.2f ms (%.0f%% of it)\n", t, 1000*t/n, 1000*l/n, 100*l/t
+    printf "  removing through Uninstal.exe: %.1f s in all, %.2f ms per file\n", r, 1000*r/n
     if (f != "") printf "  log entries: the first thousand %.2f ms each, the last thousand %.2f ms each\n", f, z }'
   if [ -z "$first_count" ]; then
     first_count=$count first_seconds=$install

@@ -3,6 +3,7 @@
 //   install_bench prepare COUNT  builds C:\bench\<COUNT>\ (half the files plain, half
 //                                compressed, about 50 KB each)
 //   install_bench install COUNT  runs SETUP.EXE /s on it, timed, and checks what arrived
+//   install_bench remove COUNT   removes the installation through its Uninstal.exe, timed
 //   install_bench log COUNT      times the install log's entries for those files alone
 //   install_bench clean COUNT    removes it all again
 #include <windows.h>
@@ -145,6 +146,37 @@ bool Log(int count) {
   return true;
 }
 
+// Presses the named button of the program's window of that designed name.
+bool Answer(const Program& program, const char* window, const char* button) {
+  HWND found = WaitForWindow(program.pid, window, 600 * 1000);
+  if (!found) return false;
+  Press(FindControl(found, button));
+  return true;
+}
+
+// Uninstal.exe on the installation, answered "Ja" throughout, timed from the first press
+// to the program's end.
+bool Remove(int count) {
+  const std::string target = DistDir(count) + "target";
+  Program removal = StartProgram(target + "\\Uninstal.exe", "");
+  HWND window = WaitForWindow(removal.pid, "Tf_Uninstal");
+  if (!window) return false;
+  const double start = Seconds();
+  Press(FindControl(window, "Button1"));
+  DWORD code = 99;
+  if (!Answer(removal, "TMessageForm", "Yes") || !Answer(removal, "Tf_Ask", "Button1") ||
+      !Answer(removal, "TMessageForm", "OK") || !WaitForExit(removal, 60000, code) || code != 0)
+    return false;
+  const double seconds = Seconds() - start;
+  for (int i = 1; i <= count; i += count / 50)
+    if (GetFileAttributesA((target + "\\" + FileName(i, false)).c_str()) != INVALID_FILE_ATTRIBUTES) {
+      std::printf("%s is still there\n", FileName(i, false).c_str());
+      return false;
+    }
+  std::printf("remove %d %.3f\n", count, seconds);
+  return true;
+}
+
 bool Clean(int count) {
   DeleteRegistryTree(HKEY_LOCAL_MACHINE,
                      std::string("Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\") + Name);
@@ -164,9 +196,10 @@ int main(int argc, char** argv) {
   if (count >= 50) {
     if (phase == "prepare") done = Prepare(count);
     if (phase == "install") done = Install(count);
+    if (phase == "remove") done = Remove(count);
     if (phase == "log") done = Log(count);
     if (phase == "clean") done = Clean(count);
   }
-  if (!done) std::printf("install_bench prepare|install|log|clean COUNT: failed\n");
+  if (!done) std::printf("install_bench prepare|install|remove|log|clean COUNT: failed\n");
   return done ? 0 : 1;
 }

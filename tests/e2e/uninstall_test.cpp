@@ -281,6 +281,7 @@ TEST(Uninstall, TheDirectoryQuestionListsWhatTheDirectoryHolds) {
   EXPECT_FALSE(FileExists(d + "ADRESSEN.HLP"));
   EXPECT_FALSE(DirectoryExists(d + "Eigene"));
   EXPECT_EQ(FileExists(d + "Versteckt\\innen.txt"), hidden);
+  SetFileAttributesA((d + "Versteckt").c_str(), FILE_ATTRIBUTE_NORMAL);
   RemoveFolder(d);
 }
 
