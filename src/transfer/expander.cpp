@@ -42,6 +42,20 @@ bool SameFile(const std::string& a, const std::string& b) {
 #endif
 }
 
+// Two names can only reach one file when their last parts agree (letter case aside) or one
+// is a short alias ("ADRESS~1.EX_"). Saves asking the file system about a target that does
+// not exist yet, which Wine answers by reading the whole directory.
+bool MayNameOneFile(const std::string& a, const std::string& b) {
+  auto lastPart = [](const std::string& path) {
+    std::string name = path.substr(path.find_last_of("\\/:") + 1);
+    for (char& c : name)
+      if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return name;
+  };
+  const std::string x = lastPart(a), y = lastPart(b);
+  return x == y || x.find('~') != std::string::npos || y.find('~') != std::string::npos;
+}
+
 // The decoder's byte source: the compressed file in blocks of 32768 bytes.
 class BufferedInput {
  public:
@@ -173,8 +187,9 @@ class PendingTarget {
 void ExpandFileOrThrow(const std::string& source, const std::string& target) {
   File in(std::fopen(source.c_str(), "rb"));
   if (!in) throw ELzrw1Exception(source + " nicht gefunden!");
-  // Expanding a file onto itself would destroy it before it is read.
-  if (SameFile(source, target)) throw ELzrw1Exception("Konnte " + target + " nicht öffnen!");
+  // Expanding a file onto itself would put the expanded text in place of the compressed one.
+  if (MayNameOneFile(source, target) && SameFile(source, target))
+    throw ELzrw1Exception("Konnte " + target + " nicht öffnen!");
   PendingTarget out(target);
   unsigned char field[4];
   ReadHeaderField(in.get(), field, source);
