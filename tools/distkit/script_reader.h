@@ -1,0 +1,40 @@
+// A setup script read the way the installer's GetPrivateProfileStringA reads it, on any
+// system, with the line each answer comes from, so that the toolkit can check a
+// distribution before it ships.
+#pragma once
+#include <optional>
+#include <string>
+#include <vector>
+
+struct ScriptEntry {
+  std::string key;    // as written, blanks around it removed
+  std::string value;  // what GetPrivateProfileStringA gives for it
+  int line = 0;       // 1-based
+};
+
+class ScriptReader {
+ public:
+  explicit ScriptReader(const std::string& text);
+  // The value the installer reads for section and key; none when it would get its default.
+  std::optional<ScriptEntry> Find(const std::string& section, const std::string& key) const;
+  // The keys of the section in file order, as the installer lists them, each with the value
+  // a lookup of its name gives.
+  std::vector<ScriptEntry> Section(const std::string& section) const;
+  bool HasSection(const std::string& section) const;
+
+ private:
+  struct Line {
+    std::string key, value;
+    bool hasValue = false;
+    int line = 0;
+  };
+  struct Part {
+    std::string name;
+    int line = 0;
+    std::vector<Line> lines;
+  };
+  const Part* FindPart(const std::string& section) const;
+  static std::string Answer(const Line& line);
+
+  std::vector<Part> parts_;  // parts_[0]: the lines before the first section header
+};
