@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "check.h"
 #include "commands.h"
 
 namespace {
@@ -20,6 +21,13 @@ const char Help[] =
     "      Expands each compressed FILE under the name the installer gives it\n"
     "      (ADRESSEN.EX_ gives ADRESSEN.EXE; an extension the installer does not know keeps\n"
     "      its name, so it needs -o with another folder).\n"
+    "\n"
+    "  distkit check [--json] [--strict] DIR\n"
+    "      Checks the distribution folder DIR as SETUP.EXE will read it: errors (a missing\n"
+    "      file, a compressed file that does not expand, list keys the installer never\n"
+    "      reaches, a shortcut to a file not installed, two entries with one target) and\n"
+    "      warnings (things that work, but not as a packager would expect), each with its\n"
+    "      line in Setup.lst. Exit status 0 clean, 1 only warnings and --strict, 2 errors.\n"
     "\n"
     "  -o DIR   write into DIR instead of each FILE's own folder\n"
     "\n"
@@ -55,6 +63,24 @@ std::string ToConsole(const std::string& text) {
 #endif
 }
 
+int Usage(const char* problem);
+
+int Check(const std::vector<std::string>& args) {
+  bool json = false, strict = false;
+  std::string dir;
+  for (const std::string& arg : args) {
+    if (arg == "--json") json = true;
+    else if (arg == "--strict") strict = true;
+    else if (dir.empty() && !arg.starts_with("--")) dir = arg;
+    else return Usage(("check: unexpected " + arg).c_str());
+  }
+  if (dir.empty()) return Usage("check needs a distribution folder");
+  const std::vector<Finding> findings = CheckDistribution(dir);
+  std::fputs(ToConsole(json ? FindingsJson(findings) : FindingsText(findings)).c_str(), stdout);
+  if (!json && findings.empty()) std::printf("%s: no problems found\n", dir.c_str());
+  return CheckExitStatus(findings, strict);
+}
+
 int Usage(const char* problem) {
   std::fprintf(stderr, "distkit: %s\n(distkit --help tells how to call it)\n", problem);
   return 2;
@@ -69,6 +95,7 @@ int main(int argc, char** argv) {
     return 0;
   }
   const std::string command = args[0];
+  if (command == "check") return Check(std::vector<std::string>(args.begin() + 1, args.end()));
   std::string outputDir;
   std::vector<std::string> files;
   for (size_t i = 1; i < args.size(); ++i) {

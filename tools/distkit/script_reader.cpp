@@ -34,7 +34,8 @@ ScriptReader::ScriptReader(const std::string& text) {
     if (end == std::string::npos) end = text.size();
     ++number;
     const std::string line = Trimmed(text, at, end);
-    at = end + 1;
+    // CR LF is one line break for the numbering.
+    at = end + (text.compare(end, 2, "\r\n") == 0 ? 2 : 1);
     if (line.empty()) continue;
     if (line[0] == '[') {
       const size_t close = line.rfind(']');  // the last one closes the name

@@ -1,0 +1,141 @@
+// The toolkit's check of a distribution folder: every error and warning it knows, with the
+// line it points at.
+#include "check.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "lzh_encoder.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+class CheckTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = fs::temp_directory_path() / ("check_test_" + std::to_string(::getpid()));
+    fs::remove_all(dir_);
+    fs::create_directories(dir_);
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+
+  void Write(const std::string& name, const std::string& bytes) const {
+    std::ofstream(dir_ / name, std::ios::binary) << bytes;
+  }
+  void WriteCompressed(const std::string& name, const std::string& content) const {
+    const std::vector<uint8_t> packed = lzh::Compress(std::vector<uint8_t>(content.begin(), content.end()));
+    Write(name, std::string(packed.begin(), packed.end()));
+  }
+  // A distribution that passes: the example's script and files.
+  void WriteGood() const {
+    Write("SETUP.EXE", "MZ");
+    Write("Liesmich.txt", "Neu.\r\n");
+    Write("Vertrag.Txt", "Vertrag.\r\n");
+    for (const char* name : {"ADRESSEN.EX_", "ADRESSEN.HL_", "ADRHELP.DL_"}) WriteCompressed(name, name);
+  }
+  std::vector<Finding> Check() const { return CheckDistribution(dir_.string()); }
+
+  fs::path dir_;
+};
+
+constexpr char GoodScript[] =
+    "[General]\r\nName=Adressen\r\ndefaultPath=C:\\Programme\\Adressen\r\n[StartMenu]\r\n"
+    "Folder=Adressen\r\n[Group]\r\nName=Adressen\r\n[programfiles]\r\n1=ADRESSEN.EX_\r\n"
+    "2=ADRESSEN.HL_\r\n[Windows]\r\n1=ADRHELP.DL_\r\n[Items]\r\nADRESSEN.EXE=Adressen\r\n"
+    "ADRESSEN.HLP=Hilfe\r\n";
+
+// The findings as "line: text" for the ones whose message contains part.
+std::vector<std::string> Matching(const std::vector<Finding>& findings, const std::string& part) {
+  std::vector<std::string> found;
+  for (const Finding& f : findings)
+    if (f.message.find(part) != std::string::npos)
+      found.push_back(std::to_string(f.line) + (f.error ? " error" : " warning"));
+  return found;
+}
+using Lines = std::vector<std::string>;
+}  // namespace
+
+TEST_F(CheckTest, AGoodDistributionPasses) {
+  WriteGood();
+  Write("Setup.lst", GoodScript);
+  const std::vector<Finding> findings = Check();
+  EXPECT_TRUE(findings.empty()) << FindingsText(findings);
+  EXPECT_EQ(CheckExitStatus(findings, true), 0);
+  EXPECT_EQ(FindingsJson(findings), "[]\n");
+}
+
+TEST_F(CheckTest, ErrorsNameTheirLines) {
+  WriteGood();
+  Write("ADRHELP.DL_", "MZ kein komprimiertes Format");
+  Write("ADRESSEN.HL_", std::string("\x21\x48\x5A\x4C\x10\x27\x00\x00", 8));  // cut short
+  fs::remove(dir_ / "SETUP.EXE");
+  Write("Setup.lst",
+        "[General]\r\nName=Adressen\r\ndefaultPath=C:\\Programme\\Adressen\r\n[StartMenu]\r\n"
+        "Folder=Adressen\r\n[programfiles]\r\n1=ADRESSEN.EX_\r\n2=ADRESSEN.HL_\r\n4=FEHLT.EX_\r\n"
+        "5=ADRESSEN.EXE\r\n[Windows]\r\n1=ADRHELP.DL_\r\n[Items]\r\nADRESSEN.EXE=Adressen\r\n"
+        "HANDBUCH.PDF=Handbuch\r\n");
+  const std::vector<Finding> f = Check();
+  EXPECT_EQ(Matching(f, "SETUP.EXE is missing"), Lines{"0 error"});
+  // Four keys: N = 4, so key 5 is never reached and number 3 reads as empty.
+  EXPECT_EQ(Matching(f, "key \"5\" is not one of 1..4"), Lines{"10 error"}) << FindingsText(f);
+  EXPECT_EQ(Matching(f, "has no key 3"), Lines{"0 error"});
+  EXPECT_EQ(Matching(f, "FEHLT.EX_ is missing"), Lines{"9 error"});
+  EXPECT_EQ(Matching(f, "does not expand"), (Lines{"8 error", "12 error"}));
+  EXPECT_EQ(Matching(f, "does not install"), Lines{"15 error"});
+  EXPECT_EQ(Matching(f, "like the entry on line 7"), Lines{}) << "entry 5 is never read";
+  EXPECT_EQ(CheckExitStatus(f, false), 2);
+}
+
+TEST_F(CheckTest, TwoEntriesWithOneTargetAndTheUninstallersName) {
+  WriteGood();
+  Write("ADRESSEN.EXE", "MZ");
+  Write("Uninstal.ex_", "");
+  Write("Setup.lst",
+        "[General]\r\nName=Adressen\r\ndefaultPath=C:\\Programme\\Adressen\r\n[StartMenu]\r\n"
+        "Folder=Adressen\r\n[programfiles]\r\n1=ADRESSEN.EX_\r\n2=adressen.exe\r\n3=Uninstal.ex_\r\n");
+  const std::vector<Finding> f = Check();
+  EXPECT_EQ(Matching(f, "like the entry on line 7"), Lines{"8 error"}) << FindingsText(f);
+  EXPECT_EQ(Matching(f, "overwritten by the uninstaller"), Lines{"9 error"});
+}
+
+TEST_F(CheckTest, WarningsForWhatWorksButSurprises) {
+  WriteGood();
+  fs::remove(dir_ / "Vertrag.Txt");
+  WriteCompressed("beispiel.hd_", "x");
+  WriteCompressed("DATEN.XY_", "x");
+  Write("Setup.lst",
+        "\xEF\xBB\xBF[General]\r\nName=Adressen\r\ndefaultPath=C:\\\r\n[Group]\r\nName=\r\n"
+        "[programfiles]\r\n1=ADRESSEN.EX_\r\n2=beispiel.hd_\r\n3=DATEN.XY_\r\n[Items]\r\n"
+        "ADRESSEN.EXE=Adressen 2.0\r\n");
+  const std::vector<Finding> f = Check();
+  EXPECT_EQ(Matching(f, "Vertrag.Txt is missing"), Lines{"0 warning"}) << FindingsText(f);
+  EXPECT_EQ(Matching(f, "byte-order mark"), Lines{"1 warning"});
+  EXPECT_EQ(Matching(f, "\"defaultPath\""), Lines{"3 warning"});
+  EXPECT_EQ(Matching(f, "\"Group\"/\"Name\" is empty"), Lines{"5 warning"});
+  EXPECT_EQ(Matching(f, "\"StartMenu\"/\"Folder\" is missing"), Lines{"0 warning"});
+  EXPECT_EQ(Matching(f, "sample file"), Lines{"8 warning"});
+  EXPECT_EQ(Matching(f, "does not know the extension"), Lines{"9 warning"});
+  EXPECT_EQ(Matching(f, "the first shortcut is named"), Lines{"11 warning"});
+  EXPECT_EQ(CheckExitStatus(f, false), 0);
+  EXPECT_EQ(CheckExitStatus(f, true), 1);
+}
+
+TEST_F(CheckTest, MissingScriptAndBytesThatAreNoText) {
+  Write("SETUP.EXE", "MZ");
+  EXPECT_EQ(Matching(Check(), "Setup.lst is missing"), Lines{"0 error"});
+  Write("Setup.lst", std::string("[General]\r\nName=Ad\x81ressen\r\n\0\0", 26));
+  EXPECT_EQ(Matching(Check(), "not CP1252 text"), Lines{"2 warning"});
+}
+
+TEST(CheckOutput, TextAndJson) {
+  const std::vector<Finding> findings = {{true, "Setup.lst", 3, "a \"quoted\" \\ name"},
+                                         {false, "", 0, "Vertrag.Txt is missing"}};
+  EXPECT_EQ(FindingsText(findings),
+            "Setup.lst:3: error: a \"quoted\" \\ name\nwarning: Vertrag.Txt is missing\n");
+  EXPECT_EQ(FindingsJson(findings),
+            "[\n {\"severity\": \"error\", \"file\": \"Setup.lst\", \"line\": 3, \"message\": "
+            "\"a \\\"quoted\\\" \\\\ name\"},\n {\"severity\": \"warning\", \"file\": \"\", \"line\": 0, "
+            "\"message\": \"Vertrag.Txt is missing\"}\n]\n");
+}

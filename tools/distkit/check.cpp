@@ -1,0 +1,226 @@
+#include "check.h"
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <optional>
+
+#include "script_reader.h"
+#include "transfer/expander.h"
+#include "transfer/name_mapping.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+std::string Lower(std::string text) {
+  for (char& c : text)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return text;
+}
+
+std::string Number(size_t n) { return std::to_string(n); }
+
+class Checker {
+ public:
+  explicit Checker(const std::string& dir) : dir_(dir) {
+    std::error_code ec;
+    for (const fs::directory_entry& entry : fs::directory_iterator(dir_, ec))
+      names_[Lower(entry.path().filename().string())] = entry.path().filename().string();
+  }
+
+  std::vector<Finding> Run() {
+    if (!Present("SETUP.EXE")) Error("", 0, "SETUP.EXE is missing");
+    if (!Present("Setup.lst")) {
+      Error("", 0, "the setup script Setup.lst is missing");
+      return findings_;
+    }
+    for (const char* text : {"Liesmich.txt", "Vertrag.Txt"})
+      if (!Present(text)) Warning("", 0, std::string(text) + " is missing: the wizard reports it and goes on");
+    std::ifstream in(dir_ / names_["setup.lst"], std::ios::binary);
+    const std::string text{std::istreambuf_iterator<char>(in), {}};
+    CheckBytes(text);
+    const ScriptReader script(text);
+    CheckGeneral(script);
+    std::vector<std::string> installed;
+    CheckList(script, "programfiles", installed);
+    std::vector<std::string> windows;
+    CheckList(script, "Windows", windows);
+    CheckItems(script, installed);
+    return findings_;
+  }
+
+ private:
+  void Error(const std::string& file, int line, const std::string& message) {
+    findings_.push_back({true, file, line, message});
+  }
+  void Warning(const std::string& file, int line, const std::string& message) {
+    findings_.push_back({false, file, line, message});
+  }
+  bool Present(const std::string& name) const { return names_.count(Lower(name)) != 0; }
+
+  void CheckBytes(const std::string& text) {
+    if (text.starts_with("\xEF\xBB\xBF"))
+      Warning("Setup.lst", 1, "a UTF-8 byte-order mark: the installer reads the script as CP1252");
+    int line = 1;
+    for (const unsigned char c : text) {
+      if (c == '\n') ++line;
+      const bool undefined = c == 0x81 || c == 0x8D || c == 0x8F || c == 0x90 || c == 0x9D;
+      if (undefined || (c < 0x20 && c != '\t' && c != '\r' && c != '\n')) {
+        Warning("Setup.lst", line, "bytes that are not CP1252 text");
+        return;
+      }
+    }
+  }
+
+  void CheckGeneral(const ScriptReader& script) {
+    if (const auto group = script.Find("Group", "Name"); group && group->value.empty())
+      Warning("Setup.lst", group->line, "\"Group\"/\"Name\" is empty: no program group, no uninstall "
+                                        "registration and no closing message");
+    if (!script.Find("StartMenu", "Folder"))
+      Warning("Setup.lst", 0, "\"StartMenu\"/\"Folder\" is missing: the program registers as "
+                              "\"Unbenannt\" and overwrites every other program that does");
+    const auto path = script.Find("General", "defaultPath");
+    const std::string value = path ? path->value : "";
+    const bool absolute = value.size() > 3 && ((value[1] == ':' && value[2] == '\\') || value.starts_with("\\\\"));
+    if (!absolute)
+      Warning("Setup.lst", path ? path->line : 0,
+              "\"General\"/\"defaultPath\" \"" + value + "\" is not an absolute path of more than three characters");
+  }
+
+  // A numbered list as the installer reads it: N keys, then the names of keys 1 to N.
+  void CheckList(const ScriptReader& script, const std::string& section, std::vector<std::string>& targets) {
+    const std::vector<ScriptEntry> entries = script.Section(section);
+    const size_t n = entries.size();
+    std::map<std::string, int> seen;  // installed name -> line
+    for (const ScriptEntry& entry : entries) {
+      const std::string& key = entry.key;
+      const bool number = !key.empty() && key[0] != '0' && key.find_first_not_of("0123456789") == std::string::npos &&
+                          key.size() < 10 && std::stoul(key) <= n;
+      if (!number)
+        Error("Setup.lst", entry.line, "[" + section + "] key \"" + key + "\" is not one of 1.." + Number(n) +
+                                           ": the installer never reaches this entry");
+    }
+    for (size_t k = 1; k <= n; ++k) {
+      const std::optional<ScriptEntry> entry = script.Find(section, Number(k));
+      if (!entry) {
+        Error("Setup.lst", 0, "[" + section + "] has no key " + Number(k) + ": the installer reads an empty name");
+        continue;
+      }
+      CheckFile(section, *entry, seen, targets);
+    }
+  }
+
+  void CheckFile(const std::string& section, const ScriptEntry& entry, std::map<std::string, int>& seen,
+                 std::vector<std::string>& targets) {
+    const std::string& name = entry.value;
+    if (name.empty()) {
+      Error("Setup.lst", entry.line, "[" + section + "] entry " + entry.key + " is empty");
+      return;
+    }
+    const std::string target = MapCompressedName(name);
+    targets.push_back(target);
+    if (const auto [at, fresh] = seen.emplace(Lower(target), entry.line); !fresh)
+      Error("Setup.lst", entry.line, "[" + section + "] " + name + " installs to " + target +
+                                         " like the entry on line " + Number(at->second));
+    if (section == "programfiles" && Lower(target) == "uninstal.exe")
+      Error("Setup.lst", entry.line, name + " would be overwritten by the uninstaller");
+    if (Lower(name).find("beispiel.") != std::string::npos)
+      Warning("Setup.lst", entry.line, name + " is a sample file: it is not installed where the "
+                                             "directory already holds Beispiel.hdb");
+    if (IsCompressedName(name) && target == name)
+      Warning("Setup.lst", entry.line, name + ": the installer does not know the extension and "
+                                             "installs the file under its compressed name");
+    if (!Present(name)) {
+      Error("Setup.lst", entry.line, "[" + section + "] " + name + " is missing from the distribution");
+      return;
+    }
+    if (IsCompressedName(name)) CheckExpands(name, entry.line);
+  }
+
+  void CheckExpands(const std::string& name, int line) {
+    const fs::path source = dir_ / names_[Lower(name)];
+    const fs::path scratch = fs::temp_directory_path() / ("distkit-check-" + std::to_string(reinterpret_cast<uintptr_t>(this)));
+    try {
+      ExpandFileOrThrow(source.string(), scratch.string());
+    } catch (const std::exception& failure) {
+      Error(name, line, std::string("does not expand: ") + failure.what());
+    }
+    std::error_code ec;
+    fs::remove(scratch, ec);
+  }
+
+  void CheckItems(const ScriptReader& script, const std::vector<std::string>& installed) {
+    const std::vector<ScriptEntry> items = script.Section("Items");
+    for (const ScriptEntry& item : items) {
+      bool found = false;
+      for (const std::string& target : installed) found = found || Lower(target) == Lower(item.key);
+      if (!found)
+        Error("Setup.lst", item.line, "the shortcut \"" + item.value + "\" points to " + item.key +
+                                          ", which the installation does not install");
+    }
+    if (items.empty()) return;
+    const auto name = script.Find("General", "Name");
+    const std::string program = name ? name->value : "Programm";
+    if (items.front().value.substr(0, 255) != program)
+      Warning("Setup.lst", items.front().line,
+              "the first shortcut is named \"" + items.front().value + "\", the program \"" + program +
+                  "\": the uninstaller looks for the desktop and Start-menu shortcuts under the "
+                  "program's name, so these would stay");
+  }
+
+  fs::path dir_;
+  std::map<std::string, std::string> names_;  // lower-cased -> as on disk
+  std::vector<Finding> findings_;
+};
+
+std::string JsonText(const std::string& text) {
+  std::string out = "\"";
+  for (const unsigned char c : text) {
+    if (c == '"' || c == '\\') out += '\\';
+    if (c < 0x20) {
+      char escaped[8];
+      std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
+      out += escaped;
+    } else {
+      out += static_cast<char>(c);
+    }
+  }
+  return out + "\"";
+}
+}  // namespace
+
+std::vector<Finding> CheckDistribution(const std::string& dir) { return Checker(dir).Run(); }
+
+std::string FindingsText(const std::vector<Finding>& findings) {
+  std::string text;
+  for (const Finding& f : findings) {
+    if (!f.file.empty()) {
+      text += f.file;
+      if (f.line) text.append(":").append(Number(static_cast<size_t>(f.line)));
+      text += ": ";
+    }
+    text.append(f.error ? "error: " : "warning: ").append(f.message).append("\n");
+  }
+  return text;
+}
+
+std::string FindingsJson(const std::vector<Finding>& findings) {
+  std::string json = "[";
+  for (size_t i = 0; i < findings.size(); ++i) {
+    const Finding& f = findings[i];
+    json += std::string(i ? ",\n " : "\n ") + "{\"severity\": " + (f.error ? "\"error\"" : "\"warning\"") +
+            ", \"file\": " + JsonText(f.file) + ", \"line\": " + Number(static_cast<size_t>(f.line)) +
+            ", \"message\": " + JsonText(f.message) + "}";
+  }
+  return json + (findings.empty() ? "]\n" : "\n]\n");
+}
+
+int CheckExitStatus(const std::vector<Finding>& findings, bool strict) {
+  bool warning = false;
+  for (const Finding& f : findings) {
+    if (f.error) return 2;
+    warning = true;
+  }
+  return strict && warning ? 1 : 0;
+}
