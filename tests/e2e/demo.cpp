@@ -112,17 +112,15 @@ bool Remove(const std::string& target) {
 }
 }  // namespace
 
-int main() {
-  Distribution dist("demo");
-  for (const char* file : {"Setup.lst", "Liesmich.txt", "Vertrag.Txt"}) dist.AddExample(file);
-  // The program files Setup.lst names, compressed here: the example program itself and
-  // stand-in texts for the others.
-  dist.AddCompressed("ADRESSEN.EX_", FileText(GetExeDirectory() + "ADRESSEN.EXE"));
-  for (const char* file : {"ADRESSEN.HL_", "beispiel.hd_", "ADRHELP.DL_"})
-    dist.AddCompressed(file, std::string("Stand-in for ") + file + "\r\n");
-  dist.AddSetupExe();
-  Line("Distribution: " + dist.Dir());
-  Program program = dist.Start();
+// Usage: demo_driver DIR, the folder of a distribution that distkit built.
+int main(int argc, char** argv) {
+  if (argc != 2) {
+    Line("usage: demo_driver DISTRIBUTION-FOLDER");
+    return 2;
+  }
+  const std::string dir = argv[1];
+  Line("Distribution: " + dir);
+  Program program = StartProgram(dir + "\\SETUP.EXE", "");
   HWND wizard = WaitForWindow(program.pid, "Tf_Aktion");
   if (!wizard) {
     Line("the wizard did not appear");
@@ -188,8 +186,8 @@ int main() {
   if (HWND started = WaitForTopWindow("Adressen", 15000)) {
     Sleep(500);
     SaveScreenshot(CaptureWindow(started), "demo-program");
-    Line("The installed program runs: window \"" + WindowText(started) + "\", showing " +
-         WindowText(FindWindowExA(started, nullptr, "Static", nullptr)));
+    Line("The installed program runs: window \"" + WindowText(started) + "\", showing:");
+    Line(WindowText(FindWindowExA(started, nullptr, "Static", nullptr)));
     PostMessageA(started, WM_CLOSE, 0, 0);
   } else {
     Line("The installed program did not start");

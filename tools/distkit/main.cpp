@@ -4,8 +4,10 @@
 #include <string>
 #include <vector>
 
+#include "build.h"
 #include "check.h"
 #include "commands.h"
+#include "console.h"
 
 namespace {
 const char Help[] =
@@ -22,6 +24,14 @@ const char Help[] =
     "      (ADRESSEN.EX_ gives ADRESSEN.EXE; an extension the installer does not know keeps\n"
     "      its name, so it needs -o with another folder).\n"
     "\n"
+    "  distkit build [--setup-exe PATH] SRC DEST\n"
+    "      Builds the distribution folder DEST from SRC: SRC's Setup.lst names the files as\n"
+    "      they are to lie in the distribution; each compressed entry (ADRESSEN.EX_) is\n"
+    "      compressed from SRC's file of the installed name (ADRESSEN.EXE), plain entries\n"
+    "      are copied, then the script, Liesmich.txt, Vertrag.Txt and SETUP.EXE (from this\n"
+    "      build, or PATH). DEST is then checked as by check; on an error, or any other\n"
+    "      failure, DEST stays as it was. Exit status 0 built, 1 failed, 2 wrong call.\n"
+    "\n"
     "  distkit check [--json] [--strict] DIR\n"
     "      Checks the distribution folder DIR as SETUP.EXE will read it: errors (a missing\n"
     "      file, a compressed file that does not expand, list keys the installer never\n"
@@ -35,33 +45,6 @@ const char Help[] =
     "first and renamed when complete, so a failure leaves no half-written file. Large files\n"
     "show their progress on a terminal. Exit status: 0 all files done, 1 a file failed,\n"
     "2 the command line is wrong.\n";
-
-// The program's texts are CP1252; a Linux terminal wants UTF-8.
-std::string ToConsole(const std::string& text) {
-#ifdef _WIN32
-  return text;
-#else
-  static const char16_t High[32] = {0x20AC, 0x81, 0x201A, 0x192, 0x201E, 0x2026, 0x2020, 0x2021,
-                                    0x2C6, 0x2030, 0x160, 0x2039, 0x152, 0x8D, 0x17D, 0x8F,
-                                    0x90, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-                                    0x2DC, 0x2122, 0x161, 0x203A, 0x153, 0x9D, 0x17E, 0x178};
-  std::string out;
-  for (unsigned char c : text) {
-    const unsigned u = c < 0x80 ? c : c < 0xA0 ? High[c - 0x80] : c;
-    if (u < 0x80) {
-      out += static_cast<char>(u);
-    } else if (u < 0x800) {
-      out += static_cast<char>(0xC0 | (u >> 6));
-      out += static_cast<char>(0x80 | (u & 0x3F));
-    } else {
-      out += static_cast<char>(0xE0 | (u >> 12));
-      out += static_cast<char>(0x80 | ((u >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (u & 0x3F));
-    }
-  }
-  return out;
-#endif
-}
 
 int Usage(const char* problem);
 
@@ -81,6 +64,28 @@ int Check(const std::vector<std::string>& args) {
   return CheckExitStatus(findings, strict);
 }
 
+int BuildCommand(const std::vector<std::string>& args, const char* self) {
+  std::string setupExe;
+  std::vector<std::string> folders;
+  for (size_t i = 0; i < args.size(); ++i) {
+    if (args[i] == "--setup-exe") {
+      if (++i == args.size()) return Usage("--setup-exe needs a path");
+      setupExe = args[i];
+    } else {
+      folders.push_back(args[i]);
+    }
+  }
+  if (folders.size() != 2) return Usage("build needs a source folder and a distribution folder");
+  if (setupExe.empty()) setupExe = DefaultSetupExe(self);
+  const std::string problem = BuildDistribution(folders[0], folders[1], setupExe);
+  if (!problem.empty()) {
+    std::fprintf(stderr, "distkit: %s\n", ToConsole(problem).c_str());
+    return 1;
+  }
+  std::printf("%s is ready\n", folders[1].c_str());
+  return 0;
+}
+
 int Usage(const char* problem) {
   std::fprintf(stderr, "distkit: %s\n(distkit --help tells how to call it)\n", problem);
   return 2;
@@ -96,6 +101,7 @@ int main(int argc, char** argv) {
   }
   const std::string command = args[0];
   if (command == "check") return Check(std::vector<std::string>(args.begin() + 1, args.end()));
+  if (command == "build") return BuildCommand(std::vector<std::string>(args.begin() + 1, args.end()), argv[0]);
   std::string outputDir;
   std::vector<std::string> files;
   for (size_t i = 1; i < args.size(); ++i) {

@@ -1,0 +1,150 @@
+#include "build.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <map>
+
+#include "check.h"
+#include "console.h"
+#include "lzh_encoder.h"
+#include "script_reader.h"
+#include "transfer/name_mapping.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+std::string Lower(std::string text) {
+  for (char& c : text)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return text;
+}
+
+// The folder's files by their lower-cased names, as Windows finds them.
+std::map<std::string, fs::path> FilesOf(const fs::path& dir) {
+  std::map<std::string, fs::path> files;
+  std::error_code ec;
+  for (const fs::directory_entry& entry : fs::directory_iterator(dir, ec))
+    if (entry.is_regular_file(ec)) files[Lower(entry.path().filename().string())] = entry.path();
+  return files;
+}
+
+bool ReadAll(const fs::path& path, std::vector<uint8_t>& data) {
+  std::ifstream in(path, std::ios::binary);
+  data.assign(std::istreambuf_iterator<char>(in), {});
+  return !in.bad();
+}
+
+bool WriteAll(const fs::path& path, const std::vector<uint8_t>& data) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(reinterpret_cast<const char*>(data.data()), static_cast<std::streamsize>(data.size()));
+  return static_cast<bool>(out.flush());
+}
+
+// The names a numbered list installs, as the installer reads them.
+std::vector<std::string> ListNames(const ScriptReader& script, const std::string& section) {
+  std::vector<std::string> names;
+  const size_t n = script.Section(section).size();
+  for (size_t k = 1; k <= n; ++k)
+    if (const auto entry = script.Find(section, std::to_string(k)); entry && !entry->value.empty())
+      names.push_back(entry->value);
+  return names;
+}
+
+class Builder {
+ public:
+  Builder(const fs::path& src, const fs::path& work) : src_(src), work_(work), files_(FilesOf(src)) {}
+
+  std::string Place(const std::string& name, size_t number, size_t total) {
+    // A compressed entry comes from the file under its installed name.
+    const bool compressed = IsCompressedName(name);
+    const std::string from = compressed ? MapCompressedName(name) : name;
+    const auto found = files_.find(Lower(from));
+    if (found == files_.end()) return "Setup.lst names " + name + ", but " + from + " is not in " + src_.string();
+    std::vector<uint8_t> data;
+    if (!ReadAll(found->second, data)) return found->second.string() + ": cannot be read";
+    const std::vector<uint8_t> out = compressed ? lzh::Compress(data) : data;
+    if (!WriteAll(work_ / name, out)) return (work_ / name).string() + ": cannot be written";
+    std::printf("[%zu/%zu] %s %s -> %s (%zu -> %zu bytes)\n", number, total,
+                compressed ? "compressed" : "copied", found->second.filename().string().c_str(),
+                name.c_str(), data.size(), out.size());
+    return {};
+  }
+
+  std::string Copy(const fs::path& from, const std::string& as) {
+    std::error_code ec;
+    fs::copy_file(from, work_ / as, fs::copy_options::overwrite_existing, ec);
+    return ec ? from.string() + ": cannot be copied (" + ec.message() + ")" : "";
+  }
+
+  const std::map<std::string, fs::path>& Files() const { return files_; }
+
+ private:
+  fs::path src_, work_;
+  std::map<std::string, fs::path> files_;
+};
+
+std::string Build(const fs::path& src, const fs::path& work, const fs::path& setupExe) {
+  Builder builder(src, work);
+  const auto script = builder.Files().find("setup.lst");
+  if (script == builder.Files().end()) return src.string() + " has no Setup.lst";
+  std::ifstream in(script->second, std::ios::binary);
+  const ScriptReader reader(std::string{std::istreambuf_iterator<char>(in), {}});
+  std::vector<std::string> names = ListNames(reader, "programfiles");
+  for (const std::string& name : ListNames(reader, "Windows")) names.push_back(name);
+  for (size_t i = 0; i < names.size(); ++i)
+    if (std::string problem = builder.Place(names[i], i + 1, names.size()); !problem.empty()) return problem;
+  // The script and the texts keep the names the installer asks for.
+  for (const char* text : {"Setup.lst", "Liesmich.txt", "Vertrag.Txt"}) {
+    const auto found = builder.Files().find(Lower(text));
+    if (found == builder.Files().end()) continue;
+    if (std::string problem = builder.Copy(found->second, text); !problem.empty()) return problem;
+  }
+  if (std::string problem = builder.Copy(setupExe, "SETUP.EXE"); !problem.empty()) return problem;
+  const std::vector<Finding> findings = CheckDistribution(work.string());
+  std::fputs(ToConsole(FindingsText(findings)).c_str(), stdout);
+  if (CheckExitStatus(findings, false) == 2) return "the distribution does not pass its check";
+  return {};
+}
+
+bool Inside(const fs::path& path, const fs::path& dir) {
+  const fs::path p = fs::weakly_canonical(path), d = fs::weakly_canonical(dir);
+  auto pi = p.begin();
+  for (auto di = d.begin(); di != d.end(); ++di, ++pi)
+    if (pi == p.end() || *pi != *di) return false;
+  return true;
+}
+}  // namespace
+
+std::string BuildDistribution(const std::string& src, const std::string& dest, const std::string& setupExe) {
+  std::error_code ec;
+  const fs::path source(src), target(fs::path(dest).lexically_normal());
+  if (!fs::is_directory(source, ec)) return src + " is not a folder";
+  if (!fs::is_regular_file(setupExe, ec)) return setupExe + ": no SETUP.EXE there (use --setup-exe PATH)";
+  if (Inside(target, source) || Inside(source, target)) return "the distribution must lie apart from its source folder";
+  // Built beside dest and renamed when complete, so a failure leaves dest as it was.
+  const fs::path work = target.parent_path() / (target.filename().string() + ".distkit-tmp");
+  fs::remove_all(work, ec);
+  if (!fs::create_directories(work, ec)) return work.string() + ": cannot be made (" + ec.message() + ")";
+  std::string problem = Build(source, work, setupExe);
+  if (problem.empty()) {
+    const fs::path old = target.parent_path() / (target.filename().string() + ".distkit-old");
+    fs::remove_all(old, ec);
+    if (fs::exists(target, ec)) fs::rename(target, old, ec);
+    if (!ec) fs::rename(work, target, ec);
+    if (ec) problem = dest + ": cannot be put in place (" + ec.message() + ")";
+    else fs::remove_all(old, ec);
+  }
+  if (!problem.empty()) fs::remove_all(work, ec);
+  return problem;
+}
+
+std::string DefaultSetupExe(const std::string& toolkitPath) {
+  const fs::path beside = fs::path(toolkitPath).parent_path();
+  for (const fs::path& candidate : {beside / "SETUP.EXE", beside / ".." / ".." / "win32" / "bin" / "SETUP.EXE"}) {
+    std::error_code ec;
+    if (fs::is_regular_file(candidate, ec)) return candidate.lexically_normal().string();
+  }
+  return (beside / "SETUP.EXE").string();
+}
