@@ -2,8 +2,6 @@
 // from, so that an installation can be seen to have worked.
 #include <windows.h>
 
-#include <string>
-
 namespace {
 LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_DESTROY) {
@@ -15,22 +13,24 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
 }  // namespace
 
 namespace {
-// The help library's own line, when the installation put it where Windows finds it.
-std::string LibraryLine() {
+// Appends the help library's own line, when the installation put it where Windows finds it.
+void AppendLibraryLine(char* text, int size) {
   HMODULE library = LoadLibraryA("ADRHELP.DLL");
-  if (!library) return "ADRHELP.DLL nicht gefunden";
   using Version = const char*(WINAPI*)();
-  auto version = reinterpret_cast<Version>(reinterpret_cast<void*>(GetProcAddress(library, "AdrHelpVersion")));
-  std::string line = version ? version() : "ADRHELP.DLL ohne AdrHelpVersion";
-  FreeLibrary(library);
-  return line;
+  auto version = library ? reinterpret_cast<Version>(reinterpret_cast<void*>(
+                               GetProcAddress(library, "AdrHelpVersion")))
+                         : nullptr;
+  const char* line = !library ? "ADRHELP.DLL nicht gefunden" : version ? version() : "ADRHELP.DLL ohne AdrHelpVersion";
+  if (lstrlenA(text) + lstrlenA(line) < size) lstrcatA(text, line);
+  if (library) FreeLibrary(library);
 }
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
-  char ownPath[MAX_PATH] = {};
-  GetModuleFileNameA(nullptr, ownPath, MAX_PATH);
-  const std::string text = std::string(ownPath) + "\r\n" + LibraryLine();
+  char text[2 * MAX_PATH] = {};
+  GetModuleFileNameA(nullptr, text, MAX_PATH);
+  lstrcatA(text, "\r\n");
+  AppendLibraryLine(text, sizeof text);
   WNDCLASSA windowClass = {};
   windowClass.lpfnWndProc = WindowProc;
   windowClass.hInstance = instance;
@@ -41,7 +41,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
   HWND window = CreateWindowA("Adressen", "Adressen", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
                               CW_USEDEFAULT, 480, 140, nullptr, nullptr, instance, nullptr);
   if (!window) return 1;
-  HWND label = CreateWindowA("STATIC", text.c_str(), WS_CHILD | WS_VISIBLE | SS_NOPREFIX, 16, 16, 440,
+  HWND label = CreateWindowA("STATIC", text, WS_CHILD | WS_VISIBLE | SS_NOPREFIX, 16, 16, 440,
                              60, window, nullptr, instance, nullptr);
   SendMessageA(label, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), 0);
   ShowWindow(window, show);

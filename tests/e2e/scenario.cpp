@@ -1,5 +1,7 @@
 #include "tests/e2e/scenario.h"
 
+#include "env/paths.h"
+#include "env/profiles.h"
 #include "env/registry.h"
 #include "transfer/name_mapping.h"
 
@@ -38,6 +40,12 @@ void Launch(Example& example, const std::string& arguments) {
 }
 
 std::string ExampleContent(const std::string& installedName) {
+  // The example's own files: the program and library of this build, the help file and the
+  // sample database from examples/.
+  const std::string name = LowerCase(installedName);
+  if (name == "adressen.exe" || name == "adrhelp.dll") return FileText(GetExeDirectory() + UpperCase(name));
+  if (name == "adressen.hlp") return FileText(std::string(E2E_EXAMPLES_DIR) + "\\ADRESSEN.HLP");
+  if (name == "beispiel.hdb") return FileText(std::string(E2E_EXAMPLES_DIR) + "\\beispiel.hdb");
   std::string content = "Inhalt von " + installedName + "\r\n";
   for (int i = 0; i < 200; ++i) content += "Zeile " + std::to_string(i) + " von " + installedName + "\r\n";
   return content;

@@ -29,7 +29,8 @@ enum ExampleFiles : unsigned {
   ScriptOnly = 0, WithReadme = 1, WithLicence = 2, AllTexts = 3,
   WithProgramFiles = 4, Complete = 7  // the files Setup.lst names, compressed
 };
-// The contents the example's program files get in a scenario.
+// The contents of the example's files in a scenario: the built ADRESSEN.EXE and ADRHELP.DLL,
+// examples/ADRESSEN.HLP and beispiel.hdb; a generated text for any other name.
 std::string ExampleContent(const std::string& installedName);
 Example StartExample(const std::string& name, const std::string& arguments = "",
                      unsigned files = Complete);
