@@ -70,3 +70,24 @@ std::string Concat(std::initializer_list<std::string_view> pieces) {
   for (std::string_view piece : pieces) text.append(piece.data(), piece.size());
   return text;
 }
+
+namespace {
+bool IsDeviceName(std::string_view name) {
+  // Windows ignores the extension and trailing blanks: "nul.txt" and "CON " are devices too.
+  name = name.substr(0, name.find('.'));
+  while (!name.empty() && name.back() == ' ') name.remove_suffix(1);
+  const std::string upper = UpperCase(std::string(name));
+  for (const char* device : {"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$", "CLOCK$"})
+    if (upper == device) return true;
+  return upper.size() == 4 && (upper.starts_with("COM") || upper.starts_with("LPT")) &&
+         upper[3] >= '1' && upper[3] <= '9';
+}
+}  // namespace
+
+bool IsPlainFileName(std::string_view name) {
+  if (name.empty() || name.size() > 255 || name.find_first_not_of(". ") == std::string_view::npos)
+    return false;
+  for (const char c : name)
+    if (static_cast<unsigned char>(c) < 0x20) return false;
+  return name.find_first_of("\\/:*?\"<>|") == std::string_view::npos && !IsDeviceName(name);
+}

@@ -24,3 +24,7 @@ bool IsBlank(const std::string& text);
 std::string DecimalText(unsigned long value);
 // The pieces joined in order: one loop instead of a chain of temporary strings.
 std::string Concat(std::initializer_list<std::string_view> pieces);
+// One entry of a folder, named so that Windows cannot take it for anything else: not empty,
+// at most 255 characters, no folder part, drive, wildcard or control character, not "." or
+// "..", and no device name (CON, NUL, COM1, ...) whatever its extension.
+bool IsPlainFileName(std::string_view name);

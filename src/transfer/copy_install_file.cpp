@@ -15,12 +15,26 @@
 namespace {
 enum Answer { Yes = 6, No = 7, Cancel = 2 };
 
-bool CopyPlain(const std::string& source, const std::string& target) {
-  if (!CopyFileA(source.c_str(), target.c_str(), FALSE)) return false;
-  const DWORD attributes = GetFileAttributesA(target.c_str());
-  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
-    SetFileAttributesA(target.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
-  return true;
+// A file that is not whole never lies under its target's name: it is written into the
+// installation directory first (what an interrupted run leaves there goes with the directory
+// when the program is removed) and then moved into place.
+std::string ScratchDir(const std::string& targetDir) {
+  return InstallDir.empty() ? targetDir : IncludeBackslash(InstallDir);
+}
+
+bool CopyPlain(const std::string& source, const std::string& target, const std::string& scratchDir) {
+  char temporary[MAX_PATH];
+  if (!GetTempFileNameA(scratchDir.c_str(), "cpy", 0, temporary)) return false;
+  bool done = CopyFileA(source.c_str(), temporary, FALSE) != 0;
+  if (done) {
+    // A read-only source arrives writable.
+    const DWORD attributes = GetFileAttributesA(temporary);
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+      SetFileAttributesA(temporary, attributes & ~FILE_ATTRIBUTE_READONLY);
+    done = MoveIntoPlace(temporary, target);
+  }
+  if (!done) DeleteFileA(temporary);
+  return done;
 }
 
 int AskRetry(const std::string& text) {
@@ -42,14 +56,20 @@ void CopyInstallFile(const std::string& sourceName, const std::string& targetNam
   view.ShowPaths(LowerCase(sourceDir + sourceName), shownTarget);
   const std::string source = IncludeBackslash(sourceDir) + sourceName;
   const std::string target = IncludeBackslash(targetDir) + mapped;
+  const std::string scratch = ScratchDir(targetDir);
+  // A name from the script that is not one plain file name (a folder part, "..", a drive, a
+  // device) would reach outside the target directory: it fails like a file that cannot be
+  // copied.
+  const bool plain = IsPlainFileName(sourceName) && IsPlainFileName(mapped);
+  const auto copy = [&] { return plain && CopyPlain(source, target, scratch); };
+  const auto expand = [&] { return plain && ExpandFile(source, target, scratch); };
   if (!IsCompressedName(sourceName)) {
-    if (!CopyPlain(source, target) &&
-        AskRetry(CopyQuestionText(targetDir, mapped)) != No && !CopyPlain(source, target))
+    if (!copy() && AskRetry(CopyQuestionText(targetDir, mapped)) != No && !copy())
       FinalFailure(targetDir, mapped);
-  } else if (!ExpandFile(source, target)) {
+  } else if (!expand()) {
     const int answer = AskRetry(ExpandQuestionText(sourceDir, sourceName, targetDir, mapped));
     if (answer == Yes) Pause(1000, true);
-    if (answer != No && !ExpandFile(source, target)) FinalFailure(targetDir, mapped);
+    if (answer != No && !expand()) FinalFailure(targetDir, mapped);
   }
   view.Record(shownTarget);
 }

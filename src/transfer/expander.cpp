@@ -123,7 +123,8 @@ void Decode(std::FILE* in, std::FILE* out, int32_t size, const std::string& sour
 // version stays as it was.
 class PendingTarget {
  public:
-  explicit PendingTarget(const std::string& target) : target_(target) {
+  PendingTarget(const std::string& target, const std::string& scratchDir)
+      : target_(target), scratchDir_(scratchDir) {
     if (!Create()) throw ELzrw1Exception("Konnte " + target_ + " nicht öffnen!");
   }
   ~PendingTarget() {
@@ -148,23 +149,18 @@ class PendingTarget {
 #ifdef _WIN32
   bool Create() {
     const size_t slash = target_.find_last_of("\\/");
-    const std::string dir = slash == std::string::npos ? "." : target_.substr(0, slash + 1);
+    std::string dir = slash == std::string::npos ? "." : target_.substr(0, slash + 1);
+    if (!scratchDir_.empty()) dir = scratchDir_;
     char name[MAX_PATH];
     if (!GetTempFileNameA(dir.c_str(), "exp", 0, name)) return false;
     temporary_ = name;
     file_ = std::fopen(name, "wb");
     return file_ != nullptr;
   }
-  bool Replace() const {
-    if (MoveFileExA(temporary_.c_str(), target_.c_str(), MOVEFILE_REPLACE_EXISTING)) return true;
-    if (GetLastError() != ERROR_CALL_NOT_IMPLEMENTED) return false;
-    // The Windows 95 family has no replacing move.
-    if (!DeleteFileA(target_.c_str()) && GetLastError() != ERROR_FILE_NOT_FOUND) return false;
-    return MoveFileA(temporary_.c_str(), target_.c_str()) != 0;
-  }
+  bool Replace() const { return MoveIntoPlace(temporary_, target_); }
 #else
   bool Create() {
-    std::string name = target_ + ".XXXXXX";
+    std::string name = (scratchDir_.empty() ? target_ : scratchDir_ + "/expand") + ".XXXXXX";
     const int fd = mkstemp(name.data());
     if (fd < 0) return false;
     temporary_ = name;
@@ -179,18 +175,30 @@ class PendingTarget {
 #endif
 
   const std::string& target_;
+  const std::string& scratchDir_;
   std::string temporary_;
   std::FILE* file_ = nullptr;
 };
 }  // namespace
 
-void ExpandFileOrThrow(const std::string& source, const std::string& target) {
+#ifdef _WIN32
+bool MoveIntoPlace(const std::string& temporary, const std::string& target) {
+  if (MoveFileExA(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED))
+    return true;
+  if (GetLastError() != ERROR_CALL_NOT_IMPLEMENTED) return false;
+  // The Windows 95 family has no replacing move.
+  if (!DeleteFileA(target.c_str()) && GetLastError() != ERROR_FILE_NOT_FOUND) return false;
+  return MoveFileA(temporary.c_str(), target.c_str()) != 0;
+}
+#endif
+
+void ExpandFileOrThrow(const std::string& source, const std::string& target, const std::string& scratchDir) {
   File in(std::fopen(source.c_str(), "rb"));
   if (!in) throw ELzrw1Exception(source + " nicht gefunden!");
   // Expanding a file onto itself would put the expanded text in place of the compressed one.
   if (MayNameOneFile(source, target) && SameFile(source, target))
     throw ELzrw1Exception("Konnte " + target + " nicht öffnen!");
-  PendingTarget out(target);
+  PendingTarget out(target, scratchDir);
   unsigned char field[4];
   ReadHeaderField(in.get(), field, source);
   if (std::memcmp(field, lzh::Signature, 4) != 0)
@@ -202,9 +210,9 @@ void ExpandFileOrThrow(const std::string& source, const std::string& target) {
   out.Commit();
 }
 
-bool ExpandFile(const std::string& source, const std::string& target) {
+bool ExpandFile(const std::string& source, const std::string& target, const std::string& scratchDir) {
   try {
-    ExpandFileOrThrow(source, target);
+    ExpandFileOrThrow(source, target, scratchDir);
     return true;
   } catch (...) {
     return false;

@@ -11,8 +11,15 @@ using ELzrw1Exception = MessageError<struct ELzrw1ExceptionKind>;
 
 // Expands source into target. Raises the two classes above. The target is replaced only by
 // a complete expansion: on any failure it is left as it was (or missing, as it was). Source
-// and target naming one file fail before anything is written.
-void ExpandFileOrThrow(const std::string& source, const std::string& target);
+// and target naming one file fail before anything is written. The expansion is written
+// first into a temporary file in scratchDir (empty: the target's own folder).
+void ExpandFileOrThrow(const std::string& source, const std::string& target,
+                       const std::string& scratchDir = {});
 
 // As ExpandFileOrThrow, but reports only success; no exception leaves it.
-bool ExpandFile(const std::string& source, const std::string& target);
+bool ExpandFile(const std::string& source, const std::string& target, const std::string& scratchDir = {});
+
+#ifdef _WIN32
+// Puts a finished temporary file in the target's place, replacing it, across drives if need be.
+bool MoveIntoPlace(const std::string& temporary, const std::string& target);
+#endif

@@ -76,11 +76,6 @@ bool IsSingleKeyName(std::string_view name) {
          name.find_first_not_of(' ') != std::string_view::npos;
 }
 
-bool IsSingleFileName(std::string_view name) {
-  return IsSingleKeyName(name) && name != "." && name != ".." &&
-         name.find_first_of("/:*?\"<>|") == std::string_view::npos;
-}
-
 bool IsProfileFolder(const std::string& dir, const std::string& profilesDir) {
   const std::string own(WithoutBackslash(dir));
   return IsPlainAbsolutePath(own) && IsBelow(own, profilesDir) &&

@@ -25,8 +25,6 @@ bool MayDeleteLoggedFile(const std::string& path, const std::string& programDir,
                          const std::string& windowsDir);
 // The registration key's name must be one key below "Uninstall".
 bool IsSingleKeyName(std::string_view name);
-// A group or shortcut name from the log must name one entry of its folder.
-bool IsSingleFileName(std::string_view name);
 // The profile a log names for the shortcuts must be a folder directly in the profiles folder.
 bool IsProfileFolder(const std::string& dir, const std::string& profilesDir);
 

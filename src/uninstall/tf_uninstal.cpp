@@ -136,7 +136,7 @@ void Tf_Uninstal::RemoveGroupAndShortcuts() {
   // A log may name another profile; only a profile folder is accepted for it.
   const std::string profile =
       IsProfileFolder(TargetProfileDir, GetProfilesDirectory()) ? AddBackslash(TargetProfileDir) : "";
-  if (IsSingleFileName(GroupName)) {
+  if (IsPlainFileName(GroupName)) {
     // The installer made the group in the shell's programs folder, whatever its local name.
     const std::string programs = SpecialFolder(Handle(), CSIDL_PROGRAMS);
     if (!profile.empty())
@@ -144,7 +144,7 @@ void Tf_Uninstal::RemoveGroupAndShortcuts() {
     else if (!programs.empty())
       DeleteTree(programs + "\\" + GroupName);
   }
-  const bool shortcut = IsSingleFileName(ShortcutName);
+  const bool shortcut = IsPlainFileName(ShortcutName);
   if (shortcut)
     DeleteFileA((profile.empty() ? startMenu + "\\" : profile + "Startmenü\\").append(ShortcutName + ".LNK").c_str());
   const std::string desktop = SpecialFolder(Handle(), CSIDL_DESKTOP);

@@ -125,8 +125,32 @@ TEST_F(CheckTest, WarningsForWhatWorksButSurprises) {
 TEST_F(CheckTest, MissingScriptAndBytesThatAreNoText) {
   Write("SETUP.EXE", "MZ");
   EXPECT_EQ(Matching(Check(), "Setup.lst is missing"), Lines{"0 error"});
-  Write("Setup.lst", std::string("[General]\r\nName=Ad\x81ressen\r\n\0\0", 26));
+  Write("Setup.lst", "[General]\r\nName=Ad\x81ressen\r\n\x81");
   EXPECT_EQ(Matching(Check(), "not CP1252 text"), Lines{"2 warning"});
+  // A binary file: the first control byte is an error, and the check goes on without crashing.
+  std::string binary;
+  for (int k = 0; k < 4096; ++k) binary += static_cast<char>((k * 7919 + 13) % 256);
+  Write("Setup.lst", "[General]\r\nName=Adressen\r\n" + binary);
+  const std::vector<Finding> f = Check();
+  EXPECT_EQ(Matching(f, "control bytes"), Lines{"3 error"}) << FindingsText(f);
+  EXPECT_EQ(CheckExitStatus(f, false), 2);
+}
+
+TEST_F(CheckTest, EntriesThatWouldLeaveTheirFolderAndRepeatedSections) {
+  WriteGood();
+  const std::string longName = std::string(300, 'a') + ".EX_";
+  Write("Setup.lst",
+        "[General]\r\nName=Adressen\r\ndefaultPath=C:\\Programme\\Adressen\r\n[StartMenu]\r\n"
+        "Folder=Adressen\r\n[programfiles]\r\n1=ADRESSEN.EX_\r\n2=..\\..\\WINDOWS\\ADRHELP.DL_\r\n"
+        "3=C:\\boot.ini\r\n4=NUL\r\n5=com1.ex_\r\n6=sub\\ADRESSEN.HL_\r\n7=" + longName +
+        "\r\n[Windows]\r\n1=ADRHELP.DL_\r\n[programfiles]\r\n1=ADRESSEN.HL_\r\n");
+  const std::vector<Finding> f = Check();
+  EXPECT_EQ(Matching(f, "not a plain file name"),
+            (Lines{"8 error", "9 error", "10 error", "11 error", "12 error", "13 error"}))
+      << FindingsText(f);
+  EXPECT_EQ(Matching(f, "is missing from"), Lines{}) << "a refused name is not looked for";
+  EXPECT_EQ(Matching(f, "[programfiles] appears a second time"), Lines{"16 error"});
+  EXPECT_EQ(Matching(f, "[Windows] appears"), Lines{});
 }
 
 TEST(CheckOutput, TextAndJson) {

@@ -49,3 +49,17 @@ TEST(Paths, BlankMeansOnlySpacesAndControlCharacters) {
   EXPECT_FALSE(IsBlank(" x "));
   EXPECT_FALSE(IsBlank("\xE4"));  // a high byte is text, not a control character
 }
+
+TEST(Paths, APlainFileNameCannotLeaveItsFolderOrNameADevice) {
+  for (const char* good : {"ADRESSEN.EX_", "beispiel.hd_", "a", "Adressen 2.0", "con1.txt", "COM0",
+                           "nullx", "...x", "Ä.txt"})
+    EXPECT_TRUE(IsPlainFileName(good)) << good;
+  const std::string longest(255, 'a');
+  EXPECT_TRUE(IsPlainFileName(longest));
+  EXPECT_FALSE(IsPlainFileName(longest + "a"));
+  for (const char* bad : {"", ".", "..", "...", "  ", "..\\..\\Windows\\x.dll", "sub\\x.exe", "a/b",
+                          "C:x.exe", "C:\\x.exe", "\\\\server\\share\\x", "*.*", "x?.exe", "a|b",
+                          "x\tname", "NUL", "nul", "nul.txt", "CON", "con .ex_", "Com1", "LPT9.dll",
+                          "AUX", "PRN.hlp", "CONOUT$", "x.exe:stream"})
+    EXPECT_FALSE(IsPlainFileName(bad)) << bad;
+}

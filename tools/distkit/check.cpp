@@ -6,6 +6,7 @@
 #include <map>
 #include <optional>
 
+#include "env/paths.h"
 #include "script_reader.h"
 #include "transfer/expander.h"
 #include "transfer/name_mapping.h"
@@ -41,6 +42,10 @@ class Checker {
     const std::string text{std::istreambuf_iterator<char>(in), {}};
     CheckBytes(text);
     const ScriptReader script(text);
+    for (const char* section : {"General", "StartMenu", "Group", "programfiles", "Windows", "Items"})
+      if (const int line = script.RepeatedHeaderLine(section))
+        Error("Setup.lst", line, std::string("[") + section + "] appears a second time: the installer "
+                                 "reads only the first, and nothing of this one");
     CheckGeneral(script);
     std::vector<std::string> installed;
     CheckList(script, "programfiles", installed);
@@ -63,13 +68,17 @@ class Checker {
     if (text.starts_with("\xEF\xBB\xBF"))
       Warning("Setup.lst", 1, "a UTF-8 byte-order mark: the installer reads the script as CP1252");
     int line = 1;
+    bool warned = false;
     for (const unsigned char c : text) {
       if (c == '\n') ++line;
-      const bool undefined = c == 0x81 || c == 0x8D || c == 0x8F || c == 0x90 || c == 0x9D;
-      if (undefined || (c < 0x20 && c != '\t' && c != '\r' && c != '\n')) {
-        Warning("Setup.lst", line, "bytes that are not CP1252 text");
+      if (c < 0x20 && c != '\t' && c != '\r' && c != '\n') {
+        Error("Setup.lst", line, "control bytes: this is not a text file, and the installer would "
+                                 "read its lines wrongly");
         return;
       }
+      const bool undefined = c == 0x81 || c == 0x8D || c == 0x8F || c == 0x90 || c == 0x9D;
+      if (undefined && !warned) Warning("Setup.lst", line, "bytes that are not CP1252 text");
+      warned = warned || undefined;
     }
   }
 
@@ -119,6 +128,12 @@ class Checker {
       return;
     }
     const std::string target = MapCompressedName(name);
+    if (!IsPlainFileName(name) || !IsPlainFileName(target)) {
+      Error("Setup.lst", entry.line, "[" + section + "] entry " + entry.key + " \"" + name +
+                                         "\" is not a plain file name (a folder part, drive, wildcard, device "
+                                         "name or over 255 characters): the installer refuses it");
+      return;
+    }
     targets.push_back(target);
     if (const auto [at, fresh] = seen.emplace(Lower(target), entry.line); !fresh)
       Error("Setup.lst", entry.line, "[" + section + "] " + name + " installs to " + target +

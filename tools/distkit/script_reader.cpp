@@ -65,6 +65,16 @@ const ScriptReader::Part* ScriptReader::FindPart(const std::string& section) con
 
 bool ScriptReader::HasSection(const std::string& section) const { return FindPart(section) != nullptr; }
 
+int ScriptReader::RepeatedHeaderLine(const std::string& section) const {
+  bool first = true;
+  for (size_t k = 1; k < parts_.size(); ++k) {
+    if (!SameName(parts_[k].name, section)) continue;
+    if (!first) return parts_[k].line;
+    first = false;
+  }
+  return 0;
+}
+
 std::string ScriptReader::Answer(const Line& line) {
   std::string value = line.value;
   // Matching quotes around a value are taken off.

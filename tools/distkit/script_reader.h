@@ -21,6 +21,8 @@ class ScriptReader {
   // a lookup of its name gives.
   std::vector<ScriptEntry> Section(const std::string& section) const;
   bool HasSection(const std::string& section) const;
+  // The line of a second header of the section (whose lines the installer never reads), or 0.
+  int RepeatedHeaderLine(const std::string& section) const;
 
  private:
   struct Line {
