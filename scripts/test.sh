@@ -37,18 +37,29 @@ suite() {
 }
 
 mkdir -p build
-# A short fuzzing run of the expander (clang, with the address and undefined-behaviour
-# sanitizers), seeded with files of our own compressor.
+# Short fuzzing runs (clang, with the address and undefined-behaviour sanitizers) of the
+# expander, the toolkit's setup-script reader and its check of whole distribution folders,
+# each seeded with files of our own.
+fuzz_one() {
+  local name=$1 runs=$2 corpus=build/fuzz-corpus/$1
+  shift 2
+  mkdir -p "$corpus"
+  build/fuzz/bin/$name -runs=$runs -max_len=4096 "$corpus" "$@" >"build/fuzz-$name.log" 2>&1 ||
+    { tail -n 30 "build/fuzz-$name.log"; return 1; }
+  echo "$name: $(grep -E '^Done' "build/fuzz-$name.log")"
+}
 fuzz() {
-  echo "== fuzzing the expander (short run)"
+  echo "== fuzzing (short runs)"
   build fuzz || return 1
-  local corpus=build/fuzz-corpus
-  rm -rf "$corpus" && mkdir -p "$corpus"
-  printf '!HZL\x03\0\0\0\xF6\xFB\xBD\xE0' >"$corpus/abc"
-  build/native/bin/distkit compress -o "$corpus" examples/Liesmich.txt examples/Vertrag.Txt >/dev/null
-  build/fuzz/bin/expander_fuzz -runs=20000 -max_len=4096 "$corpus" >build/fuzz.log 2>&1 ||
-    { tail -n 30 build/fuzz.log; return 1; }
-  grep -E '^Done' build/fuzz.log
+  rm -rf build/fuzz-corpus && mkdir -p build/fuzz-corpus/expander_fuzz build/fuzz-corpus/script_reader_fuzz \
+    build/fuzz-corpus/check_fuzz
+  printf '!HZL\x03\0\0\0\xF6\xFB\xBD\xE0' >build/fuzz-corpus/expander_fuzz/abc
+  build/native/bin/distkit compress -o build/fuzz-corpus/expander_fuzz examples/Liesmich.txt examples/Vertrag.Txt >/dev/null
+  cp examples/Setup.lst build/fuzz-corpus/script_reader_fuzz/
+  # A folder as the check harness reads it: the script, then "\n\x01name\n" and each file.
+  { cat examples/Setup.lst; printf '\n\x01Liesmich.txt\nHallo\r\n\n\x01ADRESSEN.EX_\n'
+    cat build/fuzz-corpus/expander_fuzz/abc; } >build/fuzz-corpus/check_fuzz/example
+  fuzz_one expander_fuzz 20000 && fuzz_one script_reader_fuzz 100000 && fuzz_one check_fuzz 5000
 }
 
 source scripts/wine-env.sh
@@ -56,7 +67,9 @@ source scripts/xvfb.sh
 win32_wine=OFF
 [ "$SETUP_WINE_ARCH" = win32 ] && win32_wine=ON
 build native && suite "native unit tests" --preset native || { failed=$((failed + 1)); problems+=("native build"); }
-if fuzz; then passed=$((passed + 1)); else failed=$((failed + 1)); problems+=("expander fuzzing"); fi
+build sanitize && suite "native unit tests under ASan and UBSan" --preset sanitize ||
+  { failed=$((failed + 1)); problems+=("sanitizer build"); }
+if fuzz; then passed=$((passed + 1)); else failed=$((failed + 1)); problems+=("fuzzing"); fi
 build win32 -DSETUP_WINE_TESTS=$win32_wine && suite "SETUP.EXE file checks" --preset win32 -L static ||
   { failed=$((failed + 1)); problems+=("win32 build"); }
 if [ "$SETUP_WINE_ARCH" = win64 ]; then
@@ -65,6 +78,7 @@ if [ "$SETUP_WINE_ARCH" = win64 ]; then
 fi
 if [ -d "$SETUP_WIN_BUILD/bin" ]; then
   bash scripts/wine-prefix.sh
+  bash scripts/small-drive.sh on
   start_xvfb DISPLAY 24
   # One server and one desktop for all the test programs, started apart from ctest's pipes:
   # the desktop process lives on and would keep them open.
@@ -77,6 +91,7 @@ if [ -d "$SETUP_WIN_BUILD/bin" ]; then
   suite "Wine tests ($SETUP_WINE_ARCH)" --test-dir "$SETUP_WIN_BUILD" -L wine --repeat until-pass:2
   "$WINESERVER" -k 2>/dev/null || true
   stop_xvfb
+  bash scripts/small-drive.sh off
   bash scripts/screenshots.sh "$SETUP_WIN_BUILD/screenshots" build/screenshots
 fi
 

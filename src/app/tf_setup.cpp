@@ -110,7 +110,9 @@ void Tf_Setup::ReadControlFile(const std::string& controlFile) {
 void Tf_Setup::ProposePreviousInstallation() {
   std::string dir;
   {
-    RegKey key = OpenRegistryKey(HKEY_LOCAL_MACHINE, UninstallKey + StartMenuFolder, true);
+    // Only looked at: a key made here would stay behind, empty, whenever the run ends before
+    // the installation registers itself.
+    RegKey key = OpenRegistryKey(HKEY_LOCAL_MACHINE, UninstallKey + StartMenuFolder, false);
     if (!key) return;
     dir = PreviousInstallDir(ReadRegistryString(key, "UninstallString"));
   }

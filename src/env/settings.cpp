@@ -5,6 +5,7 @@
 bool SilentMode = false;
 std::string AppDir;
 bool InstallError = false;
+bool FileSkipped = false;
 std::string ProgramName;
 std::string ShortcutName;
 std::string DefaultPath;
@@ -16,5 +17,6 @@ std::string TargetProfileDir;
 
 void InitSettings() {
   InstallError = false;
+  FileSkipped = false;
   AppDir = GetExeDirectory();
 }

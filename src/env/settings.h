@@ -5,6 +5,7 @@
 extern bool SilentMode;               // unattended run ("/s" or Shift+Ctrl at start)
 extern std::string AppDir;            // the executable's directory, ending in "\"
 extern bool InstallError;             // a file finally failed to install
+extern bool FileSkipped;              // the user skipped a file that could not be installed
 extern std::string ProgramName;       // "General"/"Name", default "Programm"
 extern std::string ShortcutName;      // "General"/"Name", default empty
 extern std::string DefaultPath;       // proposed installation directory

@@ -205,7 +205,8 @@ void Tf_Aktion::RunInstallation() {
   Step();
   InstallFile("Setup.exe", "Uninstal.exe", InstallDir);
   CreateProgmanGroup();
-  Application.ExitCode = InstallError ? ExitFilesFailed : ExitCompleted;
+  // A file skipped with "Nein" is missing too: status 0 promises that every file is installed.
+  Application.ExitCode = InstallError || FileSkipped ? ExitFilesFailed : ExitCompleted;
   Application.ProcessMessages();
   SetModalResult(1);
 }

@@ -22,7 +22,8 @@ std::string ScratchDir(const std::string& targetDir) {
   return InstallDir.empty() ? targetDir : IncludeBackslash(InstallDir);
 }
 
-bool CopyPlain(const std::string& source, const std::string& target, const std::string& scratchDir) {
+bool CopyPlain(const std::string& source, const std::string& target, const std::string& scratchDir,
+               const ReplaceHook& beforeReplace) {
   char temporary[MAX_PATH];
   if (!GetTempFileNameA(scratchDir.c_str(), "cpy", 0, temporary)) return false;
   bool done = CopyFileA(source.c_str(), temporary, FALSE) != 0;
@@ -31,6 +32,12 @@ bool CopyPlain(const std::string& source, const std::string& target, const std::
     const DWORD attributes = GetFileAttributesA(temporary);
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
       SetFileAttributesA(temporary, attributes & ~FILE_ATTRIBUTE_READONLY);
+    try {
+      beforeReplace();
+    } catch (...) {
+      DeleteFileA(temporary);
+      throw;
+    }
     done = MoveIntoPlace(temporary, target);
   }
   if (!done) DeleteFileA(temporary);
@@ -61,15 +68,26 @@ void CopyInstallFile(const std::string& sourceName, const std::string& targetNam
   // device) would reach outside the target directory: it fails like a file that cannot be
   // copied.
   const bool plain = IsPlainFileName(sourceName) && IsPlainFileName(mapped);
-  const auto copy = [&] { return plain && CopyPlain(source, target, scratch); };
-  const auto expand = [&] { return plain && ExpandFile(source, target, scratch); };
+  // The log names a file before it lies in place, so that a run killed at any moment leaves
+  // nothing installed that the uninstaller does not know of. Each file is recorded once.
+  bool recorded = false;
+  const ReplaceHook record = [&] {
+    if (!recorded) view.Record(shownTarget);
+    recorded = true;
+  };
+  const auto copy = [&] { return plain && CopyPlain(source, target, scratch, record); };
+  const auto expand = [&] { return plain && ExpandFile(source, target, scratch, record); };
   if (!IsCompressedName(sourceName)) {
-    if (!copy() && AskRetry(CopyQuestionText(targetDir, mapped)) != No && !copy())
-      FinalFailure(targetDir, mapped);
+    if (!copy()) {
+      const int answer = AskRetry(CopyQuestionText(targetDir, mapped));
+      FileSkipped = FileSkipped || answer == No;
+      if (answer != No && !copy()) FinalFailure(targetDir, mapped);
+    }
   } else if (!expand()) {
     const int answer = AskRetry(ExpandQuestionText(sourceDir, sourceName, targetDir, mapped));
+    FileSkipped = FileSkipped || answer == No;
     if (answer == Yes) Pause(1000, true);
     if (answer != No && !expand()) FinalFailure(targetDir, mapped);
   }
-  view.Record(shownTarget);
+  record();
 }

@@ -4,6 +4,7 @@
 #include <memory>
 #include <new>
 
+#include "env/library_error.h"
 #include "transfer/lzh_decoder.h"
 
 #ifdef _WIN32
@@ -136,11 +137,12 @@ class PendingTarget {
 
   std::FILE* Get() const { return file_; }
 
-  void Commit() {
+  void Commit(const ReplaceHook& beforeReplace) {
     std::FILE* done = file_;
     file_ = nullptr;
     const bool flushed = std::fflush(done) == 0;
     if (std::fclose(done) != 0 || !flushed) throw ELzrw1Exception("ERROR WRITING TO " + target_ + " !");
+    if (beforeReplace) beforeReplace();
     if (!Replace()) throw ELzrw1Exception("Konnte " + target_ + " nicht öffnen!");
     temporary_.clear();
   }
@@ -192,7 +194,8 @@ bool MoveIntoPlace(const std::string& temporary, const std::string& target) {
 }
 #endif
 
-void ExpandFileOrThrow(const std::string& source, const std::string& target, const std::string& scratchDir) {
+void ExpandFileOrThrow(const std::string& source, const std::string& target, const std::string& scratchDir,
+                       const ReplaceHook& beforeReplace) {
   File in(std::fopen(source.c_str(), "rb"));
   if (!in) throw ELzrw1Exception(source + " nicht gefunden!");
   // Expanding a file onto itself would put the expanded text in place of the compressed one.
@@ -207,13 +210,16 @@ void ExpandFileOrThrow(const std::string& source, const std::string& target, con
   const int32_t size = LittleEndian32(field);
   if (size < 0) throw ELzrw1Exception(source + ": Beschädigte komprimierte Datei (negative Größe)");
   Decode(in.get(), out.Get(), size, source, target);
-  out.Commit();
+  out.Commit(beforeReplace);
 }
 
-bool ExpandFile(const std::string& source, const std::string& target, const std::string& scratchDir) {
+bool ExpandFile(const std::string& source, const std::string& target, const std::string& scratchDir,
+                const ReplaceHook& beforeReplace) {
   try {
-    ExpandFileOrThrow(source, target, scratchDir);
+    ExpandFileOrThrow(source, target, scratchDir, beforeReplace);
     return true;
+  } catch (const LibraryError&) {
+    throw;
   } catch (...) {
     return false;
   }

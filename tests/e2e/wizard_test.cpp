@@ -151,6 +151,8 @@ TEST(Wizard, NeinOnTheLicenceAndBeendenOnEveryPageEndTheProgram) {
       ExpectState(example, *states[step], buttons[step]);
     }
     EndWith(example.program, example.wizard, "bnEnd", 1);
+    EXPECT_FALSE(OpenRegistryKey(HKEY_LOCAL_MACHINE, AdressenKey, false))
+        << "a run that ends before installing leaves no registration behind";
   }
 }
 

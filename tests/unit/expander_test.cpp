@@ -7,6 +7,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "env/library_error.h"
 #include "lzh_encoder.h"
 
 namespace fs = std::filesystem;
@@ -120,4 +121,37 @@ TEST_F(ExpanderTest, GoodFilesOfEverySize) {
   ASSERT_TRUE(ExpandFile(Write("abc.tx_", {0x21, 0x48, 0x5A, 0x4C, 3, 0, 0, 0, 0xF6, 0xFB, 0xBD, 0xE0}),
                          Path("old.txt")));
   EXPECT_EQ(Read(Path("old.txt")), (std::vector<uint8_t>{'a', 'b', 'c'}));
+}
+
+TEST_F(ExpanderTest, TheHookRunsOnceWhenTheFileIsWholeAndBeforeItTakesTheTargetsName) {
+  const std::vector<uint8_t> content(70000, 'x');
+  const std::string source = Write("good.ex_", lzh::Compress(content));
+  const std::string target = Path("good.exe");
+  fs::create_directories(dir_ / "scratch");
+  const std::string scratch = (dir_ / "scratch").string();
+  int calls = 0;
+  ASSERT_TRUE(ExpandFile(source, target, scratch, [&] {
+    ++calls;
+    EXPECT_FALSE(fs::exists(target));
+    // The whole expansion waits in the scratch folder.
+    std::vector<fs::path> waiting(fs::directory_iterator(dir_ / "scratch"), {});
+    ASSERT_EQ(waiting.size(), 1u);
+    EXPECT_EQ(fs::file_size(waiting[0]), content.size());
+  }));
+  EXPECT_EQ(calls, 1);
+  EXPECT_EQ(Read(target), content);
+  EXPECT_TRUE(fs::is_empty(dir_ / "scratch"));
+
+  // A damaged file never reaches the hook.
+  std::vector<uint8_t> cut = lzh::Compress(content);
+  cut.resize(cut.size() / 2);
+  EXPECT_FALSE(ExpandFile(Write("cut.ex_", cut), Path("cut.exe"), scratch, [&] { ++calls; }));
+  EXPECT_EQ(calls, 1);
+
+  // A library failure in the hook is no expansion failure: it leaves ExpandFile, and
+  // nothing is left behind.
+  EXPECT_THROW(ExpandFile(source, Path("other.exe"), scratch, [] { throw LibraryError("Kann nicht nach x schreiben"); }),
+               LibraryError);
+  EXPECT_FALSE(fs::exists(Path("other.exe")));
+  EXPECT_TRUE(fs::is_empty(dir_ / "scratch"));
 }
