@@ -49,6 +49,9 @@ std::string Tf_Aktion::ChooseGroupFolder(const std::string& programs) {
   group->Fill(users, GetLogonUserName());
   if (!SilentMode) group->ShowModal();
   TargetProfileDir = IncludeBackslash(GetProfilesDirectory()) + group->SelectedUser();
+  // Logged before the first shortcut goes there, so that the uninstaller looks in this
+  // profile even when the run ends half-way through the shortcuts.
+  LogUserAccount(TargetProfileDir);
   return TargetProfileDir + "\\" + "Startmenü\\Programme\\" + GroupName;
 }
 
@@ -120,6 +123,5 @@ void Tf_Aktion::CreateProgmanGroup() {
     RegisterUninstall();
     Complete();
   }
-  if (!TargetProfileDir.empty()) LogUserAccount(TargetProfileDir);
   if (SilentMode) MessageBeep(0xFFFF);
 }
