@@ -94,12 +94,7 @@ void RemoveWhatIsThere(const Distribution& dist) {
   }
   if (!FileExists(InstallDir + "\\Uninstal.exe"))
     CopyFileA((dist.Dir() + "SETUP.EXE").c_str(), (InstallDir + "\\Uninstal.exe").c_str(), FALSE);
-  Removal removal = StartUninstaller();
-  ASSERT_TRUE(removal.window);
-  HWND ask = ConfirmRemoval(removal);
-  ASSERT_TRUE(ask);
-  Press(FindControl(ask, "Button1"));
-  EXPECT_EQ(FinishRemoval(removal), 0u);
+  EXPECT_EQ(RemoveInstallation(true), 0u);
   EXPECT_TRUE(WaitUntil([&] { return !DirectoryExists(InstallDir); }, 20000));
 }
 
@@ -320,12 +315,7 @@ TEST(Reliability, AHostileScriptWritesNothingOutsideTheInstallation) {
     EXPECT_TRUE(own) << line;
   }
   // The uninstaller refuses the log's entries that point elsewhere and removes the rest.
-  Removal removal = StartUninstaller();
-  ASSERT_TRUE(removal.window);
-  HWND ask = ConfirmRemoval(removal);
-  ASSERT_TRUE(ask);
-  Press(FindControl(ask, "Button1"));
-  EXPECT_EQ(FinishRemoval(removal), 3u) << "C:\\e2e\\boese.txt, named by the log through \"..\", stays";
+  EXPECT_EQ(RemoveInstallation(true), 3u) << "C:\\e2e\\boese.txt, named by the log through \"..\", stays";
   EXPECT_TRUE(WaitUntil([&] { return Differences(before, TakeSnapshot()).empty(); }, 20000));
   for (const std::string& line : Differences(before, TakeSnapshot())) ADD_FAILURE() << line;
   EXPECT_TRUE(FileExists("C:\\e2e\\boese.txt"));

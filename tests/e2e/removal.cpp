@@ -121,6 +121,18 @@ DWORD FinishRemoval(const Removal& removal) {
   return code;
 }
 
+DWORD RemoveInstallation(bool deleteDirectory, const std::string& dir) {
+  const Removal removal = StartUninstaller(dir);
+  HWND ask = removal.window ? ConfirmRemoval(removal) : nullptr;
+  if (!ask) {
+    ADD_FAILURE() << "no uninstall window or no directory question";
+    return 99;
+  }
+  EXPECT_EQ(WindowText(ask), "Sicherheitsabfrage!");
+  Press(FindControl(ask, deleteDirectory ? "Button1" : "Button2"));
+  return FinishRemoval(removal);
+}
+
 // The folders a German Windows has, which the installation goes into.
 void PrepareSystemFolders() {
   CreateDirectoryA("C:\\Programme", nullptr);

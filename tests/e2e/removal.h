@@ -42,6 +42,10 @@ Removal StartUninstaller(const std::string& dir = InstallDir);
 HWND ConfirmRemoval(const Removal& removal);
 // The closing message answered; the program's exit code.
 DWORD FinishRemoval(const Removal& removal);
+// The whole removal of the installation in dir: "&Weiter >>", "&Ja", then "Ja, Dateien
+// löschen !!" (deleteDirectory) or "Nein, Dateien nicht löschen", and the closing message;
+// the exit code (99 when a window did not come).
+DWORD RemoveInstallation(bool deleteDirectory, const std::string& dir = InstallDir);
 
 // An uninstaller with a log of someone else's making, in dir.
 void PlaceUninstaller(const std::string& dir, const std::string& log);

@@ -27,13 +27,7 @@ TEST(Uninstall, JaRemovesEverythingOnEveryWindowsVersion) {
     ReportWindowsVersions(version);
     InstallUnattended(std::string("remove_") + version);
     ASSERT_TRUE(FileExists(GetWindowsDir() + "\\ADRHELP.DLL"));
-    Removal removal = StartUninstaller();
-    ASSERT_TRUE(removal.window);
-    HWND ask = ConfirmRemoval(removal);
-    ASSERT_TRUE(ask);
-    EXPECT_EQ(WindowText(ask), "Sicherheitsabfrage!");
-    Press(FindControl(ask, "Button1"));
-    EXPECT_EQ(FinishRemoval(removal), 0u);
+    EXPECT_EQ(RemoveInstallation(true), 0u);
     // The batch file removes the uninstaller and its folder once the program has ended.
     EXPECT_TRUE(WaitUntil([&] { return !DirectoryExists(InstallDir); }, 20000))
         << "the installation directory is still there";
@@ -52,12 +46,7 @@ TEST(Uninstall, NeinKeepsTheDirectoryTheUninstallerAndTheLog) {
     const Snapshot before = TakeSnapshot();
     ReportWindowsVersions(version);
     InstallUnattended(std::string("keep_") + version);
-    Removal removal = StartUninstaller();
-    ASSERT_TRUE(removal.window);
-    HWND ask = ConfirmRemoval(removal);
-    ASSERT_TRUE(ask);
-    Press(FindControl(ask, "Button2"));
-    EXPECT_EQ(FinishRemoval(removal), 0u);
+    EXPECT_EQ(RemoveInstallation(false), 0u);
     Sleep(1000);  // no batch file may come and take the uninstaller
     const std::string dir = LowerCase(InstallDir);
     EXPECT_EQ(Differences(before, TakeSnapshot()),
@@ -180,12 +169,7 @@ TEST(Uninstall, AHostileLogDeletesNothingOutsideTheInstallation) {
   PlaceUninstaller(prog, log);
   { RegKey canary = OpenRegistryKey(HKEY_LOCAL_MACHINE, Uninstall + "\\E2eCanary", true); }
 
-  Removal removal = StartUninstaller(prog);
-  ASSERT_TRUE(removal.window);
-  HWND ask = ConfirmRemoval(removal);
-  ASSERT_TRUE(ask);
-  Press(FindControl(ask, "Button2"));
-  EXPECT_EQ(FinishRemoval(removal), 3u) << "what the log names and could not go makes status 3";
+  EXPECT_EQ(RemoveInstallation(false, prog), 3u) << "what the log names and could not go makes status 3";
   for (const char* name : {"b.txt", "c.txt", "d.txt"}) EXPECT_TRUE(FileExists(victim + "\\" + name)) << name;
   if (linked) {
     EXPECT_NE(GetFileAttributesA((prog + "\\Verweis").c_str()), INVALID_FILE_ATTRIBUTES);
