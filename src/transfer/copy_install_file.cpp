@@ -47,6 +47,7 @@ bool CopyPlain(const std::string& source, const std::string& target, const std::
 int AskRetry(const std::string& text) {
   const int answer = MessageDlg(text, DlgType::Warning, mbYes | mbNo | mbCancel);
   if (answer == Cancel) Application.Halt(ExitByUser);
+  if (answer == No) FileSkipped = true;
   return answer;
 }
 
@@ -80,12 +81,10 @@ void CopyInstallFile(const std::string& sourceName, const std::string& targetNam
   if (!IsCompressedName(sourceName)) {
     if (!copy()) {
       const int answer = AskRetry(CopyQuestionText(targetDir, mapped));
-      FileSkipped = FileSkipped || answer == No;
       if (answer != No && !copy()) FinalFailure(targetDir, mapped);
     }
   } else if (!expand()) {
     const int answer = AskRetry(ExpandQuestionText(sourceDir, sourceName, targetDir, mapped));
-    FileSkipped = FileSkipped || answer == No;
     if (answer == Yes) Pause(1000, true);
     if (answer != No && !expand()) FinalFailure(targetDir, mapped);
   }

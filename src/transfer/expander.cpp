@@ -151,8 +151,9 @@ class PendingTarget {
 #ifdef _WIN32
   bool Create() {
     const size_t slash = target_.find_last_of("\\/");
-    std::string dir = slash == std::string::npos ? "." : target_.substr(0, slash + 1);
-    if (!scratchDir_.empty()) dir = scratchDir_;
+    const std::string dir = !scratchDir_.empty()            ? scratchDir_
+                            : slash == std::string::npos ? std::string(".")
+                                                         : target_.substr(0, slash + 1);
     char name[MAX_PATH];
     if (!GetTempFileNameA(dir.c_str(), "exp", 0, name)) return false;
     temporary_ = name;
