@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs every test: native unit tests, the checks of the shipped SETUP.EXE, the Win32 unit
-# tests and the whole-program scenarios under Wine on a virtual display. Ends with one
-# "N passed, N failed" line.
+# tests and the whole-program scenarios of the shipped 32-bit build under 32-bit Wine on a
+# virtual display (inside the emulated machine where this one runs no 32-bit code). Ends with
+# one "N passed, N failed" line.
 set -uo pipefail
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$ROOT"
@@ -28,12 +29,33 @@ build() {
     cmake --build --preset "$preset" >"build/build-$preset.log" 2>&1 ||
     { echo "== build $preset failed:"; tail -n 40 "build/build-$preset.log" "build/configure-$preset.log" 2>/dev/null; return 1; }
 }
+# The lines of a ctest run worth showing as it goes.
+progress='^ *[0-9]+/[0-9]+ Test|tests passed|\*\*\*|Failure|Expected|Which is|^vm: '
+# Runs a command that ends in a ctest run, shows its progress and adds up its results.
 suite() {
   local what=$1; shift
-  local log="build/ctest-${what// /-}.log"
+  local log="build/ctest-${what//[ ()]/-}.log"
   echo "== $what"
-  ctest "$@" --output-on-failure 2>&1 | tee "$log" | grep -E '^ *[0-9]+/[0-9]+ Test|tests passed|\*\*\*|Failure|Expected|Which is' || true
+  "$@" 2>&1 | tee "$log" | grep -E "$progress" || true
   count "$log" "$what"
+}
+
+# The Wine levels of the shipped build in emulated machines, one per host core (each keeps
+# about one core busy), every machine taking every n-th test.
+vm_wine_tests() {
+  local parts=${SETUP_VM_COUNT:-$(nproc)} part pids=() what="32-bit Wine in the emulated machine"
+  for part in $(seq 2 "$parts"); do
+    bash scripts/vm.sh run "bash scripts/wine-tests.sh build/win32 $part $parts" >"build/ctest-wine-vm-$part.log" 2>&1 &
+    pids[part]=$!
+  done
+  suite "Wine tests of the win32 build, part 1 of $parts ($what)" \
+    bash scripts/vm.sh run "bash scripts/wine-tests.sh build/win32 1 $parts"
+  for part in $(seq 2 "$parts"); do
+    wait "${pids[part]}"
+    echo "== Wine tests of the win32 build, part $part of $parts ($what)"
+    grep -E "$progress" "build/ctest-wine-vm-$part.log"
+    count "build/ctest-wine-vm-$part.log" "Wine tests, part $part"
+  done
 }
 
 mkdir -p build
@@ -63,37 +85,37 @@ fuzz() {
 }
 
 source scripts/wine-env.sh
-source scripts/xvfb.sh
-win32_wine=OFF
-[ "$SETUP_WINE_ARCH" = win32 ] && win32_wine=ON
-build native && suite "native unit tests" --preset native || { failed=$((failed + 1)); problems+=("native build"); }
-build sanitize && suite "native unit tests under ASan and UBSan" --preset sanitize ||
+# The emulated machine is made once, while the native levels build and run.
+if [ "$SETUP_WINE_WHERE" = vm ]; then
+  bash scripts/vm.sh image >build/vm-image.log 2>&1 &
+  vm_image=$!
+fi
+build native && suite "native unit tests" ctest --preset native --output-on-failure || { failed=$((failed + 1)); problems+=("native build"); }
+build sanitize && suite "native unit tests under ASan and UBSan" ctest --preset sanitize --output-on-failure ||
   { failed=$((failed + 1)); problems+=("sanitizer build"); }
 if fuzz; then passed=$((passed + 1)); else failed=$((failed + 1)); problems+=("fuzzing"); fi
-build win32 -DSETUP_WINE_TESTS=$win32_wine && suite "SETUP.EXE file checks" --preset win32 -L static ||
+win32_wine=ON
+[ "$SETUP_WINE_ARCH" = win64 ] && win32_wine=OFF
+build win32 -DSETUP_WINE_TESTS=$win32_wine && suite "SETUP.EXE file checks" ctest --preset win32 -L static --output-on-failure ||
   { failed=$((failed + 1)); problems+=("win32 build"); }
+wine_level="Wine tests ($SETUP_WINE_ARCH build, Wine on this machine)"
 if [ "$SETUP_WINE_ARCH" = win64 ]; then
-  echo "== this machine cannot run 32-bit code: the Wine tests run the x86_64 build of the same sources"
+  echo "== asked for: the Wine tests run the x86_64 build of the same sources, not the shipped file"
   build win64 || { failed=$((failed + 1)); problems+=("win64 build"); }
 fi
-if [ -d "$SETUP_WIN_BUILD/bin" ]; then
-  bash scripts/wine-prefix.sh
-  bash scripts/small-drive.sh on
-  start_xvfb DISPLAY 24
-  # One server and one desktop for all the test programs, started apart from ctest's pipes:
-  # the desktop process lives on and would keep them open.
-  "$WINESERVER" -p
-  "$WINE" cmd /c exit >/dev/null 2>&1 </dev/null
-  start_xvfb SETUP_DISPLAY_8BIT 8 -cc 2   # 256 colours, a fixed palette Wine can use
-  export SETUP_DISPLAY_8BIT
-  # A program under Wine now and then fails to start at all (no output, a tenth of a
-  # second); such a case is run once more. A real failure fails both times.
-  suite "Wine tests ($SETUP_WINE_ARCH)" --test-dir "$SETUP_WIN_BUILD" -L wine --repeat until-pass:2
-  "$WINESERVER" -k 2>/dev/null || true
-  stop_xvfb
-  bash scripts/small-drive.sh off
-  bash scripts/screenshots.sh "$SETUP_WIN_BUILD/screenshots" build/screenshots
+if [ "$SETUP_WINE_WHERE" = vm ]; then
+  echo "== this machine runs no 32-bit code: the emulated machine runs the shipped 32-bit files"
+  if wait "$vm_image"; then
+    cat build/vm-image.log
+    vm_wine_tests
+  else
+    tail -n 40 build/vm-image.log
+    failed=$((failed + 1)); problems+=("the emulated machine could not be made")
+  fi
+elif [ -d "$SETUP_WIN_BUILD/bin" ]; then
+  suite "$wine_level" bash scripts/wine-tests.sh "$SETUP_WIN_BUILD"
 fi
+[ -d "$SETUP_WIN_BUILD/screenshots" ] && bash scripts/screenshots.sh "$SETUP_WIN_BUILD/screenshots" build/screenshots
 
 echo
 for p in "${problems[@]}"; do echo "problem: $p"; done

@@ -1,14 +1,18 @@
 # Sourced: the Wine settings every test run and the demo use.
-# 32-bit Wine where this machine can run 32-bit code, else 64-bit Wine with the x86_64 build.
+# The shipped 32-bit build runs in 32-bit Wine: here where this machine runs 32-bit code
+# (SETUP_WINE_WHERE=host), else inside the emulated machine of scripts/vm.sh (vm).
+# SETUP_WINE_ARCH=win64 chooses this machine's 64-bit Wine and the x86_64 build instead, a
+# quick check of the same sources for local work.
 SETUP_ROOT=${SETUP_ROOT:-$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)}
 if [ -z "${SETUP_WINE_ARCH:-}" ]; then
-  if timeout 20 /usr/lib/wine/wine --version >/dev/null 2>&1; then
-    SETUP_WINE_ARCH=win32
-  else
-    SETUP_WINE_ARCH=win64
+  SETUP_WINE_ARCH=win32
+  if [ -z "${SETUP_WINE_WHERE:-}" ]; then
+    SETUP_WINE_WHERE=vm
+    timeout 20 /usr/lib/wine/wine --version >/dev/null 2>&1 && SETUP_WINE_WHERE=host
   fi
 fi
-export SETUP_WINE_ARCH
+SETUP_WINE_WHERE=${SETUP_WINE_WHERE:-host}
+export SETUP_WINE_ARCH SETUP_WINE_WHERE
 if [ "$SETUP_WINE_ARCH" = win32 ]; then
   export WINE=/usr/lib/wine/wine
 else

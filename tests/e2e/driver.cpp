@@ -4,6 +4,7 @@
 
 #include <commctrl.h>
 
+#include <cstdlib>
 #include <cstring>
 
 #include "ui/control_name.h"
@@ -80,8 +81,18 @@ Program StartProgram(const std::string& exe, const std::string& arguments,
   return program;
 }
 
+DWORD Patience(DWORD timeoutMs) {
+  static const DWORD slowness = [] {
+    char text[16] = "";
+    GetEnvironmentVariableA("SETUP_TEST_SLOWNESS", text, sizeof text);
+    const unsigned long factor = strtoul(text, nullptr, 10);
+    return factor >= 1 && factor <= 100 ? static_cast<DWORD>(factor) : 1;
+  }();
+  return timeoutMs >= INFINITE / slowness ? INFINITE : timeoutMs * slowness;
+}
+
 bool WaitForExit(const Program& program, DWORD timeoutMs, DWORD& code) {
-  if (!program.process || WaitForSingleObject(program.process.Get(), timeoutMs) != WAIT_OBJECT_0)
+  if (!program.process || WaitForSingleObject(program.process.Get(), Patience(timeoutMs)) != WAIT_OBJECT_0)
     return false;
   GetExitCodeProcess(program.process.Get(), &code);
   return true;

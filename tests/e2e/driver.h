@@ -60,13 +60,19 @@ Screenshot CaptureScreen(const RECT& rect);
 Screenshot CaptureWindow(HWND hwnd);
 int ScreenBitsPerPixel();
 
+// A time bound as this machine needs it: timeoutMs times SETUP_TEST_SLOWNESS (set where the
+// programs run in an emulated processor, several times slower), else as given. Every wait of
+// the driver goes through it: a bound is there to catch a program that hangs, not to fail
+// one that works on a slow machine.
+DWORD Patience(DWORD timeoutMs);
+
 // Polls until the condition holds or the time runs out.
 template <typename Condition>
 bool WaitUntil(Condition condition, DWORD timeoutMs = 10000) {
-  const DWORD start = GetTickCount();
+  const DWORD start = GetTickCount(), limit = Patience(timeoutMs);
   for (;;) {
     if (condition()) return true;
-    if (GetTickCount() - start > timeoutMs) return false;
+    if (GetTickCount() - start > limit) return false;
     Sleep(50);
   }
 }
