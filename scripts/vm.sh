@@ -11,7 +11,9 @@
 # The machine is cached outside the source tree ($SETUP_VM_CACHE, else ~/.cache/setup-vm)
 # under a name made from this recipe, so a changed recipe makes a new one. Every run boots a
 # copy-on-write view of it: nothing a job does inside is kept, the shared checkout aside.
-# SETUP_VM_ACCEL=kvm uses KVM instead of emulating the processor (TCG), and
+# SETUP_VM_ACCEL=kvm uses KVM instead of emulating the processor (TCG), SETUP_VM_CPUS sets
+# the virtual processors (default 1: two emulated processors in one machine ran the tests
+# slower than one, so the test command runs one machine per host core instead), and
 # SETUP_VM_TIMEOUT (seconds, default 3600) bounds a run.
 set -euo pipefail
 HERE=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
@@ -36,7 +38,7 @@ accelerator() {
   if [ "${SETUP_VM_ACCEL:-tcg}" = kvm ]; then
     echo "-accel kvm -cpu host"
   else
-    # Two virtual CPUs on their own host threads use both cores. Without SMAP: QEMU 7.2's
+    # Without SMAP: QEMU 7.2's
     # emulated "iret" back to 32-bit code faults under it, and every 32-bit program dies.
     echo "-accel tcg,thread=multi,tb-size=1024 -cpu ${SETUP_VM_CPU:-max,smap=off}"
   fi
@@ -56,7 +58,7 @@ boot() {
   : >"$job/output"
   # shellcheck disable=SC2046
   timeout --foreground -k 10 "${SETUP_VM_TIMEOUT:-3600}" qemu-system-x86_64 \
-    -machine q35 $(accelerator) -smp 2 -m 6144 \
+    -machine q35 $(accelerator) -smp "${SETUP_VM_CPUS:-1}" -m 6144 \
     -kernel "$image/vmlinuz" -initrd "$image/initrd.img" \
     -append "root=/dev/vda rw init=/sbin/setup-vm-init console=ttyS0 quiet panic=-1" \
     -drive "$drive" "${shares[@]}" -nic none -display none -monitor none \
@@ -154,7 +156,12 @@ case "${1:-}" in
   run)
     [ $# -ge 2 ] || { echo "usage: vm.sh run COMMAND" >&2; exit 2; }
     dir=$(image)
+    # The test driver's time bounds stretch by this factor: an emulated processor runs the
+    # programs several times slower than the host's own.
+    slowness=5
+    [ "${SETUP_VM_ACCEL:-tcg}" = kvm ] && slowness=1
     run_job "$dir" "$ROOT" "export SETUP_IN_VM=1 WINEPREFIX=$GUEST_PREFIX SETUP_WINE_ARCH=win32
+export SETUP_TEST_SLOWNESS=${SETUP_TEST_SLOWNESS:-$slowness}
 $2"
     ;;
   *) echo "usage: vm.sh image | run COMMAND" >&2; exit 2 ;;

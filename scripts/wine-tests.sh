@@ -10,6 +10,8 @@ cd "$ROOT"
 build=$1
 share=()
 [ $# -ge 3 ] && share=(-I "$2,,$3")
+# SETUP_WINE_TESTS_ONLY: a regular expression choosing tests by name.
+[ -n "${SETUP_WINE_TESTS_ONLY:-}" ] && share+=(-R "$SETUP_WINE_TESTS_ONLY")
 source scripts/wine-env.sh
 source scripts/xvfb.sh
 # The emulated machine's prefix was made with it; elsewhere every run makes a fresh one.

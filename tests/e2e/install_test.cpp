@@ -64,9 +64,11 @@ std::vector<std::string> FolderFiles(const std::string& dir) {
 }
 
 // The top-level window the example's program opens; null when none comes in time.
+// The installed program's window once it is on show: a window is created before it is shown,
+// and on a slow machine a look in between finds it still hidden. Null when none came.
 HWND WaitForProgramWindow(DWORD timeoutMs) {
   HWND window = nullptr;
-  WaitUntil([&] { return (window = FindWindowA("Adressen", "Adressen")) != nullptr; }, timeoutMs);
+  WaitUntil([&] { return (window = FindWindowA("Adressen", "Adressen")) && IsWindowVisible(window); }, timeoutMs);
   return window;
 }
 }  // namespace
