@@ -11,6 +11,7 @@ packages=(
   xvfb x11-utils xdotool imagemagick
   fonts-liberation fonts-dejavu-core
   valgrind bc
+  qemu-system-x86 debootstrap e2fsprogs   # the emulated machine for the 32-bit files
 )
 
 missing=()
