@@ -94,6 +94,13 @@ if [ "$SETUP_WINE_WHERE" = vm ] || [ $vm_smoke = 1 ]; then
   bash scripts/vm.sh image >build/vm-image.log 2>&1 &
   vm_image=$!
 fi
+# Waits for that machine; when it could not be made, says why and counts a failure.
+vm_ready() {
+  if wait "$vm_image"; then cat build/vm-image.log; return 0; fi
+  tail -n 40 build/vm-image.log
+  failed=$((failed + 1)); problems+=("the emulated machine could not be made")
+  return 1
+}
 build native && suite "native unit tests" ctest --preset native --output-on-failure || { failed=$((failed + 1)); problems+=("native build"); }
 build sanitize && suite "native unit tests under ASan and UBSan" ctest --preset sanitize --output-on-failure ||
   { failed=$((failed + 1)); problems+=("sanitizer build"); }
@@ -102,32 +109,19 @@ win32_wine=ON
 [ "$SETUP_WINE_ARCH" = win64 ] && win32_wine=OFF
 build win32 -DSETUP_WINE_TESTS=$win32_wine && suite "SETUP.EXE file checks" ctest --preset win32 -L static --output-on-failure ||
   { failed=$((failed + 1)); problems+=("win32 build"); }
-wine_level="Wine tests ($SETUP_WINE_ARCH build, Wine on this machine)"
 if [ "$SETUP_WINE_ARCH" = win64 ]; then
   echo "== asked for: the Wine tests run the x86_64 build of the same sources, not the shipped file"
   build win64 || { failed=$((failed + 1)); problems+=("win64 build"); }
 fi
 if [ "$SETUP_WINE_WHERE" = vm ]; then
   echo "== the Wine levels run the shipped 32-bit files in the emulated machine"
-  if wait "$vm_image"; then
-    cat build/vm-image.log
-    vm_wine_tests
-  else
-    tail -n 40 build/vm-image.log
-    failed=$((failed + 1)); problems+=("the emulated machine could not be made")
-  fi
+  vm_ready && vm_wine_tests
 elif [ -d "$SETUP_WIN_BUILD/bin" ]; then
-  suite "$wine_level" bash scripts/wine-tests.sh "$SETUP_WIN_BUILD"
-  if [ $vm_smoke = 1 ]; then
-    if wait "$vm_image"; then
-      # The scenario that once showed a fault only a 32-bit program has, and the version table.
-      suite "the emulated machine, for hosts that run no 32-bit code: two tests of the win32 build" \
-        bash scripts/vm.sh run "SETUP_WINE_TESTS_ONLY='JaStartsTheInstalledProgram|NameAndFamilyOnEveryReportedVersion' bash scripts/wine-tests.sh build/win32"
-    else
-      tail -n 40 build/vm-image.log
-      failed=$((failed + 1)); problems+=("the emulated machine could not be made")
-    fi
-  fi
+  suite "Wine tests ($SETUP_WINE_ARCH build, Wine on this machine)" bash scripts/wine-tests.sh "$SETUP_WIN_BUILD"
+  # The scenario that once showed a fault only a 32-bit program has, and the version table.
+  [ $vm_smoke = 1 ] && vm_ready &&
+    suite "the emulated machine, for hosts that run no 32-bit code: two tests of the win32 build" \
+      bash scripts/vm.sh run "SETUP_WINE_TESTS_ONLY='JaStartsTheInstalledProgram|NameAndFamilyOnEveryReportedVersion' bash scripts/wine-tests.sh build/win32"
 fi
 [ -d "$SETUP_WIN_BUILD/screenshots" ] && bash scripts/screenshots.sh "$SETUP_WIN_BUILD/screenshots" build/screenshots
 

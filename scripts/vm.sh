@@ -38,8 +38,8 @@ accelerator() {
   if [ "${SETUP_VM_ACCEL:-tcg}" = kvm ]; then
     echo "-accel kvm -cpu host"
   else
-    # Without SMAP: QEMU 7.2's
-    # emulated "iret" back to 32-bit code faults under it, and every 32-bit program dies.
+    # Without SMAP: QEMU 7.2's emulated "iret" back to 32-bit code faults under it, and
+    # every 32-bit program dies.
     echo "-accel tcg,thread=multi,tb-size=1024 -cpu ${SETUP_VM_CPU:-max,smap=off}"
   fi
 }

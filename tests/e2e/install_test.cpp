@@ -63,7 +63,6 @@ std::vector<std::string> FolderFiles(const std::string& dir) {
   return names;
 }
 
-// The top-level window the example's program opens; null when none comes in time.
 // The installed program's window once it is on show: a window is created before it is shown,
 // and on a slow machine a look in between finds it still hidden. Null when none came.
 HWND WaitForProgramWindow(DWORD timeoutMs) {
