@@ -7,8 +7,8 @@
 #include <iterator>
 #include <vector>
 
+#include "codec/expander.h"
 #include "lzh_encoder.h"
-#include "transfer/expander.h"
 
 int main(int argc, char** argv) {
   if (argc != 4) {

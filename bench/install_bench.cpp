@@ -16,6 +16,8 @@
 #include <vector>
 
 #include "env/deletion.h"
+#include "env/folders.h"
+#include "env/install_names.h"
 #include "env/paths.h"
 #include "env/profiles.h"
 #include "env/registry.h"
@@ -23,7 +25,6 @@
 #include "install/install_log.h"
 #include "lzh_encoder.h"
 #include "tests/e2e/driver.h"
-#include "transfer/folders.h"
 
 namespace {
 constexpr int Kinds = 16;  // distinct file contents; sizes from 20 KB to 80 KB
@@ -114,7 +115,7 @@ bool Install(int count) {
       std::printf("%s arrived wrong\n", FileName(i, false).c_str());
       return false;
     }
-  if (ReadInstalledFiles(target + "\\install1.log").size() != static_cast<size_t>(count) + 1) {
+  if (ReadInstalledFiles(target + "\\" + InstallLogName).size() != static_cast<size_t>(count) + 1) {
     std::printf("the log does not list every file\n");
     return false;
   }
@@ -178,8 +179,7 @@ bool Remove(int count) {
 }
 
 bool Clean(int count) {
-  DeleteRegistryTree(HKEY_LOCAL_MACHINE,
-                     std::string("Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\") + Name);
+  DeleteRegistryTree(HKEY_LOCAL_MACHINE, UninstallKeyOf(Name));
   char programs[MAX_PATH] = {};
   if (SHGetSpecialFolderPathA(nullptr, programs, CSIDL_PROGRAMS, FALSE))
     RemoveDirectoryA((std::string(programs) + "\\" + Name).c_str());

@@ -6,15 +6,15 @@
 #include "forms/forms.h"
 #include "install/tf_info.h"
 #include "install/tf_more.h"
-#include "transfer/tf_progress.h"
 #include "ui/application.h"
+#include "uninstall/tf_progress.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   InitSettings();
   Application.Title = "Setup";
   auto setup = CreateForm<Tf_Setup>();
   // FormCreate may have ended the process; from here on the start window is the main one.
-  f_Setup = setup.get();
+  SetStepHost(setup.get());
   Application.MainForm = setup.get();
   auto info = CreateForm<Tf_info>();
   auto more = CreateForm<Tf_more>();
@@ -23,6 +23,6 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   f_more = more.get();
   f_Progress = progress.get();
   if (SilentMode) Application.ShowMainForm = false;
-  setup->SetTimerEnabled("Timer1", true);
+  setup->SetTimerEnabled(SetupForm::Timer1, true);
   return Application.Run();
 }

@@ -4,8 +4,9 @@
 
 #include "app/start_rules.h"
 #include "env/exit_codes.h"
-#include "env/ini_file.h"
 #include "env/file_system.h"
+#include "env/ini_file.h"
+#include "env/install_names.h"
 #include "env/paths.h"
 #include "env/profiles.h"
 #include "env/registry.h"
@@ -16,11 +17,9 @@
 #include "ui/dialogs.h"
 #include "uninstall/tf_uninstal.h"
 
-Tf_Setup* f_Setup = nullptr;
+using namespace SetupForm;
 
 namespace {
-constexpr char UninstallKey[] = "\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
-
 bool RunsAsSetup() { return IsSetupMode(ExtractFileName(GetExePath())); }
 
 std::string FirstArgument() { return __argc > 1 ? __argv[1] : ""; }
@@ -38,8 +37,8 @@ int ScreenBitsPerPixel() {
 Tf_Setup::Tf_Setup() : Form(SetupFormDesc) {}
 
 void Tf_Setup::FormCreate() {
-  OnTimer("Timer1", [this] { Timer1Timer(); });
-  OnTimer("AutoTimer", [this] { AutoTimerTimer(); });
+  OnTimer(Timer1, [this] { Timer1Timer(); });
+  OnTimer(AutoTimer, [this] { AutoTimerTimer(); });
   if (IsSilentRequest(FirstArgument(), KeyDown(VK_SHIFT), KeyDown(VK_CONTROL))) SilentMode = true;
   SelectStep(0);
   Application.ProcessMessages();
@@ -47,17 +46,17 @@ void Tf_Setup::FormCreate() {
 
   std::string controlFile;
   if (RunsAsSetup()) {
-    SetText("SetupType", "Setup");
+    SetText(SetupType, "Setup");
     controlFile = "Setup.lst";
     SelectStep(1);
   } else {
-    ClearTree("TreeView1");
+    ClearTree(TreeView1);
     for (const char* node : {"START", "1. Sicherheitsabfrage", "2. Programmdateien löschen",
                              "3. Abfrage Daten löschen", "ZIEL"})
-      AddTreeNode("TreeView1", node);
-    SetText("SetupType", "Deinstallation");
-    SetFontColor("SetupType", clRed);
-    controlFile = "install1.log";
+      AddTreeNode(TreeView1, node);
+    SetText(SetupType, "Deinstallation");
+    SetFontColor(SetupType, clRed);
+    controlFile = InstallLogName;
     SetCaption("Deinstallation");
   }
 
@@ -100,7 +99,7 @@ void Tf_Setup::PrepareGradient() {
 void Tf_Setup::ReadControlFile(const std::string& controlFile) {
   const IniFile ini(AppDir + controlFile);
   ProgramName = ini.ReadString("General", "Name", "Programm");
-  SetText("lbProgName", ProgramName);
+  SetText(lbProgName, ProgramName);
   DefaultPath = ini.ReadString("General", "defaultPath", "C:\\App");
   StartMenuFolder = ini.ReadString("StartMenu", "Folder", "Unbenannt");
   GroupName = ini.ReadString("Group", "Name", "");
@@ -112,7 +111,7 @@ void Tf_Setup::ProposePreviousInstallation() {
   {
     // Only looked at: a key made here would stay behind, empty, whenever the run ends before
     // the installation registers itself.
-    RegKey key = OpenRegistryKey(HKEY_LOCAL_MACHINE, UninstallKey + StartMenuFolder, false);
+    RegKey key = OpenRegistryKey(HKEY_LOCAL_MACHINE, UninstallKeyOf(StartMenuFolder), false);
     if (!key) return;
     dir = PreviousInstallDir(ReadRegistryString(key, "UninstallString"));
   }
@@ -129,39 +128,36 @@ void Tf_Setup::FormPaint(HDC dc) {
   DeleteDC(strip);
 }
 
-void Tf_Setup::SelectStep(int n) { SelectTreeNode("TreeView1", n); }
+void Tf_Setup::SelectStep(int n) { SelectTreeNode(TreeView1, n); }
 
 void Tf_Setup::PlaceBesideTree(Form& form, bool useClientHeight) {
   RECT tree;
-  GetWindowRect(Item("TreeView1"), &tree);
+  GetWindowRect(Item(TreeView1), &tree);
   const int w = tree.right - tree.left;
   const int h = useClientHeight ? ClientHeight() : Height();
   form.SetPosition(w + (ClientWidth() - w - form.Width()) / 2, (h - form.Height()) / 2);
 }
 
 void Tf_Setup::Timer1Timer() {
-  if (!TimerEnabled("Timer1")) return;  // a tick that was already queued
-  SetTimerEnabled("Timer1", false);
+  if (!TimerEnabled(Timer1)) return;  // a tick that was already queued
+  SetTimerEnabled(Timer1, false);
   if (RunsAsSetup()) {
     auto wizard = CreateForm<Tf_Aktion>();
-    PlaceBesideTree(*wizard);
+    PlaceBesideTree(*wizard, false);
     wizard_ = wizard.get();
-    if (SilentMode) SetTimerEnabled("AutoTimer", true);
+    if (SilentMode) SetTimerEnabled(AutoTimer, true);
     wizard->ShowModal();
     wizard_ = nullptr;
   } else {
     auto window = CreateForm<Tf_Uninstal>();
-    PlaceBesideTree(*window);
+    PlaceBesideTree(*window, false);
     window->ShowModal();
   }
   Close();
 }
 
 void Tf_Setup::AutoTimerTimer() {
-  SetTimerEnabled("AutoTimer", false);
+  SetTimerEnabled(AutoTimer, false);
   if (!wizard_) return;
-  wizard_->bnInstalClick();
-  wizard_->bnInstalClick();
-  wizard_->bnjaClick();
-  wizard_->bnInstalClick();
+  wizard_->WalkUnattended();
 }

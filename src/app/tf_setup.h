@@ -3,17 +3,15 @@
 #pragma once
 #include "env/handles.h"
 #include "ui/form.h"
+#include "ui/steps.h"
 
 class Tf_Aktion;
 
-class Tf_Setup : public Form {
+class Tf_Setup : public Form, public StepHost {
  public:
   Tf_Setup();
-  // Highlights node n (0-based) of the step tree.
-  void SelectStep(int n);
-  // Centres a window right of the step tree; vertically over the start window's outer
-  // height, or its client height where useClientHeight is set.
-  void PlaceBesideTree(Form& form, bool useClientHeight = false);
+  void SelectStep(int n) override;
+  void PlaceBesideTree(Form& form, bool useClientHeight) override;
 
  protected:
   void FormCreate() override;
@@ -30,5 +28,3 @@ class Tf_Setup : public Form {
   GdiObject GradientStrip;  // 1 x 256 pixels, navy at the top to black at the bottom
   Tf_Aktion* wizard_ = nullptr;  // while it is shown, for the unattended run
 };
-
-extern Tf_Setup* f_Setup;

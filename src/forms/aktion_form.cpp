@@ -1,23 +1,25 @@
 #include "forms/forms.h"
 
 namespace {
+using namespace AktionForm;
+
 constexpr FontDesc Body = {"Arial", 15, false, false, clBlack};
 constexpr FontDesc Title = {"Arial", 16, true, false, clWhite};
 constexpr FontDesc Bullet = {"Arial", 15, true, false, clBlack};
 
 // Each page: a grey title bar, then its text; "o" bullets stand before paragraphs.
 constexpr ControlDesc Controls[] = {
-    {.name = "nb1", .kind = ControlKind::PageBook, .left = 16, .top = 16, .width = 489,
+    {.name = nb1, .kind = ControlKind::PageBook, .left = 16, .top = 16, .width = 489,
      .height = 249},
 
-    {.name = "Welcome", .kind = ControlKind::Page, .parent = "nb1", .text = "Welcome",
+    {.name = "Welcome", .kind = ControlKind::Page, .parent = nb1, .text = "Welcome",
      .dock = Dock::Fill},
     {.name = "pnTitle0", .kind = ControlKind::Panel, .parent = "Welcome", .height = 28,
      .text = " 1. Herzlich Willkommen!", .font = Title, .color = clGray, .dock = Dock::Top,
      .bevel = BevelKind::Raised, .align = TextAlign::Left},
     {.name = "lbBullet01", .kind = ControlKind::Label, .parent = "Welcome", .left = 16, .top = 48,
      .width = 16, .height = 20, .text = "o", .font = Bullet},
-    {.name = "Label4", .kind = ControlKind::Label, .parent = "Welcome", .left = 40, .top = 48,
+    {.name = Label4, .kind = ControlKind::Label, .parent = "Welcome", .left = 40, .top = 48,
      .width = 433, .height = 84,
      .text = "Dieses Installationsprogramm richtet <Prog> auf Ihren Computer ein. Bei Bedarf "
              "können Sie es wieder vollständig entfernen (unter Start, Einstellungen, "
@@ -31,7 +33,7 @@ constexpr ControlDesc Controls[] = {
              "abzubrechen.",
      .font = Body, .wordWrap = true},
 
-    {.name = "Info", .kind = ControlKind::Page, .parent = "nb1", .text = "Info",
+    {.name = "Info", .kind = ControlKind::Page, .parent = nb1, .text = "Info",
      .dock = Dock::Fill, .visible = false},
     {.name = "pnTitle1", .kind = ControlKind::Panel, .parent = "Info", .height = 28,
      .text = " 2. Neueste Informationen", .font = Title, .color = clGray, .dock = Dock::Top,
@@ -56,18 +58,18 @@ constexpr ControlDesc Controls[] = {
      .width = 433, .height = 40,
      .text = "Um diese Informationen jetzt anzusehen, drücken Sie den Schalter \"Info\".",
      .font = Body, .wordWrap = true},
-    {.name = "bnInfo", .kind = ControlKind::Button, .parent = "Info", .left = 40, .top = 200,
+    {.name = bnInfo, .kind = ControlKind::Button, .parent = "Info", .left = 40, .top = 200,
      .width = 90, .height = 30, .text = "Info...", .tabOrder = 0},
 
-    {.name = "BGB", .kind = ControlKind::Page, .parent = "nb1", .text = "BGB", .dock = Dock::Fill,
+    {.name = "BGB", .kind = ControlKind::Page, .parent = nb1, .text = "BGB", .dock = Dock::Fill,
      .visible = false},
     {.name = "pnTitle2", .kind = ControlKind::Panel, .parent = "BGB", .height = 28,
      .text = " 3. Lizenzbedingungen akzeptiert?", .font = Title, .color = clGray,
      .dock = Dock::Top, .bevel = BevelKind::Raised, .align = TextAlign::Left},
-    {.name = "Memo1", .kind = ControlKind::Memo, .parent = "BGB", .font = Body,
+    {.name = Memo1, .kind = ControlKind::Memo, .parent = "BGB", .font = Body,
      .dock = Dock::Fill, .tabOrder = 0},
 
-    {.name = "Path", .kind = ControlKind::Page, .parent = "nb1", .text = "Path", .dock = Dock::Fill,
+    {.name = "Path", .kind = ControlKind::Page, .parent = nb1, .text = "Path", .dock = Dock::Fill,
      .visible = false},
     {.name = "pnTitle3", .kind = ControlKind::Panel, .parent = "Path", .height = 28,
      .text = " 4. Installationsverzeichnis festlegen", .font = Title, .color = clGray,
@@ -76,47 +78,47 @@ constexpr ControlDesc Controls[] = {
      .width = 457, .height = 40,
      .text = "Bitte geben Sie das Verzeichnis an, in dem das Programm installiert werden soll.",
      .font = Body, .wordWrap = true},
-    {.name = "edPathName", .kind = ControlKind::Edit, .parent = "Path", .left = 16, .top = 92,
+    {.name = edPathName, .kind = ControlKind::Edit, .parent = "Path", .left = 16, .top = 92,
      .width = 413, .height = 26, .font = Body, .tabOrder = 0},
-    {.name = "bnDir", .kind = ControlKind::Button, .parent = "Path", .left = 435, .top = 90,
+    {.name = bnDir, .kind = ControlKind::Button, .parent = "Path", .left = 435, .top = 90,
      .width = 38, .height = 30, .text = "...", .tabOrder = 1},
     {.name = "Label10", .kind = ControlKind::Label, .parent = "Path", .left = 16, .top = 132,
      .width = 457, .height = 40,
      .text = "Drücken Sie anschließend den Schalter \"Fertig\", um mit der Installation zu "
              "beginnen.",
      .font = Body, .wordWrap = true},
-    {.name = "cbMakePath", .kind = ControlKind::CheckBox, .parent = "Path", .left = 16,
+    {.name = cbMakePath, .kind = ControlKind::CheckBox, .parent = "Path", .left = 16,
      .top = 190, .width = 457, .height = 24,
      .text = "Wenn Verzeichnis noch nicht besteht, ohne Nachfrage erstellen", .font = Body,
      .checked = true, .tabOrder = 2},
 
-    {.name = "CopyInfo", .kind = ControlKind::Page, .parent = "nb1", .text = "CopyInfo",
+    {.name = "CopyInfo", .kind = ControlKind::Page, .parent = nb1, .text = "CopyInfo",
      .dock = Dock::Fill, .visible = false},
     {.name = "pnTitle4", .kind = ControlKind::Panel, .parent = "CopyInfo", .height = 28,
      .text = " 5. Dateien auf den Computer kopieren", .font = Title, .color = clGray,
      .dock = Dock::Top, .bevel = BevelKind::Raised, .align = TextAlign::Left},
     {.name = "Label11", .kind = ControlKind::Label, .parent = "CopyInfo", .left = 16, .top = 56,
      .width = 50, .height = 20, .text = "Von:", .font = Bullet},
-    {.name = "pnFrom", .kind = ControlKind::Panel, .parent = "CopyInfo", .left = 72, .top = 52,
+    {.name = pnFrom, .kind = ControlKind::Panel, .parent = "CopyInfo", .left = 72, .top = 52,
      .width = 401, .height = 26, .font = Body, .align = TextAlign::Left},
     {.name = "Label12", .kind = ControlKind::Label, .parent = "CopyInfo", .left = 16, .top = 96,
      .width = 50, .height = 20, .text = "Nach:", .font = Bullet},
-    {.name = "pnTo", .kind = ControlKind::Panel, .parent = "CopyInfo", .left = 72, .top = 92,
+    {.name = pnTo, .kind = ControlKind::Panel, .parent = "CopyInfo", .left = 72, .top = 92,
      .width = 401, .height = 26, .font = Body, .align = TextAlign::Left},
-    {.name = "Gauge1", .kind = ControlKind::Gauge, .parent = "CopyInfo", .left = 16, .top = 150,
+    {.name = Gauge1, .kind = ControlKind::Gauge, .parent = "CopyInfo", .left = 16, .top = 150,
      .width = 457, .height = 26},
 
-    {.name = "bnInstal", .kind = ControlKind::Button, .left = 15, .top = 278, .width = 90,
+    {.name = bnInstal, .kind = ControlKind::Button, .left = 15, .top = 278, .width = 90,
      .height = 30, .text = "&Weiter ", .tabOrder = 1},
-    {.name = "bnBack", .kind = ControlKind::Button, .left = 109, .top = 278, .width = 90,
+    {.name = bnBack, .kind = ControlKind::Button, .left = 109, .top = 278, .width = 90,
      .height = 30, .text = "&Zurück", .enabled = false, .tabOrder = 2},
-    {.name = "bnEnd", .kind = ControlKind::Button, .left = 205, .top = 278, .width = 90,
+    {.name = bnEnd, .kind = ControlKind::Button, .left = 205, .top = 278, .width = 90,
      .height = 30, .text = "&Beenden", .tabOrder = 3},
-    {.name = "Panel4", .kind = ControlKind::Panel, .left = 338, .top = 275, .width = 167,
+    {.name = Panel4, .kind = ControlKind::Panel, .left = 338, .top = 275, .width = 167,
      .height = 35, .color = clRed, .visible = false},
-    {.name = "bnja", .kind = ControlKind::Button, .parent = "Panel4", .left = 3, .top = 3,
+    {.name = bnja, .kind = ControlKind::Button, .parent = Panel4, .left = 3, .top = 3,
      .width = 80, .height = 30, .text = "&Ja", .tabOrder = 4},
-    {.name = "bnNein", .kind = ControlKind::Button, .parent = "Panel4", .left = 85, .top = 3,
+    {.name = bnNein, .kind = ControlKind::Button, .parent = Panel4, .left = 85, .top = 3,
      .width = 80, .height = 30, .text = "&Nein", .tabOrder = 5},
 };
 }  // namespace

@@ -36,6 +36,9 @@ inline constexpr uint32_t clBlack = 0x000000, clWhite = 0xFFFFFF, clSilver = 0xC
                           clGray = 0x808080, clNavy = 0x800000, clBlue = 0xFF0000,
                           clRed = 0x0000FF, clLime = 0x00FF00, clLightYellow = 0x80FFFF;
 
+// What a modal window or a typed dialog ended with.
+enum ModalResult : int { mrNone = 0, mrOk = 1, mrCancel = 2, mrYes = 6, mrNo = 7 };
+
 struct FontDesc {
   const char* face = nullptr;  // nullptr: the parent's font
   int height = 0;              // character height in design pixels
@@ -61,7 +64,7 @@ struct ControlDesc {
   bool transparent = false;
   bool checked = false;
   int tabOrder = -1;     // -1: no tab stop
-  int modalResult = 0;   // a button that ends a modal form with this result
+  ModalResult modalResult = mrNone;  // a button that ends a modal form with this result
   bool isDefault = false;
   bool isCancel = false;
   int interval = 0;      // timers

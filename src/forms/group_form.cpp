@@ -1,12 +1,14 @@
 #include "forms/forms.h"
 
 namespace {
+using namespace GroupForm;
+
 constexpr FontDesc NavyText = {"MS Sans Serif", 13, false, false, clNavy};
 
 constexpr ControlDesc Controls[] = {
     {.name = "Label1", .kind = ControlKind::Label, .left = 16, .top = 17,
      .text = "Programmgruppe einrichten für Benutzer:"},
-    {.name = "cbUsers", .kind = ControlKind::ComboBox, .left = 16, .top = 39, .width = 377,
+    {.name = cbUsers, .kind = ControlKind::ComboBox, .left = 16, .top = 39, .width = 377,
      .height = 200, .tabOrder = 0, .itemHeight = 20},
     {.name = "Label2", .kind = ControlKind::Label, .left = 16, .top = 74, .width = 377,
      .height = 53,
@@ -19,8 +21,8 @@ constexpr ControlDesc Controls[] = {
      .text = "Wählen Sie \"Alle Anwender\" wenn die Programmgruppe für alle Anwender "
              "eingerichtet werden soll.",
      .font = NavyText, .wordWrap = true},
-    {.name = "BitBtn1", .kind = ControlKind::Button, .left = 16, .top = 203, .width = 105,
-     .height = 33, .text = "OK", .tabOrder = 1, .modalResult = 1, .isDefault = true},
+    {.name = BitBtn1, .kind = ControlKind::Button, .left = 16, .top = 203, .width = 105,
+     .height = 33, .text = "OK", .tabOrder = 1, .modalResult = mrOk, .isDefault = true},
 };
 }  // namespace
 

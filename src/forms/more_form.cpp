@@ -1,24 +1,26 @@
 #include "forms/forms.h"
 
 namespace {
+using namespace MoreForm;
+
 constexpr FontDesc Arial15 = {"Arial", 15, false, false, clBlack};
 
 constexpr ControlDesc Controls[] = {
     {.name = "GroupBox1", .kind = ControlKind::GroupBox, .left = 16, .top = 16, .width = 379,
      .height = 162, .text = " Setup kann für das Programm einrichten: ",
      .font = {"MS Sans Serif", 15, true, false, clBlack}},
-    {.name = "cbDesktop", .kind = ControlKind::CheckBox, .parent = "GroupBox1", .left = 16,
+    {.name = cbDesktop, .kind = ControlKind::CheckBox, .parent = "GroupBox1", .left = 16,
      .top = 37, .width = 345, .height = 22, .text = "Auf dem Desktop eine &Verknüpfung anlegen",
      .font = Arial15, .tabOrder = 1},
-    {.name = "cbStartmenu", .kind = ControlKind::CheckBox, .parent = "GroupBox1", .left = 16,
+    {.name = cbStartmenu, .kind = ControlKind::CheckBox, .parent = "GroupBox1", .left = 16,
      .top = 63, .width = 345, .height = 22, .text = "Einen Eintrag in das &Startmenü vornehmen",
      .font = Arial15, .tabOrder = 0},
     {.name = "Label1", .kind = ControlKind::Label, .parent = "GroupBox1", .left = 17, .top = 106,
      .width = 345, .height = 40,
      .text = "Wählen Sie bei Bedarf eine oder mehrere der oben angebotenen Optionen aus.",
      .font = {"Arial", 15, false, false, clNavy}, .wordWrap = true},
-    {.name = "BitBtn1", .kind = ControlKind::Button, .left = 16, .top = 193, .width = 106,
-     .height = 33, .text = "&Ok", .tabOrder = 2, .modalResult = 1, .isDefault = true},
+    {.name = BitBtn1, .kind = ControlKind::Button, .left = 16, .top = 193, .width = 106,
+     .height = 33, .text = "&Ok", .tabOrder = 2, .modalResult = mrOk, .isDefault = true},
 };
 }  // namespace
 

@@ -1,25 +1,27 @@
-#include "app/version.h"
+#include "env/version.h"
 #include "forms/forms.h"
 
 namespace {
+using namespace SetupForm;
+
 constexpr ControlDesc Controls[] = {
-    {.name = "pnBanner", .kind = ControlKind::Panel, .height = 26,
+    {.name = pnBanner, .kind = ControlKind::Panel, .height = 26,
      .text = "Setup " SETUP_VERSION " \xB7 Installation und Deinstallation von Windows-Programmen",
      .font = {"Arial", 14, false, false, clBlack}, .dock = Dock::Bottom,
      .bevel = BevelKind::Lowered, .align = TextAlign::Left},
     {.name = "Panel1", .kind = ControlKind::Panel, .width = 201, .dock = Dock::Left},
-    {.name = "SetupType", .kind = ControlKind::Panel, .parent = "Panel1", .height = 41,
+    {.name = SetupType, .kind = ControlKind::Panel, .parent = "Panel1", .height = 41,
      .text = "Setup", .font = {"Arial", 22, true, false, clLime}, .color = clBlack,
      .dock = Dock::Top, .bevel = BevelKind::Lowered},
-    {.name = "TreeView1", .kind = ControlKind::TreeView, .parent = "Panel1",
+    {.name = TreeView1, .kind = ControlKind::TreeView, .parent = "Panel1",
      .text = "START\n1. Begrüßung\n2. Information\n3. Lizenzbedingungen\n"
              "4. Installationsverzeichnis\n5. Dateien kopieren\n6. Shortcuts\nZIEL",
      .font = {"Times New Roman", 15, false, false, clBlack}, .color = clWhite,
      .dock = Dock::Fill, .indent = 19},
-    {.name = "lbProgName", .kind = ControlKind::Label, .left = 213, .top = 8,
+    {.name = lbProgName, .kind = ControlKind::Label, .left = 213, .top = 8,
      .font = {"Arial", 23, true, true, clWhite}, .transparent = true},
-    {.name = "Timer1", .kind = ControlKind::Timer, .interval = 200},
-    {.name = "AutoTimer", .kind = ControlKind::Timer, .interval = 2000},
+    {.name = Timer1, .kind = ControlKind::Timer, .interval = 200},
+    {.name = AutoTimer, .kind = ControlKind::Timer, .interval = 2000},
 };
 }  // namespace
 

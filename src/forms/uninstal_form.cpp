@@ -1,6 +1,8 @@
 #include "forms/forms.h"
 
 namespace {
+using namespace UninstalForm;
+
 constexpr FontDesc ButtonFont = {"MS Sans Serif", 15, false, false, clBlack};
 
 constexpr ControlDesc Controls[] = {
@@ -13,11 +15,11 @@ constexpr ControlDesc Controls[] = {
      .text = "Bitte drücken Sie die Taste \"Weiter\" um das Programm zu deinstalieren oder "
              "drücken Sie die Taste \"Beenden\" um den Deinstallationsvorgang abzubrechen.",
      .font = {"Arial", 13, false, false, clBlack}, .wordWrap = true},
-    {.name = "lbInfo", .kind = ControlKind::Label, .left = 34, .top = 236, .width = 495,
+    {.name = lbInfo, .kind = ControlKind::Label, .left = 34, .top = 236, .width = 495,
      .height = 29, .font = {"MS Sans Serif", 13, true, false, clBlack}, .wordWrap = true},
-    {.name = "Button1", .kind = ControlKind::Button, .left = 18, .top = 296, .width = 90,
+    {.name = Button1, .kind = ControlKind::Button, .left = 18, .top = 296, .width = 90,
      .height = 32, .text = "&Weiter >>", .font = ButtonFont, .tabOrder = 0},
-    {.name = "Button2", .kind = ControlKind::Button, .left = 115, .top = 296, .width = 89,
+    {.name = Button2, .kind = ControlKind::Button, .left = 115, .top = 296, .width = 89,
      .height = 32, .text = "&Beenden", .font = ButtonFont, .tabOrder = 1},
 };
 }  // namespace

@@ -7,11 +7,12 @@
 
 #include "env/handles.h"
 #include "env/ini_file.h"
+#include "env/install_names.h"
 #include "env/library_error.h"
 #include "env/paths.h"
 #include "env/settings.h"
 
-std::string InstallLogPath() { return UpperCase(IncludeBackslash(InstallDir) + "Install1.log"); }
+std::string InstallLogPath() { return UpperCase(IncludeBackslash(InstallDir) + InstallLogName); }
 
 namespace {
 // A log the run started itself takes its file entries straight into the file: the sections
@@ -31,12 +32,12 @@ class OwnLog {
     if (!own_ || number <= lastNumber_ || (!ProgramName.empty() && size_ > 0)) return Give();
     std::string text;
     if (size_ == 0) {
-      if (!ProgramName.empty()) text = Concat({"[General]\r\nName=", ProgramName, "\r\n"});
-      text += "[InstalledFiles]\r\n";
+      if (!ProgramName.empty()) text = Concat({"[", LogGeneral, "]\r\nName=", ProgramName, "\r\n"});
+      text += Concat({"[", LogInstalledFiles, "]\r\n"});
     }
     text += Concat({"File", DecimalText(number), "=", targetPath, "\r\n"});
-    const std::string tail = Concat({"[Group]\r\nName=", GroupName, "\r\n[StartMenu]\r\nFolder=",
-                                     StartMenuFolder, "\r\n"});
+    const std::string tail = Concat({"[", LogGroup, "]\r\nName=", GroupName, "\r\n[", LogStartMenu,
+                                     "]\r\nFolder=", StartMenuFolder, "\r\n"});
     KernelHandle log = FromCreateFile(CreateFileA(file.c_str(), GENERIC_WRITE, FILE_SHARE_READ,
                                                   nullptr, size_ == 0 ? CREATE_NEW : OPEN_EXISTING,
                                                   FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -69,7 +70,7 @@ class OwnLog {
     tailSize_ = 0;
     lastNumber_ = 0;
   }
-  static std::string FileAsGiven() { return IncludeBackslash(InstallDir) + "INSTALL1.LOG"; }
+  static std::string FileAsGiven() { return IncludeBackslash(InstallDir) + UpperCase(InstallLogName); }
   bool Give() {
     own_ = false;
     return false;
@@ -89,16 +90,16 @@ void LogInstalledFile(unsigned number, const std::string& targetPath) {
   if (ownLog.Write(path, number, targetPath)) return;
   const IniFile log(path);
   if (!ProgramName.empty()) {
-    log.WriteString("General", "Name", ProgramName);
+    log.WriteString(LogGeneral, "Name", ProgramName);
     ProgramName.clear();
   }
-  log.WriteString("InstalledFiles", "File" + DecimalText(number), targetPath);
-  log.WriteString("Group", "Name", GroupName);
-  log.WriteString("StartMenu", "Folder", StartMenuFolder);
+  log.WriteString(LogInstalledFiles, "File" + DecimalText(number), targetPath);
+  log.WriteString(LogGroup, "Name", GroupName);
+  log.WriteString(LogStartMenu, "Folder", StartMenuFolder);
 }
 
 void LogUserAccount(const std::string& profileDir) {
-  IniFile(InstallLogPath()).WriteString("BenutzerKonto", "UserName", profileDir);
+  IniFile(InstallLogPath()).WriteString(LogUserProfile, "UserName", profileDir);
 }
 
 namespace {
@@ -120,7 +121,7 @@ std::vector<std::string> ReadInstalledFiles(const std::string& logPath) {
     std::string path;
   };
   std::vector<Entry> entries;
-  for (const std::string& line : IniFile(logPath).ReadSection("Installedfiles")) {
+  for (const std::string& line : IniFile(logPath).ReadSection(LogInstalledFiles)) {
     const size_t equals = line.find('=');
     const unsigned long number = FileNumber(line.substr(0, equals));
     if (!number || equals == std::string::npos) continue;

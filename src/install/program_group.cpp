@@ -3,15 +3,18 @@
 #include <windows.h>
 #include <shlobj.h>
 
-#include "app/tf_setup.h"
 #include "env/administrator.h"
+#include "env/folders.h"
 #include "env/handles.h"
+#include "env/install_names.h"
 #include "env/paths.h"
 #include "env/profiles.h"
 #include "env/registry.h"
 #include "env/settings.h"
+#include "env/shell_link.h"
 #include "env/version_name.h"
 #include "env/windows_version.h"
+#include "forms/forms.h"
 #include "install/install_log.h"
 #include "install/install_texts.h"
 #include "install/setup_script.h"
@@ -19,9 +22,8 @@
 #include "install/tf_group.h"
 #include "install/tf_more.h"
 #include "install/wizard_texts.h"
-#include "transfer/folders.h"
-#include "transfer/shell_link.h"
 #include "ui/dialogs.h"
+#include "ui/steps.h"
 
 namespace {
 constexpr int ShowNormal = 5;
@@ -45,7 +47,7 @@ std::string Tf_Aktion::ChooseGroupFolder(const std::string& programs) {
   ListProfileUsers(users);
   if (users.size() < 2) return own;
   auto group = CreateForm<Tf_Group>();
-  if (f_Setup) f_Setup->PlaceBesideTree(*group, false);
+  PlaceBesideSteps(*group, false);
   group->Fill(users, GetLogonUserName());
   if (!SilentMode) group->ShowModal();
   TargetProfileDir = IncludeBackslash(GetProfilesDirectory()) + group->SelectedUser();
@@ -62,17 +64,17 @@ void Tf_Aktion::CreateGroupAndShortcuts(const std::string& programs) {
   const std::vector<ShortcutItem> items = SetupScript(GetExeDirectory()).Items();
   for (const ShortcutItem& item : items) Link(item, groupFolder + "\\" + item.name + ".LNK");
   Hide();
-  if (f_Setup) f_Setup->SelectStep(6);
+  ShowStep(6);
   if (!f_more) return;
   if (SilentMode) {
-    f_more->SetChecked("cbDesktop", true);
-    f_more->SetChecked("cbStartmenu", true);
-  } else if (f_more->ShowModal() != 1) {
+    f_more->SetChecked(MoreForm::cbDesktop, true);
+    f_more->SetChecked(MoreForm::cbStartmenu, true);
+  } else if (f_more->ShowModal() != mrOk) {
     return;
   }
   if (items.empty()) return;  // nothing to point an optional shortcut to
-  OptionalLink("cbDesktop", CSIDL_DESKTOP, "Desktop\\", items.front());
-  OptionalLink("cbStartmenu", CSIDL_STARTMENU, "Startmenü\\", items.front());
+  OptionalLink(MoreForm::cbDesktop, CSIDL_DESKTOP, "Desktop\\", items.front());
+  OptionalLink(MoreForm::cbStartmenu, CSIDL_STARTMENU, "Startmenü\\", items.front());
 }
 
 // A ticked option's shortcut: in the chosen user's profile folder when a user was chosen,
@@ -91,9 +93,7 @@ void Tf_Aktion::OptionalLink(const char* checkBox, int specialFolder, const char
 // Quoted, so that Windows never tries "C:\Program.exe" for "C:\Program Files\...".
 void Tf_Aktion::RegisterUninstall() {
   if (!IsOwnKeyName(StartMenuFolder)) return;
-  RegKey key = OpenRegistryKey(
-      HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\" + StartMenuFolder,
-      true);
+  RegKey key = OpenRegistryKey(HKEY_LOCAL_MACHINE, UninstallKeyOf(StartMenuFolder), true);
   if (!key) return;
   WriteRegistryString(key, "DisplayName", GroupName + " deinstalieren");
   WriteRegistryString(key, "UninstallString",
@@ -101,8 +101,8 @@ void Tf_Aktion::RegisterUninstall() {
 }
 
 void Tf_Aktion::Complete() {
-  if (f_Setup) f_Setup->SelectStep(7);
-  const std::string directory = Text("edPathName");
+  ShowStep(7);
+  const std::string directory = Text(AktionForm::edPathName);
   if (InstallError) {
     MessageDlg(InstallFailedText(directory), DlgType::Information, mbOK);
     return;
@@ -110,7 +110,7 @@ void Tf_Aktion::Complete() {
   if (SilentMode) return;
   const bool ntAdministrator = IsAdviceVersion(GetWindowsVersionName()) && IsAdministrator();
   if (MessageDlg(InstallDoneText(directory, ntAdministrator), DlgType::Information,
-                 mbYes | mbNo) != 6)
+                 mbYes | mbNo) != mrYes)
     return;
   ShellExecuteA(Handle(), "open", MainProgramPath.c_str(), "",
                 ExtractFilePath(MainProgramPath).c_str(), ShowNormal);

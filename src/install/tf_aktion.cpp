@@ -1,9 +1,10 @@
 #include "install/tf_aktion.h"
 
-#include "app/tf_setup.h"
+#include "codec/name_mapping.h"
 #include "env/administrator.h"
 #include "env/exit_codes.h"
 #include "env/file_system.h"
+#include "env/folders.h"
 #include "env/paths.h"
 #include "env/profiles.h"
 #include "env/settings.h"
@@ -14,10 +15,11 @@
 #include "install/setup_script.h"
 #include "install/tf_info.h"
 #include "install/wizard_texts.h"
-#include "transfer/folders.h"
-#include "transfer/name_mapping.h"
 #include "ui/application.h"
 #include "ui/dialogs.h"
+#include "ui/steps.h"
+
+using namespace AktionForm;
 
 Tf_Aktion* f_Aktion = nullptr;
 
@@ -30,21 +32,21 @@ bool LimitedNtUser() { return IsLimitedNtUser(GetWindowsVersionName(), IsAdminis
 Tf_Aktion::Tf_Aktion() : Form(AktionFormDesc) { f_Aktion = this; }
 
 void Tf_Aktion::FormCreate() {
-  OnClick("bnInstal", [this] { bnInstalClick(); });
-  OnClick("bnBack", [this] { bnBackClick(); });
-  OnClick("bnja", [this] { bnjaClick(); });
-  OnClick("bnNein", [this] { bnNeinClick(); });
-  OnClick("bnEnd", [this] { bnEndClick(); });
-  OnClick("bnInfo", [this] { bnInfoClick(); });
-  OnClick("bnDir", [this] { bnDirClick(); });
+  OnClick(bnInstal, [this] { bnInstalClick(); });
+  OnClick(bnBack, [this] { bnBackClick(); });
+  OnClick(bnja, [this] { bnjaClick(); });
+  OnClick(bnNein, [this] { bnNeinClick(); });
+  OnClick(bnEnd, [this] { bnEndClick(); });
+  OnClick(bnInfo, [this] { bnInfoClick(); });
+  OnClick(bnDir, [this] { bnDirClick(); });
   if (LimitedNtUser() && !CanWriteToDir(ExtractFilePath(DefaultPath)))
     MessageDlg(AdministratorAdviceText(ProgramName, GetWindowsVersionName(), DefaultPath),
                DlgType::Information, mbOK);
-  SetText("Label4", ReplaceProgPlaceholder(Text("Label4"), ProgramName));
-  SetText("edPathName", DefaultPath);
+  SetText(Label4, ReplaceProgPlaceholder(Text(Label4), ProgramName));
+  SetText(edPathName, DefaultPath);
   LicenceAccepted = false;
-  ShowPage("nb1", Welcome);
-  SetText("Memo1", LoadTextFile(IncludeBackslash(GetExeDirectory()) + "Vertrag.Txt"));
+  ShowPage(nb1, Welcome);
+  SetText(Memo1, LoadTextFile(IncludeBackslash(GetExeDirectory()) + "Vertrag.Txt"));
 }
 
 void Tf_Aktion::FormShow() {
@@ -52,34 +54,34 @@ void Tf_Aktion::FormShow() {
 }
 
 void Tf_Aktion::ShowAnswerButtons(bool visible) {
-  SetVisible("bnja", visible);
-  SetVisible("bnNein", visible);
-  SetVisible("Panel4", visible);
+  SetVisible(bnja, visible);
+  SetVisible(bnNein, visible);
+  SetVisible(Panel4, visible);
 }
 
 void Tf_Aktion::ShowPageStep(int page, int step) {
-  ShowPage("nb1", page);
-  if (f_Setup) f_Setup->SelectStep(step);
+  ShowPage(nb1, page);
+  ShowStep(step);
 }
 
 void Tf_Aktion::bnInstalClick() {
-  const std::string page = ActivePage("nb1");
+  const std::string page = ActivePage(nb1);
   if (page != "Info") ShowAnswerButtons(false);
   if (page == "Welcome") {
-    SetEnabled("bnBack", true);
+    SetEnabled(bnBack, true);
     ShowPageStep(Info, 2);
   } else if (page == "Info") {
     ShowPageStep(BGB, 3);
     if (!LicenceAccepted) {
-      SetEnabled("bnInstal", false);
+      SetEnabled(bnInstal, false);
       ShowAnswerButtons(true);
     } else {
       ShowAnswerButtons(false);
     }
   } else if (page == "BGB") {
     ShowPageStep(Path, 4);
-    SetText("bnInstal", "&Fertig");
-    Focus("edPathName");
+    SetText(bnInstal, "&Fertig");
+    Focus(edPathName);
   } else if (page == "Path") {
     if (ValidateDirectory()) StartInstallation();
   }
@@ -87,11 +89,11 @@ void Tf_Aktion::bnInstalClick() {
 
 void Tf_Aktion::bnBackClick() {
   ShowAnswerButtons(false);
-  SetEnabled("bnInstal", true);
-  SetText("bnInstal", "&Weiter");
-  const std::string page = ActivePage("nb1");
+  SetEnabled(bnInstal, true);
+  SetText(bnInstal, "&Weiter");
+  const std::string page = ActivePage(nb1);
   if (page == "Info") {
-    SetEnabled("bnBack", false);
+    SetEnabled(bnBack, false);
     ShowPageStep(Welcome, 1);
   } else if (page == "BGB") {
     ShowPageStep(Info, 2);
@@ -100,9 +102,16 @@ void Tf_Aktion::bnBackClick() {
   }
 }
 
+void Tf_Aktion::WalkUnattended() {
+  bnInstalClick();
+  bnInstalClick();
+  bnjaClick();
+  bnInstalClick();
+}
+
 void Tf_Aktion::bnjaClick() {
   LicenceAccepted = true;
-  SetEnabled("bnInstal", true);
+  SetEnabled(bnInstal, true);
   bnInstalClick();  // on the licence page: on to the directory
 }
 
@@ -117,30 +126,30 @@ void Tf_Aktion::bnInfoClick() {
 void Tf_Aktion::bnDirClick() {
   std::string folder;
   if (BrowseForFolder(Handle(), "Bitte wählen Sie ein Verzeichnis", folder))
-    SetText("edPathName", folder);
+    SetText(edPathName, folder);
 }
 
 // True when the directory in edPathName may take the program; otherwise the user has been
 // told why, and perhaps been given another directory to try.
 bool Tf_Aktion::ValidateDirectory() {
-  std::string path = Text("edPathName");
+  std::string path = Text(edPathName);
   if (IsMainDirectory(path)) {
     ShowMessage(MainDirectoryText());
     return false;
   }
   if (!DirectoryExists(path)) {
-    if (!Checked("cbMakePath") &&
-        MessageDlg(CreateDirectoryQuestion(), DlgType::Confirmation, mbYes | mbNo) != 6)
+    if (!Checked(cbMakePath) &&
+        MessageDlg(CreateDirectoryQuestion(), DlgType::Confirmation, mbYes | mbNo) != mrYes)
       return false;
     ForceDirectories(path);  // a failure shows in the write test below
   }
-  if (SilentMode && !CanWriteToDir(path)) SetText("edPathName", Proposal(path));
-  path = Text("edPathName");
+  if (SilentMode && !CanWriteToDir(path)) SetText(edPathName, Proposal(path));
+  path = Text(edPathName);
   if (DirectoryExists(path) && CanWriteToDir(path)) return true;
   MessageDlg(DirectoryWarningText(path, LimitedNtUser()), DlgType::Warning, mbOK);
   Show();
   BringToFront();
-  SetText("edPathName", Proposal(path));
+  SetText(edPathName, Proposal(path));
   return false;
 }
 
@@ -151,7 +160,7 @@ std::string Tf_Aktion::Proposal(const std::string& path) const {
 void Tf_Aktion::StartInstallation() {
   ShowPageStep(CopyInfo, 5);
   Application.ProcessMessages();
-  InstallDir = Text("edPathName");
+  InstallDir = Text(edPathName);
   try {
     RunInstallation();
   } catch (...) {
@@ -168,7 +177,7 @@ void Tf_Aktion::StartInstallation() {
 
 void Tf_Aktion::Step() {
   ++progress_;
-  SetGauge("Gauge1", static_cast<int>(progress_), static_cast<int>(maximum_));
+  SetGauge(Gauge1, static_cast<int>(progress_), static_cast<int>(maximum_));
 }
 
 void Tf_Aktion::InstallFile(const std::string& name, const std::string& targetName,
@@ -187,7 +196,7 @@ void Tf_Aktion::RunInstallation() {
   }
   maximum_ = static_cast<unsigned>(programFiles.size() + windowsFiles.size() + 1);
   progress_ = 0;
-  SetGauge("Gauge1", 0, static_cast<int>(maximum_));
+  SetGauge(Gauge1, 0, static_cast<int>(maximum_));
   for (size_t k = 0; k < programFiles.size(); ++k) {
     const std::string& name = programFiles[k];
     if (k == 0) MainProgramPath = MapCompressedName(IncludeBackslash(InstallDir) + name);
@@ -208,12 +217,12 @@ void Tf_Aktion::RunInstallation() {
   // A file skipped with "Nein" is missing too: status 0 promises that every file is installed.
   Application.ExitCode = InstallError || FileSkipped ? ExitFilesFailed : ExitCompleted;
   Application.ProcessMessages();
-  SetModalResult(1);
+  SetModalResult(mrOk);
 }
 
 void Tf_Aktion::CopyPage::ShowPaths(const std::string& from, const std::string& to) {
-  wizard_.SetText("pnFrom", from);
-  wizard_.SetText("pnTo", to);
+  wizard_.SetText(pnFrom, from);
+  wizard_.SetText(pnTo, to);
   RedrawWindow(wizard_.Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
 }
 

@@ -11,7 +11,9 @@ class Tf_Aktion : public Form {
  public:
   Tf_Aktion();
 
-  // Button handlers; the unattended run calls them directly.
+  // The unattended run: "Weiter", "Weiter", "Ja" to the licence, "Fertig", as a person would.
+  void WalkUnattended();
+
   void bnInstalClick();
   void bnBackClick();
   void bnjaClick();

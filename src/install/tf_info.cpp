@@ -5,6 +5,8 @@
 #include "env/text_file.h"
 #include "forms/forms.h"
 
+using namespace InfoForm;
+
 Tf_info* f_info = nullptr;
 
 Tf_info::Tf_info() : Form(InfoFormDesc) {}
@@ -15,5 +17,5 @@ void Tf_info::FormCreate() {
 
 // Each load replaces what the memo shows; a failure leaves the previous text.
 void Tf_info::FormActivate() {
-  SetText("Memo1", LoadTextFile(AddBackslash(AppDir) + "Liesmich.txt"));
+  SetText(Memo1, LoadTextFile(AddBackslash(AppDir) + "Liesmich.txt"));
 }

@@ -2,19 +2,17 @@
 
 #include <windows.h>
 
+#include "codec/expander.h"
+#include "codec/name_mapping.h"
 #include "env/exit_codes.h"
 #include "env/paths.h"
 #include "env/settings.h"
 #include "env/wait.h"
 #include "transfer/copy_messages.h"
-#include "transfer/expander.h"
-#include "transfer/name_mapping.h"
 #include "ui/application.h"
 #include "ui/dialogs.h"
 
 namespace {
-enum Answer { Yes = 6, No = 7, Cancel = 2 };
-
 // A file that is not whole never lies under its target's name: it is written into the
 // installation directory first (what an interrupted run leaves there goes with the directory
 // when the program is removed) and then moved into place.
@@ -44,10 +42,10 @@ bool CopyPlain(const std::string& source, const std::string& target, const std::
   return done;
 }
 
-int AskRetry(const std::string& text) {
-  const int answer = MessageDlg(text, DlgType::Warning, mbYes | mbNo | mbCancel);
-  if (answer == Cancel) Application.Halt(ExitByUser);
-  if (answer == No) FileSkipped = true;
+ModalResult AskRetry(const std::string& text) {
+  const ModalResult answer = MessageDlg(text, DlgType::Warning, mbYes | mbNo | mbCancel);
+  if (answer == mrCancel) Application.Halt(ExitByUser);
+  if (answer == mrNo) FileSkipped = true;
   return answer;
 }
 
@@ -80,13 +78,13 @@ void CopyInstallFile(const std::string& sourceName, const std::string& targetNam
   const auto expand = [&] { return plain && ExpandFile(source, target, scratch, record); };
   if (!IsCompressedName(sourceName)) {
     if (!copy()) {
-      const int answer = AskRetry(CopyQuestionText(targetDir, mapped));
-      if (answer != No && !copy()) FinalFailure(targetDir, mapped);
+      const ModalResult answer = AskRetry(CopyQuestionText(targetDir, mapped));
+      if (answer != mrNo && !copy()) FinalFailure(targetDir, mapped);
     }
   } else if (!expand()) {
-    const int answer = AskRetry(ExpandQuestionText(sourceDir, sourceName, targetDir, mapped));
-    if (answer == Yes) Pause(1000, true);
-    if (answer != No && !expand()) FinalFailure(targetDir, mapped);
+    const ModalResult answer = AskRetry(ExpandQuestionText(sourceDir, sourceName, targetDir, mapped));
+    if (answer == mrYes) Pause(1000, true);
+    if (answer != mrNo && !expand()) FinalFailure(targetDir, mapped);
   }
   record();
 }

@@ -16,12 +16,12 @@ struct ButtonInfo {
   DlgButtons flag;
   const char* name;
   const char* caption;
-  int result;
+  ModalResult result;
 };
-constexpr ButtonInfo Buttons[] = {{mbYes, "Yes", "&Ja", 6},
-                                  {mbNo, "No", "&Nein", 7},
-                                  {mbOK, "OK", "OK", 1},
-                                  {mbCancel, "Cancel", "Abbrechen", 2}};
+constexpr ButtonInfo Buttons[] = {{mbYes, "Yes", "&Ja", mrYes},
+                                  {mbNo, "No", "&Nein", mrNo},
+                                  {mbOK, "OK", "OK", mrOk},
+                                  {mbCancel, "Cancel", "Abbrechen", mrCancel}};
 
 const char* CaptionOf(DlgType type) {
   switch (type) {
@@ -65,7 +65,7 @@ void ShowMessage(const std::string& text) {
   MessageBoxA(GetActiveWindow(), text.c_str(), Application.Title.c_str(), MB_OK);
 }
 
-int MessageDlg(const std::string& text, DlgType type, unsigned buttons) {
+ModalResult MessageDlg(const std::string& text, DlgType type, unsigned buttons) {
   // Laid out in screen pixels: the form is described at the screen's own resolution.
   const int ppi = ScreenPpi();
   auto px = [ppi](int at96) { return MulDiv(at96, ppi, 96); };

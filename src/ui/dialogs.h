@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "forms/form_desc.h"
+
 // A plain message: title "Setup", one OK button.
 void ShowMessage(const std::string& text);
 
@@ -12,8 +14,8 @@ enum DlgButtons : unsigned { mbYes = 1, mbNo = 2, mbOK = 4, mbCancel = 8 };
 
 // A typed dialog: caption "Warnung", "Fehler", "Information" or "Bestätigen" with its icon,
 // buttons "&Ja", "&Nein", "OK", "Abbrechen" whatever the system's language. Returns the
-// pressed button's result (6, 7, 1, 2); closing it through the title bar gives 2.
-int MessageDlg(const std::string& text, DlgType type, unsigned buttons);
+// pressed button's result; closing it through the title bar gives mrCancel.
+ModalResult MessageDlg(const std::string& text, DlgType type, unsigned buttons);
 
 // The shell's folder browser, owned by owner, rooted at the desktop, file-system folders only.
 // True with the chosen folder's full path in path; false (path unchanged) on cancel.

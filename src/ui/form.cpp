@@ -371,20 +371,20 @@ void Form::BringToFront() {
   SetForegroundWindow(hwnd_);
 }
 
-int Form::ShowModal() {
+ModalResult Form::ShowModal() {
   std::vector<HWND> disabled;
   std::pair<HWND, std::vector<HWND>*> param{hwnd_, &disabled};
   EnumThreadWindows(GetCurrentThreadId(), DisableWindow, reinterpret_cast<LPARAM>(&param));
   EnableWindow(hwnd_, TRUE);
-  modalResult_ = 0;
+  modalResult_ = mrNone;
   modal_ = true;
   Show();
   SetForegroundWindow(hwnd_);
   MSG msg;
-  while (modalResult_ == 0) {
+  while (modalResult_ == mrNone) {
     if (GetMessageA(&msg, nullptr, 0, 0) <= 0) {
       PostQuitMessage(static_cast<int>(msg.wParam));  // the outer loop ends the program
-      modalResult_ = 2;
+      modalResult_ = mrCancel;
       break;
     }
     DispatchOneMessage(msg);
@@ -397,7 +397,7 @@ int Form::ShowModal() {
 
 void Form::Close() {
   if (modal_)
-    modalResult_ = 2;
+    modalResult_ = mrCancel;
   else if (Application.MainForm == this)
     DestroyWindow(hwnd_);
   else
@@ -424,7 +424,7 @@ void Form::PaintBackground(HDC dc) {
 
 void Form::Click(Control& control) {
   if (!IsWindowEnabled(control.hwnd) || !IsWindowVisible(control.hwnd)) return;
-  if (control.desc->modalResult) modalResult_ = control.desc->modalResult;
+  if (control.desc->modalResult != mrNone) modalResult_ = control.desc->modalResult;
   if (control.onClick) control.onClick();
 }
 

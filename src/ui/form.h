@@ -93,11 +93,11 @@ class Form {
   bool Visible() const;
   void BringToFront();
   // Shows the form while every other window of the program is disabled, until a modal
-  // result is set; returns it (1 OK, 2 cancel or closed, 6 Yes, 7 No).
-  int ShowModal();
-  void SetModalResult(int result) { modalResult_ = result; }
+  // result is set; returns it (mrCancel when closed).
+  ModalResult ShowModal();
+  void SetModalResult(ModalResult result) { modalResult_ = result; }
   bool IsModal() const { return modal_; }
-  // Modal: ends with result 2. The main form: ends the program. Others: hides.
+  // Modal: ends with mrCancel. The main form: ends the program. Others: hides.
   void Close();
 
   // Paints what lies under the controls; transparent labels draw it beneath their text.
@@ -130,7 +130,7 @@ class Form {
   std::vector<std::unique_ptr<Control>> controls_;
   GdiObject font_;
   GdiObject brush_;
-  int modalResult_ = 0;
+  ModalResult modalResult_ = mrNone;
   bool modal_ = false;
 };
 

@@ -5,15 +5,17 @@
 #include "uninstall/removal_rules.h"
 #include "uninstall/uninstall_files.h"
 
+using namespace AskForm;
+
 Tf_Ask::Tf_Ask() : Form(AskFormDesc) {}
 
 void Tf_Ask::Fill(const std::string& dir) {
-  SetText("lbInfo", DirectoryQuestionText(dir));
+  SetText(lbInfo, DirectoryQuestionText(dir));
   std::vector<std::string> entries;
   ListTree(AddBackslash(dir) + "*.*", true, entries);
-  AddItem("lbFiles", dir);
-  for (const std::string& entry : entries) AddItem("lbFiles", entry);
+  AddItem(lbFiles, dir);
+  for (const std::string& entry : entries) AddItem(lbFiles, entry);
 }
 
 // Enter and Escape answer nothing unless a button has the focus.
-void Tf_Ask::FormShow() { Focus("lbFiles"); }
+void Tf_Ask::FormShow() { Focus(lbFiles); }

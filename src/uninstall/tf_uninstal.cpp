@@ -3,12 +3,13 @@
 #include <windows.h>
 #include <shlobj.h>
 
-#include "app/tf_setup.h"
 #include "env/deletion.h"
 #include "env/exit_codes.h"
 #include "env/file_system.h"
+#include "env/folders.h"
 #include "env/handles.h"
 #include "env/ini_file.h"
+#include "env/install_names.h"
 #include "env/library_error.h"
 #include "env/paths.h"
 #include "env/profiles.h"
@@ -17,19 +18,19 @@
 #include "env/wait.h"
 #include "forms/forms.h"
 #include "install/install_log.h"
-#include "transfer/folders.h"
-#include "transfer/tf_progress.h"
 #include "ui/application.h"
 #include "ui/dialogs.h"
+#include "ui/steps.h"
 #include "uninstall/removal_rules.h"
 #include "uninstall/tf_ask.h"
+#include "uninstall/tf_progress.h"
 #include "uninstall/uninstall_files.h"
+
+using namespace UninstalForm;
 
 Tf_Uninstal* f_Uninstal = nullptr;
 
 namespace {
-constexpr int Yes = 6;
-constexpr char UninstallKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
 
 std::string ProgramFilesDir() {
   RegKey key = OpenRegistryKey(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion", false);
@@ -44,17 +45,17 @@ std::string WithoutLastCharacter(const std::string& text) {
 Tf_Uninstal::Tf_Uninstal() : Form(UninstalFormDesc) { f_Uninstal = this; }
 
 void Tf_Uninstal::FormCreate() {
-  OnClick("Button1", [this] { Button1Click(); });
-  OnClick("Button2", [this] { Button2Click(); });
-  SetText("lbInfo", GetExePath());
+  OnClick(Button1, [this] { Button1Click(); });
+  OnClick(Button2, [this] { Button2Click(); });
+  SetText(lbInfo, GetExePath());
 }
 
 void Tf_Uninstal::Button2Click() { Application.Halt(ExitByUser); }
 
 void Tf_Uninstal::Button1Click() {
-  f_Setup->SelectStep(1);
+  ShowStep(1);
   if (MessageDlg("Sind Sie sicher, daß Sie das Programm entfernen wollen?", DlgType::Confirmation,
-                 mbYes | mbNo) != Yes)
+                 mbYes | mbNo) != mrYes)
     return;
   Hide();
   try {
@@ -67,31 +68,31 @@ void Tf_Uninstal::Button1Click() {
 }
 
 void Tf_Uninstal::RemoveInstallation() {
-  const std::string logPath = AddBackslash(AppDir) + "install1.log";
+  const std::string logPath = AddBackslash(AppDir) + InstallLogName;
   const std::vector<std::string> files = ReadInstalledFiles(logPath);
-  f_Progress->SetVisible("Label2", false);
-  f_Progress->SetVisible("pnTo", false);
+  f_Progress->SetVisible(ProgressForm::Label2, false);
+  f_Progress->SetVisible(ProgressForm::pnTo, false);
   f_Progress->SetCaption("Löschen");
   f_Progress->Show();
-  f_Progress->SetGauge("Gauge1", 0, static_cast<int>(files.size()));
+  f_Progress->SetGauge(ProgressForm::Gauge1, 0, static_cast<int>(files.size()));
 
   // The directory of the first logged file, offered for deletion only when it is a real one.
   const std::string firstDir = files.empty() ? "" : WithoutLastCharacter(ExtractFilePath(files[0]));
   const ProtectedFolders system = {GetWindowsDir(), GetProfilesDirectory(), ProgramFilesDir()};
   const std::string programDir = IsRealProgramDirectory(firstDir, system) ? firstDir : "";
 
-  f_Setup->SelectStep(2);
+  ShowStep(2);
   DeleteLoggedFiles(files, programDir);
   const IniFile log(logPath);
-  StartMenuFolder = log.ReadString("StartMenu", "Folder", "");
-  TargetProfileDir = log.ReadString("BenutzerKonto", "UserName", "");
+  StartMenuFolder = log.ReadString(LogStartMenu, "Folder", "");
+  TargetProfileDir = log.ReadString(LogUserProfile, "UserName", "");
   f_Progress->Hide();
 
   // Never the key that holds every program's registration.
-  if (IsSingleKeyName(StartMenuFolder)) DeleteRegistryTree(HKEY_LOCAL_MACHINE, UninstallKey + StartMenuFolder);
+  if (IsSingleKeyName(StartMenuFolder)) DeleteRegistryTree(HKEY_LOCAL_MACHINE, UninstallKeyOf(StartMenuFolder));
   RemoveGroupAndShortcuts();
 
-  f_Setup->SelectStep(3);
+  ShowStep(3);
   const bool directoryDeleted = !programDir.empty() && AskAndDeleteDirectory(programDir);
   const std::string batch = directoryDeleted ? WriteRemovalBatch() : "";
   // The uninstaller and its log stay while it runs; anything else logged should be gone.
@@ -101,7 +102,7 @@ void Tf_Uninstal::RemoveInstallation() {
     if (!name.empty() && name != self && name != ownLog && FileExists(file)) somethingLeft_ = true;
   }
 
-  f_Setup->SelectStep(4);
+  ShowStep(4);
   MessageDlg("Das Programm wurde deinstalliert!", DlgType::Information, mbOK);
   // Started only now, so that the message may stay open as long as the user likes while
   // the batch file's tries for the uninstaller are counted.
@@ -118,8 +119,8 @@ void Tf_Uninstal::DeleteLoggedFiles(const std::vector<std::string>& files,
   const unsigned pause = PausePerFile(named);
   int done = 0;
   for (const std::string& file : files) {
-    f_Progress->SetText("pnFrom", file);
-    f_Progress->SetGauge("Gauge1", ++done, static_cast<int>(files.size()));
+    f_Progress->SetText(ProgressForm::pnFrom, file);
+    f_Progress->SetGauge(ProgressForm::Gauge1, ++done, static_cast<int>(files.size()));
     if (file.empty()) continue;
     // Only what the installer could have put there, and never through a link elsewhere.
     const std::string& base = IsBelow(file, programDir) ? programDir : windowsDir;
@@ -157,7 +158,7 @@ void Tf_Uninstal::RemoveGroupAndShortcuts() {
 bool Tf_Uninstal::AskAndDeleteDirectory(const std::string& programDir) {
   auto ask = CreateForm<Tf_Ask>();
   ask->Fill(programDir);
-  if (ask->ShowModal() != 1) return false;
+  if (ask->ShowModal() != mrOk) return false;
   DeleteTree(programDir);
   return true;
 }

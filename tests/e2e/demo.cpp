@@ -4,11 +4,11 @@
 
 #include <cstdio>
 
+#include "env/folders.h"
 #include "env/handles.h"
 #include "env/profiles.h"
 #include "env/registry.h"
 #include "tests/e2e/distribution.h"
-#include "transfer/folders.h"
 
 namespace {
 void Line(const std::string& text) { std::printf("%s\n", text.c_str()); }

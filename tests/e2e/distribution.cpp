@@ -1,7 +1,7 @@
 #include "tests/e2e/distribution.h"
 
+#include "codec/name_mapping.h"
 #include "commands.h"
-#include "transfer/name_mapping.h"
 
 #include <windows.h>
 

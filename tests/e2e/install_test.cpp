@@ -6,13 +6,13 @@
 
 #include <algorithm>
 
+#include "codec/name_mapping.h"
 #include "env/file_system.h"
+#include "env/folders.h"
 #include "env/paths.h"
 #include "env/profiles.h"
 #include "env/registry.h"
 #include "tests/e2e/scenario.h"
-#include "transfer/folders.h"
-#include "transfer/name_mapping.h"
 
 namespace {
 std::string SpecialFolderPath(int folder) {

@@ -7,15 +7,15 @@
 #include <cstdio>
 #include <functional>
 
+#include "codec/name_mapping.h"
 #include "env/file_system.h"
+#include "env/folders.h"
 #include "env/handles.h"
 #include "env/paths.h"
 #include "env/profiles.h"
 #include "env/registry.h"
 #include "tests/e2e/removal.h"
 #include "tests/e2e/scenario.h"
-#include "transfer/folders.h"
-#include "transfer/name_mapping.h"
 
 namespace {
 // Text of a file another process is writing.

@@ -3,12 +3,12 @@
 #include "tests/e2e/removal.h"
 
 #include "env/file_system.h"
+#include "env/folders.h"
 #include "env/handles.h"
 #include "env/paths.h"
 #include "env/profiles.h"
 #include "env/registry.h"
 #include "tests/e2e/scenario.h"
-#include "transfer/folders.h"
 
 namespace {
 

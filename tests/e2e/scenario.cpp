@@ -1,9 +1,9 @@
 #include "tests/e2e/scenario.h"
 
+#include "codec/name_mapping.h"
 #include "env/paths.h"
 #include "env/profiles.h"
 #include "env/registry.h"
-#include "transfer/name_mapping.h"
 
 void PressAndExpectExit(const Program& program, HWND button, DWORD expected) {
   Press(button);

@@ -7,12 +7,12 @@
 #include <set>
 
 #include "env/file_system.h"
+#include "env/folders.h"
 #include "env/paths.h"
 #include "env/profiles.h"
 #include "env/registry.h"
 #include "tests/e2e/removal.h"
 #include "tests/e2e/scenario.h"
-#include "transfer/folders.h"
 
 namespace {
 constexpr const char* Versions[] = {"win95", "win98", "winme", "nt40", "win2k", "winxp", "win7", "win10"};

@@ -4,11 +4,11 @@
 #include <shlobj.h>
 
 #include "env/file_system.h"
+#include "env/folders.h"
 #include "env/paths.h"
 #include "env/profiles.h"
 #include "env/registry.h"
 #include "tests/e2e/scenario.h"
-#include "transfer/folders.h"
 
 namespace {
 struct State {

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "transfer/lzh_decoder.h"
+#include "codec/lzh_decoder.h"
 
 namespace {
 struct Source {

@@ -8,7 +8,7 @@
 #include <iterator>
 
 #include "check.h"
-#include "transfer/expander.h"
+#include "codec/expander.h"
 
 namespace fs = std::filesystem;
 

@@ -1,5 +1,5 @@
 // The expander's file layer: every failure with its message and no target left behind.
-#include "transfer/expander.h"
+#include "codec/expander.h"
 
 #include <gtest/gtest.h>
 

@@ -4,9 +4,9 @@
 
 #include <random>
 
+#include "codec/lzh_decoder.h"
 #include "lzh_encoder.h"
 #include "tests/unit/reference_decoder.h"
-#include "transfer/lzh_decoder.h"
 
 namespace {
 // The stream in pieces of a few bytes, as a slow medium would deliver it.

@@ -1,4 +1,4 @@
-#include "transfer/name_mapping.h"
+#include "codec/name_mapping.h"
 
 #include <gtest/gtest.h>
 

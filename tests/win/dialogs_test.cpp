@@ -85,7 +85,7 @@ constexpr ControlDesc ThrowingControls[] = {
     {.name = "bnFail", .kind = ControlKind::Button, .left = 10, .top = 10, .width = 100,
      .height = 30, .text = "Fail"},
     {.name = "bnDone", .kind = ControlKind::Button, .left = 120, .top = 10, .width = 100,
-     .height = 30, .text = "Done", .modalResult = 1},
+     .height = 30, .text = "Done", .modalResult = mrOk},
 };
 constexpr FormDesc ThrowingForm = {.className = "TThrowingForm", .caption = "Test",
                                    .clientWidth = 240, .clientHeight = 60,
@@ -108,7 +108,7 @@ TEST(ErrorBoundary, ALibraryErrorInAHandlerShowsTheGeneralErrorBoxAndTheFormGoes
     WaitUntil([&] { return !IsWindow(box); });
     Press(FindControl(own, "bnDone"));
   });
-  EXPECT_EQ(form.ShowModal(), 1);
+  EXPECT_EQ(form.ShowModal(), mrOk);
   user.join();
   EXPECT_EQ(shown, "Kann Datei C:\\dist\\Vertrag.Txt nicht öffnen");
   EXPECT_EQ(title, Application.Title);

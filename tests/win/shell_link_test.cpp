@@ -1,4 +1,4 @@
-#include "transfer/shell_link.h"
+#include "env/shell_link.h"
 
 #include <gtest/gtest.h>
 #include <shlobj.h>

@@ -7,26 +7,21 @@
 #include <map>
 
 #include "check.h"
+#include "codec/name_mapping.h"
 #include "console.h"
+#include "env/paths.h"
 #include "lzh_encoder.h"
 #include "script_reader.h"
-#include "transfer/name_mapping.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-std::string Lower(std::string text) {
-  for (char& c : text)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  return text;
-}
-
 // The folder's files by their lower-cased names, as Windows finds them.
 std::map<std::string, fs::path> FilesOf(const fs::path& dir) {
   std::map<std::string, fs::path> files;
   std::error_code ec;
   for (const fs::directory_entry& entry : fs::directory_iterator(dir, ec))
-    if (entry.is_regular_file(ec)) files[Lower(entry.path().filename().string())] = entry.path();
+    if (entry.is_regular_file(ec)) files[LowerCase(entry.path().filename().string())] = entry.path();
   return files;
 }
 
@@ -60,7 +55,7 @@ class Builder {
     // A compressed entry comes from the file under its installed name.
     const bool compressed = IsCompressedName(name);
     const std::string from = compressed ? MapCompressedName(name) : name;
-    const auto found = files_.find(Lower(from));
+    const auto found = files_.find(LowerCase(from));
     if (found == files_.end()) return "Setup.lst names " + name + ", but " + from + " is not in " + src_.string();
     std::vector<uint8_t> data;
     if (!ReadAll(found->second, data)) return found->second.string() + ": cannot be read";
@@ -97,7 +92,7 @@ std::string Build(const fs::path& src, const fs::path& work, const fs::path& set
     if (std::string problem = builder.Place(names[i], i + 1, names.size()); !problem.empty()) return problem;
   // The script and the texts keep the names the installer asks for.
   for (const char* text : {"Setup.lst", "Liesmich.txt", "Vertrag.Txt"}) {
-    const auto found = builder.Files().find(Lower(text));
+    const auto found = builder.Files().find(LowerCase(text));
     if (found == builder.Files().end()) continue;
     if (std::string problem = builder.Copy(found->second, text); !problem.empty()) return problem;
   }

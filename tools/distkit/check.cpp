@@ -6,20 +6,14 @@
 #include <map>
 #include <optional>
 
+#include "codec/expander.h"
+#include "codec/name_mapping.h"
 #include "env/paths.h"
 #include "script_reader.h"
-#include "transfer/expander.h"
-#include "transfer/name_mapping.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-std::string Lower(std::string text) {
-  for (char& c : text)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  return text;
-}
-
 std::string Number(size_t n) { return std::to_string(n); }
 
 class Checker {
@@ -27,7 +21,7 @@ class Checker {
   explicit Checker(const std::string& dir) : dir_(dir) {
     std::error_code ec;
     for (const fs::directory_entry& entry : fs::directory_iterator(dir_, ec))
-      names_[Lower(entry.path().filename().string())] = entry.path().filename().string();
+      names_[LowerCase(entry.path().filename().string())] = entry.path().filename().string();
   }
 
   std::vector<Finding> Run() {
@@ -62,7 +56,7 @@ class Checker {
   void Warning(const std::string& file, int line, const std::string& message) {
     findings_.push_back({false, file, line, message});
   }
-  bool Present(const std::string& name) const { return names_.count(Lower(name)) != 0; }
+  bool Present(const std::string& name) const { return names_.count(LowerCase(name)) != 0; }
 
   void CheckBytes(const std::string& text) {
     if (text.starts_with("\xEF\xBB\xBF"))
@@ -135,12 +129,12 @@ class Checker {
       return;
     }
     targets.push_back(target);
-    if (const auto [at, fresh] = seen.emplace(Lower(target), entry.line); !fresh)
+    if (const auto [at, fresh] = seen.emplace(LowerCase(target), entry.line); !fresh)
       Error("Setup.lst", entry.line, "[" + section + "] " + name + " installs to " + target +
                                          " like the entry on line " + Number(at->second));
-    if (section == "programfiles" && Lower(target) == "uninstal.exe")
+    if (section == "programfiles" && LowerCase(target) == "uninstal.exe")
       Error("Setup.lst", entry.line, name + " would be overwritten by the uninstaller");
-    if (Lower(name).find("beispiel.") != std::string::npos)
+    if (LowerCase(name).find("beispiel.") != std::string::npos)
       Warning("Setup.lst", entry.line, name + " is a sample file: it is not installed where the "
                                              "directory already holds Beispiel.hdb");
     if (IsCompressedName(name) && target == name)
@@ -154,7 +148,7 @@ class Checker {
   }
 
   void CheckExpands(const std::string& name, int line) {
-    const fs::path source = dir_ / names_[Lower(name)];
+    const fs::path source = dir_ / names_[LowerCase(name)];
     const fs::path scratch = fs::temp_directory_path() / ("distkit-check-" + std::to_string(reinterpret_cast<uintptr_t>(this)));
     try {
       ExpandFileOrThrow(source.string(), scratch.string());
@@ -169,7 +163,7 @@ class Checker {
     const std::vector<ScriptEntry> items = script.Section("Items");
     for (const ScriptEntry& item : items) {
       bool found = false;
-      for (const std::string& target : installed) found = found || Lower(target) == Lower(item.key);
+      for (const std::string& target : installed) found = found || LowerCase(target) == LowerCase(item.key);
       if (!found)
         Error("Setup.lst", item.line, "the shortcut \"" + item.value + "\" points to " + item.key +
                                           ", which the installation does not install");

@@ -7,9 +7,10 @@
 #include <iterator>
 #include <vector>
 
+#include "codec/expander.h"
+#include "codec/lzh_format.h"
+#include "codec/name_mapping.h"
 #include "lzh_encoder.h"
-#include "transfer/expander.h"
-#include "transfer/name_mapping.h"
 
 #ifdef _WIN32
 #include <io.h>
@@ -110,7 +111,7 @@ std::string ExpandCommand(const std::string& file, const std::string& outputDir)
   {
     char signature[4] = {};
     std::ifstream(input, std::ios::binary).read(signature, 4);
-    if (std::memcmp(signature, "!HZL", 4) != 0) return input.string() + ": Keine komprimierte Datei!";
+    if (std::memcmp(signature, lzh::Signature, sizeof lzh::Signature) != 0) return input.string() + ": Keine komprimierte Datei!";
   }
   const fs::path output = OutputPath(input, outputDir, MapCompressedName(name));
   if (SameFile(input, output))

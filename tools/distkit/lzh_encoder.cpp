@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <limits>
 
-#include "transfer/lzh_tree.h"
+#include "codec/lzh_tree.h"
 
 namespace lzh {
 namespace {

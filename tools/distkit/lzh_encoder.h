@@ -1,4 +1,4 @@
-// The compressor of the distribution's format (see src/transfer/lzh_format.h).
+// The compressor of the distribution's format (see src/codec/lzh_format.h).
 #pragma once
 #include <cstdint>
 #include <string>

@@ -1,4 +1,4 @@
-#include "transfer/folders.h"
+#include "env/folders.h"
 
 #include <windows.h>
 #include <shlobj.h>

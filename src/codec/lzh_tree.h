@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "transfer/lzh_format.h"
+#include "codec/lzh_format.h"
 
 namespace lzh {
 

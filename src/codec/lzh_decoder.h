@@ -15,7 +15,7 @@
 #include <cstring>
 #include <stdexcept>
 
-#include "transfer/lzh_tree.h"
+#include "codec/lzh_tree.h"
 
 namespace lzh {
 

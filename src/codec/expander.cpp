@@ -1,11 +1,11 @@
-#include "transfer/expander.h"
+#include "codec/expander.h"
 
 #include <cstdio>
 #include <memory>
 #include <new>
 
+#include "codec/lzh_decoder.h"
 #include "env/library_error.h"
-#include "transfer/lzh_decoder.h"
 
 #ifdef _WIN32
 #include <windows.h>

@@ -1,4 +1,4 @@
-#include "transfer/lzh_tree.h"
+#include "codec/lzh_tree.h"
 
 #include <cstring>
 

@@ -1,0 +1,19 @@
+// What an installation leaves on the machine under fixed names, for the next installation
+// and for the uninstaller to find again.
+#pragma once
+#include <string>
+
+// Every program's uninstall registration lies below this key of HKEY_LOCAL_MACHINE, under
+// the name of its start menu folder.
+inline constexpr char UninstallKeyPath[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
+inline std::string UninstallKeyOf(const std::string& name) {
+  return std::string(UninstallKeyPath) + "\\" + name;
+}
+
+// The install log in the installation directory: looked for and named in messages under
+// this name; the installation creates it upper-case.
+inline constexpr char InstallLogName[] = "install1.log";
+// Its sections.
+inline constexpr char LogGeneral[] = "General", LogInstalledFiles[] = "InstalledFiles",
+                      LogGroup[] = "Group", LogStartMenu[] = "StartMenu",
+                      LogUserProfile[] = "BenutzerKonto";
