@@ -24,7 +24,7 @@
 #include "env/settings.h"
 #include "install/install_log.h"
 #include "lzh_encoder.h"
-#include "tests/e2e/driver.h"
+#include "tools/driver/driver.h"
 
 namespace {
 constexpr int Kinds = 16;  // distinct file contents; sizes from 20 KB to 80 KB

@@ -9,7 +9,7 @@ packages=(
   googletest
   wine wine64 wine32:i386
   xvfb x11-utils xdotool imagemagick
-  fonts-liberation fonts-dejavu-core
+  fonts-liberation fonts-dejavu-core fonts-wine   # fonts-wine: the caption buttons
   valgrind bc
   qemu-system-x86 debootstrap e2fsprogs   # the emulated machine for the 32-bit files
 )

@@ -1,306 +1,189 @@
-// The install wizard driven page by page: navigation, licence, readme, directory checks.
+// The install wizard driven page by page: navigation, licence, readme, the directory's checks.
 #include <gtest/gtest.h>
 
-#include <shlobj.h>
-
+#include "env/deletion.h"
 #include "env/file_system.h"
 #include "env/folders.h"
-#include "env/paths.h"
 #include "env/profiles.h"
 #include "env/registry.h"
-#include "tests/e2e/scenario.h"
+#include "tests/e2e/harness.h"
+
+using namespace AktionForm;
 
 namespace {
 struct State {
-  const char* page;
-  const char* caption;  // bnInstal's
-  bool installEnabled;
-  bool backEnabled;
-  bool answers;
+  const char *page, *caption;  // bnInstal's
+  bool installEnabled, backEnabled, answers;
   const char* step;
 };
 constexpr State S0 = {"Welcome", "&Weiter ", true, false, false, "1. Begrüßung"};
+constexpr State S0Back = {"Welcome", "&Weiter", true, false, false, "1. Begrüßung"};
 constexpr State S1 = {"Info", "&Weiter ", true, true, false, "2. Information"};
 constexpr State S1Back = {"Info", "&Weiter", true, true, false, "2. Information"};
 constexpr State S2a = {"BGB", "&Weiter ", false, true, true, "3. Lizenzbedingungen"};
 constexpr State S2aBack = {"BGB", "&Weiter", false, true, true, "3. Lizenzbedingungen"};
 constexpr State S2b = {"BGB", "&Weiter", true, true, false, "3. Lizenzbedingungen"};
 constexpr State S3 = {"Path", "&Fertig", true, true, false, "4. Installationsverzeichnis"};
-constexpr State S0Back = {"Welcome", "&Weiter", true, false, false, "1. Begrüßung"};
 
-// Waits for the page, then compares everything the state table says about it.
-void ExpectState(const Example& example, const State& state, const char* after) {
-  SCOPED_TRACE(std::string("after ") + after);
-  HWND wizard = example.wizard;
-  ASSERT_TRUE(WaitUntil([&] { return ActivePage(wizard) == state.page; }, 5000))
-      << "page " << ActivePage(wizard) << " instead of " << state.page;
-  HWND install = FindControl(wizard, "bnInstal");
-  EXPECT_TRUE(WaitUntil([&] { return WindowText(install) == state.caption; }, 2000))
-      << "bnInstal reads \"" << WindowText(install) << "\"";
-  EXPECT_EQ(IsWindowEnabled(install) != FALSE, state.installEnabled);
-  EXPECT_EQ(IsWindowEnabled(FindControl(wizard, "bnBack")) != FALSE, state.backEnabled);
-  for (const char* answer : {"bnja", "bnNein", "Panel4"})
-    EXPECT_EQ(IsWindowVisible(FindControl(wizard, answer)) != FALSE, state.answers) << answer;
-  EXPECT_TRUE(WaitUntil([&] { return HighlightedStep(example.program.pid) == state.step; }, 2000))
-      << "highlighted step " << HighlightedStep(example.program.pid);
-}
-
-void Click(const Example& example, const char* button) {
-  Press(FindControl(example.wizard, button));
-}
-
-// Forward to the directory page, accepting the licence.
-void WalkToPath(const Example& example) {
-  Click(example, "bnInstal");
-  ExpectState(example, S1, "Weiter");
-  Click(example, "bnInstal");
-  ExpectState(example, S2a, "Weiter");
-  Click(example, "bnja");
-  ExpectState(example, S3, "Ja");
-}
-
-void SetPath(const Example& example, const std::string& path) {
-  SendMessageA(FindControl(example.wizard, "edPathName"), WM_SETTEXT, 0,
-               reinterpret_cast<LPARAM>(path.c_str()));
-}
-
-std::string PathText(const Example& example) {
-  return WindowText(FindControl(example.wizard, "edPathName"));
-}
-
-void SetMakePath(const Example& example, bool checked) {
-  SendMessageA(FindControl(example.wizard, "cbMakePath"), BM_SETCHECK,
-               checked ? BST_CHECKED : BST_UNCHECKED, 0);
-}
-
-// Fertig on the directory page; the system box that follows, if any.
-HWND Finish(const Example& example) {
-  Click(example, "bnInstal");
-  return WaitForWindow(example.program.pid, "#32770", 5000);
-}
-
-// The run reached the copy page and installed into directory; the rest is answered.
-void ExpectInstalledInto(Example& example, const std::string& directory) {
-  ASSERT_TRUE(WaitUntil([&] { return ActivePage(example.wizard) == "CopyInfo"; }));
-  FinishAttendedInstall(example, 0);
-  EXPECT_TRUE(FileExists(directory + "\\ADRESSEN.EXE"));
-  EXPECT_TRUE(FileExists(directory + "\\Uninstal.exe"));
-}
+struct Wizard {
+  explicit Wizard(const std::string& name, unsigned files = Complete)
+      : dist(ExampleDistribution(name, files)), program(dist.Start()),
+        window(WaitForWindow(program.pid, "Tf_Aktion")) {}
+  // Presses the button, then compares everything the state table says about the page.
+  void Expect(const char* button, const State& state) {
+    SCOPED_TRACE(std::string("after ") + button);
+    if (*button) Press(FindControl(window, button));
+    ASSERT_TRUE(WaitUntil([&] { return Shown(window) == state.page; }, 5000)) << "on " << Shown(window);
+    HWND install = FindControl(window, bnInstal);
+    EXPECT_TRUE(WaitUntil([&] { return WindowText(install) == state.caption; }, 2000)) << WindowText(install);
+    EXPECT_EQ(IsWindowEnabled(install) != FALSE, state.installEnabled);
+    EXPECT_EQ(IsWindowEnabled(FindControl(window, bnBack)) != FALSE, state.backEnabled);
+    for (const char* answer : {bnja, bnNein, Panel4})
+      EXPECT_EQ(IsWindowVisible(FindControl(window, answer)) != FALSE, state.answers) << answer;
+    EXPECT_TRUE(WaitUntil([&] { return HighlightedStep(program.pid) == state.step; }, 2000))
+        << HighlightedStep(program.pid);
+  }
+  std::string Path() const { return WindowText(FindControl(window, edPathName)); }
+  Distribution dist;
+  Program program;
+  HWND window;
+};
 }  // namespace
 
 TEST(Wizard, StateTableForwardAndBackward) {
-  Example example = StartExample("wizard_walk");
-  ASSERT_TRUE(example.wizard);
-  ExpectState(example, S0, "start");
-  EXPECT_EQ(WindowText(FindControl(example.wizard, "Label4")),
-            "Dieses Installationsprogramm richtet Adressen auf Ihren Computer ein. Bei Bedarf "
-            "können Sie es wieder vollständig entfernen (unter Start, Einstellungen, "
-            "Systemsteuerung, Software).");
-  Shoot(example.wizard, "wizard-1-welcome");
-  Click(example, "bnInstal");
-  ExpectState(example, S1, "Weiter on Welcome");
-  Shoot(example.wizard, "wizard-2-info");
-  Click(example, "bnBack");
-  ExpectState(example, S0Back, "Zurück on Info");
-  Click(example, "bnInstal");
-  ExpectState(example, S1Back, "Weiter on Welcome again");
-  Click(example, "bnInstal");
-  ExpectState(example, S2aBack, "Weiter on Info");
-  const std::string licence = WindowText(FindControl(example.wizard, "Memo1"));
-  EXPECT_EQ(licence.rfind("Lizenzvertrag für Adressen 1.0\r\n", 0), 0u) << licence.substr(0, 60);
-  Shoot(example.wizard, "wizard-3-licence");
-  Click(example, "bnInstal");  // disabled while the licence is open
-  Click(example, "bnBack");
-  ExpectState(example, S1Back, "Zurück on the open licence");
-  Click(example, "bnInstal");
-  ExpectState(example, S2aBack, "Weiter on Info, licence still open");
-  Click(example, "bnja");
-  ExpectState(example, S3, "Ja");
-  EXPECT_EQ(PathText(example), "C:\\Programme\\Adressen");
-  Shoot(example.wizard, "wizard-4-directory");
-  Click(example, "bnBack");
-  ExpectState(example, S2b, "Zurück on Path");
-  Click(example, "bnInstal");
-  ExpectState(example, S3, "Weiter on the accepted licence");
-  Click(example, "bnBack");
-  Click(example, "bnBack");
-  ExpectState(example, S1Back, "Zurück twice");
-  Click(example, "bnInstal");
-  ExpectState(example, S2b, "Weiter to the accepted licence: no question again");
-  Click(example, "bnBack");
-  Click(example, "bnBack");
-  ExpectState(example, S0Back, "back to the start");
-  EndWith(example.program, example.wizard, "bnEnd", 1);
+  Wizard wizard("wizard_walk");
+  ASSERT_TRUE(wizard.window);
+  wizard.Expect("", S0);
+  EXPECT_EQ(WindowText(FindControl(wizard.window, Label4)).find("<Prog>"), std::string::npos);
+  EXPECT_NE(WindowText(FindControl(wizard.window, Label4)).find(" Adressen "), std::string::npos);
+  Shoot(wizard.window, "wizard-1-welcome");
+  wizard.Expect(bnInstal, S1);
+  Shoot(wizard.window, "wizard-2-info");
+  wizard.Expect(bnBack, S0Back);
+  wizard.Expect(bnInstal, S1Back);
+  wizard.Expect(bnInstal, S2aBack);
+  EXPECT_TRUE(WindowText(FindControl(wizard.window, Memo1)).starts_with("Lizenzvertrag für Adressen"));
+  Shoot(wizard.window, "wizard-3-licence");
+  Press(FindControl(wizard.window, bnInstal));  // disabled while the licence is open
+  wizard.Expect(bnBack, S1Back);
+  wizard.Expect(bnInstal, S2aBack);
+  wizard.Expect(bnja, S3);
+  EXPECT_EQ(wizard.Path(), "C:\\Programme\\Adressen");
+  Shoot(wizard.window, "wizard-4-directory");
+  wizard.Expect(bnBack, S2b);
+  wizard.Expect(bnInstal, S3);
+  Press(FindControl(wizard.window, bnBack));
+  wizard.Expect(bnBack, S1Back);
+  wizard.Expect(bnInstal, S2b);  // the accepted licence is not asked again
+  Press(FindControl(wizard.window, bnBack));
+  wizard.Expect(bnBack, S0Back);
+  EXPECT_EQ(Perform(wizard.program, {{"Tf_Aktion", bnEnd}}), 1u);
 }
 
 TEST(Wizard, NeinOnTheLicenceAndBeendenOnEveryPageEndTheProgram) {
-  {
-    Example example = StartExample("wizard_nein");
-    Click(example, "bnInstal");
-    Click(example, "bnInstal");
-    ExpectState(example, S2a, "Weiter twice");
-    EndWith(example.program, example.wizard, "bnNein", 1);
-  }
-  for (int forward = 0; forward <= 3; ++forward) {
-    SCOPED_TRACE(forward);
-    Example example = StartExample("wizard_end");
-    const State* states[] = {&S0, &S1, &S2a, &S3};
-    const char* buttons[] = {"", "bnInstal", "bnInstal", "bnja"};
-    for (int step = 1; step <= forward; ++step) {
-      Click(example, buttons[step]);
-      ExpectState(example, *states[step], buttons[step]);
-    }
-    EndWith(example.program, example.wizard, "bnEnd", 1);
-    EXPECT_FALSE(OpenRegistryKey(HKEY_LOCAL_MACHINE, AdressenKey, false))
-        << "a run that ends before installing leaves no registration behind";
+  const char* buttons[] = {"", bnInstal, bnInstal, bnja};
+  const State* states[] = {&S0, &S1, &S2a, &S3};
+  struct Row {
+    int pages;
+    const char* button;
+  };
+  for (const Row& row : {Row{1, bnEnd}, Row{2, bnEnd}, Row{3, bnEnd}, Row{4, bnEnd}, Row{3, bnNein}}) {
+    SCOPED_TRACE(std::to_string(row.pages) + row.button);
+    Wizard wizard("wizard_end");
+    for (int page = 0; page < row.pages; ++page) wizard.Expect(buttons[page], *states[page]);
+    EXPECT_EQ(Perform(wizard.program, {{"Tf_Aktion", row.button}}), 1u);
+    EXPECT_FALSE(OpenRegistryKey(HKEY_LOCAL_MACHINE, AdressenKey, false)) << "registered without installing";
   }
 }
 
-TEST(Wizard, ReadmeViewerLoadsLiesmichAtEachOpening) {
-  Example example = StartExample("wizard_readme");
-  Click(example, "bnInstal");
-  ExpectState(example, S1, "Weiter");
-  Click(example, "bnInfo");
-  HWND viewer = WaitForWindow(example.program.pid, "Tf_info");
-  ASSERT_TRUE(viewer);
-  EXPECT_EQ(WindowText(viewer), "Aktuelle Info - Liesmich.txt");
-  HWND memo = FindControl(viewer, "Memo1");
-  EXPECT_TRUE(WaitUntil([&] { return WindowText(memo).rfind("Adressen 1.0 - Liesmich\r\n", 0) == 0; }))
-      << WindowText(memo).substr(0, 40);
-  Shoot(viewer, "dialog-readme");
-  Press(FindControl(viewer, "bnGoOn"));
-  ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(viewer); }));
-
-  // A changed readme is shown at the next opening.
-  example.dist.AddFile("Liesmich.txt", "Neu\r\nZweite Zeile");
-  Click(example, "bnInfo");
-  ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(viewer) != FALSE; }));
-  EXPECT_TRUE(WaitUntil([&] { return WindowText(memo) == "Neu\r\nZweite Zeile"; }))
-      << WindowText(memo).substr(0, 40);
-  Press(FindControl(viewer, "bnGoOn"));
-  ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(viewer); }));
-  ExpectState(example, S1, "closing the viewer");
-  EndWith(example.program, example.wizard, "bnEnd", 1);
-}
-
-TEST(Wizard, MissingReadmeAndLicenceAreReportedAndTheWizardGoesOn) {
-  Example example = StartExample("wizard_missing", "", WithProgramFiles);
-  // The licence is read while the wizard is made: the general error box comes first.
-  HWND box = WaitForWindow(example.program.pid, "#32770");
-  ASSERT_TRUE(box);
-  EXPECT_EQ(MessageBoxText(box), "Kann Datei " + example.dist.Dir() + "Vertrag.Txt nicht öffnen");
-  PressDialogButton(box, "OK");
-  example.wizard = WaitForWindow(example.program.pid, "Tf_Aktion");
-  ASSERT_TRUE(example.wizard);
-  Click(example, "bnInstal");
-  ExpectState(example, S1, "Weiter");
-  Click(example, "bnInfo");
-  box = WaitForWindow(example.program.pid, "#32770");
-  ASSERT_TRUE(box);
-  EXPECT_EQ(MessageBoxText(box), "Kann Datei " + example.dist.Dir() + "Liesmich.txt nicht öffnen");
-  PressDialogButton(box, "OK");
-  HWND viewer = WaitForWindow(example.program.pid, "Tf_info");
-  ASSERT_TRUE(viewer);
-  EXPECT_EQ(WindowText(FindControl(viewer, "Memo1")), "Memo1");
-  Press(FindControl(viewer, "bnGoOn"));
-  ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(viewer); }));
-  Click(example, "bnInstal");
-  ExpectState(example, S2a, "Weiter to the empty licence");
-  EXPECT_EQ(WindowText(FindControl(example.wizard, "Memo1")), "");
-  Click(example, "bnja");
-  ExpectState(example, S3, "accepting the empty licence");
-  EndWith(example.program, example.wizard, "bnEnd", 1);
-}
-
-TEST(Wizard, DriveRootsAreRefused) {
-  Example example = StartExample("wizard_root");
-  WalkToPath(example);
-  for (const char* root : {"C:\\", "D:", "C"}) {
-    SCOPED_TRACE(root);
-    SetPath(example, root);
-    HWND box = Finish(example);
-    ASSERT_TRUE(box);
-    EXPECT_EQ(MessageBoxText(box),
-              "Das Programm kann nicht in einem Hauptverzeichnis installiert werden. Geben Sie "
-              "bitte einen Namen für ein Unterverzeichnis an!");
-    PressDialogButton(box, "OK");
-    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(box); }));
-    EXPECT_EQ(ActivePage(example.wizard), "Path");
-    EXPECT_EQ(PathText(example), root);
+TEST(Wizard, TheReadmeIsLoadedAtEachOpeningAndMissingTextsAreReported) {
+  Wizard wizard("wizard_readme");
+  wizard.Expect(bnInstal, S1);
+  for (const std::string text : {"Adressen 1.0 - Liesmich\r\n", "Neu\r\nZweite Zeile"}) {
+    Press(FindControl(wizard.window, bnInfo));
+    HWND viewer = WaitForWindow(wizard.program.pid, "Tf_info");
+    ASSERT_TRUE(viewer);
+    EXPECT_EQ(WindowText(viewer), "Aktuelle Info - Liesmich.txt");
+    EXPECT_TRUE(WaitUntil([&] { return WindowText(FindControl(viewer, InfoForm::Memo1)).starts_with(text); }));
+    Shoot(viewer, "dialog-readme");
+    Perform(wizard.program, {{"Tf_info", InfoForm::bnGoOn}}, false);
+    wizard.dist.AddFile("Liesmich.txt", "Neu\r\nZweite Zeile");  // a changed readme
   }
-  EndWith(example.program, example.wizard, "bnEnd", 1);
+  wizard.Expect("", S1);
+  Perform(wizard.program, {{"Tf_Aktion", bnEnd}});
+
+  // Without readme and licence: each is reported by the general error box, and the wizard
+  // goes on with an empty licence.
+  Distribution dist = ExampleDistribution("wizard_missing", WithProgramFiles);
+  Program program = dist.Start();
+  const std::string missing = " nicht öffnen";
+  EXPECT_EQ(Perform(program, {{"#32770", "OK", dist.Dir() + "Vertrag.Txt" + missing},
+                              {"Tf_Aktion", bnInstal, "Welcome"},
+                              {"Tf_Aktion", bnInfo, "Info"},
+                              {"#32770", "OK", dist.Dir() + "Liesmich.txt" + missing},
+                              {"Tf_info", InfoForm::bnGoOn},
+                              {"Tf_Aktion", bnInstal, "Info"},
+                              {"Tf_Aktion", bnja, "BGB", [](HWND w) { EXPECT_EQ(WindowText(FindControl(w, Memo1)), ""); }},
+                              {"Tf_Aktion", bnEnd, "Path"}}),
+            1u);
 }
 
-TEST(Wizard, AMissingDirectoryIsCreatedAtOnceWhenTicked) {
-  Example example = StartExample("wizard_create");
-  const std::string target = example.dist.Dir() + "Ziel\\Adressen";
-  WalkToPath(example);
-  SetPath(example, target);
-  Click(example, "bnInstal");
-  ExpectInstalledInto(example, target);
-}
-
-TEST(Wizard, AMissingDirectoryIsAskedForWhenNotTicked) {
-  Example example = StartExample("wizard_ask");
-  const std::string target = example.dist.Dir() + "Ziel\\Adressen";
-  WalkToPath(example);
-  SetMakePath(example, false);
-  SetPath(example, target);
-  Click(example, "bnInstal");
-  HWND question = WaitForDialog(example.program.pid);
-  ASSERT_TRUE(question);
-  EXPECT_EQ(WindowText(question), "Bestätigen");
-  EXPECT_EQ(DialogText(question), "Verzeichnis existiert nicht!\r\n\r\nErstellen?");
-  EXPECT_EQ(WindowText(FindControl(question, "Yes")), "&Ja");
-  EXPECT_EQ(WindowText(FindControl(question, "No")), "&Nein");
-  Shoot(question, "dialog-create-directory");
-  Answer(question, "No");
-  EXPECT_EQ(ActivePage(example.wizard), "Path");
-  EXPECT_FALSE(DirectoryExists(example.dist.Dir() + "Ziel")) << "Nein created something";
-
-  Click(example, "bnInstal");
-  question = WaitForDialog(example.program.pid);
-  ASSERT_TRUE(question);
-  Answer(question, "Yes");
-  ExpectInstalledInto(example, target);
-}
-
-TEST(Wizard, ADirectoryThatCannotBeMadeGetsTheWarningAndTheProfileProposal) {
-  Example example = StartExample("wizard_warn");
-  example.dist.AddFile("Datei", "kein Verzeichnis");
-  const std::string target = example.dist.Dir() + "Datei\\Adressen";
-  WalkToPath(example);
-  SetPath(example, target);
-  Click(example, "bnInstal");
-  HWND warning = WaitForDialog(example.program.pid);
-  ASSERT_TRUE(warning);
-  EXPECT_EQ(WindowText(warning), "Warnung");
-  const std::string text = DialogText(warning);
-  EXPECT_EQ(text.rfind("Konnte Verzeichnis \"" + target + "\" nicht erstellen oder in das "
-                       "Verzeichnis kann nicht kopiert werden!\r\n\r\n", 0), 0u) << text;
-  EXPECT_EQ(text.find("Administrator"), std::string::npos) << "Wine runs as an administrator";
-  Shoot(warning, "dialog-directory-warning");
-  Answer(warning, "OK");
-  const std::string proposal =
-      GetProfilesDirectory() + "\\" + GetLogonUserName() + "\\Adressen";
-  EXPECT_EQ(PathText(example), proposal);
-  EXPECT_EQ(ActivePage(example.wizard), "Path");
-  EXPECT_FALSE(DirectoryExists(proposal)) << "the proposal is only tested at the next Fertig";
-  EndWith(example.program, example.wizard, "bnEnd", 1);
+// What "Fertig" does with the directory given.
+TEST(Wizard, TheDirectoryIsCheckedCreatedOrReplacedByAProposal) {
+  const std::string profileProposal = GetProfilesDirectory() + "\\" + GetLogonUserName() + "\\Adressen";
+  struct Row {
+    const char* name;
+    std::string path;  // in the distribution's folder unless a root
+    bool makePath;
+    Steps after;  // what follows "Fertig"
+    DWORD exit;
+    bool installed;
+  };
+  const Steps root = {{"#32770", "OK", "Hauptverzeichnis"}};
+  const Steps end = {{"Tf_Aktion", bnEnd, "Path"}};
+  const Steps again = {{"Tf_Aktion", bnInstal, "Path", [](HWND w) {
+    EXPECT_FALSE(DirectoryExists(WindowText(FindControl(w, edPathName)))) << "made without being asked";
+  }}};
+  const Row rows[] = {
+      {"root", "C:\\", true, root + Steps{{"Tf_Aktion", bnInstal, "Path"}} + root + end, 1, false},
+      {"drive", "D:", true, root + end, 1, false},
+      {"ticked", "Ziel\\Adressen", true, FinishSteps(), 0, true},
+      {"asked", "Ziel\\Adressen", false,
+       Steps{{"TMessageForm", "No", "existiert nicht", [](HWND w) { Shoot(w, "dialog-create-directory"); }},
+} + again + Steps{{"TMessageForm", "Yes", "existiert nicht"}} + FinishSteps(), 0, true},
+      {"unmakable", "Datei\\Adressen", true,
+       Steps{{"TMessageForm", "OK", "\\Datei\\Adressen\" nicht erstellen",
+              [](HWND w) { Shoot(w, "dialog-directory-warning"); }},
+             {"Tf_Aktion", bnEnd, "Path", [&](HWND w) { EXPECT_EQ(WindowText(FindControl(w, edPathName)), profileProposal); }}},
+       1, false},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    Wizard wizard(std::string("wizard_") + row.name);
+    wizard.dist.AddFile("Datei", "kein Verzeichnis");
+    const std::string path = row.path.find(':') != std::string::npos ? row.path : wizard.dist.Dir() + row.path;
+    Steps steps = WalkWizard(path);
+    steps.back().act = [&](HWND w) {
+      SetText(FindControl(w, edPathName), path);
+      Tick(FindControl(w, cbMakePath), row.makePath);
+    };
+    EXPECT_EQ(Perform(wizard.program, steps + row.after), row.exit);
+    EXPECT_EQ(FileExists(path + "\\ADRESSEN.EXE"), row.installed);
+  }
+  EXPECT_FALSE(DirectoryExists(profileProposal)) << "the proposal is only tested at the next Fertig";
 }
 
 TEST(Wizard, FolderBrowserCancelLeavesTheDirectory) {
-  Example example = StartExample("wizard_browse");
-  WalkToPath(example);
-  Click(example, "bnDir");
-  HWND browser = WaitForWindow(example.program.pid, "#32770");
+  Wizard wizard("wizard_browse");
+  Steps steps = WalkWizard("C:\\Programme\\Adressen");
+  steps.back().press = bnDir;
+  HWND browser = nullptr;
+  Perform(wizard.program, steps + Steps{{"#32770", "", "", [&](HWND w) { browser = w; }}}, false);
   ASSERT_TRUE(browser);
   Shoot(browser, "dialog-folder-browser");
   HWND cancel = DialogButton(browser, "Cancel");
-  if (!cancel) cancel = DialogButton(browser, "Abbrechen");
-  ASSERT_TRUE(cancel);
-  Press(cancel);
+  Press(cancel ? cancel : DialogButton(browser, "Abbrechen"));
   ASSERT_TRUE(WaitUntil([&] { return !IsWindow(browser); }));
-  EXPECT_EQ(PathText(example), "C:\\Programme\\Adressen");
-  EndWith(example.program, example.wizard, "bnEnd", 1);
+  EXPECT_EQ(wizard.Path(), "C:\\Programme\\Adressen");
+  EXPECT_EQ(Perform(wizard.program, {{"Tf_Aktion", bnEnd}}), 1u);
 }

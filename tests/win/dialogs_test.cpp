@@ -5,7 +5,7 @@
 #include <thread>
 
 #include "env/library_error.h"
-#include "tests/e2e/driver.h"
+#include "tools/driver/driver.h"
 #include "ui/application.h"
 #include "ui/dialogs.h"
 #include "ui/form.h"

@@ -6,8 +6,8 @@
 #include "env/library_error.h"
 #include "env/paths.h"
 #include "env/settings.h"
-#include "tests/e2e/driver.h"
 #include "tests/win/win_test_util.h"
+#include "tools/driver/driver.h"
 
 namespace {
 void SetRun(const std::string& dir, const std::string& name) {
@@ -17,32 +17,6 @@ void SetRun(const std::string& dir, const std::string& name) {
   StartMenuFolder = "Adressen";
 }
 }  // namespace
-
-TEST(InstallLog, TheExampleInstallationsLogLineByLine) {
-  TempFolder temp("log_example");
-  SetRun(temp.Path() + "Adressen", "Adressen");
-  CreateDirectoryA(InstallDir.c_str(), nullptr);
-  EXPECT_EQ(InstallLogPath(), UpperCase(temp.Path()) + "ADRESSEN\\INSTALL1.LOG");
-  const std::string dir = "c:\\programme\\adressen\\";
-  LogInstalledFile(1, dir + "adressen.exe");
-  LogInstalledFile(2, dir + "adressen.hlp");
-  LogInstalledFile(3, dir + "beispiel.hdb");
-  LogInstalledFile(4, "c:\\windows\\adrhelp.dll");
-  LogInstalledFile(5, dir + "uninstal.exe");
-  EXPECT_EQ(FileText(InstallDir + "\\Install1.log"),
-            "[General]\r\nName=Adressen\r\n"
-            "[InstalledFiles]\r\n"
-            "File1=c:\\programme\\adressen\\adressen.exe\r\n"
-            "File2=c:\\programme\\adressen\\adressen.hlp\r\n"
-            "File3=c:\\programme\\adressen\\beispiel.hdb\r\n"
-            "File4=c:\\windows\\adrhelp.dll\r\n"
-            "File5=c:\\programme\\adressen\\uninstal.exe\r\n"
-            "[Group]\r\nName=Adressen\r\n[StartMenu]\r\nFolder=Adressen\r\n");
-  EXPECT_TRUE(ProgramName.empty()) << "only the first entry names the program";
-  LogUserAccount("C:\\Dokumente und Einstellungen\\All Users");
-  EXPECT_TRUE(FileText(InstallDir + "\\Install1.log")
-                  .ends_with("[BenutzerKonto]\r\nUserName=C:\\Dokumente und Einstellungen\\All Users\r\n"));
-}
 
 TEST(InstallLog, AFreshLogHasExactlyTheTextOfTheProfileFunctions) {
   struct Case {
@@ -103,18 +77,6 @@ TEST(InstallLog, AnEarlierLogIsUpdatedInPlace) {
             "[General]\r\nName=Adressen\r\n[InstalledFiles]\r\nFile1=c:\\neu\\a.exe\r\n"
             "File2=c:\\alt\\b.exe\r\n[Group]\r\nName=Adressen\r\n[StartMenu]\r\nFolder=Adressen\r\n"
             "[BenutzerKonto]\r\nUserName=x\r\n");
-}
-
-TEST(InstallLog, GapsAndAnEmptyProgramName) {
-  TempFolder temp("log_gap");
-  SetRun(temp.Path(), "");
-  LogInstalledFile(2, "c:\\a\\adressen.hlp");  // number 1 was a skipped sample file
-  LogInstalledFile(3, "c:\\a\\uninstal.exe");
-  const std::string log = FileText(temp.Path() + "Install1.log");
-  EXPECT_EQ(log.find("[General]"), std::string::npos);
-  EXPECT_EQ(log.find("File1="), std::string::npos);
-  EXPECT_EQ(ReadInstalledFiles(temp.Path() + "install1.log"),
-            (std::vector<std::string>{"c:\\a\\adressen.hlp", "c:\\a\\uninstal.exe"}));
 }
 
 TEST(InstallLog, EveryFileKeyIsReadInNumericOrder) {

@@ -57,12 +57,3 @@ TEST(GetProfilesDirectory, TheSystemDriveComesFromTheWindowsDirectory) {
   EXPECT_EQ(ProfilesDirectoryFromValue("", "D:\\WINDOWS"), "C:\\Dokumente und Einstellungen");
 }
 
-TEST(EnvironmentQueries, ExecutableAndWindowsDirectories) {
-  const std::string exeDir = GetExeDirectory();
-  ASSERT_FALSE(exeDir.empty());
-  EXPECT_EQ(exeDir.back(), '\\');
-  const std::string windowsDir = GetWindowsDir();
-  ASSERT_GE(windowsDir.size(), 3u);
-  EXPECT_EQ(windowsDir[1], ':');
-  EXPECT_NE(windowsDir.back(), '\\');
-}

@@ -6,8 +6,8 @@
 
 #include <random>
 
-#include "tests/e2e/driver.h"
 #include "tests/win/win_test_util.h"
+#include "tools/driver/driver.h"
 
 namespace {
 const char* const SectionLines[] = {

@@ -59,10 +59,3 @@ TEST(SetupScript, ItemsSplitAtTheFirstEqualsSign) {
   EXPECT_EQ(items[2].name, longName.substr(0, 255));
 }
 
-TEST(SetupScript, AScriptThatVanishedReadsAsEmpty) {
-  TempFolder dir("script_gone");
-  const SetupScript script(dir.Path());
-  EXPECT_EQ(script.Value("Group", "Name", "Gruppex"), "Gruppex");
-  EXPECT_TRUE(script.ProgramFiles().empty());
-  EXPECT_TRUE(script.Items().empty());
-}

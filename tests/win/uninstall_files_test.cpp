@@ -6,8 +6,8 @@
 
 #include <algorithm>
 
-#include "tests/e2e/driver.h"
 #include "tests/win/win_test_util.h"
+#include "tools/driver/driver.h"
 
 namespace {
 size_t IndexOf(const std::vector<std::string>& list, const std::string& entry) {

@@ -6,12 +6,12 @@
 
 #include "env/deletion.h"
 #include "env/handles.h"
+#include "tools/driver/driver.h"
 
 inline bool Exists(const std::string& path) {
   return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-// A folder under C:\wintest, made empty for one test and removed after it.
 // Folder links came with Vista; looked up so that the tests build for older targets.
 inline bool MakeFolderLink(const std::string& link, const std::string& target) {
   using CreateLink = BOOLEAN(WINAPI*)(LPCSTR, LPCSTR, DWORD);
@@ -20,6 +20,7 @@ inline bool MakeFolderLink(const std::string& link, const std::string& target) {
   return create && create(link.c_str(), target.c_str(), 1 /* a folder */);
 }
 
+// A folder under C:\wintest, made empty for one test and removed after it.
 class TempFolder {
  public:
   explicit TempFolder(const std::string& name) : path_("C:\\wintest\\" + name + "\\") {
@@ -35,12 +36,8 @@ class TempFolder {
     return dir;
   }
   std::string File(const std::string& relative, const std::string& content) const {
-    const std::string path = path_ + relative;
-    KernelHandle file = FromCreateFile(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr,
-                                                   CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    DWORD written = 0;
-    WriteFile(file.Get(), content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
-    return path;
+    MakeFile(path_ + relative, content);
+    return path_ + relative;
   }
 
  private:

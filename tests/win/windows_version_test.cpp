@@ -2,35 +2,22 @@
 // run under a per-program version setting of Wine's.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <windows.h>
 
-#include "env/handles.h"
 #include "env/profiles.h"
 #include "env/registry.h"
+#include "tools/driver/driver.h"
 
 namespace {
-
+// The probe writes what it sees into the file named by its argument.
 std::string RunAndRead(const std::string& exe) {
   const std::string result = exe + ".txt";
   DeleteFileA(result.c_str());
-  STARTUPINFOA si = {};
-  si.cb = sizeof si;
-  PROCESS_INFORMATION pi = {};
-  std::string commandLine = "\"" + exe + "\" \"" + result + "\"";
-  if (!CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                      nullptr, &si, &pi))
-    return "not started";
-  KernelHandle process(pi.hProcess), thread(pi.hThread);
-  if (WaitForSingleObject(process.Get(), 20000) != WAIT_OBJECT_0) return "still running";
-  std::string text;
-  if (std::FILE* in = std::fopen(result.c_str(), "r")) {
-    char buffer[256] = {};
-    if (std::fgets(buffer, sizeof buffer, in)) text = buffer;
-    std::fclose(in);
-  }
+  DWORD code = 0;
+  if (!WaitForExit(StartProgram(exe, "\"" + result + "\""), 20000, code)) return "did not end";
+  const std::string text = FileText(result);
   DeleteFileA(result.c_str());
-  return text;
+  return text.substr(0, text.find('\n'));
 }
 }  // namespace
 

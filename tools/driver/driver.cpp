@@ -1,30 +1,14 @@
-#include "tests/e2e/driver.h"
+#include "tools/driver/driver.h"
 
 #include <shlobj.h>
 
 #include <commctrl.h>
 
 #include <cstdlib>
-#include <cstring>
 
 #include "ui/control_name.h"
 
 namespace {
-std::string EnvironmentBlock(const std::vector<std::string>& extra) {
-  std::string block;
-  char* current = GetEnvironmentStringsA();
-  for (const char* p = current; *p; p += std::strlen(p) + 1) {
-    std::string entry = p;
-    bool replaced = false;
-    for (const std::string& e : extra)
-      if (_strnicmp(entry.c_str(), e.c_str(), e.find('=') + 1) == 0) replaced = true;
-    if (!replaced) block += entry + '\0';
-  }
-  FreeEnvironmentStringsA(current);
-  for (const std::string& e : extra) block += e + '\0';
-  return block + '\0';
-}
-
 struct WindowSearch {
   DWORD pid;
   bool all;
@@ -63,16 +47,14 @@ BOOL CALLBACK FindButton(HWND hwnd, LPARAM param) {
 }
 }  // namespace
 
-Program StartProgram(const std::string& exe, const std::string& arguments,
-                     const std::vector<std::string>& environment) {
+Program StartProgram(const std::string& exe, const std::string& arguments) {
   std::string commandLine = "\"" + exe + "\"" + (arguments.empty() ? "" : " " + arguments);
   const std::string dir = exe.substr(0, exe.find_last_of('\\'));
-  std::string env = EnvironmentBlock(environment);
   STARTUPINFOA si = {};
   si.cb = sizeof si;
   PROCESS_INFORMATION pi = {};
   Program program;
-  if (!CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, env.data(),
+  if (!CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                       dir.c_str(), &si, &pi))
     return program;
   CloseHandle(pi.hThread);
@@ -330,7 +312,9 @@ ShellLinkFields ReadShellLink(const std::string& linkFile) {
 }
 
 std::string FileText(const std::string& path) {
-  KernelHandle file = FromCreateFile(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ,
+  // Shared every way: the file may be one another process is writing.
+  KernelHandle file = FromCreateFile(CreateFileA(path.c_str(), GENERIC_READ,
+                                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                                  nullptr, OPEN_EXISTING, 0, nullptr));
   if (!file) return {};
   std::string text(GetFileSize(file.Get(), nullptr), '\0');
@@ -339,4 +323,11 @@ std::string FileText(const std::string& path) {
     got = 0;
   text.resize(got);
   return text;
+}
+
+void MakeFile(const std::string& path, const std::string& content) {
+  KernelHandle file = FromCreateFile(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                                 FILE_ATTRIBUTE_NORMAL, nullptr));
+  DWORD written = 0;
+  if (file) WriteFile(file.Get(), content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
 }

@@ -1,4 +1,4 @@
-// The test driver: starts programs under test and works their windows from outside, as a
+// The window driver: starts programs and works their windows from another process, as a
 // person would: finds windows and controls by name, reads texts, presses buttons.
 #pragma once
 #include <windows.h>
@@ -19,10 +19,8 @@ struct Program {
   DWORD pid = 0;
 };
 
-// Starts exe (full path) with the given argument text in its own folder. Extra environment
-// entries ("NAME=value") are added to the driver's own.
-Program StartProgram(const std::string& exe, const std::string& arguments,
-                     const std::vector<std::string>& environment = {});
+// Starts exe (full path) with the given argument text in its own folder.
+Program StartProgram(const std::string& exe, const std::string& arguments);
 // Waits for the program's end; false on time-out. The exit code lands in code.
 bool WaitForExit(const Program& program, DWORD timeoutMs, DWORD& code);
 void Kill(const Program& program);
@@ -87,3 +85,5 @@ ShellLinkFields ReadShellLink(const std::string& linkFile);
 
 // A file's whole content; empty when it cannot be read.
 std::string FileText(const std::string& path);
+// A file of that content (one byte by default), replacing any.
+void MakeFile(const std::string& path, const std::string& content = "x");

@@ -1,0 +1,307 @@
+#include "tests/e2e/harness.h"
+
+#include <shlobj.h>
+
+#include "codec/name_mapping.h"
+#include "commands.h"
+#include "env/deletion.h"
+#include "env/file_system.h"
+#include "env/folders.h"
+#include "env/paths.h"
+#include "env/profiles.h"
+#include "env/registry.h"
+
+Distribution::Distribution(const std::string& name) : dir_("C:\\e2e\\" + name + "\\") {
+  DeleteTree(dir_);
+  CreateDirectoryA("C:\\e2e", nullptr);
+  CreateDirectoryA(dir_.c_str(), nullptr);
+}
+
+void Distribution::AddSetupExe(const std::string& fileName) const {
+  CopyFileA((GetExeDirectory() + "SETUP.EXE").c_str(), (dir_ + fileName).c_str(), FALSE);
+}
+
+void Distribution::AddExample(const std::string& name) const {
+  CopyFileA((std::string(E2E_EXAMPLES_DIR) + "\\" + name).c_str(), (dir_ + name).c_str(), FALSE);
+}
+
+void Distribution::AddFile(const std::string& name, const std::string& content) const {
+  MakeFile(dir_ + name, content);
+}
+
+void Distribution::AddCompressed(const std::string& name, const std::string& content) const {
+  const std::string plain = dir_ + MapCompressedName(name);
+  AddFile(MapCompressedName(name), content);
+  CompressCommand(plain, "");
+  DeleteFileA(plain.c_str());
+}
+
+Program Distribution::Start(const std::string& fileName, const std::string& arguments) const {
+  return StartProgram(dir_ + fileName, arguments);
+}
+
+void SaveScreenshot(const Screenshot& shot, const std::string& name) {
+  CreateDirectoryA(E2E_SCREENSHOT_DIR, nullptr);
+  shot.SaveBmp(std::string(E2E_SCREENSHOT_DIR) + "\\" + name + ".bmp");
+}
+
+std::string ExampleContent(const std::string& installedName, int lines) {
+  const std::string name = LowerCase(installedName);
+  if (name == "adressen.exe" || name == "adrhelp.dll") return FileText(GetExeDirectory() + UpperCase(name));
+  if (name == "adressen.hlp" || name == "beispiel.hdb")
+    return FileText(std::string(E2E_EXAMPLES_DIR) + "\\" + (name == "adressen.hlp" ? "ADRESSEN.HLP" : name));
+  // Numbers that vary, so that the text compresses and expands at a measurable pace.
+  std::string text;
+  unsigned seed = 7;
+  for (const char c : name) seed = seed * 31 + static_cast<unsigned char>(c);
+  for (int i = 0; i < lines; ++i) {
+    seed = seed * 1103515245 + 12345;
+    text += installedName + " Zeile " + std::to_string(i) + " " + std::to_string(seed >> 8) + "\r\n";
+  }
+  return text;
+}
+
+Distribution ExampleDistribution(const std::string& name, unsigned files) {
+  DeleteRegistryTree(HKEY_LOCAL_MACHINE, AdressenKey);
+  Distribution dist(name);
+  dist.AddSetupExe();
+  dist.AddExample("Setup.lst");
+  if (files & WithReadme) dist.AddExample("Liesmich.txt");
+  if (files & WithLicence) dist.AddExample("Vertrag.Txt");
+  if (files & WithProgramFiles)
+    for (const char* file : {"ADRESSEN.EX_", "ADRESSEN.HL_", "beispiel.hd_", "ADRHELP.DL_"})
+      dist.AddCompressed(file, ExampleContent(MapCompressedName(file)));
+  return dist;
+}
+
+Steps operator+(Steps first, const Steps& second) {
+  first.insert(first.end(), second.begin(), second.end());
+  return first;
+}
+
+std::string Shown(HWND window) {
+  const std::string name = ControlName(window);
+  if (name == "Tf_Aktion") {
+    for (const char* page : {"Welcome", "Info", "BGB", "Path", "CopyInfo"})
+      if (IsWindowVisible(FindControl(window, page))) return page;
+    return "";
+  }
+  if (name == "TMessageForm") return WindowText(FindControl(window, "Message"));
+  if (WindowClass(window) == "#32770") return MessageBoxText(window);
+  return WindowText(window);
+}
+
+namespace {
+std::string OnScreen(DWORD pid) {
+  std::string shown;
+  for (HWND w : TopWindows(pid)) shown += " [" + ControlName(w) + WindowClass(w) + ": " + Shown(w) + "]";
+  return shown;
+}
+}  // namespace
+
+DWORD Perform(const Program& program, const Steps& steps, bool untilExit) {
+  for (const Step& step : steps) {
+    HWND window = nullptr;
+    WaitUntil([&] {
+      for (HWND w : TopWindows(program.pid))
+        if ((ControlName(w) == step.window || WindowClass(w) == step.window) &&
+            Shown(w).find(step.shows) != std::string::npos)
+          window = w;
+      return window != nullptr;
+    }, 20000);
+    if (!window) {
+      ADD_FAILURE() << "no " << step.window << " showing \"" << step.shows << "\"; on the screen:"
+                    << OnScreen(program.pid);
+      return 99;
+    }
+    if (step.act) step.act(window);
+    if (step.press.empty()) continue;
+    if (WindowClass(window) == "#32770") {
+      PressDialogButton(window, step.press);
+    } else {
+      HWND button = FindControl(window, step.press);
+      EXPECT_TRUE(button) << step.window << " has no " << step.press;
+      WaitUntil([&] { return IsWindowVisible(button) && IsWindowEnabled(button); }, 5000);
+      Press(button);
+      // The wizard and the uninstall window stay; everything else goes with its answer.
+      if (step.window == "Tf_Aktion" || step.window == "Tf_Uninstal") continue;
+    }
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(window) || !IsWindowVisible(window); }))
+        << step.window << " stayed after " << step.press;
+  }
+  DWORD code = untilExit ? 99 : 0;
+  if (untilExit) {
+    EXPECT_TRUE(WaitForExit(program, 20000, code)) << "still running; on the screen:" << OnScreen(program.pid);
+  }
+  return code;
+}
+
+Steps WalkWizard(const std::string& target) {
+  using namespace AktionForm;
+  return {{"Tf_Aktion", bnInstal, "Welcome"},
+          {"Tf_Aktion", bnInstal, "Info"},
+          {"Tf_Aktion", bnja, "BGB"},
+          {"Tf_Aktion", bnInstal, "Path", [target](HWND w) { SetText(FindControl(w, edPathName), target); }}};
+}
+
+Steps FinishSteps(bool start, std::function<void(HWND)> group, std::function<void(HWND)> options) {
+  return {{"Tf_Group", GroupForm::BitBtn1, "", group},
+          {"Tf_more", MoreForm::BitBtn1, "", options},
+          {"TMessageForm", start ? "Yes" : "No", "ordnungsgem"}};
+}
+
+void ExpectLink(const std::string& linkFile, const std::string& target, const std::string& workingDir) {
+  SCOPED_TRACE(linkFile);
+  ASSERT_TRUE(FileExists(linkFile));
+  const ShellLinkFields fields = ReadShellLink(linkFile);
+  const std::string name = ExtractFileName(linkFile);
+  EXPECT_EQ(LowerCase(fields.path), LowerCase(target));
+  EXPECT_EQ(fields.description, name.substr(0, name.find('.')));
+  EXPECT_EQ(fields.workingDir, workingDir);
+  EXPECT_EQ(fields.showCmd, SW_SHOW);  // as the installer writes it
+}
+
+HWND StartWindow(DWORD pid) {
+  HWND found = nullptr;
+  WaitUntil([&] {
+    for (HWND w : TopWindows(pid, true))
+      if (ControlName(w) == "Tf_Setup") found = w;
+    return found != nullptr;
+  });
+  return found;
+}
+
+std::string HighlightedStep(DWORD pid) {
+  HWND tree = FindControl(StartWindow(pid), SetupForm::TreeView1);
+  const std::vector<std::string> nodes = TreeNodes(tree, pid);
+  const int selected = TreeSelection(tree);
+  return selected >= 0 && selected < static_cast<int>(nodes.size()) ? nodes[selected] : "";
+}
+
+void SetText(HWND control, const std::string& text) {
+  SendMessageA(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+void Tick(HWND box, bool ticked) { SendMessageA(box, BM_SETCHECK, ticked ? BST_CHECKED : BST_UNCHECKED, 0); }
+
+void Shoot(HWND window, const std::string& name) {
+  Sleep(300);
+  SaveScreenshot(CaptureWindow(window), name);
+}
+
+namespace {
+void AddTree(const std::string& dir, std::map<std::string, unsigned long long>& tree) {
+  WIN32_FIND_DATAA found;
+  FindHandle find(FindFirstFileA((dir + "\\*").c_str(), &found));
+  if (!find) return;
+  do {
+    const std::string name = found.cFileName;
+    if (name == "." || name == "..") continue;
+    const std::string path = LowerCase(dir + "\\" + name);
+    if (path == "c:\\e2e" || path == "c:\\wintest" || path == "c:\\bench") continue;
+    const bool folder = found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY;
+    tree[path] = folder ? 0 : (static_cast<unsigned long long>(found.nFileSizeHigh) << 32) | found.nFileSizeLow;
+    if (folder && !(found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) AddTree(dir + "\\" + name, tree);
+  } while (FindNextFileA(find.Get(), &found));
+}
+
+void AddKeys(const std::string& path, std::set<std::string>& keys) {
+  RegKey key = OpenRegistryKey(HKEY_LOCAL_MACHINE, path, false);
+  if (!key) return;
+  keys.insert(path);
+  char name[256];
+  std::vector<std::string> subkeys;
+  for (DWORD i = 0;; ++i) {
+    DWORD size = sizeof name;
+    if (RegEnumValueA(key.Get(), i, name, &size, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+    keys.insert(path + " = " + name + ": " + ReadRegistryString(key, name));
+  }
+  for (DWORD i = 0;; ++i) {
+    DWORD size = sizeof name;
+    if (RegEnumKeyExA(key.Get(), i, name, &size, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+    subkeys.push_back(name);
+  }
+  for (const std::string& sub : subkeys) AddKeys(path + "\\" + sub, keys);
+}
+}  // namespace
+
+Snapshot TakeSnapshot() {
+  Snapshot shot;
+  AddTree("C:", shot.files);
+  AddKeys(UninstallKeyPath, shot.keys);
+  return shot;
+}
+
+std::vector<std::string> Differences(const Snapshot& before, const Snapshot& after) {
+  char temp[MAX_PATH] = {};
+  GetTempPathA(sizeof temp, temp);
+  const std::string tempDir = LowerCase(temp);
+  std::vector<std::string> lines;
+  for (const auto& [path, size] : after.files) {
+    const auto old = before.files.find(path);
+    const bool leftTemp = path.starts_with(tempDir + "$") && path.ends_with(".tmp") && size == 0;
+    if (old == before.files.end() && !leftTemp) lines.push_back("new: " + path);
+    if (old != before.files.end() && old->second != size) lines.push_back("changed: " + path);
+  }
+  for (const auto& [path, size] : before.files)
+    if (!after.files.count(path)) lines.push_back("gone: " + path);
+  for (const std::string& key : after.keys)
+    if (!before.keys.count(key)) lines.push_back("new key: " + key);
+  for (const std::string& key : before.keys)
+    if (!after.keys.count(key)) lines.push_back("gone key: " + key);
+  return lines;
+}
+
+void ExpectUnchanged(const Snapshot& before, DWORD settleMs) {
+  WaitUntil([&] { return Differences(before, TakeSnapshot()).empty(); }, settleMs);
+  for (const std::string& line : Differences(before, TakeSnapshot())) ADD_FAILURE() << line;
+}
+
+void ReportWindowsVersion(const char* version) {
+  for (const char* program : {"SETUP.EXE", "Uninstal.exe"}) {
+    const std::string key = std::string("Software\\Wine\\AppDefaults\\") + program;
+    if (!version) DeleteRegistryTree(HKEY_CURRENT_USER, key);
+    else WriteRegistryString(OpenRegistryKey(HKEY_CURRENT_USER, key, true), "Version", version);
+  }
+}
+
+void PrepareMachine() {
+  CreateDirectoryA("C:\\Programme", nullptr);
+  const std::string profile = GetProfilesDirectory() + "\\" + GetLogonUserName();
+  ForceDirectories(profile + "\\Startmenü\\Programme");
+  for (const int folder : {CSIDL_DESKTOPDIRECTORY, CSIDL_STARTMENU, CSIDL_COMMON_DESKTOPDIRECTORY, CSIDL_COMMON_STARTMENU})
+    DeleteFileA((SpecialFolder(nullptr, folder) + "\\Adressen.lnk").c_str());
+  for (const int folder : {CSIDL_PROGRAMS, CSIDL_COMMON_PROGRAMS})
+    DeleteTree(SpecialFolder(nullptr, folder) + "\\Adressen\\");
+  for (const char* link : {"\\Desktop\\Adressen.lnk", "\\Startmenü\\Adressen.lnk"}) DeleteFileA((profile + link).c_str());
+  DeleteTree(profile + "\\Startmenü\\Programme\\Adressen\\");
+  DeleteTree(InstallDir + "\\");
+  DeleteRegistryTree(HKEY_LOCAL_MACHINE, AdressenKey);
+}
+
+void InstallUnattended(const std::string& name) {
+  Program setup = ExampleDistribution(name).Start("SETUP.EXE", "/s");
+  HWND wizard = WaitForWindow(setup.pid, "Tf_Aktion");
+  RECT own = {};
+  GetWindowRect(wizard, &own);
+  EXPECT_EQ(own.left, 8000) << "the wizard is moved off the screen";
+  EXPECT_FALSE(IsWindowVisible(StartWindow(setup.pid)));
+  ASSERT_EQ(Perform(setup, {}), 0u);
+  ASSERT_TRUE(FileExists(InstallDir + "\\Uninstal.exe"));
+}
+
+Steps RemovalSteps(bool deleteDirectory, bool directoryQuestion) {
+  Steps steps = {{"Tf_Uninstal", UninstalForm::Button1}, {"TMessageForm", "Yes", "Sind Sie sicher"}};
+  if (directoryQuestion) steps.push_back({"Tf_Ask", deleteDirectory ? AskForm::Button1 : AskForm::Button2});
+  return steps + Steps{{"TMessageForm", "OK", "deinstalliert"}};
+}
+
+DWORD RemoveInstallation(bool deleteDirectory, const std::string& dir) {
+  return Perform(StartProgram(dir + "\\Uninstal.exe", ""), RemovalSteps(deleteDirectory));
+}
+
+void PlaceUninstaller(const std::string& dir, const std::string& log) {
+  ForceDirectories(dir);
+  CopyFileA((GetExeDirectory() + "SETUP.EXE").c_str(), (dir + "\\Uninstal.exe").c_str(), FALSE);
+  MakeFile(dir + "\\" + InstallLogName, log);
+}

@@ -1,0 +1,108 @@
+// What the scenarios share: the example distribution, a person's steps through the program's
+// windows, and the state of the machine before and after.
+#pragma once
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "env/install_names.h"
+#include "forms/forms.h"
+#include "tools/driver/driver.h"
+
+// A distribution folder made fresh for one scenario.
+class Distribution {
+ public:
+  // C:\e2e\<name>\, emptied first.
+  explicit Distribution(const std::string& name);
+  const std::string& Dir() const { return dir_; }  // ends in "\"
+  // The SETUP.EXE of this build, under the given file name.
+  void AddSetupExe(const std::string& fileName = "SETUP.EXE") const;
+  // A file of the example distribution (examples/).
+  void AddExample(const std::string& name) const;
+  void AddFile(const std::string& name, const std::string& content) const;
+  // A file in the distribution's compressed form: content compressed under name (".EX_").
+  void AddCompressed(const std::string& name, const std::string& content) const;
+  Program Start(const std::string& fileName = "SETUP.EXE", const std::string& arguments = "") const;
+
+ private:
+  std::string dir_;
+};
+
+// Where the scenario's pictures go (BMP; the test script turns them into PNG).
+void SaveScreenshot(const Screenshot& shot, const std::string& name);
+
+// The example's registration, and where it installs unattended.
+inline const std::string AdressenKey = UninstallKeyOf("Adressen");
+inline const std::string InstallDir = "C:\\Programme\\Adressen";
+
+// Which of the example's files a distribution gets.
+enum ExampleFiles : unsigned {
+  ScriptOnly = 0, WithReadme = 1, WithLicence = 2, WithProgramFiles = 4, Complete = 7
+};
+// The content of an installed file: the built ADRESSEN.EXE and ADRHELP.DLL, examples/
+// ADRESSEN.HLP and beispiel.hdb; a generated text of about lines lines for any other name.
+std::string ExampleContent(const std::string& installedName, int lines = 200);
+// C:\e2e\<name>\ with SETUP.EXE and the example's files; an earlier registration removed,
+// so that the script's own directory is proposed.
+Distribution ExampleDistribution(const std::string& name, unsigned files = Complete);
+
+// One thing a person does: waits for a window of the program (a form by its designed name,
+// "#32770" for a system message box) whose text holds shows (for the wizard: the page on
+// show), does act, then presses press (a control's name; in a system box, its caption).
+struct Step {
+  std::string window, press, shows = "";
+  std::function<void(HWND)> act = nullptr;
+};
+using Steps = std::vector<Step>;
+Steps operator+(Steps first, const Steps& second);
+// Works through the steps, then (untilExit) waits for the end: the exit code; 99 when a
+// window or the end did not come, 0 when all is done short of the end.
+DWORD Perform(const Program& program, const Steps& steps, bool untilExit = true);
+// The wizard from its welcome page to "Fertig" with the directory set to target.
+Steps WalkWizard(const std::string& target);
+// What follows the copying: the user selection and the options with their buttons, and
+// "Nein" (or "Ja": start) to the closing question.
+Steps FinishSteps(bool start = false, std::function<void(HWND)> group = nullptr,
+                  std::function<void(HWND)> options = nullptr);
+// A shortcut file there, to target, in workingDir, described by its own name.
+void ExpectLink(const std::string& linkFile, const std::string& target, const std::string& workingDir);
+// The text a window shows: a page name, a dialog's or a box's message, else its caption.
+std::string Shown(HWND window);
+// The start window of a running program (it may be hidden), and its highlighted step.
+HWND StartWindow(DWORD pid);
+std::string HighlightedStep(DWORD pid);
+void SetText(HWND control, const std::string& text);
+void Tick(HWND box, bool ticked);
+// Saves a picture of the window under the name once it has painted.
+void Shoot(HWND window, const std::string& name);
+
+// Every file and folder of drive C: with its size (the scenarios' own folders aside), and
+// every key and value below the registrations of installed programs.
+struct Snapshot {
+  std::map<std::string, unsigned long long> files;
+  std::set<std::string> keys;
+};
+Snapshot TakeSnapshot();
+// What differs, one line each ("new: ", "gone: ", "changed: ", "new key: ", "gone key: ");
+// the empty temporary file a removal leaves is allowed.
+std::vector<std::string> Differences(const Snapshot& before, const Snapshot& after);
+// Fails with every difference from before, once they have had time to settle.
+void ExpectUnchanged(const Snapshot& before, DWORD settleMs = 10000);
+
+// The Windows version Wine reports to SETUP.EXE and Uninstal.exe; nullptr: Wine's own.
+void ReportWindowsVersion(const char* version);
+// The German folders the installation goes into; the shortcuts earlier runs left, gone.
+void PrepareMachine();
+// SETUP.EXE /s on the example to InstallDir: the wizard walks itself off the screen, the
+// start window hidden; asserts success.
+void InstallUnattended(const std::string& name);
+// Uninstal.exe in dir worked through: "&Weiter >>", "&Ja", then the directory question
+// answered (deleteDirectory: "Ja, Dateien löschen !!") when it comes, and the closing message.
+Steps RemovalSteps(bool deleteDirectory, bool directoryQuestion = true);
+DWORD RemoveInstallation(bool deleteDirectory, const std::string& dir = InstallDir);
+// An uninstaller with a log of someone else's making, in dir.
+void PlaceUninstaller(const std::string& dir, const std::string& log);

@@ -1,0 +1,376 @@
+// Removing an installation, and the product under faults: what goes, what stays, what a
+// hostile log or script can never touch, an installation killed at any moment, a full disk.
+#include <gtest/gtest.h>
+
+#include <shlobj.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+
+#include "codec/name_mapping.h"
+#include "env/deletion.h"
+#include "env/file_system.h"
+#include "env/folders.h"
+#include "env/paths.h"
+#include "env/profiles.h"
+#include "env/registry.h"
+#include "tests/e2e/harness.h"
+#include "tests/win/win_test_util.h"
+
+namespace {
+const std::string Dir = LowerCase(InstallDir);
+
+std::vector<std::string> ListBoxLines(HWND list) {
+  std::vector<std::string> lines;
+  for (LRESULT i = 0, count = SendMessageA(list, LB_GETCOUNT, 0, 0); i < count; ++i) {
+    // Across processes the system hands the text over in UTF-16.
+    std::wstring wide(static_cast<size_t>(SendMessageW(list, LB_GETTEXTLEN, i, 0)) + 1, L'\0');
+    SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(wide.data()));
+    char text[1024] = {};
+    WideCharToMultiByte(CP_ACP, 0, wide.c_str(), -1, text, sizeof text, nullptr, nullptr);
+    lines.push_back(LowerCase(text));
+  }
+  return lines;
+}
+
+// Answers whatever the program asks until it ends: the retry questions with answer, every
+// other box and form with its OK. The exit code; the texts shown, one line each.
+DWORD AnswerUntilExit(const Program& program, const std::string& answer, std::string& shown) {
+  DWORD code = 99;
+  const DWORD start = GetTickCount();
+  while (!WaitForExit(program, 50, code) && GetTickCount() - start < Patience(120000)) {
+    for (HWND w : TopWindows(program.pid)) {
+      const std::string name = ControlName(w);
+      const bool question = WindowText(w) == "Warnung" && FindControl(w, "Cancel");
+      if (question || name == "TMessageForm" || WindowClass(w) == "#32770" || name == "Tf_Group" || name == "Tf_more") {
+        shown += Shown(w) + "\n";
+        Perform(program, {{name.empty() ? "#32770" : name,
+                           question ? answer : name == "Tf_Group" || name == "Tf_more" ? "BitBtn1" : "OK"}}, false);
+      }
+    }
+  }
+  EXPECT_NE(code, 99u) << "the program did not end";
+  return code;
+}
+
+}  // namespace
+
+TEST(Uninstall, JaRemovesEverythingNeinKeepsTheDirectoryOnEveryWindowsVersion) {
+  for (const char* version : {"win95", "win98", "winme", "nt40", "win2k", "winxp", "win7", "win10"}) {
+    SCOPED_TRACE(version);
+    PrepareMachine();
+    const Snapshot before = TakeSnapshot();
+    ReportWindowsVersion(version);
+    InstallUnattended(std::string("remove_") + version);
+    for (const char* name : {"ADRESSEN.EXE", "ADRESSEN.HLP", "beispiel.HDB"})
+      EXPECT_EQ(FileText(InstallDir + "\\" + name), ExampleContent(name)) << name;
+    EXPECT_EQ(FileText(GetWindowsDir() + "\\ADRHELP.DLL"), ExampleContent("ADRHELP.DLL"));
+    RegKey entry = OpenRegistryKey(HKEY_LOCAL_MACHINE, AdressenKey, false);
+    EXPECT_EQ(ReadRegistryString(entry, "UninstallString"), "\"" + InstallDir + "\\Uninstal.exe\"");
+    EXPECT_EQ(ReadRegistryString(entry, "DisplayName"), "Adressen deinstalieren");
+    // The shortcuts: in the chosen profile's folders where the user selection came, else the user's own.
+    const std::string profile = GetProfilesDirectory() + "\\" + GetLogonUserName(), exe = InstallDir + "\\ADRESSEN.EXE";
+    const bool chosen = FileText(InstallDir + "\\" + InstallLogName).find("[BenutzerKonto]") != std::string::npos;
+    auto folder = [&](const char* german, int csidl) { return chosen ? profile + german : SpecialFolder(nullptr, csidl); };
+    ExpectLink(folder("\\Startmenü\\Programme", CSIDL_PROGRAMS) + "\\Adressen\\Adressen.LNK", exe, InstallDir);
+    ExpectLink(folder("\\Startmenü\\Programme", CSIDL_PROGRAMS) + "\\Adressen\\Hilfe.LNK", InstallDir + "\\ADRESSEN.HLP", InstallDir);
+    ExpectLink(folder("\\Desktop", CSIDL_DESKTOPDIRECTORY) + "\\Adressen.LNK", exe, InstallDir);
+    ExpectLink(folder("\\Startmenü", CSIDL_STARTMENU) + "\\Adressen.LNK", exe, InstallDir);
+    EXPECT_EQ(RemoveInstallation(true), 0u);
+    // The batch file removes the uninstaller and its folder once the program has ended.
+    EXPECT_TRUE(WaitUntil([&] { return !DirectoryExists(InstallDir); }, 20000)) << "the directory is still there";
+    ExpectUnchanged(before);
+
+    InstallUnattended(std::string("keep_") + version);
+    EXPECT_EQ(RemoveInstallation(false), 0u);
+    Sleep(1000);  // no batch file may come and take the uninstaller
+    EXPECT_EQ(Differences(before, TakeSnapshot()),
+              (std::vector<std::string>{"new: " + Dir, "new: " + Dir + "\\install1.log", "new: " + Dir + "\\uninstal.exe"}));
+  }
+  ReportWindowsVersion(nullptr);
+}
+
+TEST(Uninstall, NeinAtTheFirstQuestionAndBeendenRemoveNothing) {
+  PrepareMachine();
+  InstallUnattended("untouched");
+  const Snapshot installed = TakeSnapshot();
+  // A second "&Weiter >>" asks afresh.
+  const Steps no = {{"Tf_Uninstal", UninstalForm::Button1}, {"TMessageForm", "No", "Sind Sie sicher"}};
+  EXPECT_EQ(Perform(StartProgram(InstallDir + "\\Uninstal.exe", ""), no + no + Steps{{"Tf_Uninstal", UninstalForm::Button2}}), 1u);
+  ExpectUnchanged(installed, 0);
+}
+
+TEST(Uninstall, TheDirectoryQuestionListsWhatTheDirectoryHolds) {
+  PrepareMachine();
+  InstallUnattended("listing");
+  const std::string d = InstallDir + "\\";
+  // A read-only installed file, the user's own files, a dot name and a hidden folder.
+  SetFileAttributesA((d + "ADRESSEN.HLP").c_str(), FILE_ATTRIBUTE_READONLY);
+  for (const char* folder : {"Eigene", "Versteckt"}) CreateDirectoryA((d + folder).c_str(), nullptr);
+  for (const char* file : {"Eigene\\brief.txt", ".einstellungen", "Versteckt\\innen.txt"}) MakeFile(d + file);
+  SetFileAttributesA((d + "Versteckt").c_str(), FILE_ATTRIBUTE_HIDDEN);
+  // (Where the file system keeps no such attribute, Wine cannot hide the folder.)
+  const bool hidden = GetFileAttributesA((d + "Versteckt").c_str()) & FILE_ATTRIBUTE_HIDDEN;
+  Steps steps = RemovalSteps(true);
+  steps[2].act = [&](HWND ask) {
+    EXPECT_NE(WindowText(FindControl(ask, AskForm::lbInfo)).find(" " + Dir + " "), std::string::npos);
+    std::vector<std::string> lines = ListBoxLines(FindControl(ask, AskForm::lbFiles));
+    ASSERT_FALSE(lines.empty());
+    EXPECT_EQ(lines.front(), Dir) << "the first logged file's directory";
+    std::sort(lines.begin() + 1, lines.end());
+    EXPECT_EQ(lines, (std::vector<std::string>{Dir, Dir + "\\adressen.hlp", Dir + "\\eigene", Dir + "\\eigene\\brief.txt",
+                                               Dir + "\\install1.log", Dir + "\\uninstal.exe", Dir + "\\versteckt"}))
+        << "the file loop took the other files; the read-only one survived it";
+    Shoot(ask, "uninstall-ask");
+  };
+  EXPECT_EQ(Perform(StartProgram(d + "Uninstal.exe", ""), steps), 0u);
+  // The hidden folder is not entered, so it and the directory stay; all else is gone.
+  EXPECT_TRUE(WaitUntil([&] { return !FileExists(d + "Uninstal.exe"); }, 20000));
+  EXPECT_FALSE(FileExists(d + "ADRESSEN.HLP"));
+  EXPECT_FALSE(DirectoryExists(d + "Eigene"));
+  EXPECT_EQ(FileExists(d + "Versteckt\\innen.txt"), hidden);
+  SetFileAttributesA((d + "Versteckt").c_str(), FILE_ATTRIBUTE_NORMAL);
+  DeleteTree(d);
+}
+
+TEST(Uninstall, AHostileLogDeletesNothingOutsideTheInstallation) {
+  const std::string root = "C:\\e2e\\hostile", prog = root + "\\Prog", victim = root + "\\Opfer";
+  DeleteTree(root + "\\");
+  ForceDirectories(prog + "\\viele");
+  ForceDirectories(victim);
+  for (const char* name : {"b.txt", "c.txt", "d.txt", "x.exe"}) MakeFile(victim + "\\" + name);
+  MakeFolderLink(prog + "\\Verweis", victim);  // into the victim's folder, where the system makes links
+  MakeFile(prog + "\\a.exe");
+  std::string log = "[General]\r\nName=Feind\r\n[InstalledFiles]\r\nFile1=" + prog + "\\a.exe\r\nFile2=" + prog +
+                    "\\..\\Opfer\\b.txt\r\nFile3=" + victim + "\\c.txt\r\nFile5=" + prog + "\\Verweis\\d.txt\r\n" +
+                    "File6=" + prog + "\\*.*\r\n";
+  // Gaps, and far more entries than one fetch of key names holds: every one is read.
+  for (int i = 8; i < 2108; ++i) {
+    const std::string file = prog + "\\viele\\f" + std::to_string(i) + ".txt";
+    MakeFile(file);
+    log += "File" + std::to_string(i) + "=" + file + "\r\n";
+  }
+  PlaceUninstaller(prog, log + "[Group]\r\nName=..\\..\\..\\e2e\\hostile\\Opfer\r\n[StartMenu]\r\nFolder=\r\n");
+  OpenRegistryKey(HKEY_LOCAL_MACHINE, UninstallKeyOf("E2eCanary"), true);
+  EXPECT_EQ(RemoveInstallation(false, prog), 3u) << "what the log names and could not go makes status 3";
+  for (const char* name : {"b.txt", "c.txt", "d.txt"}) EXPECT_TRUE(FileExists(victim + "\\" + name)) << name;
+  EXPECT_FALSE(FileExists(prog + "\\a.exe"));
+  EXPECT_FALSE(FileExists(prog + "\\viele\\f8.txt"));
+  EXPECT_FALSE(FileExists(prog + "\\viele\\f2107.txt"));
+  EXPECT_TRUE(OpenRegistryKey(HKEY_LOCAL_MACHINE, UninstallKeyOf("E2eCanary"), false))
+      << "an empty registration name must not take the Uninstall key";
+
+  // A log whose first file lies in the drive root: no directory question, the root is no
+  // program directory; a registration name with a backslash is not one of ours.
+  MakeFile("C:\\x.exe");
+  PlaceUninstaller(prog, "[General]\r\nName=Feind\r\n[InstalledFiles]\r\nFile1=c:\\x.exe\r\nFile2=" + prog +
+                             "\\a.exe\r\n[Group]\r\nName=\r\n[StartMenu]\r\nFolder=Adressen\\Sub\r\n");
+  OpenRegistryKey(HKEY_LOCAL_MACHINE, AdressenKey + "\\Sub", true);
+  EXPECT_EQ(Perform(StartProgram(prog + "\\Uninstal.exe", ""), RemovalSteps(false, false)), 3u);
+  EXPECT_TRUE(FileExists("C:\\x.exe"));
+  EXPECT_TRUE(OpenRegistryKey(HKEY_LOCAL_MACHINE, AdressenKey + "\\Sub", false));
+  DeleteFileA("C:\\x.exe");
+  DeleteRegistryTree(HKEY_LOCAL_MACHINE, AdressenKey);
+  DeleteTree(root + "\\");
+}
+
+namespace {
+// 20 program files and 3 for the Windows directory, half of them compressed; 24 log entries
+// with the uninstaller's.
+constexpr int ProgramFiles = 20, WindowsFiles = 3, LogEntries = ProgramFiles + WindowsFiles + 1;
+
+struct KillTest : ::testing::Test {
+  void SetUp() override {
+    PrepareMachine();
+    dist.AddSetupExe();
+    dist.AddExample("Liesmich.txt");
+    dist.AddExample("Vertrag.Txt");
+    std::string script = "[General]\r\nName=Adressen\r\ndefaultPath=" + InstallDir +
+                         "\r\n[StartMenu]\r\nFolder=Adressen\r\n[Group]\r\nName=Adressen\r\n[programfiles]\r\n";
+    for (int k = 1; k <= ProgramFiles + WindowsFiles; ++k) {
+      if (k == ProgramFiles + 1) script += "[Windows]\r\n";
+      const std::string name = (k > ProgramFiles ? "KILLT" : "DATEI") + std::to_string(k) + (k % 2 ? ".EX_" : ".TXT");
+      script += std::to_string(k > ProgramFiles ? k - ProgramFiles : k) + "=" + name + "\r\n";
+      if (k % 2) dist.AddCompressed(name, ExampleContent(MapCompressedName(name), 20000));
+      else dist.AddFile(name, ExampleContent(name, 20000));
+    }
+    dist.AddFile("Setup.lst", script + "[Items]\r\nDATEI1.EXE=Adressen\r\n");
+    before = TakeSnapshot();
+  }
+
+  // After the kill, what a person does: with a log, the uninstaller (SETUP.EXE copied in as
+  // Uninstal.exe when the run did not get so far) with "Ja" throughout; without one nothing
+  // was installed yet, and the directory holds at most unfinished temporary files.
+  void RemoveWhatIsThere() {
+    if (!FileExists(InstallDir + "\\" + InstallLogName)) {
+      WIN32_FIND_DATAA found;
+      FindHandle find(FindFirstFileA((InstallDir + "\\*").c_str(), &found));
+      if (find) do {
+          const std::string name = LowerCase(found.cFileName);
+          EXPECT_TRUE(name[0] == '.' || ((name.starts_with("cpy") || name.starts_with("exp")) && name.ends_with(".tmp")))
+              << "an installed file without a log: " << name;
+        } while (FindNextFileA(find.Get(), &found));
+      DeleteTree(InstallDir + "\\");
+      return;
+    }
+    CopyFileA((dist.Dir() + "SETUP.EXE").c_str(), (InstallDir + "\\Uninstal.exe").c_str(), TRUE);
+    EXPECT_EQ(RemoveInstallation(true), 0u);
+    EXPECT_TRUE(WaitUntil([&] { return !DirectoryExists(InstallDir); }, 20000));
+  }
+
+  // Installs unattended, kills the run when the moment has come, removes what is there and
+  // compares the machine with its state before.
+  void KillAndRemove(const std::function<bool(DWORD)>& moment, const std::string& what) {
+    SCOPED_TRACE(what);
+    Program setup = dist.Start("SETUP.EXE", "/s");
+    const DWORD start = GetTickCount();
+    while (!moment(GetTickCount() - start) && WaitForSingleObject(setup.process.Get(), 1) == WAIT_TIMEOUT)
+      if (GetTickCount() - start > Patience(60000)) {
+        ADD_FAILURE() << "the moment never came";
+        break;
+      }
+    Kill(setup);
+    std::printf("%s: %zu bytes of log, registration %s\n", what.c_str(),
+                FileText(InstallDir + "\\" + InstallLogName).size(),
+                OpenRegistryKey(HKEY_LOCAL_MACHINE, AdressenKey, false) ? "made" : "not made");
+    RemoveWhatIsThere();
+    ExpectUnchanged(before);
+  }
+
+  Distribution dist{"killed"};
+  Snapshot before;
+};
+}  // namespace
+
+TEST_F(KillTest, AtEveryFewFilesTheLogNamesWhatTheUninstallerThenRemoves) {
+  for (int k = 1; k <= LogEntries; k += 2) {
+    const std::string key = "File" + std::to_string(k) + "=";
+    KillAndRemove([&](DWORD) { return FileText(InstallDir + "\\" + InstallLogName).find(key) != std::string::npos; },
+                  "killed at log entry " + std::to_string(k));
+  }
+}
+
+TEST_F(KillTest, AtMomentsSpreadOverTheRunAndAfterTheRegistration) {
+  const DWORD start = GetTickCount();
+  ASSERT_EQ(Perform(dist.Start("SETUP.EXE", "/s"), {}), 0u) << "one whole run first, for its length";
+  const DWORD length = GetTickCount() - start;
+  RemoveWhatIsThere();
+  for (DWORD part = 0; part < 12; ++part)
+    KillAndRemove([&](DWORD elapsed) { return elapsed >= length * part / 12; },
+                  "killed after " + std::to_string(length * part / 12) + " of " + std::to_string(length) + " ms");
+  KillAndRemove([](DWORD) { return static_cast<bool>(OpenRegistryKey(HKEY_LOCAL_MACHINE, AdressenKey, false)); },
+                "killed once the registration is there");
+}
+
+TEST(Reliability, AFullDiskAsksAndLeavesNoPartialFile) {
+  if (GetFileAttributesA("S:\\") == INVALID_FILE_ATTRIBUTES)
+    GTEST_SKIP() << "no small drive S: here (scripts/small-drive.sh needs root to mount a tmpfs)";
+  const std::string dir = "S:\\Adressen";
+  Distribution dist("full_disk");
+  dist.AddSetupExe();
+  dist.AddExample("Liesmich.txt");
+  dist.AddExample("Vertrag.Txt");
+  dist.AddCompressed("ADRESSEN.EX_", ExampleContent("ADRESSEN.EXE"));
+  dist.AddCompressed("GROSS.DA_", ExampleContent("GROSS.DAT", 100000));  // about 3 MB: more than the drive
+  dist.AddFile("KLEIN.TXT", "klein\r\n");
+  dist.AddFile("Setup.lst", "[General]\r\nName=Adressen\r\ndefaultPath=" + dir + "\r\n[StartMenu]\r\nFolder=Adressen\r\n"
+                            "[Group]\r\nName=Adressen\r\n[programfiles]\r\n1=ADRESSEN.EX_\r\n2=GROSS.DA_\r\n3=KLEIN.TXT\r\n"
+                            "[Items]\r\nADRESSEN.EXE=Adressen\r\n");
+  struct Case {
+    const char* answer;
+    DWORD exit;
+    bool finished;  // the run went on to the end
+  };
+  for (const Case& c : {Case{"No", 3, true}, Case{"Yes", 3, true}, Case{"Cancel", 1, false}}) {
+    SCOPED_TRACE(c.answer);
+    DeleteTree(dir + "\\");
+    DeleteRegistryTree(HKEY_LOCAL_MACHINE, AdressenKey);
+    std::string shown;
+    EXPECT_EQ(AnswerUntilExit(dist.Start("SETUP.EXE", "/s"), c.answer, shown), c.exit) << shown;
+    EXPECT_LT(shown.find("GROSS.DA_"), shown.find('\n')) << "asked first: " << shown;
+    EXPECT_FALSE(FileExists(dir + "\\GROSS.DAT")) << "no partial expansion under the target's name";
+    WIN32_FIND_DATAA found;
+    EXPECT_FALSE(FindHandle(FindFirstFileA((dir + "\\exp*").c_str(), &found))) << "no unfinished temporary file";
+    EXPECT_TRUE(FileExists(dir + "\\ADRESSEN.EXE"));
+    EXPECT_EQ(FileExists(dir + "\\KLEIN.TXT"), c.finished);
+    EXPECT_EQ(FileExists(dir + "\\Uninstal.exe"), c.finished);
+    EXPECT_EQ(shown.find("GROSS.DAT konnte nicht kopiert werden!") != std::string::npos, c.answer == std::string("Yes"));
+    // The log names the file that failed, unless "Abbrechen" ended the run at its question.
+    EXPECT_EQ(FileText(dir + "\\" + InstallLogName).find("\\gross.dat") != std::string::npos, c.finished);
+  }
+  DeleteTree(dir + "\\");
+  PrepareMachine();
+}
+
+TEST(Reliability, AHostileScriptWritesNothingOutsideTheInstallation) {
+  PrepareMachine();
+  Distribution dist("hostile_script");
+  dist.AddSetupExe();
+  dist.AddExample("Liesmich.txt");
+  dist.AddExample("Vertrag.Txt");
+  dist.AddCompressed("ADRESSEN.EX_", ExampleContent("ADRESSEN.EXE"));
+  dist.AddFile("ZWEITE.TXT", "zweite\r\n");
+  MakeFile("C:\\e2e\\boese.txt");  // beside the distribution, where ".." would reach
+  const Snapshot before = TakeSnapshot();
+  dist.AddFile("Setup.lst", "[General]\r\nName=Adressen\r\ndefaultPath=" + InstallDir + "\r\n[StartMenu]\r\n"
+                            "Folder=Adressen\r\n[Group]\r\nName=Adressen\r\n[programfiles]\r\n1=ADRESSEN.EX_\r\n"
+                            "2=..\\boese.txt\r\n3=C:\\e2e\\boese.txt\r\n4=NUL\r\n5=COM1\r\n6=" + std::string(300, 'a') +
+                            ".txt\r\n[Windows]\r\n1=..\\e2e\\boese.txt\r\n2=..\\..\\e2e\\boese.txt\r\n"
+                            "[programfiles]\r\n1=ZWEITE.TXT\r\n[Items]\r\nADRESSEN.EXE=Adressen\r\n");
+  std::string shown;
+  EXPECT_EQ(AnswerUntilExit(dist.Start("SETUP.EXE", "/s"), "Yes", shown), 3u) << shown;
+  int failures = 0;
+  for (size_t at = 0; (at = shown.find("konnte nicht kopiert werden!", at)) != std::string::npos; ++at) ++failures;
+  EXPECT_EQ(failures, 7) << "each refused entry fails like a file that cannot be copied:\n" << shown;
+  EXPECT_TRUE(FileExists(InstallDir + "\\ADRESSEN.EXE"));
+  EXPECT_FALSE(FileExists(InstallDir + "\\ZWEITE.TXT")) << "a second [programfiles] is never read";
+  // Outside the installation only what an installation makes: shortcuts, group, registration.
+  for (const std::string& line : Differences(before, TakeSnapshot()))
+    EXPECT_TRUE(line.starts_with("new: " + Dir) || line.find("Uninstall\\Adressen") != std::string::npos ||
+                (line.starts_with("new: c:\\users\\") && line.find("adressen") != std::string::npos)) << line;
+  // The uninstaller refuses the log's entries that point elsewhere and removes the rest.
+  EXPECT_EQ(RemoveInstallation(true), 3u) << "C:\\e2e\\boese.txt, named by the log through \"..\", stays";
+  ExpectUnchanged(before, 20000);
+  EXPECT_TRUE(FileExists("C:\\e2e\\boese.txt"));
+
+  // Noise for a script: the program's own messages and an orderly end.
+  std::string noise;
+  for (unsigned i = 0, seed = 12345; i < 8192; ++i) noise += static_cast<char>((seed = seed * 1103515245 + 12345) >> 16);
+  dist.AddFile("Setup.lst", noise);
+  shown.clear();
+  EXPECT_LE(AnswerUntilExit(dist.Start("SETUP.EXE", "/s"), "Cancel", shown), 4u)
+      << "a crash ends with a system status; shown:\n" << shown;
+}
+
+TEST(Reliability, TheBatchFileGivesUpOnAnUninstallerThatStaysInUse) {
+  PrepareMachine();
+  InstallUnattended("batch_in_use");
+  char temp[MAX_PATH] = {};
+  GetTempPathA(sizeof temp, temp);
+  auto waitingBatchFiles = [&] {
+    WIN32_FIND_DATAA found;
+    FindHandle find(FindFirstFileA((std::string(temp) + "$*.bat").c_str(), &found));
+    int count = 0;
+    if (find) do ++count; while (FindNextFileA(find.Get(), &found));
+    return count;
+  };
+  ASSERT_EQ(waitingBatchFiles(), 0);
+  KernelHandle held;
+  Steps steps = RemovalSteps(true);
+  // Another program holds Uninstal.exe open, without letting anyone delete it.
+  steps[2].act = [&](HWND) {
+    held = FromCreateFile(CreateFileA((InstallDir + "\\Uninstal.exe").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                      OPEN_EXISTING, 0, nullptr));
+    EXPECT_TRUE(held);
+  };
+  EXPECT_EQ(Perform(StartProgram(InstallDir + "\\Uninstal.exe", ""), steps), 0u);
+  EXPECT_TRUE(WaitUntil([&] { return waitingBatchFiles() == 1; }, 5000)) << "the batch file runs";
+  // About sixty tries a second apart, then it ends and deletes itself.
+  const DWORD start = GetTickCount();
+  EXPECT_TRUE(WaitUntil([&] { return waitingBatchFiles() == 0; }, 120000)) << "the batch file never ended";
+  std::printf("the batch file gave up after %lu s\n", static_cast<unsigned long>((GetTickCount() - start) / 1000));
+  EXPECT_TRUE(FileExists(InstallDir + "\\Uninstal.exe")) << "held open, it stays";
+  held = KernelHandle();
+  DeleteTree(InstallDir + "\\");
+}

@@ -1,0 +1,104 @@
+// The decisions of start, wizard and installation, and the messages built from their pieces.
+#include <gtest/gtest.h>
+
+#include "app/start_rules.h"
+#include "install/install_texts.h"
+#include "install/user_choice.h"
+#include "install/wizard_texts.h"
+#include "transfer/copy_messages.h"
+#include "uninstall/removal_rules.h"
+
+TEST(StartRules, ModeByFileNameSilentBySwitchOrByShiftAndCtrl) {
+  for (const char* name : {"SETUP.EXE", "setup.exe", "sEtUp.ExE"}) EXPECT_TRUE(IsSetupMode(name)) << name;
+  for (const char* name : {"Setup1.exe", "Uninstal.exe", "SETUP.EX_", "SETUP", "XSETUP.EXE", ""})
+    EXPECT_FALSE(IsSetupMode(name)) << name;
+  for (const char* argument : {"/s", "/S"}) EXPECT_TRUE(IsSilentRequest(argument, false, false));
+  for (const char* argument : {"/silent", "-s", "", " /s"}) EXPECT_FALSE(IsSilentRequest(argument, false, false));
+  EXPECT_TRUE(IsSilentRequest("", true, true));
+  EXPECT_FALSE(IsSilentRequest("", true, false));
+  EXPECT_FALSE(IsSilentRequest("", false, true));
+}
+
+TEST(StartRules, TheGradientBlendsEveryByteFromNavyToBlack) {
+  for (int i = 0; i < 256; ++i)
+    EXPECT_EQ(BlendColor(0x800000, 0, i, 256), static_cast<uint32_t>((256 - i) * 128 / 256) << 16) << i;
+  EXPECT_EQ(BlendColor(0xFF102030, 0x00302010, 1, 2), 0x7F202020u);
+  EXPECT_EQ(BlendColor(0x00000000, 0xFFFFFFFF, 1, 3), 0x55555555u);
+}
+
+TEST(StartRules, PreviousInstallDirFromQuotedOrPlainCommand) {
+  const struct {
+    const char *command, *expected;
+  } rows[] = {
+      {"D:\\Tools\\Prog\\Uninstal.exe", "D:\\Tools\\Prog"},
+      {"\"C:\\Program Files\\Adressen\\Uninstal.exe\"", "C:\\Program Files\\Adressen"},
+      {"\"D:\\Tools\\Prog\\Uninstal.exe", "\"D:\\Tools\\Prog"},  // one quote only: kept as is
+      {"C:\\Uninstal.exe", "C:"}, {"Uninstal.exe", ""}, {"", ""}, {"\"\"", ""}, {"C:Uninstal.exe", "C:"},
+  };
+  for (const auto& row : rows) EXPECT_EQ(PreviousInstallDir(row.command), row.expected) << row.command;
+}
+
+TEST(WizardRules, PlaceholderDirectoryProposalAndTheLimitedNtUser) {
+  const struct {
+    std::string text, name, expected;
+  } rows[] = {
+      {"richtet <Prog> ein.", "Adressen", "richtet Adressen ein."}, {"<Prog> und <Prog>", "A", "A und <Prog>"},
+      {"ohne", "Adressen", "ohne"}, {"<Prog>", "", ""}, {"<prog> klein", "X", "<prog> klein"},
+      {"a<Prog>" + std::string(300, 'z'), "N", "aN" + std::string(255, 'z')},
+  };
+  for (const auto& row : rows) EXPECT_EQ(ReplaceProgPlaceholder(row.text, row.name), row.expected) << row.text;
+  for (const char* path : {"C:\\", "D:", "", "C", "\\\\"}) EXPECT_TRUE(IsMainDirectory(path)) << path;
+  for (const char* path : {"C:\\a", "D:\\x\\", "abcd"}) EXPECT_FALSE(IsMainDirectory(path)) << path;
+  const std::string profiles = "C:\\Dokumente und Einstellungen";
+  EXPECT_EQ(ProfileProposal(profiles, "hans", "C:\\Programme\\Adressen"), profiles + "\\hans\\Adressen");
+  EXPECT_EQ(ProfileProposal(profiles + "\\", "hans", "D:Adressen"), profiles + "\\hans\\Adressen");
+  EXPECT_EQ(ProfileProposal(profiles, "hans", "C:\\Programme\\"), profiles + "\\hans\\");
+  for (const char* version : {"Windows 95", "Windows 98", "Windows 98SE", "Windows ME", "Windows NT",
+                              "Windows 2000", "Windows XP", "Unknown"}) {
+    const bool nt = version == std::string("Windows NT") || version == std::string("Windows 2000") ||
+                    version == std::string("Windows XP");
+    EXPECT_EQ(IsLimitedNtUser(version, false), nt) << version;
+    EXPECT_FALSE(IsLimitedNtUser(version, true)) << version;
+  }
+}
+
+TEST(UserChoice, DisplayedNamesAndPreselection) {
+  for (const auto& [folder, shown] : std::vector<std::pair<std::string, std::string>>{
+           {"All Users", "Alle Anwender"}, {"All Users.WINDOWS", "Alle Anwender"}, {"jdoe.PC1", "jdoe"},
+           {"a.b.c", "a"}, {"hans", "hans"}, {"", ""}})
+    EXPECT_EQ(DisplayedUserName(folder), shown) << folder;
+  const std::vector<std::string> users = {"All Users", "xjdoe.PC1", "jdoe", "JDOE2"};
+  EXPECT_EQ(PreselectedUser(users, "jdoe"), 1);  // part of a longer name, first in the list
+  EXPECT_EQ(PreselectedUser(users, "JDOE"), 3);  // letter case counts
+  EXPECT_EQ(PreselectedUser(users, "maria"), 0);
+  EXPECT_EQ(PreselectedUser({}, "maria"), 0);
+}
+
+// Each builder puts its pieces where the reader finds them; the words around them are the
+// program's own and are not repeated here.
+TEST(Messages, EachBuilderJoinsItsPiecesIn) {
+  const struct {
+    std::string text;
+    std::vector<std::string> pieces;
+  } rows[] = {
+      {CopyQuestionText("c:\\ziel\\", "ADRESSEN.EXE"), {" c:\\ziel\\ADRESSEN.EXE\r"}},
+      {ExpandQuestionText("c:\\dist\\", "ADRESSEN.EX_", "c:\\ziel\\", "ADRESSEN.EXE"),
+       {" c:\\dist\\ADRESSEN.EX_\r", "\rc:\\ziel\\ADRESSEN.EXE "}},
+      {CopyFailedText("c:\\ziel\\", "A.DLL"), {" c:\\ziel\\A.DLL "}},
+      {InstallFailedText("C:\\P\\A"), {"\r\n\r\nC:\\P\\A\r\n\r\n"}},
+      {InstallDoneText("C:\\P\\A", false), {"\r\n\r\nC:\\P\\A\r\n\r\n"}},
+      {AdministratorAdviceText("Adressen", "Windows XP", "C:\\P\\A"), {" Adressen ", "(Windows XP)", "(C:\\P\\A)"}},
+      {DirectoryWarningText("X:\\A", false), {"\"X:\\A\""}},
+      {MissingControlFileText("Setup.lst", "C:\\dist\\"), {" Setup.lst ", " C:\\dist\\Setup.lst"}},
+      {DirectoryQuestionText("C:\\P\\A"), {" C:\\P\\A "}},
+  };
+  for (const auto& row : rows)
+    for (const std::string& piece : row.pieces) EXPECT_NE(row.text.find(piece), std::string::npos) << row.text;
+  // The administrator's paragraph only where asked for, after what is said to everyone.
+  for (const auto& [plain, admin] : {std::pair{InstallDoneText("C:\\A", false), InstallDoneText("C:\\A", true)},
+                                     std::pair{DirectoryWarningText("X:\\A", false), DirectoryWarningText("X:\\A", true)}}) {
+    EXPECT_EQ(plain.find("Administrator"), std::string::npos);
+    EXPECT_NE(admin.find("Administrator"), std::string::npos);
+    EXPECT_TRUE(admin.starts_with(plain.substr(0, plain.find("\r\n\r\nSoll")))) << admin;
+  }
+}
