@@ -14,7 +14,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   Application.Title = "Setup";
   auto setup = CreateForm<Tf_Setup>();
   // FormCreate may have ended the process; from here on the start window is the main one.
-  SetStepHost(setup.get());
+  SetStepHost(&setup->StepTree());
   Application.MainForm = setup.get();
   auto info = CreateForm<Tf_info>();
   auto more = CreateForm<Tf_more>();

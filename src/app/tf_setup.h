@@ -7,11 +7,14 @@
 
 class Tf_Aktion;
 
-class Tf_Setup : public Form, public StepHost {
+class Tf_Setup : public Form {
  public:
   Tf_Setup();
-  void SelectStep(int n) override;
-  void PlaceBesideTree(Form& form, bool useClientHeight) override;
+  void SelectStep(int n);
+  void PlaceBesideTree(Form& form, bool useClientHeight);
+  // The step tree as the windows it hands over see it. A member rather than a second base:
+  // a class of two bases would pull the runtime's larger type information into SETUP.EXE.
+  StepHost& StepTree() { return stepTree_; }
 
  protected:
   void FormCreate() override;
@@ -27,4 +30,10 @@ class Tf_Setup : public Form, public StepHost {
   bool UseGradient = false;
   GdiObject GradientStrip;  // 1 x 256 pixels, navy at the top to black at the bottom
   Tf_Aktion* wizard_ = nullptr;  // while it is shown, for the unattended run
+  struct Host : StepHost {
+    explicit Host(Tf_Setup& owner) : setup(owner) {}
+    void SelectStep(int n) override { setup.SelectStep(n); }
+    void PlaceBesideTree(Form& form, bool useClientHeight) override { setup.PlaceBesideTree(form, useClientHeight); }
+    Tf_Setup& setup;
+  } stepTree_{*this};
 };

@@ -6,9 +6,7 @@
 // Every program's uninstall registration lies below this key of HKEY_LOCAL_MACHINE, under
 // the name of its start menu folder.
 inline constexpr char UninstallKeyPath[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
-inline std::string UninstallKeyOf(const std::string& name) {
-  return std::string(UninstallKeyPath) + "\\" + name;
-}
+std::string UninstallKeyOf(const std::string& name);
 
 // The install log in the installation directory: looked for and named in messages under
 // this name; the installation creates it upper-case.

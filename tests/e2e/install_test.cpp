@@ -60,7 +60,7 @@ TEST(Install, AttendedRunInstallsEveryFileLogsItAndRegistersTheUninstaller) {
 
 TEST(Install, TheUserSelectionAndTheOptionsDecideWhereTheShortcutsGo) {
   PrepareMachine();
-  const std::string own = GetProfilesDirectory() + "\\" + GetLogonUserName();
+  const std::string logon = GetLogonUserName(), own = GetProfilesDirectory() + "\\" + logon;
   const std::string common = GetProfilesDirectory() + "\\Public";
   ForceDirectories(common + "\\Startmenü\\Programme");
   struct Row {
@@ -75,12 +75,12 @@ TEST(Install, TheUserSelectionAndTheOptionsDecideWhereTheShortcutsGo) {
       {"Public", true, true, true, {"Startmenü\\Programme\\Adressen\\Adressen.LNK"},
        {"Desktop\\Adressen.LNK", "Startmenü\\Adressen.LNK"}},
       // Without its German Start menu folders the group cannot be made, and nothing says so.
-      {GetLogonUserName().c_str(), true, false, false, {"Desktop\\Adressen.LNK"}, {"Startmenü"}},
+      {logon.c_str(), true, false, false, {"Desktop\\Adressen.LNK"}, {"Startmenü"}},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.user + std::string(row.closeOptions ? " closed" : ""));
     const std::string profile = row.user == std::string("Public") ? common : own;
-    for (const std::string& link : row.links) DeleteFileA((profile + "\\" + link).c_str());
+    for (const std::string& link : rows[0].links) DeleteFileA((profile + "\\" + link).c_str());
     DeleteTree(own + "\\Startmenü\\");
     Distribution dist = ExampleDistribution("choice");
     const std::string target = dist.Dir() + "Programm";

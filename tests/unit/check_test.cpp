@@ -4,26 +4,14 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-
 #include "lzh_encoder.h"
+#include "tests/unit/temp_folder.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-class CheckTest : public ::testing::Test {
+class CheckTest : public TempFolderTest {
  protected:
-  void SetUp() override {
-    dir_ = fs::temp_directory_path() / ("check_test_" + std::to_string(::getpid()));
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
-  }
-  void TearDown() override { fs::remove_all(dir_); }
-
-  void Write(const std::string& name, const std::string& bytes) const {
-    std::ofstream(dir_ / name, std::ios::binary) << bytes;
-  }
   void WriteCompressed(const std::string& name, const std::string& content) const {
     const std::vector<uint8_t> packed = lzh::Compress(std::vector<uint8_t>(content.begin(), content.end()));
     Write(name, std::string(packed.begin(), packed.end()));
@@ -36,8 +24,6 @@ class CheckTest : public ::testing::Test {
     for (const char* name : {"ADRESSEN.EX_", "ADRESSEN.HL_", "ADRHELP.DL_"}) WriteCompressed(name, name);
   }
   std::vector<Finding> Check() const { return CheckDistribution(dir_.string()); }
-
-  fs::path dir_;
 };
 
 constexpr char GoodScript[] =

@@ -3,35 +3,15 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-
 #include "env/library_error.h"
 #include "lzh_encoder.h"
+#include "tests/unit/temp_folder.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-class ExpanderTest : public ::testing::Test {
+class ExpanderTest : public TempFolderTest {
  protected:
-  void SetUp() override {
-    dir_ = fs::temp_directory_path() / ("expander_test_" + std::to_string(::getpid()));
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
-  }
-  void TearDown() override { fs::remove_all(dir_); }
-
-  std::string Path(const std::string& name) const { return (dir_ / name).string(); }
-  std::string Write(const std::string& name, const std::vector<uint8_t>& bytes) const {
-    std::ofstream(Path(name), std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                                      static_cast<std::streamsize>(bytes.size()));
-    return Path(name);
-  }
-  static std::vector<uint8_t> Read(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-  }
   // The message ExpandFileOrThrow fails with; empty when it succeeds.
   static std::string Failure(const std::string& source, const std::string& target) {
     try {
@@ -42,8 +22,6 @@ class ExpanderTest : public ::testing::Test {
     }
     return {};
   }
-
-  fs::path dir_;
 };
 
 std::vector<uint8_t> Header(int32_t size) {
@@ -70,7 +48,7 @@ TEST_F(ExpanderTest, FailuresNameTheFileAndLeaveNoTarget) {
        "%: Beschädigte komprimierte Datei (a match runs past the stated size)"},
   };
   for (const Row& row : rows) {
-    const std::string source = Write("in.ex_", row.file);
+    const std::string source = WriteBytes("in.ex_", row.file);
     std::string expected = row.message;
     expected.replace(expected.find('%'), 1, source);
     EXPECT_EQ(Failure(source, target), expected);
@@ -81,51 +59,51 @@ TEST_F(ExpanderTest, FailuresNameTheFileAndLeaveNoTarget) {
 }
 
 TEST_F(ExpanderTest, AFailedExpansionLeavesAnEarlierTargetAsItWas) {
-  const std::string target = Write("ADRHELP.DLL", {'a', 'l', 't'});
-  const std::string cut = Write("ADRHELP.DL_", Header(5000));
+  const std::string target = WriteBytes("ADRHELP.DLL", {'a', 'l', 't'});
+  const std::string cut = WriteBytes("ADRHELP.DL_", Header(5000));
   EXPECT_FALSE(ExpandFile(cut, target));
-  EXPECT_EQ(Read(target), (std::vector<uint8_t>{'a', 'l', 't'}));
+  EXPECT_EQ(ReadBytes(target), (std::vector<uint8_t>{'a', 'l', 't'}));
   EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 2);
 }
 
 TEST_F(ExpanderTest, MissingSourceAndUnwritableTarget) {
   EXPECT_EQ(Failure(Path("gone.ex_"), Path("out.exe")), Path("gone.ex_") + " nicht gefunden!");
-  const std::string source = Write("in.ex_", {0x21, 0x48, 0x5A, 0x4C, 3, 0, 0, 0, 0xF6, 0xFB, 0xBD, 0xE0});
+  const std::string source = WriteBytes("in.ex_", {0x21, 0x48, 0x5A, 0x4C, 3, 0, 0, 0, 0xF6, 0xFB, 0xBD, 0xE0});
   const std::string target = Path("no such folder/out.exe");
   EXPECT_EQ(Failure(source, target), "Konnte " + target + " nicht öffnen!");
 }
 
 TEST_F(ExpanderTest, ASourceIsNeverExpandedOntoItself) {
   const std::vector<uint8_t> packed = {0x21, 0x48, 0x5A, 0x4C, 3, 0, 0, 0, 0xF6, 0xFB, 0xBD, 0xE0};
-  const std::string source = Write("SAME.XY_", packed);
+  const std::string source = WriteBytes("SAME.XY_", packed);
   EXPECT_FALSE(ExpandFile(source, source));
   EXPECT_FALSE(ExpandFile(source, (dir_ / "." / "SAME.XY_").string()));
-  EXPECT_EQ(Read(source), packed);
+  EXPECT_EQ(ReadBytes(source), packed);
 }
 
 TEST_F(ExpanderTest, GoodFilesOfEverySize) {
   for (size_t n : {0u, 1u, 3u, 32767u, 32768u, 32769u, 100000u}) {
     std::vector<uint8_t> data(n);
     for (size_t i = 0; i < n; ++i) data[i] = static_cast<uint8_t>((i * i) >> 7);
-    const std::string source = Write("data.da_", lzh::Compress(data));
+    const std::string source = WriteBytes("data.da_", lzh::Compress(data));
     ASSERT_TRUE(ExpandFile(source, Path("data.dat"))) << n;
-    EXPECT_EQ(Read(Path("data.dat")), data) << n;
+    EXPECT_EQ(ReadBytes(Path("data.dat")), data) << n;
   }
   // A stated size of 0 gives an empty file whatever follows.
   std::vector<uint8_t> zero = Header(0);
   zero.push_back(0xAB);
-  ASSERT_TRUE(ExpandFile(Write("z.da_", zero), Path("z.dat")));
+  ASSERT_TRUE(ExpandFile(WriteBytes("z.da_", zero), Path("z.dat")));
   EXPECT_EQ(fs::file_size(Path("z.dat")), 0u);
   // An existing target is replaced.
-  Write("old.txt", {'o', 'l', 'd', '!', '!'});
-  ASSERT_TRUE(ExpandFile(Write("abc.tx_", {0x21, 0x48, 0x5A, 0x4C, 3, 0, 0, 0, 0xF6, 0xFB, 0xBD, 0xE0}),
+  WriteBytes("old.txt", {'o', 'l', 'd', '!', '!'});
+  ASSERT_TRUE(ExpandFile(WriteBytes("abc.tx_", {0x21, 0x48, 0x5A, 0x4C, 3, 0, 0, 0, 0xF6, 0xFB, 0xBD, 0xE0}),
                          Path("old.txt")));
-  EXPECT_EQ(Read(Path("old.txt")), (std::vector<uint8_t>{'a', 'b', 'c'}));
+  EXPECT_EQ(ReadBytes(Path("old.txt")), (std::vector<uint8_t>{'a', 'b', 'c'}));
 }
 
 TEST_F(ExpanderTest, TheHookRunsOnceWhenTheFileIsWholeAndBeforeItTakesTheTargetsName) {
   const std::vector<uint8_t> content(70000, 'x');
-  const std::string source = Write("good.ex_", lzh::Compress(content));
+  const std::string source = WriteBytes("good.ex_", lzh::Compress(content));
   const std::string target = Path("good.exe");
   fs::create_directories(dir_ / "scratch");
   const std::string scratch = (dir_ / "scratch").string();
@@ -139,13 +117,13 @@ TEST_F(ExpanderTest, TheHookRunsOnceWhenTheFileIsWholeAndBeforeItTakesTheTargets
     EXPECT_EQ(fs::file_size(waiting[0]), content.size());
   }));
   EXPECT_EQ(calls, 1);
-  EXPECT_EQ(Read(target), content);
+  EXPECT_EQ(ReadBytes(target), content);
   EXPECT_TRUE(fs::is_empty(dir_ / "scratch"));
 
   // A damaged file never reaches the hook.
   std::vector<uint8_t> cut = lzh::Compress(content);
   cut.resize(cut.size() / 2);
-  EXPECT_FALSE(ExpandFile(Write("cut.ex_", cut), Path("cut.exe"), scratch, [&] { ++calls; }));
+  EXPECT_FALSE(ExpandFile(WriteBytes("cut.ex_", cut), Path("cut.exe"), scratch, [&] { ++calls; }));
   EXPECT_EQ(calls, 1);
 
   // A library failure in the hook is no expansion failure: it leaves ExpandFile, and
