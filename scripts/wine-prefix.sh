@@ -16,6 +16,9 @@ for user_dir in "$WINEPREFIX"/drive_c/users/*; do
     fi
   done
 done
+# Wine draws the caption buttons with Marlett (fonts-wine), but does not look for it where
+# Debian puts it; in the prefix's font folder it is found.
+[ -f /usr/share/wine/fonts/marlett.ttf ] && cp /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
 # One Wine desktop window that draws title bars and frames itself, as Windows does;
 # without a window manager the programs' windows would have none.
 cat > "$WINEPREFIX/drive_c/desktop.reg" <<'REG'

@@ -28,8 +28,8 @@ std::string Registration() {
   return key ? "UninstallString=" + ReadRegistryString(key, "UninstallString") : "none";
 }
 
-// The windows that follow one another until the program ends: each pictured, reported and
-// answered with the first of its buttons that is there (the options ticked first).
+// The dialogs that follow one another until the program ends (its main windows aside): each
+// pictured, reported and answered with the first of its buttons that is there (the options ticked first).
 DWORD AnswerUntilEnd(const Program& program, const std::vector<std::string>& buttons,
                      const std::vector<std::string>& pictures) {
   DWORD code = 99;
@@ -38,7 +38,9 @@ DWORD AnswerUntilEnd(const Program& program, const std::vector<std::string>& but
     HWND window = nullptr;
     WaitUntil([&] {
       for (HWND w : TopWindows(program.pid))
-        if (ControlName(w) != "Tf_Setup" && ControlName(w) != "Tf_Aktion") window = w;
+        if (const std::string name = ControlName(w);
+            name != "Tf_Setup" && name != "Tf_Aktion" && name != "Tf_Uninstal" && name != "Tf_Progress")
+          window = w;
       return window || WaitForExit(program, 0, code);
     }, 30000);
     if (!window) break;
