@@ -1,5 +1,5 @@
-// The install log "Install1.log": what an installation created, for the uninstaller.
-// The one place that knows its sections and keys.
+// The install log (InstallLogName): what an installation created, for the uninstaller.
+// Written only here; its file list read here too (its names: env/install_names.h).
 #pragma once
 #include <string>
 #include <vector>
