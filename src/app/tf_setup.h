@@ -10,7 +10,10 @@ class Tf_Aktion;
 class Tf_Setup : public Form {
  public:
   Tf_Setup();
+  // Highlights node n (0-based) of the step tree.
   void SelectStep(int n);
+  // Centres a window right of the step tree; vertically over the start window's outer
+  // height, or its client height where useClientHeight is set.
   void PlaceBesideTree(Form& form, bool useClientHeight);
   // The step tree as the windows it hands over see it. A member rather than a second base:
   // a class of two bases would pull the runtime's larger type information into SETUP.EXE.

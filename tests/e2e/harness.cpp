@@ -94,7 +94,8 @@ std::string Shown(HWND window) {
 namespace {
 std::string OnScreen(DWORD pid) {
   std::string shown;
-  for (HWND w : TopWindows(pid)) shown += " [" + ControlName(w) + WindowClass(w) + ": " + Shown(w) + "]";
+  for (HWND w : TopWindows(pid))
+    shown += " [" + (ControlName(w).empty() ? WindowClass(w) : ControlName(w)) + ": " + Shown(w) + "]";
   return shown;
 }
 }  // namespace
@@ -108,7 +109,7 @@ DWORD Perform(const Program& program, const Steps& steps, bool untilExit) {
             Shown(w).find(step.shows) != std::string::npos)
           window = w;
       return window != nullptr;
-    }, 20000);
+    }, 60000);  // a bound against a hang: the uninstaller's file loop alone takes its time
     if (!window) {
       ADD_FAILURE() << "no " << step.window << " showing \"" << step.shows << "\"; on the screen:"
                     << OnScreen(program.pid);
