@@ -41,7 +41,7 @@ inline const std::string InstallDir = "C:\\Programme\\Adressen";
 
 // Which of the example's files a distribution gets.
 enum ExampleFiles : unsigned {
-  ScriptOnly = 0, WithReadme = 1, WithLicence = 2, WithProgramFiles = 4, Complete = 7
+  WithReadme = 1, WithLicence = 2, WithProgramFiles = 4, Complete = 7
 };
 // The content of an installed file: the built ADRESSEN.EXE and ADRHELP.DLL, examples/
 // ADRESSEN.HLP and beispiel.hdb; a generated text of about lines lines for any other name.
