@@ -18,10 +18,10 @@ struct ButtonInfo {
   const char* caption;
   ModalResult result;
 };
-constexpr ButtonInfo Buttons[] = {{mbYes, "Yes", "&Ja", mrYes},
-                                  {mbNo, "No", "&Nein", mrNo},
-                                  {mbOK, "OK", "OK", mrOk},
-                                  {mbCancel, "Cancel", "Abbrechen", mrCancel}};
+constexpr ButtonInfo Buttons[] = {{mbYes, MessageForm::Yes, "&Ja", mrYes},
+                                  {mbNo, MessageForm::No, "&Nein", mrNo},
+                                  {mbOK, MessageForm::OK, "OK", mrOk},
+                                  {mbCancel, MessageForm::Cancel, "Abbrechen", mrCancel}};
 
 const char* CaptionOf(DlgType type) {
   switch (type) {
@@ -83,9 +83,9 @@ ModalResult MessageDlg(const std::string& text, DlgType type, unsigned buttons) 
   const int buttonTop = margin + std::max(icon, static_cast<int>(textSize.cy)) + margin;
 
   std::vector<ControlDesc> controls;
-  controls.push_back({.name = "Image", .kind = ControlKind::Image, .left = margin, .top = margin,
+  controls.push_back({.name = MessageForm::Image, .kind = ControlKind::Image, .left = margin, .top = margin,
                       .width = icon, .height = icon, .text = IconOf(type)});
-  controls.push_back({.name = "Message", .kind = ControlKind::Label, .left = textLeft,
+  controls.push_back({.name = MessageForm::Message, .kind = ControlKind::Label, .left = textLeft,
                       .top = margin, .width = static_cast<int>(textSize.cx),
                       .height = static_cast<int>(textSize.cy), .text = text.c_str(),
                       .wordWrap = true});

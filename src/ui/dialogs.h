@@ -12,6 +12,12 @@ void ShowMessage(const std::string& text);
 enum class DlgType { Warning, Error, Information, Confirmation };
 enum DlgButtons : unsigned { mbYes = 1, mbNo = 2, mbOK = 4, mbCancel = 8 };
 
+// The typed dialog's controls (its class name is "TMessageForm").
+namespace MessageForm {
+inline constexpr char Image[] = "Image", Message[] = "Message", Yes[] = "Yes", No[] = "No", OK[] = "OK",
+                      Cancel[] = "Cancel";
+}  // namespace MessageForm
+
 // A typed dialog: caption "Warnung", "Fehler", "Information" or "Bestätigen" with its icon,
 // buttons "&Ja", "&Nein", "OK", "Abbrechen" whatever the system's language. Returns the
 // pressed button's result; closing it through the title bar gives mrCancel.

@@ -86,7 +86,7 @@ std::string Shown(HWND window) {
       if (IsWindowVisible(FindControl(window, page))) return page;
     return "";
   }
-  if (name == "TMessageForm") return WindowText(FindControl(window, "Message"));
+  if (name == "TMessageForm") return WindowText(FindControl(window, MessageForm::Message));
   if (WindowClass(window) == "#32770") return MessageBoxText(window);
   return WindowText(window);
 }

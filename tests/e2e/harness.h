@@ -12,6 +12,7 @@
 #include "env/install_names.h"
 #include "forms/forms.h"
 #include "tools/driver/driver.h"
+#include "ui/dialogs.h"
 
 // A distribution folder made fresh for one scenario.
 class Distribution {

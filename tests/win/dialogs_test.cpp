@@ -21,7 +21,7 @@ struct Seen {
 BOOL CALLBACK CollectButtons(HWND hwnd, LPARAM param) {
   auto* seen = reinterpret_cast<Seen*>(param);
   if (WindowClass(hwnd) == "Button") seen->buttons.push_back(WindowText(hwnd));
-  if (ControlName(hwnd) == "Image") seen->hasIcon = SendMessageA(hwnd, STM_GETICON, 0, 0) != 0;
+  if (ControlName(hwnd) == MessageForm::Image) seen->hasIcon = SendMessageA(hwnd, STM_GETICON, 0, 0) != 0;
   return TRUE;
 }
 
@@ -32,7 +32,7 @@ int AnswerDialog(const std::string& text, DlgType type, unsigned buttons, Seen& 
     HWND dialog = WaitForWindow(GetCurrentProcessId(), "TMessageForm");
     if (!dialog) return;
     seen.caption = WindowText(dialog);
-    seen.message = WindowText(FindControl(dialog, "Message"));
+    seen.message = WindowText(FindControl(dialog, MessageForm::Message));
     EnumChildWindows(dialog, CollectButtons, reinterpret_cast<LPARAM>(&seen));
     answer(dialog);
   });
