@@ -11,6 +11,7 @@
 #include "env/registry.h"
 #include "forms/forms.h"
 #include "tools/driver/driver.h"
+#include "ui/dialogs.h"
 
 namespace {
 void Line(const std::string& text) { std::printf("%s\n", text.c_str()); }
@@ -29,7 +30,8 @@ std::string Registration() {
 }
 
 // The dialogs that follow one another until the program ends (its main windows aside): each
-// pictured, reported and answered with the first of its buttons that is there (the options ticked first).
+// pictured, reported and answered with the first of its buttons that is there (the options
+// ticked first).
 DWORD AnswerUntilEnd(const Program& program, const std::vector<std::string>& buttons,
                      const std::vector<std::string>& pictures) {
   DWORD code = 99;
@@ -109,7 +111,7 @@ int main(int argc, char** argv) {
   }
   const std::string target = WindowText(FindControl(wizard, AktionForm::edPathName));
   Press(FindControl(wizard, AktionForm::bnInstal));
-  DWORD code = AnswerUntilEnd(setup, {"BitBtn1", "Yes"}, {"dialog-user", "dialog-options", "dialog-closing"});
+  DWORD code = AnswerUntilEnd(setup, {MoreForm::BitBtn1, MessageForm::Yes}, {"dialog-user", "dialog-options", "dialog-closing"});
   Line("Installed into " + target + ", exit status " + std::to_string(code) + ":");
   WIN32_FIND_DATAA entry;
   FindHandle search(FindFirstFileA((target + "\\*").c_str(), &entry));
@@ -135,7 +137,7 @@ int main(int argc, char** argv) {
   if (!window) return 1;
   Picture(window, "demo-uninstall");
   Press(FindControl(window, UninstalForm::Button1));
-  const DWORD removed = AnswerUntilEnd(removal, {"Yes", AskForm::Button1, "OK"},
+  const DWORD removed = AnswerUntilEnd(removal, {MessageForm::Yes, AskForm::Button1, MessageForm::OK},
                                        {"uninstall-confirm", "uninstall-directory", "uninstall-done"});
   const bool gone = WaitUntil([&] { return !Exists(target); }, 20000);
   Line("  exit status " + std::to_string(removed) + "; " + target + (gone ? " is gone, the uninstaller with it" : " is still there"));
