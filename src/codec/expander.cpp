@@ -6,6 +6,7 @@
 
 #include "codec/lzh_decoder.h"
 #include "env/library_error.h"
+#include "env/paths.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -48,10 +49,7 @@ bool SameFile(const std::string& a, const std::string& b) {
 // not exist yet, which Wine answers by reading the whole directory.
 bool MayNameOneFile(const std::string& a, const std::string& b) {
   auto lastPart = [](const std::string& path) {
-    std::string name = path.substr(path.find_last_of("\\/:") + 1);
-    for (char& c : name)
-      if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return name;
+    return LowerCase(path.substr(path.find_last_of("\\/:") + 1));
   };
   const std::string x = lastPart(a), y = lastPart(b);
   return x == y || x.find('~') != std::string::npos || y.find('~') != std::string::npos;

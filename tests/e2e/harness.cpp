@@ -254,8 +254,9 @@ std::vector<std::string> Differences(const Snapshot& before, const Snapshot& aft
 }
 
 void ExpectUnchanged(const Snapshot& before, DWORD settleMs) {
-  WaitUntil([&] { return Differences(before, TakeSnapshot()).empty(); }, settleMs);
-  for (const std::string& line : Differences(before, TakeSnapshot())) ADD_FAILURE() << line;
+  std::vector<std::string> lines;  // the last look's, so that the drive is not walked again
+  WaitUntil([&] { return (lines = Differences(before, TakeSnapshot())).empty(); }, settleMs);
+  for (const std::string& line : lines) ADD_FAILURE() << line;
 }
 
 void ReportWindowsVersion(const char* version) {

@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "env/folders.h"
+#include "env/ini_file.h"
 #include "env/install_names.h"
 #include "env/registry.h"
 #include "forms/forms.h"
@@ -64,9 +65,7 @@ DWORD AnswerUntilEnd(const Program& program, const std::vector<std::string>& but
 
 // The places of the shortcuts: the chosen profile's folders, or the user's own.
 std::vector<std::string> ShortcutPlaces(const std::string& target) {
-  char profile[MAX_PATH] = {};
-  GetPrivateProfileStringA(LogUserProfile, "UserName", "", profile, MAX_PATH, (target + "\\" + InstallLogName).c_str());
-  const std::string p = profile;
+  const std::string p = IniFile(target + "\\" + InstallLogName).ReadString(LogUserProfile, "UserName", "");
   if (!p.empty()) return {p + "\\Startmenü\\Programme\\Adressen", p + "\\Desktop\\Adressen.LNK", p + "\\Startmenü\\Adressen.LNK"};
   return {SpecialFolder(nullptr, CSIDL_PROGRAMS) + "\\Adressen", SpecialFolder(nullptr, CSIDL_DESKTOP) + "\\Adressen.LNK",
           SpecialFolder(nullptr, CSIDL_STARTMENU) + "\\Adressen.LNK"};
