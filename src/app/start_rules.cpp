@@ -4,8 +4,27 @@
 
 bool IsSetupMode(const std::string& exeFileName) { return UpperCase(exeFileName) == "SETUP.EXE"; }
 
-bool IsSilentRequest(const std::string& firstArgument, bool shiftDown, bool ctrlDown) {
-  return LowerCase(firstArgument) == "/s" || (shiftDown && ctrlDown);
+StartRequest ParseStartRequest(const std::vector<std::string>& arguments, bool shiftDown, bool ctrlDown) {
+  StartRequest request;
+  const std::string first = arguments.empty() ? "" : LowerCase(arguments[0]);
+  request.quiet = first == "/q";
+  request.silent = request.quiet || first == "/s" || (shiftDown && ctrlDown);
+  std::string* value = nullptr;  // the path the words without a switch belong to
+  for (const std::string& argument : arguments) {
+    const std::string lower = LowerCase(argument);
+    if (lower.starts_with("/d=")) {
+      value = &request.directory;
+      *value = argument.substr(3);
+    } else if (lower.starts_with("/log=")) {
+      value = &request.logFile;
+      *value = argument.substr(5);
+    } else if (value && !argument.starts_with("/")) {
+      value->append(" ").append(argument);
+    } else {
+      value = nullptr;
+    }
+  }
+  return request;
 }
 
 uint32_t BlendColor(uint32_t from, uint32_t to, int step, int steps) {

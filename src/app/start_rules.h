@@ -2,11 +2,21 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include <vector>
 
 // Setup mode when the executable's file name is SETUP.EXE in any letter case.
 bool IsSetupMode(const std::string& exeFileName);
-// Unattended when the first argument is "/s" in any case, or Shift and Ctrl are both held.
-bool IsSilentRequest(const std::string& firstArgument, bool shiftDown, bool ctrlDown);
+// What the command line asks for.
+struct StartRequest {
+  bool silent = false, quiet = false;
+  std::string directory;  // "/D=path": the installation directory; empty: none given
+  std::string logFile;    // "/LOG=file": where the run's record goes; empty: none
+};
+// The program's arguments (its own name left out). Unattended when the first is "/s" in any
+// case, or Shift and Ctrl are both held; quiet (and unattended) when it is "/q". "/D=" and
+// "/LOG=" may stand anywhere. A path with blanks comes as one quoted argument, or, as many
+// deployment tools write it, unquoted: the words after it that are no switch belong to it.
+StartRequest ParseStartRequest(const std::vector<std::string>& arguments, bool shiftDown, bool ctrlDown);
 // Blends two colour references byte by byte: ((steps - step) * from + step * to) / steps.
 uint32_t BlendColor(uint32_t from, uint32_t to, int step, int steps);
 // The installation directory named by an uninstall command, which may stand in quotes:

@@ -10,7 +10,9 @@
 #include "env/paths.h"
 #include "env/profiles.h"
 #include "env/registry.h"
+#include "env/run_record.h"
 #include "env/settings.h"
+#include "env/version.h"
 #include "forms/forms.h"
 #include "install/tf_aktion.h"
 #include "ui/application.h"
@@ -22,7 +24,7 @@ using namespace SetupForm;
 namespace {
 bool RunsAsSetup() { return IsSetupMode(ExtractFileName(GetExePath())); }
 
-std::string FirstArgument() { return __argc > 1 ? __argv[1] : ""; }
+std::vector<std::string> Arguments() { return {__argv + (__argc > 0 ? 1 : 0), __argv + __argc}; }
 
 bool KeyDown(int key) { return (GetKeyState(key) & 0x8000) != 0; }
 
@@ -39,7 +41,13 @@ Tf_Setup::Tf_Setup() : Form(SetupFormDesc) {}
 void Tf_Setup::FormCreate() {
   OnTimer(Timer1, [this] { Timer1Timer(); });
   OnTimer(AutoTimer, [this] { AutoTimerTimer(); });
-  if (IsSilentRequest(FirstArgument(), KeyDown(VK_SHIFT), KeyDown(VK_CONTROL))) SilentMode = true;
+  const StartRequest request = ParseStartRequest(Arguments(), KeyDown(VK_SHIFT), KeyDown(VK_CONTROL));
+  SilentMode = request.silent;
+  QuietMode = request.quiet;
+  // Nor may the system ask for a disk on anyone's behalf.
+  if (QuietMode) SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
+  if (!request.logFile.empty()) OpenRunRecord(request.logFile);
+  RecordRun(Concat({"start: ", GetCommandLineA()}));
   SelectStep(0);
   Application.ProcessMessages();
   PrepareGradient();
@@ -70,6 +78,7 @@ void Tf_Setup::FormCreate() {
   }
   ReadControlFile(controlFile);
   ProposePreviousInstallation();
+  if (!request.directory.empty()) DefaultPath = request.directory;
 }
 
 void Tf_Setup::PrepareGradient() {
@@ -104,6 +113,8 @@ void Tf_Setup::ReadControlFile(const std::string& controlFile) {
   StartMenuFolder = ini.ReadString("StartMenu", "Folder", "Unbenannt");
   GroupName = ini.ReadString("Group", "Name", "");
   ShortcutName = ini.ReadString("General", "Name", "");
+  RecordRun(Concat({"version: Setup ", SETUP_VERSION, ", ", controlFile, " of ", ProgramName, " ",
+                    ini.ReadString("General", "Version", "")}));
 }
 
 void Tf_Setup::ProposePreviousInstallation() {
@@ -145,13 +156,20 @@ void Tf_Setup::Timer1Timer() {
     auto wizard = CreateForm<Tf_Aktion>();
     PlaceBesideTree(*wizard, false);
     wizard_ = wizard.get();
-    if (SilentMode) SetTimerEnabled(AutoTimer, true);
-    wizard->ShowModal();
+    if (QuietMode) {
+      wizard->WalkUnattended();  // hidden all the way: no window is ever shown
+    } else {
+      if (SilentMode) SetTimerEnabled(AutoTimer, true);
+      wizard->ShowModal();
+    }
     wizard_ = nullptr;
   } else {
     auto window = CreateForm<Tf_Uninstal>();
     PlaceBesideTree(*window, false);
-    window->ShowModal();
+    if (QuietMode)
+      window->Button1Click();
+    else
+      window->ShowModal();
   }
   Close();
 }

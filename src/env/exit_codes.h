@@ -7,4 +7,5 @@ enum ExitCode {
   ExitNoControlFile = 2,   // Setup.lst or install1.log missing
   ExitFilesFailed = 3,     // completed, but at least one file could not be installed
   ExitLibraryFailure = 4,  // a library failure ended the run
+  ExitDirectoryFailed = 5, // quiet mode: the installation directory cannot be created or written
 };

@@ -4,8 +4,21 @@
 
 #include "env/paths.h"
 
+#include "env/handles.h"
+
 namespace {
 DWORD AttributesOf(const std::string& path) { return GetFileAttributesA(path.c_str()); }
+
+std::string WithoutTrailingBackslashes(std::string path) {
+  while (!path.empty() && path.back() == '\\') path.pop_back();
+  return path;
+}
+// The folder above path; empty at a drive ("C:\" or "C:") or a server share, which cannot be
+// created.
+std::string CreatableParent(const std::string& path) {
+  const std::string parent = ExtractFilePath(path);
+  return parent.size() > 3 && parent != path ? WithoutTrailingBackslashes(parent) : "";
+}
 }  // namespace
 
 bool FileExists(const std::string& path) {
@@ -19,11 +32,23 @@ bool DirectoryExists(const std::string& path) {
 }
 
 bool ForceDirectories(const std::string& dir) {
-  std::string path = dir;
-  while (!path.empty() && path.back() == '\\') path.pop_back();
+  const std::string path = WithoutTrailingBackslashes(dir);
   if (path.empty() || DirectoryExists(path)) return !path.empty();
-  const std::string parent = ExtractFilePath(path);
-  // Stop at a drive ("C:\" or "C:") or a server share: those cannot be created.
-  if (parent.size() > 3 && parent != path) ForceDirectories(parent);
+  if (const std::string parent = CreatableParent(path); !parent.empty()) ForceDirectories(parent);
   return CreateDirectoryA(path.c_str(), nullptr) || DirectoryExists(path);
+}
+
+std::vector<std::string> MissingFoldersAbove(const std::string& dir) {
+  std::vector<std::string> missing;
+  for (std::string parent = CreatableParent(WithoutTrailingBackslashes(dir));
+       !parent.empty() && AttributesOf(parent) == INVALID_FILE_ATTRIBUTES; parent = CreatableParent(parent))
+    missing.insert(missing.begin(), parent);
+  return missing;
+}
+
+unsigned long long FileSize(const std::string& path) {
+  WIN32_FIND_DATAA data;
+  const FindHandle found(FindFirstFileA(path.c_str(), &data));
+  if (!found) return 0;
+  return (static_cast<unsigned long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
 }

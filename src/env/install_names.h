@@ -15,3 +15,6 @@ inline constexpr char InstallLogName[] = "install1.log";
 inline constexpr char LogGeneral[] = "General", LogInstalledFiles[] = "InstalledFiles",
                       LogGroup[] = "Group", LogStartMenu[] = "StartMenu",
                       LogUserProfile[] = "BenutzerKonto";
+// The folders the installation made above its directory, "Folder1" the outermost: a section
+// that uninstallers before it pass over.
+inline constexpr char LogCreatedFolders[] = "CreatedFolders";

@@ -38,6 +38,11 @@ bool WriteRegistryString(const RegKey& key, const std::string& name, const std::
                                static_cast<DWORD>(value.size() + 1)) == ERROR_SUCCESS;
 }
 
+bool WriteRegistryDword(const RegKey& key, const std::string& name, DWORD value) {
+  return key && RegSetValueExA(key.Get(), name.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value),
+                               sizeof value) == ERROR_SUCCESS;
+}
+
 bool DeleteRegistryTree(HKEY root, const std::string& path) {
   const std::string relative = Relative(path);
   {

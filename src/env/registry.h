@@ -11,5 +11,6 @@ RegKey OpenRegistryKey(HKEY root, const std::string& path, bool create);
 // The text value as stored (an expandable value is not expanded); empty when absent.
 std::string ReadRegistryString(const RegKey& key, const std::string& name);
 bool WriteRegistryString(const RegKey& key, const std::string& name, const std::string& value);
+bool WriteRegistryDword(const RegKey& key, const std::string& name, DWORD value);
 // Deletes the key with all its subkeys, deepest first.
 bool DeleteRegistryTree(HKEY root, const std::string& path);

@@ -3,6 +3,7 @@
 #include "env/profiles.h"
 
 bool SilentMode = false;
+bool QuietMode = false;
 std::string AppDir;
 bool InstallError = false;
 bool FileSkipped = false;
@@ -14,6 +15,7 @@ std::string GroupName;
 std::string InstallDir;
 std::string MainProgramPath;
 std::string TargetProfileDir;
+std::vector<std::string> CreatedFolders;
 
 void InitSettings() {
   InstallError = false;

@@ -36,8 +36,11 @@ class OwnLog {
       text += Concat({"[", LogInstalledFiles, "]\r\n"});
     }
     text += Concat({"File", DecimalText(number), "=", targetPath, "\r\n"});
-    const std::string tail = Concat({"[", LogGroup, "]\r\nName=", GroupName, "\r\n[", LogStartMenu,
-                                     "]\r\nFolder=", StartMenuFolder, "\r\n"});
+    std::string tail = Concat({"[", LogGroup, "]\r\nName=", GroupName, "\r\n[", LogStartMenu,
+                               "]\r\nFolder=", StartMenuFolder, "\r\n"});
+    if (!CreatedFolders.empty()) tail += Concat({"[", LogCreatedFolders, "]\r\n"});
+    for (size_t k = 0; k < CreatedFolders.size(); ++k)
+      tail += Concat({"Folder", DecimalText(k + 1), "=", CreatedFolders[k], "\r\n"});
     KernelHandle log = FromCreateFile(CreateFileA(file.c_str(), GENERIC_WRITE, FILE_SHARE_READ,
                                                   nullptr, size_ == 0 ? CREATE_NEW : OPEN_EXISTING,
                                                   FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -96,6 +99,8 @@ void LogInstalledFile(unsigned number, const std::string& targetPath) {
   log.WriteString(LogInstalledFiles, "File" + DecimalText(number), targetPath);
   log.WriteString(LogGroup, "Name", GroupName);
   log.WriteString(LogStartMenu, "Folder", StartMenuFolder);
+  for (size_t k = 0; k < CreatedFolders.size(); ++k)
+    log.WriteString(LogCreatedFolders, "Folder" + DecimalText(k + 1), CreatedFolders[k]);
 }
 
 void LogUserAccount(const std::string& profileDir) {
@@ -134,4 +139,11 @@ std::vector<std::string> ReadInstalledFiles(const std::string& logPath) {
   files.reserve(entries.size());
   for (Entry& entry : entries) files.push_back(std::move(entry.path));
   return files;
+}
+
+std::vector<std::string> ReadCreatedFolders(const std::string& logPath) {
+  std::vector<std::string> folders;
+  for (const std::string& line : IniFile(logPath).ReadSection(LogCreatedFolders))
+    if (const size_t equals = line.find('='); equals != std::string::npos) folders.push_back(line.substr(equals + 1));
+  return folders;
 }

@@ -15,3 +15,5 @@ void LogUserAccount(const std::string& profileDir);
 
 // Every "File" + number entry of the log at path, in numeric order, gaps and all.
 std::vector<std::string> ReadInstalledFiles(const std::string& logPath);
+// The folders the log says the installation made above its directory, in the log's order.
+std::vector<std::string> ReadCreatedFolders(const std::string& logPath);

@@ -10,6 +10,7 @@
 #include "env/paths.h"
 #include "env/profiles.h"
 #include "env/registry.h"
+#include "env/run_record.h"
 #include "env/settings.h"
 #include "env/shell_link.h"
 #include "env/version_name.h"
@@ -90,27 +91,41 @@ void Tf_Aktion::OptionalLink(const char* checkBox, int specialFolder, const char
   Link(item, linkDir + item.name + ".LNK");
 }
 
-// Quoted, so that Windows never tries "C:\Program.exe" for "C:\Program Files\...".
+// The uninstaller quoted, so that Windows never tries "C:\Program.exe" for "C:\Program
+// Files\...". Beside the name and the command, what deployment tools match and show.
 void Tf_Aktion::RegisterUninstall() {
   if (!IsOwnKeyName(StartMenuFolder)) return;
   RegKey key = OpenRegistryKey(HKEY_LOCAL_MACHINE, UninstallKeyOf(StartMenuFolder), true);
   if (!key) return;
+  const std::string uninstaller = "\"" + IncludeBackslash(InstallDir) + "Uninstal.exe\"";
   WriteRegistryString(key, "DisplayName", GroupName + " deinstalieren");
-  WriteRegistryString(key, "UninstallString",
-                      "\"" + IncludeBackslash(InstallDir) + "Uninstal.exe\"");
+  WriteRegistryString(key, "UninstallString", uninstaller);
+  WriteRegistryString(key, "QuietUninstallString", uninstaller + " /q");
+  WriteRegistryString(key, "InstallLocation", InstallDir);
+  if (!MainProgramPath.empty()) WriteRegistryString(key, "DisplayIcon", MainProgramPath);
+  WriteRegistryDword(key, "EstimatedSize", static_cast<DWORD>((installedBytes_ + 1023) / 1024));
+  WriteRegistryDword(key, "NoModify", 1);
+  WriteRegistryDword(key, "NoRepair", 1);
+  const SetupScript script(GetExeDirectory());
+  const struct {
+    const char *scriptKey, *value;
+  } optional[] = {{"Version", "DisplayVersion"}, {"Publisher", "Publisher"}};
+  for (const auto& [scriptKey, value] : optional)
+    if (const std::string text = script.Value("General", scriptKey, ""); !text.empty())
+      WriteRegistryString(key, value, text);
+  RecordRun(Concat({"registered: HKEY_LOCAL_MACHINE\\", UninstallKeyOf(StartMenuFolder), " ", uninstaller}));
 }
 
 void Tf_Aktion::Complete() {
   ShowStep(7);
   const std::string directory = Text(AktionForm::edPathName);
   if (InstallError) {
-    MessageDlg(InstallFailedText(directory), DlgType::Information, mbOK);
+    Ask(InstallFailedText(directory), DlgType::Information, mbOK, mrOk);
     return;
   }
   if (SilentMode) return;
   const bool ntAdministrator = IsAdviceVersion(GetWindowsVersionName()) && IsAdministrator();
-  if (MessageDlg(InstallDoneText(directory, ntAdministrator), DlgType::Information,
-                 mbYes | mbNo) != mrYes)
+  if (Ask(InstallDoneText(directory, ntAdministrator), DlgType::Information, mbYes | mbNo, mrNo) != mrYes)
     return;
   ShellExecuteA(Handle(), "open", MainProgramPath.c_str(), "",
                 ExtractFilePath(MainProgramPath).c_str(), ShowNormal);
@@ -123,5 +138,5 @@ void Tf_Aktion::CreateProgmanGroup() {
     RegisterUninstall();
     Complete();
   }
-  if (SilentMode) MessageBeep(0xFFFF);
+  if (SilentMode && !QuietMode) MessageBeep(0xFFFF);
 }

@@ -7,6 +7,7 @@
 #include "env/folders.h"
 #include "env/paths.h"
 #include "env/profiles.h"
+#include "env/run_record.h"
 #include "env/settings.h"
 #include "env/text_file.h"
 #include "env/windows_version.h"
@@ -40,8 +41,8 @@ void Tf_Aktion::FormCreate() {
   OnClick(bnInfo, [this] { bnInfoClick(); });
   OnClick(bnDir, [this] { bnDirClick(); });
   if (LimitedNtUser() && !CanWriteToDir(ExtractFilePath(DefaultPath)))
-    MessageDlg(AdministratorAdviceText(ProgramName, GetWindowsVersionName(), DefaultPath),
-               DlgType::Information, mbOK);
+    Ask(AdministratorAdviceText(ProgramName, GetWindowsVersionName(), DefaultPath), DlgType::Information, mbOK,
+        mrOk);
   SetText(Label4, ReplaceProgPlaceholder(Text(Label4), ProgramName));
   SetText(edPathName, DefaultPath);
   LicenceAccepted = false;
@@ -133,24 +134,43 @@ void Tf_Aktion::bnDirClick() {
 // told why, and perhaps been given another directory to try.
 bool Tf_Aktion::ValidateDirectory() {
   std::string path = Text(edPathName);
+  if (QuietMode) return AcceptQuietly(path);
   if (IsMainDirectory(path)) {
     ShowMessage(MainDirectoryText());
     return false;
   }
   if (!DirectoryExists(path)) {
     if (!Checked(cbMakePath) &&
-        MessageDlg(CreateDirectoryQuestion(), DlgType::Confirmation, mbYes | mbNo) != mrYes)
+        Ask(CreateDirectoryQuestion(), DlgType::Confirmation, mbYes | mbNo, mrYes) != mrYes)
       return false;
-    ForceDirectories(path);  // a failure shows in the write test below
+    MakeDirectory(path);  // a failure shows in the write test below
   }
   if (SilentMode && !CanWriteToDir(path)) SetText(edPathName, Proposal(path));
   path = Text(edPathName);
   if (DirectoryExists(path) && CanWriteToDir(path)) return true;
-  MessageDlg(DirectoryWarningText(path, LimitedNtUser()), DlgType::Warning, mbOK);
+  Ask(DirectoryWarningText(path, LimitedNtUser()), DlgType::Warning, mbOK, mrOk);
   Show();
   BringToFront();
   SetText(edPathName, Proposal(path));
   return false;
+}
+
+// The folders made above the directory are noted, so that the removal takes them away too.
+bool Tf_Aktion::MakeDirectory(const std::string& path) {
+  CreatedFolders = MissingFoldersAbove(path);
+  return ForceDirectories(path);
+}
+
+// Quiet, nobody can choose another directory: one that cannot take the program ends the run
+// at once, with its own status for the deployment tool, and what was made for it goes again.
+bool Tf_Aktion::AcceptQuietly(const std::string& path) {
+  const bool made = IsFullDirectoryPath(path) && !DirectoryExists(path) && MakeDirectory(path);
+  if (IsFullDirectoryPath(path) && DirectoryExists(path) && CanWriteToDir(path)) return true;
+  if (made) RemoveDirectoryA(path.c_str());
+  for (auto folder = CreatedFolders.rbegin(); folder != CreatedFolders.rend(); ++folder)
+    RemoveDirectoryA(folder->c_str());
+  RecordRun("the installation directory cannot be created or written: " + path);
+  Application.Halt(ExitDirectoryFailed);
 }
 
 std::string Tf_Aktion::Proposal(const std::string& path) const {
@@ -183,6 +203,7 @@ void Tf_Aktion::Step() {
 void Tf_Aktion::InstallFile(const std::string& name, const std::string& targetName,
                             const std::string& targetDir) {
   CopyInstallFile(name, targetName, GetExeDirectory(), IncludeBackslash(targetDir), copyPage_);
+  installedBytes_ += FileSize(IncludeBackslash(targetDir) + MapCompressedName(targetName));
 }
 
 void Tf_Aktion::RunInstallation() {

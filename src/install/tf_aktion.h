@@ -30,6 +30,8 @@ class Tf_Aktion : public Form {
   void ShowAnswerButtons(bool visible);
   void ShowPageStep(int page, int step);
   bool ValidateDirectory();
+  bool MakeDirectory(const std::string& path);
+  bool AcceptQuietly(const std::string& path);
   std::string Proposal(const std::string& path) const;
   void StartInstallation();
   void RunInstallation();
@@ -61,6 +63,7 @@ class Tf_Aktion : public Form {
   bool libraryFailed_ = false;  // a library failure ended the run; Beenden reports it
   unsigned progress_ = 0;  // Gauge1's position; numbers the log entries
   unsigned maximum_ = 0;
+  unsigned long long installedBytes_ = 0;  // of the files in place, for the registration
 
   bool LicenceAccepted = false;
 };

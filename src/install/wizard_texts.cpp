@@ -41,6 +41,11 @@ std::string ReplaceProgPlaceholder(const std::string& text, const std::string& p
 
 bool IsMainDirectory(const std::string& path) { return path.size() <= 3; }
 
+bool IsFullDirectoryPath(const std::string& path) {
+  return !IsMainDirectory(path) && ((path[1] == ':' && path[2] == '\\') || path.starts_with("\\\\")) &&
+         path.find_first_of("*?/\"<>|") == std::string::npos;
+}
+
 std::string MainDirectoryText() {
   return "Das Programm kann nicht in einem Hauptverzeichnis installiert werden. Geben Sie bitte "
          "einen Namen für ein Unterverzeichnis an!";

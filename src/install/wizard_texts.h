@@ -11,6 +11,9 @@ std::string AdministratorAdviceText(const std::string& programName, const std::s
 std::string ReplaceProgPlaceholder(const std::string& text, const std::string& programName);
 // A drive root (or less) is refused as installation directory.
 bool IsMainDirectory(const std::string& path);
+// What quiet mode accepts without a person to ask: "X:\..." or "\\server\share\...", not a
+// drive root, nothing relative that would depend on where the run was started.
+bool IsFullDirectoryPath(const std::string& path);
 std::string MainDirectoryText();
 std::string CreateDirectoryQuestion();
 // The warning for a directory that could not be created or written.

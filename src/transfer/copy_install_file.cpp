@@ -6,6 +6,7 @@
 #include "codec/name_mapping.h"
 #include "env/exit_codes.h"
 #include "env/paths.h"
+#include "env/run_record.h"
 #include "env/settings.h"
 #include "env/wait.h"
 #include "transfer/copy_messages.h"
@@ -42,8 +43,9 @@ bool CopyPlain(const std::string& source, const std::string& target, const std::
   return done;
 }
 
+// Quiet, a file that cannot be installed is skipped: the run goes on and reports it.
 ModalResult AskRetry(const std::string& text) {
-  const ModalResult answer = MessageDlg(text, DlgType::Warning, mbYes | mbNo | mbCancel);
+  const ModalResult answer = Ask(text, DlgType::Warning, mbYes | mbNo | mbCancel, mrNo);
   if (answer == mrCancel) Application.Halt(ExitByUser);
   if (answer == mrNo) FileSkipped = true;
   return answer;
@@ -76,15 +78,18 @@ void CopyInstallFile(const std::string& sourceName, const std::string& targetNam
   };
   const auto copy = [&] { return plain && CopyPlain(source, target, scratch, record); };
   const auto expand = [&] { return plain && ExpandFile(source, target, scratch, record); };
+  std::string_view outcome = "installed";
   if (!IsCompressedName(sourceName)) {
     if (!copy()) {
       const ModalResult answer = AskRetry(CopyQuestionText(targetDir, mapped));
-      if (answer != mrNo && !copy()) FinalFailure(targetDir, mapped);
+      outcome = answer == mrNo ? "skipped" : copy() ? "installed" : "failed";
     }
   } else if (!expand()) {
     const ModalResult answer = AskRetry(ExpandQuestionText(sourceDir, sourceName, targetDir, mapped));
     if (answer == mrYes) Pause(1000, true);
-    if (answer != mrNo && !expand()) FinalFailure(targetDir, mapped);
+    outcome = answer == mrNo ? "skipped" : expand() ? "installed" : "failed";
   }
+  RecordRun(Concat({"file ", outcome, ": ", source, " -> ", target}));
+  if (outcome == "failed") FinalFailure(targetDir, mapped);
   record();
 }

@@ -2,7 +2,11 @@
 
 #include <windows.h>
 
+#include "env/exit_codes.h"
 #include "env/messages.h"
+#include "env/paths.h"
+#include "env/run_record.h"
+#include "env/settings.h"
 #include "ui/form.h"
 
 TApplication Application;
@@ -11,16 +15,18 @@ int TApplication::Run() {
   if (MainForm && ShowMainForm) MainForm->Show();
   MSG msg;
   while (GetMessageA(&msg, nullptr, 0, 0) > 0) DispatchOneMessage(msg);
+  RecordRun("exit status " + DecimalText(static_cast<unsigned long>(ExitCode)));
   return ExitCode;
 }
 
 void TApplication::ProcessMessages() { DispatchPendingMessages(); }
 
-void TApplication::Halt(int exitCode) { ExitProcess(static_cast<UINT>(exitCode)); }
-
-void TApplication::ShowException(const std::exception& error) {
-  MessageBoxA(GetActiveWindow(), error.what(), Title.c_str(), MB_OK | MB_ICONERROR);
+void TApplication::Halt(int exitCode) {
+  RecordRun("exit status " + DecimalText(static_cast<unsigned long>(exitCode)));
+  ExitProcess(static_cast<UINT>(exitCode));
 }
+
+void TApplication::ShowException(const std::exception& error) { ShowError(error.what()); }
 
 void TApplication::HandleException() {
   try {
@@ -28,6 +34,14 @@ void TApplication::HandleException() {
   } catch (const std::exception& error) {
     ShowException(error);
   } catch (...) {
-    MessageBoxA(GetActiveWindow(), "Unbekannter Fehler", Title.c_str(), MB_OK | MB_ICONERROR);
+    ShowError("Unbekannter Fehler");
   }
+}
+
+// Quiet, nobody could read the box, and nothing after a failure may wait for anybody: the
+// run ends with the failure in its record.
+void TApplication::ShowError(const char* text) {
+  RecordRun(std::string("failure: ") + text);
+  if (QuietMode) Halt(ExitLibraryFailure);
+  MessageBoxA(GetActiveWindow(), text, Title.c_str(), MB_OK | MB_ICONERROR);
 }

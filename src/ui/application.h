@@ -22,6 +22,9 @@ class TApplication {
   void ShowException(const std::exception& error);
   // Call inside a catch block: shows what was caught. Used at every handler's boundary.
   void HandleException();
+
+ private:
+  void ShowError(const char* text);
 };
 
 extern TApplication Application;

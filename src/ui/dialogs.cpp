@@ -7,6 +7,9 @@
 #include <vector>
 
 #include "env/handles.h"
+#include "env/paths.h"
+#include "env/run_record.h"
+#include "env/settings.h"
 #include "ui/application.h"
 #include "ui/controls.h"
 #include "ui/form.h"
@@ -62,7 +65,17 @@ SIZE MeasureText(const std::string& text, int ppi) {
 }  // namespace
 
 void ShowMessage(const std::string& text) {
-  MessageBoxA(GetActiveWindow(), text.c_str(), Application.Title.c_str(), MB_OK);
+  RecordRun("message: " + text);
+  if (!QuietMode) MessageBoxA(GetActiveWindow(), text.c_str(), Application.Title.c_str(), MB_OK);
+}
+
+ModalResult Ask(const std::string& text, DlgType type, unsigned buttons, ModalResult quietAnswer) {
+  const ModalResult answer = QuietMode ? quietAnswer : MessageDlg(text, type, buttons);
+  std::string name = "(closed)";
+  for (const ButtonInfo& b : Buttons)
+    if (b.result == answer) name = b.caption[0] == '&' ? b.caption + 1 : b.caption;
+  RecordRun(Concat({"question: ", text, " -> ", name, QuietMode ? " (quiet mode)" : " (user)"}));
+  return answer;
 }
 
 ModalResult MessageDlg(const std::string& text, DlgType type, unsigned buttons) {

@@ -6,7 +6,8 @@
 
 #include "forms/form_desc.h"
 
-// A plain message: title "Setup", one OK button.
+// A plain message: title "Setup", one OK button. Noted in the run record; in quiet mode
+// only noted.
 void ShowMessage(const std::string& text);
 
 enum class DlgType { Warning, Error, Information, Confirmation };
@@ -22,6 +23,10 @@ inline constexpr char Image[] = "Image", Message[] = "Message", Yes[] = "Yes", N
 // buttons "&Ja", "&Nein", "OK", "Abbrechen" whatever the system's language. Returns the
 // pressed button's result; closing it through the title bar gives mrCancel.
 ModalResult MessageDlg(const std::string& text, DlgType type, unsigned buttons);
+// Every question of a run goes through here: a person answers it in the typed dialog, or in
+// quiet mode it takes quietAnswer (the answer that changes least) without any window. Either
+// way the run record notes the question, the answer and who gave it.
+ModalResult Ask(const std::string& text, DlgType type, unsigned buttons, ModalResult quietAnswer);
 
 // The shell's folder browser, owned by owner, rooted at the desktop, file-system folders only.
 // True with the chosen folder's full path in path; false (path unchanged) on cancel.

@@ -1,5 +1,7 @@
 #include "uninstall/removal_rules.h"
 
+#include <algorithm>
+
 #include "env/paths.h"
 
 namespace {
@@ -51,6 +53,16 @@ bool IsBelow(std::string_view path, std::string_view dir) {
   dir = WithoutBackslash(dir);
   if (dir.empty() || path.size() <= dir.size() + 1 || path[dir.size()] != '\\') return false;
   return SameText(path.substr(0, dir.size()), dir);
+}
+
+std::vector<std::string> FoldersToRemoveAbove(const std::vector<std::string>& logged, const std::string& programDir,
+                                              const ProtectedFolders& system) {
+  std::vector<std::string> folders;
+  for (const std::string& folder : logged)
+    if (IsRealProgramDirectory(folder, system) && IsBelow(programDir, folder)) folders.push_back(folder);
+  std::stable_sort(folders.begin(), folders.end(),
+                   [](const std::string& a, const std::string& b) { return a.size() > b.size(); });
+  return folders;
 }
 
 bool IsRealProgramDirectory(const std::string& dir, const ProtectedFolders& system) {
@@ -105,9 +117,16 @@ std::string BatchLiteral(const std::string& text) {
   }
   return out;
 }
+
+// rmdir takes a folder only when it is empty.
+std::string RemoveFolders(const std::vector<std::string>& folders) {
+  std::string text;
+  for (const std::string& folder : folders) text += Concat({"rmdir \"", BatchLiteral(folder), "\"\r\n"});
+  return text;
+}
 }  // namespace
 
-std::string RemovalBatchText(const std::string& exe, const std::string& dir,
+std::string RemovalBatchText(const std::string& exe, const std::string& dir, const std::vector<std::string>& above,
                              const std::string& batch) {
   const std::string p = Concat({"\"", BatchLiteral(exe), "\""});
   // About a minute of tries, one a second (ping is the only wait every Windows has).
@@ -123,5 +142,6 @@ std::string RemovalBatchText(const std::string& exe, const std::string& dir,
                  ":label2\r\n",
                  "set SETUPTRIES=\r\n",
                  "rmdir \"", BatchLiteral(dir), "\"\r\n",
+                 RemoveFolders(above),
                  "del \"", BatchLiteral(batch), "\"\r\n"});
 }

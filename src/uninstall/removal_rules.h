@@ -23,6 +23,10 @@ bool IsRealProgramDirectory(const std::string& dir, const ProtectedFolders& syst
 // real) or directly in the Windows directory.
 bool MayDeleteLoggedFile(const std::string& path, const std::string& programDir,
                          const std::string& windowsDir);
+// Of the folders a log says the installation made above programDir, those the removal may take
+// away when they are empty: real folders above programDir; the deepest first.
+std::vector<std::string> FoldersToRemoveAbove(const std::vector<std::string>& logged, const std::string& programDir,
+                                              const ProtectedFolders& system);
 // The registration key's name must be one key below "Uninstall".
 bool IsSingleKeyName(std::string_view name);
 // The profile a log names for the shortcuts must be a folder directly in the profiles folder.
@@ -36,6 +40,7 @@ std::string DirectoryQuestionText(const std::string& dir);
 unsigned PausePerFile(size_t fileCount);
 
 // The hidden batch file that removes the uninstaller (exe) and its folder (dir) once the
-// program has ended, and then itself (batch): bounded retries, quoted paths, "%" doubled.
-std::string RemovalBatchText(const std::string& exe, const std::string& dir,
+// program has ended, then each of the folders above that are empty by then, and then itself
+// (batch): bounded retries, quoted paths, "%" doubled.
+std::string RemovalBatchText(const std::string& exe, const std::string& dir, const std::vector<std::string>& above,
                              const std::string& batch);

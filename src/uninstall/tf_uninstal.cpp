@@ -14,6 +14,7 @@
 #include "env/paths.h"
 #include "env/profiles.h"
 #include "env/registry.h"
+#include "env/run_record.h"
 #include "env/settings.h"
 #include "env/wait.h"
 #include "forms/forms.h"
@@ -54,8 +55,8 @@ void Tf_Uninstal::Button2Click() { Application.Halt(ExitByUser); }
 
 void Tf_Uninstal::Button1Click() {
   ShowStep(1);
-  if (MessageDlg("Sind Sie sicher, daß Sie das Programm entfernen wollen?", DlgType::Confirmation,
-                 mbYes | mbNo) != mrYes)
+  if (Ask("Sind Sie sicher, daß Sie das Programm entfernen wollen?", DlgType::Confirmation, mbYes | mbNo,
+          mrYes) != mrYes)
     return;
   Hide();
   try {
@@ -73,7 +74,7 @@ void Tf_Uninstal::RemoveInstallation() {
   f_Progress->SetVisible(ProgressForm::Label2, false);
   f_Progress->SetVisible(ProgressForm::pnTo, false);
   f_Progress->SetCaption("Löschen");
-  f_Progress->Show();
+  if (!QuietMode) f_Progress->Show();
   f_Progress->SetGauge(ProgressForm::Gauge1, 0, static_cast<int>(files.size()));
 
   // The directory of the first logged file, offered for deletion only when it is a real one.
@@ -93,8 +94,9 @@ void Tf_Uninstal::RemoveInstallation() {
   RemoveGroupAndShortcuts();
 
   ShowStep(3);
-  const bool directoryDeleted = !programDir.empty() && AskAndDeleteDirectory(programDir);
-  const std::string batch = directoryDeleted ? WriteRemovalBatch() : "";
+  const bool directoryDeleted = !programDir.empty() && AskAndDeleteDirectory(programDir, logPath);
+  const std::string batch =
+      directoryDeleted ? WriteRemovalBatch(FoldersToRemoveAbove(ReadCreatedFolders(logPath), programDir, system)) : "";
   // The uninstaller and its log stay while it runs; anything else logged should be gone.
   const std::string self = LowerCase(GetExePath()), ownLog = LowerCase(logPath);
   for (const std::string& file : files) {
@@ -103,11 +105,13 @@ void Tf_Uninstal::RemoveInstallation() {
   }
 
   ShowStep(4);
-  MessageDlg("Das Programm wurde deinstalliert!", DlgType::Information, mbOK);
+  Ask("Das Programm wurde deinstalliert!", DlgType::Information, mbOK, mrOk);
   // Started only now, so that the message may stay open as long as the user likes while
   // the batch file's tries for the uninstaller are counted.
   if (!batch.empty()) WinExec(batch.c_str(), SW_HIDE);
   Application.ExitCode = somethingLeft_ ? ExitFilesFailed : ExitCompleted;
+  RecordRun(Concat({"removed ", programDir.empty() ? "the logged files" : programDir,
+                    directoryDeleted ? " with its directory" : ", the directory kept"}));
   Close();
 }
 
@@ -124,8 +128,10 @@ void Tf_Uninstal::DeleteLoggedFiles(const std::vector<std::string>& files,
     if (file.empty()) continue;
     // Only what the installer could have put there, and never through a link elsewhere.
     const std::string& base = IsBelow(file, programDir) ? programDir : windowsDir;
-    if (MayDeleteLoggedFile(file, programDir, windowsDir) && IsPlainFileWithin(file, base))
-      DeleteFileA(file.c_str());  // a read-only file stays; it goes with the directory
+    // A read-only file stays; it goes with the directory.
+    const bool deleted = MayDeleteLoggedFile(file, programDir, windowsDir) && IsPlainFileWithin(file, base) &&
+                         DeleteFileA(file.c_str());
+    RecordRun((deleted ? "file deleted: " : "file not deleted: ") + file);
     Delay(pause);
   }
 }
@@ -155,7 +161,14 @@ void Tf_Uninstal::RemoveGroupAndShortcuts() {
   SHChangeNotify(SHCNE_UPDATEDIR, SHCNF_PATHA | SHCNF_FLUSH, changed.c_str(), nullptr);
 }
 
-bool Tf_Uninstal::AskAndDeleteDirectory(const std::string& programDir) {
+bool Tf_Uninstal::AskAndDeleteDirectory(const std::string& programDir, const std::string& logPath) {
+  // Quiet, nobody is asked: the directory goes only when nothing but the uninstaller and its
+  // log is left in it, so that no file of the user's is lost.
+  if (QuietMode) {
+    if (!HoldsOnly(programDir, {GetExePath(), logPath})) return false;
+    DeleteTree(programDir);
+    return true;
+  }
   auto ask = CreateForm<Tf_Ask>();
   ask->Fill(programDir);
   if (ask->ShowModal() != mrOk) return false;
@@ -163,13 +176,13 @@ bool Tf_Uninstal::AskAndDeleteDirectory(const std::string& programDir) {
   return true;
 }
 
-std::string Tf_Uninstal::WriteRemovalBatch() {
+std::string Tf_Uninstal::WriteRemovalBatch(const std::vector<std::string>& foldersAbove) {
   const std::string temporary = MakeTempFileName();
   if (temporary.size() < 3) throw CannotCreateError(temporary);
   const std::string batch = temporary.substr(0, temporary.size() - 3) + "bat";
   const std::string exe = GetExePath();
   SetFileAttributesA(exe.c_str(), FILE_ATTRIBUTE_NORMAL);
-  const std::string text = RemovalBatchText(exe, WithoutLastCharacter(ExtractFilePath(exe)), batch);
+  const std::string text = RemovalBatchText(exe, WithoutLastCharacter(ExtractFilePath(exe)), foldersAbove, batch);
   {
     KernelHandle file = FromCreateFile(CreateFileA(batch.c_str(), GENERIC_WRITE, 0, nullptr,
                                                    CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));

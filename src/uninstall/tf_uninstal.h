@@ -8,19 +8,20 @@
 class Tf_Uninstal : public Form {
  public:
   Tf_Uninstal();
+  // "Weiter": the question, then the removal. Quiet mode comes here straight away.
+  void Button1Click();
 
  protected:
   void FormCreate() override;
 
  private:
-  void Button1Click();
   void Button2Click();
   void RemoveInstallation();
   void DeleteLoggedFiles(const std::vector<std::string>& files, const std::string& programDir);
   void RemoveGroupAndShortcuts();
   // True when the user chose to delete the directory; the batch file is then written.
-  bool AskAndDeleteDirectory(const std::string& programDir);
-  std::string WriteRemovalBatch();
+  bool AskAndDeleteDirectory(const std::string& programDir, const std::string& logPath);
+  std::string WriteRemovalBatch(const std::vector<std::string>& foldersAbove);
 
   bool somethingLeft_ = false;  // a logged file could not be removed
 };

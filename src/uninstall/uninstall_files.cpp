@@ -29,6 +29,27 @@ void ListTree(const std::string& mask, bool withSubdirectories, std::vector<std:
   for (const std::string& name : subfolders) ListTree(folder + name + "\\" + pattern, true, list);
 }
 
+bool HoldsOnly(const std::string& dir, const std::vector<std::string>& files) {
+  const std::string folder = AddBackslash(dir);
+  WIN32_FIND_DATAA found;
+  FindHandle find(FindFirstFileA((folder + "*.*").c_str(), &found));
+  if (!find) return true;
+  do {
+    const std::string name = found.cFileName;
+    if (name == "." || name == "..") continue;
+    const DWORD a = found.dwFileAttributes;
+    if (a & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_REPARSE_POINT)) return false;
+    if (a & FILE_ATTRIBUTE_DIRECTORY) {
+      if (!HoldsOnly(folder + name, files)) return false;
+      continue;
+    }
+    bool named = false;
+    for (const std::string& file : files) named = named || LowerCase(file) == LowerCase(folder + name);
+    if (!named) return false;
+  } while (FindNextFileA(find.Get(), &found));
+  return true;
+}
+
 std::string MakeTempFileName() {
   char dir[MAX_PATH] = {};
   char name[MAX_PATH + 1] = {};

@@ -8,6 +8,9 @@
 // with "."; with subdirectories, then each visible subfolder's entries, depth first. Hidden
 // and system folders and links to folders are listed but not entered.
 void ListTree(const std::string& mask, bool withSubdirectories, std::vector<std::string>& list);
+// Whether dir holds no file but those named (full paths, letter case aside), in itself or
+// in any folder below; a hidden or system folder or a link counts as holding something.
+bool HoldsOnly(const std::string& dir, const std::vector<std::string>& files);
 // A new empty file "$....tmp" in the user's temporary folder; its full path.
 std::string MakeTempFileName();
 // Whether path is an existing plain file reached from base without passing a link to

@@ -70,11 +70,11 @@ TEST(RemovalRules, TheWaitingOfTheFileLoopStaysNearFiveSeconds) {
 
 TEST(RemovalRules, TheBatchFileQuotesItsPathsAndDoublesPercentSigns) {
   const std::string text = RemovalBatchText("C:\\Pro gramme\\100%\\Uninstal.exe", "C:\\Pro gramme\\100%",
-                                            "C:\\TEMP\\$1A2B.bat");
+                                            {"C:\\Pro gramme"}, "C:\\TEMP\\$1A2B.bat");
   EXPECT_NE(text.find("del \"C:\\Pro gramme\\100%%\\Uninstal.exe\"\r\n"), std::string::npos) << text;
   EXPECT_NE(text.find("if not exist \"C:\\Pro gramme\\100%%\\Uninstal.exe\" goto label2\r\n"),
             std::string::npos);
-  EXPECT_NE(text.find("rmdir \"C:\\Pro gramme\\100%%\"\r\n"), std::string::npos);
+  EXPECT_NE(text.find("rmdir \"C:\\Pro gramme\\100%%\"\r\nrmdir \"C:\\Pro gramme\"\r\n"), std::string::npos);
   EXPECT_TRUE(text.ends_with("del \"C:\\TEMP\\$1A2B.bat\"\r\n"));
   for (size_t at = text.find('\n'); at != std::string::npos; at = text.find('\n', at + 1))
     EXPECT_EQ(text[at - 1], '\r') << "every line ends in CR LF";

@@ -12,11 +12,33 @@ TEST(StartRules, ModeByFileNameSilentBySwitchOrByShiftAndCtrl) {
   for (const char* name : {"SETUP.EXE", "setup.exe", "sEtUp.ExE"}) EXPECT_TRUE(IsSetupMode(name)) << name;
   for (const char* name : {"Setup1.exe", "Uninstal.exe", "SETUP.EX_", "SETUP", "XSETUP.EXE", ""})
     EXPECT_FALSE(IsSetupMode(name)) << name;
-  for (const char* argument : {"/s", "/S"}) EXPECT_TRUE(IsSilentRequest(argument, false, false));
-  for (const char* argument : {"/silent", "-s", "", " /s"}) EXPECT_FALSE(IsSilentRequest(argument, false, false));
-  EXPECT_TRUE(IsSilentRequest("", true, true));
-  EXPECT_FALSE(IsSilentRequest("", true, false));
-  EXPECT_FALSE(IsSilentRequest("", false, true));
+  const struct {
+    std::vector<std::string> arguments;
+    bool shift, ctrl, silent, quiet;
+    std::string directory, log;
+  } cases[] = {
+      {{"/s"}, false, false, true, false, "", ""},
+      {{"/S", "/D=C:\\Prog"}, false, false, true, false, "C:\\Prog", ""},
+      {{"/Q", "/LOG=C:\\r.log", "/d=C:\\Mein Programm"}, false, false, true, true, "C:\\Mein Programm", "C:\\r.log"},
+      // Unquoted, as deployment tools write it: the words up to the next switch.
+      {{"/q", "/D=C:\\Programme\\Mein", "Programm", "/Log=C:\\x", "y"}, false, false, true, true,
+       "C:\\Programme\\Mein Programm", "C:\\x y"},
+      {{"/D=C:\\A", "/s"}, false, false, false, false, "C:\\A", ""},  // a mode only as the first argument
+      {{"/silent"}, false, false, false, false, "", ""},
+      {{"-s"}, false, false, false, false, "", ""},
+      {{" /s", "stray"}, false, false, false, false, "", ""},
+      {{}, true, true, true, false, "", ""},
+      {{}, true, false, false, false, "", ""},
+      {{"/q"}, false, true, true, true, "", ""},
+  };
+  for (const auto& c : cases) {
+    const StartRequest r = ParseStartRequest(c.arguments, c.shift, c.ctrl);
+    const std::string what = c.arguments.empty() ? "(none)" : c.arguments[0];
+    EXPECT_EQ(r.silent, c.silent) << what;
+    EXPECT_EQ(r.quiet, c.quiet) << what;
+    EXPECT_EQ(r.directory, c.directory) << what;
+    EXPECT_EQ(r.logFile, c.log) << what;
+  }
 }
 
 TEST(StartRules, TheGradientBlendsEveryByteFromNavyToBlack) {

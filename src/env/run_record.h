@@ -1,0 +1,12 @@
+// The plain-text record of a run that "/LOG=file" asks for: what happened, one line each,
+// for the administrator who rolls the program out. Each line goes to the file at once, so a
+// run that is killed leaves its record up to that moment.
+#pragma once
+#include <string>
+
+// Starts the record in path, replacing an older one; false when the file cannot be made
+// (the run goes on without a record).
+bool OpenRunRecord(const std::string& path);
+// Adds one line, with the time in front; line breaks in text become blanks. Nothing happens
+// when no record was asked for.
+void RecordRun(const std::string& text);
