@@ -10,7 +10,7 @@ packages=(
   wine wine64 wine32:i386
   xvfb x11-utils xdotool imagemagick
   fonts-liberation fonts-dejavu-core fonts-wine   # fonts-wine: the caption buttons
-  valgrind bc
+  valgrind bc libxml2-utils   # xmllint: the manifest check
   qemu-system-x86 debootstrap e2fsprogs   # the emulated machine for the 32-bit files
 )
 

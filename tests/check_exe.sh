@@ -28,6 +28,12 @@ done
 types=$(sed -n '/The .rsrc Resource Directory section/,$p' <<<"$headers" | grep -E '^0[0-9a-f]{2}   Entry: ID:' | awk '{print $4}')
 check "an icon" 'grep -q "0x00000e" <<<"$types"'
 check "a version resource" 'grep -q "0x000010" <<<"$types"'
+check "a manifest resource" 'grep -q "0x000018" <<<"$types"'
+manifest=$(tr -d '\r\n' <"$exe" | grep -ao '<?xml[^>]*>[[:space:]]*<assembly.*</assembly>' | head -n 1)
+check "the manifest is well-formed XML" 'xmllint --noout - <<<"$manifest"'
+check "the manifest asks for the highest available rights" 'grep -q "level=\"highestAvailable\"" <<<"$manifest"'
+check "the manifest names Vista to 10 (5 systems)" '[ "$(grep -o "<supportedOS " <<<"$manifest" | wc -l)" -eq 5 ]'
+check "the manifest keeps the classic controls" '! grep -q "Common-Controls" <<<"$manifest"'
 check "stripped" '! "$objdump" -h "$exe" | grep -q "\.debug"'
 size=$(stat -c %s "$exe")
 check "at most 256 KiB ($size bytes)" '[ "$size" -le 262144 ]'

@@ -77,13 +77,13 @@ expect "build exits 0" '[ $? -eq 0 ] && grep -q "is ready" "$work/out"'
 expect "build shows each file" 'grep -q "\[4/4\] compressed ADRHELP.DLL -> ADRHELP.DL_" "$work/out"'
 expect "the distribution's files" '[ -f "$work/dist/ADRESSEN.EX_" ] && [ -f "$work/dist/SETUP.EXE" ] && [ -f "$work/dist/Vertrag.Txt" ]'
 "$distkit" check "$work/dist" >"$work/out"
-expect "check: the sample-file warning, status 0" '[ $? -eq 0 ] && grep -q "^Setup.lst:11: warning: beispiel.hd_" "$work/out"'
+expect "check: the sample-file warning, status 0" '[ $? -eq 0 ] && grep -q "^Setup.lst:13: warning: beispiel.hd_" "$work/out"'
 "$distkit" check --strict "$work/dist" >/dev/null
 expect "check --strict: status 1 on warnings" '[ $? -eq 1 ]'
 rm "$work/dist/ADRESSEN.HL_"
 "$distkit" check --json "$work/dist" >"$work/out"
 expect "check: status 2 on errors" '[ $? -eq 2 ]'
-expect "check --json" 'grep -q "\"severity\": \"error\", \"file\": \"Setup.lst\", \"line\": 10" "$work/out"'
+expect "check --json" 'grep -q "\"severity\": \"error\", \"file\": \"Setup.lst\", \"line\": 12" "$work/out"'
 rm "$work/src/ADRESSEN.EXE"
 "$distkit" build --setup-exe "$work/SETUP.EXE" "$work/src" "$work/dist" >/dev/null 2>"$work/err"
 expect "a failed build: status 1, the old folder kept" '[ $? -eq 1 ] && [ -f "$work/dist/ADRESSEN.EX_" ] && [ ! -e "$work/dist.distkit-tmp" ]'

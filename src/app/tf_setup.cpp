@@ -47,7 +47,7 @@ void Tf_Setup::FormCreate() {
   // Nor may the system ask for a disk on anyone's behalf.
   if (QuietMode) SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
   if (!request.logFile.empty()) OpenRunRecord(request.logFile);
-  RecordRun(Concat({"start: ", GetCommandLineA()}));
+  RecordRun({"start: ", GetCommandLineA()});
   SelectStep(0);
   Application.ProcessMessages();
   PrepareGradient();
@@ -113,8 +113,8 @@ void Tf_Setup::ReadControlFile(const std::string& controlFile) {
   StartMenuFolder = ini.ReadString("StartMenu", "Folder", "Unbenannt");
   GroupName = ini.ReadString("Group", "Name", "");
   ShortcutName = ini.ReadString("General", "Name", "");
-  RecordRun(Concat({"version: Setup ", SETUP_VERSION, ", ", controlFile, " of ", ProgramName, " ",
-                    ini.ReadString("General", "Version", "")}));
+  RecordRun({"version: Setup ", SETUP_VERSION, ", ", controlFile, " of ", ProgramName, " ",
+             ini.ReadString("General", "Version", "")});
 }
 
 void Tf_Setup::ProposePreviousInstallation() {

@@ -38,11 +38,17 @@ bool ForceDirectories(const std::string& dir) {
   return CreateDirectoryA(path.c_str(), nullptr) || DirectoryExists(path);
 }
 
+namespace {
+void AddMissingFolders(const std::string& folder, std::vector<std::string>& missing) {
+  if (folder.empty() || AttributesOf(folder) != INVALID_FILE_ATTRIBUTES) return;
+  AddMissingFolders(CreatableParent(folder), missing);
+  missing.push_back(folder);
+}
+}  // namespace
+
 std::vector<std::string> MissingFoldersAbove(const std::string& dir) {
   std::vector<std::string> missing;
-  for (std::string parent = CreatableParent(WithoutTrailingBackslashes(dir));
-       !parent.empty() && AttributesOf(parent) == INVALID_FILE_ATTRIBUTES; parent = CreatableParent(parent))
-    missing.insert(missing.begin(), parent);
+  AddMissingFolders(CreatableParent(WithoutTrailingBackslashes(dir)), missing);
   return missing;
 }
 

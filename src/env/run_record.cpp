@@ -3,12 +3,9 @@
 #include <windows.h>
 
 #include "env/handles.h"
-#include "env/paths.h"
 
 namespace {
 KernelHandle record;
-
-std::string TwoDigits(unsigned value) { return {char('0' + value / 10 % 10), char('0' + value % 10)}; }
 }  // namespace
 
 bool OpenRunRecord(const std::string& path) {
@@ -17,14 +14,17 @@ bool OpenRunRecord(const std::string& path) {
   return record.Valid();
 }
 
-void RecordRun(const std::string& text) {
+void RecordRun(std::initializer_list<std::string_view> pieces) {
   if (!record) return;
   SYSTEMTIME now;
   GetLocalTime(&now);
-  std::string line = Concat({DecimalText(now.wYear), "-", TwoDigits(now.wMonth), "-", TwoDigits(now.wDay), " ",
-                             TwoDigits(now.wHour), ":", TwoDigits(now.wMinute), ":", TwoDigits(now.wSecond), " "});
-  for (const char c : text)
-    if (c != '\r') line += c == '\n' ? ' ' : c;
+  char stamp[32];
+  wsprintfA(stamp, "%04u-%02u-%02u %02u:%02u:%02u ", now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute,
+            now.wSecond);
+  std::string line = stamp;
+  for (const std::string_view piece : pieces)
+    for (const char c : piece)
+      if (c != '\r') line += c == '\n' ? ' ' : c;
   line += "\r\n";
   DWORD written = 0;
   WriteFile(record.Get(), line.data(), static_cast<DWORD>(line.size()), &written, nullptr);

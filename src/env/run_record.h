@@ -2,11 +2,13 @@
 // for the administrator who rolls the program out. Each line goes to the file at once, so a
 // run that is killed leaves its record up to that moment.
 #pragma once
+#include <initializer_list>
 #include <string>
+#include <string_view>
 
 // Starts the record in path, replacing an older one; false when the file cannot be made
 // (the run goes on without a record).
 bool OpenRunRecord(const std::string& path);
-// Adds one line, with the time in front; line breaks in text become blanks. Nothing happens
-// when no record was asked for.
-void RecordRun(const std::string& text);
+// Adds one line of the pieces, with the time in front; line breaks become blanks. Nothing
+// happens when no record was asked for.
+void RecordRun(std::initializer_list<std::string_view> pieces);

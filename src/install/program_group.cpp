@@ -113,7 +113,7 @@ void Tf_Aktion::RegisterUninstall() {
   for (const auto& [scriptKey, value] : optional)
     if (const std::string text = script.Value("General", scriptKey, ""); !text.empty())
       WriteRegistryString(key, value, text);
-  RecordRun(Concat({"registered: HKEY_LOCAL_MACHINE\\", UninstallKeyOf(StartMenuFolder), " ", uninstaller}));
+  RecordRun({"registered: HKEY_LOCAL_MACHINE\\", UninstallKeyOf(StartMenuFolder), " ", uninstaller});
 }
 
 void Tf_Aktion::Complete() {

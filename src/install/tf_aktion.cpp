@@ -169,7 +169,7 @@ bool Tf_Aktion::AcceptQuietly(const std::string& path) {
   if (made) RemoveDirectoryA(path.c_str());
   for (auto folder = CreatedFolders.rbegin(); folder != CreatedFolders.rend(); ++folder)
     RemoveDirectoryA(folder->c_str());
-  RecordRun("the installation directory cannot be created or written: " + path);
+  RecordRun({"the installation directory cannot be created or written: ", path});
   Application.Halt(ExitDirectoryFailed);
 }
 

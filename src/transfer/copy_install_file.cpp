@@ -89,7 +89,7 @@ void CopyInstallFile(const std::string& sourceName, const std::string& targetNam
     if (answer == mrYes) Pause(1000, true);
     outcome = answer == mrNo ? "skipped" : expand() ? "installed" : "failed";
   }
-  RecordRun(Concat({"file ", outcome, ": ", source, " -> ", target}));
+  RecordRun({"file ", outcome, ": ", source, " -> ", target});
   if (outcome == "failed") FinalFailure(targetDir, mapped);
   record();
 }

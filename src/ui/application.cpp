@@ -11,18 +11,22 @@
 
 TApplication Application;
 
+namespace {
+void RecordExit(int code) { RecordRun({"exit status ", DecimalText(static_cast<unsigned long>(code))}); }
+}  // namespace
+
 int TApplication::Run() {
   if (MainForm && ShowMainForm) MainForm->Show();
   MSG msg;
   while (GetMessageA(&msg, nullptr, 0, 0) > 0) DispatchOneMessage(msg);
-  RecordRun("exit status " + DecimalText(static_cast<unsigned long>(ExitCode)));
+  RecordExit(ExitCode);
   return ExitCode;
 }
 
 void TApplication::ProcessMessages() { DispatchPendingMessages(); }
 
 void TApplication::Halt(int exitCode) {
-  RecordRun("exit status " + DecimalText(static_cast<unsigned long>(exitCode)));
+  RecordExit(exitCode);
   ExitProcess(static_cast<UINT>(exitCode));
 }
 
@@ -41,7 +45,7 @@ void TApplication::HandleException() {
 // Quiet, nobody could read the box, and nothing after a failure may wait for anybody: the
 // run ends with the failure in its record.
 void TApplication::ShowError(const char* text) {
-  RecordRun(std::string("failure: ") + text);
+  RecordRun({"failure: ", text});
   if (QuietMode) Halt(ExitLibraryFailure);
   MessageBoxA(GetActiveWindow(), text, Title.c_str(), MB_OK | MB_ICONERROR);
 }

@@ -65,7 +65,7 @@ SIZE MeasureText(const std::string& text, int ppi) {
 }  // namespace
 
 void ShowMessage(const std::string& text) {
-  RecordRun("message: " + text);
+  RecordRun({"message: ", text});
   if (!QuietMode) MessageBoxA(GetActiveWindow(), text.c_str(), Application.Title.c_str(), MB_OK);
 }
 
@@ -74,7 +74,7 @@ ModalResult Ask(const std::string& text, DlgType type, unsigned buttons, ModalRe
   std::string name = "(closed)";
   for (const ButtonInfo& b : Buttons)
     if (b.result == answer) name = b.caption[0] == '&' ? b.caption + 1 : b.caption;
-  RecordRun(Concat({"question: ", text, " -> ", name, QuietMode ? " (quiet mode)" : " (user)"}));
+  RecordRun({"question: ", text, " -> ", name, QuietMode ? " (quiet mode)" : " (user)"});
   return answer;
 }
 

@@ -1,7 +1,5 @@
 #include "uninstall/removal_rules.h"
 
-#include <algorithm>
-
 #include "env/paths.h"
 
 namespace {
@@ -58,10 +56,8 @@ bool IsBelow(std::string_view path, std::string_view dir) {
 std::vector<std::string> FoldersToRemoveAbove(const std::vector<std::string>& logged, const std::string& programDir,
                                               const ProtectedFolders& system) {
   std::vector<std::string> folders;
-  for (const std::string& folder : logged)
-    if (IsRealProgramDirectory(folder, system) && IsBelow(programDir, folder)) folders.push_back(folder);
-  std::stable_sort(folders.begin(), folders.end(),
-                   [](const std::string& a, const std::string& b) { return a.size() > b.size(); });
+  for (auto folder = logged.rbegin(); folder != logged.rend(); ++folder)
+    if (IsRealProgramDirectory(*folder, system) && IsBelow(programDir, *folder)) folders.push_back(*folder);
   return folders;
 }
 

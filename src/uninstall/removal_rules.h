@@ -24,7 +24,8 @@ bool IsRealProgramDirectory(const std::string& dir, const ProtectedFolders& syst
 bool MayDeleteLoggedFile(const std::string& path, const std::string& programDir,
                          const std::string& windowsDir);
 // Of the folders a log says the installation made above programDir, those the removal may take
-// away when they are empty: real folders above programDir; the deepest first.
+// away when they are empty: real folders above programDir; the deepest first (the log names
+// the outermost first).
 std::vector<std::string> FoldersToRemoveAbove(const std::vector<std::string>& logged, const std::string& programDir,
                                               const ProtectedFolders& system);
 // The registration key's name must be one key below "Uninstall".

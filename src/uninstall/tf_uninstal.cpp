@@ -110,8 +110,8 @@ void Tf_Uninstal::RemoveInstallation() {
   // the batch file's tries for the uninstaller are counted.
   if (!batch.empty()) WinExec(batch.c_str(), SW_HIDE);
   Application.ExitCode = somethingLeft_ ? ExitFilesFailed : ExitCompleted;
-  RecordRun(Concat({"removed ", programDir.empty() ? "the logged files" : programDir,
-                    directoryDeleted ? " with its directory" : ", the directory kept"}));
+  RecordRun({"removed ", programDir.empty() ? "the logged files" : programDir,
+             directoryDeleted ? " with its directory" : ", the directory kept"});
   Close();
 }
 
@@ -131,7 +131,7 @@ void Tf_Uninstal::DeleteLoggedFiles(const std::vector<std::string>& files,
     // A read-only file stays; it goes with the directory.
     const bool deleted = MayDeleteLoggedFile(file, programDir, windowsDir) && IsPlainFileWithin(file, base) &&
                          DeleteFileA(file.c_str());
-    RecordRun((deleted ? "file deleted: " : "file not deleted: ") + file);
+    RecordRun({deleted ? "file deleted: " : "file not deleted: ", file});
     Delay(pause);
   }
 }

@@ -28,7 +28,7 @@ class BuildTest : public TempFolderTest {
 };
 
 constexpr char Script[] =
-    "[General]\r\nName=Adressen\r\ndefaultPath=C:\\Programme\\Adressen\r\n[StartMenu]\r\n"
+    "[General]\r\nName=Adressen\r\ndefaultPath=C:\\Programme\\Adressen\r\nVersion=1.0\r\nPublisher=M\r\n[StartMenu]\r\n"
     "Folder=Adressen\r\n[Group]\r\nName=Adressen\r\n[programfiles]\r\n1=ADRESSEN.EX_\r\n"
     "2=ADRESSEN.HL_\r\n3=README.TXT\r\n[Windows]\r\n1=ADRHELP.DL_\r\n[Items]\r\nADRESSEN.EXE=Adressen\r\n";
 }  // namespace

@@ -27,8 +27,8 @@ class CheckTest : public TempFolderTest {
 };
 
 constexpr char GoodScript[] =
-    "[General]\r\nName=Adressen\r\ndefaultPath=C:\\Programme\\Adressen\r\n[StartMenu]\r\n"
-    "Folder=Adressen\r\n[Group]\r\nName=Adressen\r\n[programfiles]\r\n1=ADRESSEN.EX_\r\n"
+    "[General]\r\nName=Adressen\r\ndefaultPath=C:\\Programme\\Adressen\r\nVersion=1.0\r\n"
+    "Publisher=Muster Software\r\n[StartMenu]\r\nFolder=Adressen\r\n[Group]\r\nName=Adressen\r\n[programfiles]\r\n1=ADRESSEN.EX_\r\n"
     "2=ADRESSEN.HL_\r\n[Windows]\r\n1=ADRHELP.DL_\r\n[Items]\r\nADRESSEN.EXE=Adressen\r\n"
     "ADRESSEN.HLP=Hilfe\r\n";
 
@@ -92,18 +92,20 @@ TEST_F(CheckTest, WarningsForWhatWorksButSurprises) {
   WriteCompressed("beispiel.hd_", "x");
   WriteCompressed("DATEN.XY_", "x");
   Write("Setup.lst",
-        "\xEF\xBB\xBF[General]\r\nName=Adressen\r\ndefaultPath=C:\\\r\n[Group]\r\nName=\r\n"
+        "\xEF\xBB\xBF[General]\r\nName=Adressen\r\ndefaultPath=C:\\\r\nVersion=\r\n[Group]\r\nName=\r\n"
         "[programfiles]\r\n1=ADRESSEN.EX_\r\n2=beispiel.hd_\r\n3=DATEN.XY_\r\n[Items]\r\n"
         "ADRESSEN.EXE=Adressen 2.0\r\n");
   const std::vector<Finding> f = Check();
   EXPECT_EQ(Matching(f, "Vertrag.Txt is missing"), Lines{"0 warning"}) << FindingsText(f);
   EXPECT_EQ(Matching(f, "byte-order mark"), Lines{"1 warning"});
   EXPECT_EQ(Matching(f, "\"defaultPath\""), Lines{"3 warning"});
-  EXPECT_EQ(Matching(f, "\"Group\"/\"Name\" is empty"), Lines{"5 warning"});
+  EXPECT_EQ(Matching(f, "\"Group\"/\"Name\" is empty"), Lines{"6 warning"});
   EXPECT_EQ(Matching(f, "\"StartMenu\"/\"Folder\" is missing"), Lines{"0 warning"});
-  EXPECT_EQ(Matching(f, "sample file"), Lines{"8 warning"});
-  EXPECT_EQ(Matching(f, "does not know the extension"), Lines{"9 warning"});
-  EXPECT_EQ(Matching(f, "the first shortcut is named"), Lines{"11 warning"});
+  EXPECT_EQ(Matching(f, "\"Version\" is missing"), Lines{"4 warning"}) << "empty counts as missing";
+  EXPECT_EQ(Matching(f, "\"Publisher\" is missing"), Lines{"0 warning"});
+  EXPECT_EQ(Matching(f, "sample file"), Lines{"9 warning"});
+  EXPECT_EQ(Matching(f, "does not know the extension"), Lines{"10 warning"});
+  EXPECT_EQ(Matching(f, "the first shortcut is named"), Lines{"12 warning"});
   EXPECT_EQ(CheckExitStatus(f, false), 0);
   EXPECT_EQ(CheckExitStatus(f, true), 1);
 }

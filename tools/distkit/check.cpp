@@ -83,6 +83,11 @@ class Checker {
     if (!script.Find("StartMenu", "Folder"))
       Warning("Setup.lst", 0, "\"StartMenu\"/\"Folder\" is missing: the program registers as "
                               "\"Unbenannt\" and overwrites every other program that does");
+    for (const char* key : {"Version", "Publisher"})
+      if (const auto value = script.Find("General", key); !value || value->value.empty())
+        Warning("Setup.lst", value ? value->line : 0,
+                std::string("\"General\"/\"") + key + "\" is missing: the registration has no " +
+                    (key[0] == 'V' ? "DisplayVersion" : "Publisher") + ", which deployment tools match and show");
     const auto path = script.Find("General", "defaultPath");
     const std::string value = path ? path->value : "";
     const bool absolute = value.size() > 3 && ((value[1] == ':' && value[2] == '\\') || value.starts_with("\\\\"));
