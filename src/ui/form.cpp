@@ -352,7 +352,8 @@ void Form::ShowPage(std::string_view book, int index) {
 std::string Form::ActivePage(std::string_view book) const {
   Control& owner = Need(book);
   for (auto& c : controls_)
-    if (c->parent == &owner && c->desc->kind == ControlKind::Page && IsWindowVisible(c->hwnd))
+    // The page's own flag: a quiet run walks the pages of a wizard that is never shown.
+    if (c->parent == &owner && c->desc->kind == ControlKind::Page && (GetWindowLongA(c->hwnd, GWL_STYLE) & WS_VISIBLE))
       return c->desc->text;
   return {};
 }

@@ -87,6 +87,7 @@ void Tf_Uninstal::RemoveInstallation() {
   const IniFile log(logPath);
   StartMenuFolder = log.ReadString(LogStartMenu, "Folder", "");
   TargetProfileDir = log.ReadString(LogUserProfile, "UserName", "");
+  const std::vector<std::string> foldersAbove = FoldersToRemoveAbove(ReadCreatedFolders(logPath), programDir, system);
   f_Progress->Hide();
 
   // Never the key that holds every program's registration.
@@ -95,8 +96,7 @@ void Tf_Uninstal::RemoveInstallation() {
 
   ShowStep(3);
   const bool directoryDeleted = !programDir.empty() && AskAndDeleteDirectory(programDir, logPath);
-  const std::string batch =
-      directoryDeleted ? WriteRemovalBatch(FoldersToRemoveAbove(ReadCreatedFolders(logPath), programDir, system)) : "";
+  const std::string batch = directoryDeleted ? WriteRemovalBatch(foldersAbove) : "";
   // The uninstaller and its log stay while it runs; anything else logged should be gone.
   const std::string self = LowerCase(GetExePath()), ownLog = LowerCase(logPath);
   for (const std::string& file : files) {

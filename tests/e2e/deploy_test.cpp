@@ -1,0 +1,145 @@
+// Deployment: quiet runs that never show a window, the switches, the registration values that
+// deployment tools read, and a quiet removal through the registered command.
+#include <gtest/gtest.h>
+
+#include "env/deletion.h"
+#include "env/file_system.h"
+#include "env/paths.h"
+#include "env/profiles.h"
+#include "env/registry.h"
+#include "tests/e2e/harness.h"
+
+namespace {
+// Runs exe with the arguments to its end, looking at every moment for a visible window of
+// the process: the exit code (99: it did not end within timeoutMs).
+DWORD RunQuietly(const std::string& exe, const std::string& arguments, DWORD timeoutMs = 60000) {
+  const Program program = StartProgram(exe, arguments);
+  DWORD code = 99;
+  bool windowSeen = false;
+  const bool ended = WaitUntil(
+      [&] {
+        windowSeen = windowSeen || !TopWindows(program.pid).empty();
+        return WaitForExit(program, 0, code);
+      },
+      timeoutMs);
+  EXPECT_FALSE(windowSeen) << exe << " " << arguments << " showed a window";
+  EXPECT_TRUE(ended) << exe << " " << arguments << " did not end";
+  return code;
+}
+
+// A value of the example's registration: its type and text (a number in decimal); type 0
+// when it is absent.
+std::pair<DWORD, std::string> RegistrationValue(const std::string& name) {
+  RegKey key = OpenRegistryKey(HKEY_LOCAL_MACHINE, AdressenKey, false);
+  BYTE data[1024] = {};
+  DWORD type = 0, size = sizeof data;
+  if (!key || RegQueryValueExA(key.Get(), name.c_str(), nullptr, &type, data, &size) != ERROR_SUCCESS) return {0, ""};
+  if (type == REG_DWORD) return {type, DecimalText(*reinterpret_cast<DWORD*>(data))};
+  return {type, reinterpret_cast<const char*>(data)};
+}
+
+std::string WithoutLines(std::string text, const std::vector<std::string>& starts) {
+  for (const std::string& start : starts)
+    if (const size_t at = text.find("\n" + start); at != std::string::npos)
+      text.erase(at + 1, text.find('\n', at + 1) - at);
+  return text;
+}
+}  // namespace
+
+TEST(Deploy, QuietRunsShowNoWindowSkipWhatFailsAndEndAtABadDirectory) {
+  const struct {
+    const char* name;
+    std::string directory;  // below the distribution
+    DWORD status;
+    std::vector<std::string> recorded;
+  } rows[] = {
+      {"deploy_skip", "Programm", 3,
+       {"question: ", "(quiet mode)", "file skipped: ", "ADRESSEN.HL_", "file skipped: ", "ADRHELP.DL_", "exit status 3"}},
+      // Below a file: it can never be made.
+      {"deploy_baddir", "Setup.lst\\Programm", 5,
+       {"cannot be created or written: ", "Setup.lst\\Programm", "exit status 5"}},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    Distribution dist = ExampleDistribution(row.name);
+    DeleteFileA((dist.Dir() + "ADRESSEN.HL_").c_str());
+    const std::string whole = FileText(dist.Dir() + "ADRHELP.DL_");
+    dist.AddFile("ADRHELP.DL_", whole.substr(0, whole.size() / 2));  // cut short
+    const std::string record = dist.Dir() + "run.log", target = dist.Dir() + row.directory;
+    // A bad directory ends the run within seconds, not when someone comes along.
+    EXPECT_EQ(RunQuietly(dist.Dir() + "SETUP.EXE", "/q \"/D=" + target + "\" /LOG=" + record, row.status == 5 ? 10000 : 60000),
+              row.status);
+    const std::string text = FileText(record);
+    size_t at = 0;
+    for (const std::string& piece : row.recorded) {
+      at = text.find(piece, at);
+      ASSERT_NE(at, std::string::npos) << "the record lacks, in order: " << piece << "\n" << text;
+    }
+    EXPECT_EQ(FileExists(target + "\\ADRESSEN.EXE"), row.status == 3);
+  }
+}
+
+// Installed quietly, then removed by the registered quiet command run through cmd /c as a
+// deployment tool runs it: the drive and the registrations as before, the folders the
+// installation made above its directory included; a file of the user's keeps the directory.
+TEST(Deploy, TheRegisteredQuietRemovalLeavesTheMachineAsItWas) {
+  const struct {
+    const char* name;
+    std::string dir;  // empty: the script's own
+    bool withVersion, userFile;
+  } rows[] = {
+      {"deploy_default", "", true, false},
+      {"deploy_elsewhere", "C:\\Andere Stelle\\Prog", false, false},
+      {"deploy_userfile", "", true, true},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    PrepareMachine();
+    const std::string dir = row.dir.empty() ? InstallDir : row.dir;
+    DeleteTree(ExtractFilePath(dir));  // C:\Programme too: the installation makes it
+    Distribution dist = ExampleDistribution(row.name);
+    if (!row.withVersion)
+      dist.AddFile("Setup.lst", WithoutLines(FileText(dist.Dir() + "Setup.lst"), {"Version=", "Publisher="}));
+    const Snapshot before = TakeSnapshot();
+    ASSERT_EQ(RunQuietly(dist.Dir() + "SETUP.EXE", row.dir.empty() ? "/q" : "/q \"/D=" + row.dir + "\""), 0u);
+    ASSERT_TRUE(FileExists(dir + "\\ADRESSEN.EXE"));
+
+    unsigned long long bytes = 0;
+    for (const std::string& file : {dir + "\\ADRESSEN.EXE", dir + "\\ADRESSEN.HLP", dir + "\\beispiel.HDB",
+                                    dir + "\\Uninstal.exe", GetWindowsDir() + "\\ADRHELP.DLL"})
+      bytes += FileSize(file);
+    const std::string uninstaller = "\"" + dir + "\\Uninstal.exe\"";
+    const struct {
+      const char* name;
+      DWORD type;
+      std::string value;
+    } values[] = {
+        {"DisplayName", REG_SZ, "Adressen deinstalieren"},
+        {"UninstallString", REG_SZ, uninstaller},
+        {"QuietUninstallString", REG_SZ, uninstaller + " /q"},
+        {"InstallLocation", REG_SZ, dir},
+        {"DisplayIcon", REG_SZ, dir + "\\ADRESSEN.EXE"},
+        {"EstimatedSize", REG_DWORD, DecimalText(static_cast<unsigned long>((bytes + 1023) / 1024))},
+        {"NoModify", REG_DWORD, "1"},
+        {"NoRepair", REG_DWORD, "1"},
+        {"DisplayVersion", row.withVersion ? DWORD{REG_SZ} : 0, row.withVersion ? "1.0" : ""},
+        {"Publisher", row.withVersion ? DWORD{REG_SZ} : 0, row.withVersion ? "Muster Software" : ""},
+    };
+    for (const auto& value : values)
+      EXPECT_EQ(RegistrationValue(value.name), std::make_pair(value.type, value.value)) << value.name;
+
+    if (row.userFile) MakeFile(dir + "\\Notizen.txt", "meine Notizen");
+    char system[MAX_PATH] = {};
+    GetSystemDirectoryA(system, sizeof system);
+    EXPECT_EQ(RunQuietly(std::string(system) + "\\cmd.exe", "/c " + RegistrationValue("QuietUninstallString").second),
+              0u);
+    if (!row.userFile) {
+      ExpectUnchanged(before);
+      continue;
+    }
+    EXPECT_EQ(FileText(dir + "\\Notizen.txt"), "meine Notizen");
+    EXPECT_FALSE(FileExists(dir + "\\ADRESSEN.EXE"));
+    EXPECT_EQ(RegistrationValue("UninstallString").first, 0u);
+  }
+  CreateDirectoryA("C:\\Programme", nullptr);
+}
