@@ -22,9 +22,13 @@ void RecordRun(std::initializer_list<std::string_view> pieces) {
   wsprintfA(stamp, "%04u-%02u-%02u %02u:%02u:%02u ", now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute,
             now.wSecond);
   std::string line = stamp;
+  // A message's line breaks, one or more, become one blank.
   for (const std::string_view piece : pieces)
     for (const char c : piece)
-      if (c != '\r') line += c == '\n' ? ' ' : c;
+      if (c != '\r' && c != '\n')
+        line += c;
+      else if (line.back() != ' ')
+        line += ' ';
   line += "\r\n";
   DWORD written = 0;
   WriteFile(record.Get(), line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
