@@ -152,6 +152,18 @@ void Tf_Setup::PlaceBesideTree(Form& form, bool useClientHeight) {
 void Tf_Setup::Timer1Timer() {
   if (!TimerEnabled(Timer1)) return;  // a tick that was already queued
   SetTimerEnabled(Timer1, false);
+  try {
+    RunWindow();
+  } catch (...) {
+    // Quiet, no window is left that anybody could end: the failure ends the run.
+    if (!QuietMode) throw;
+    Application.HandleException();
+    Application.Halt(ExitLibraryFailure);
+  }
+  Close();
+}
+
+void Tf_Setup::RunWindow() {
   if (RunsAsSetup()) {
     auto wizard = CreateForm<Tf_Aktion>();
     PlaceBesideTree(*wizard, false);
@@ -171,7 +183,6 @@ void Tf_Setup::Timer1Timer() {
     else
       window->ShowModal();
   }
-  Close();
 }
 
 void Tf_Setup::AutoTimerTimer() {

@@ -25,6 +25,8 @@ class Tf_Setup : public Form {
 
  private:
   void Timer1Timer();
+  // The install wizard or the uninstall window, until it is done.
+  void RunWindow();
   void AutoTimerTimer();
   void PrepareGradient();
   void ReadControlFile(const std::string& controlFile);

@@ -2,7 +2,6 @@
 
 #include <windows.h>
 
-#include "env/exit_codes.h"
 #include "env/messages.h"
 #include "env/paths.h"
 #include "env/run_record.h"
@@ -42,10 +41,9 @@ void TApplication::HandleException() {
   }
 }
 
-// Quiet, nobody could read the box, and nothing after a failure may wait for anybody: the
-// run ends with the failure in its record.
+// Quiet, nobody could read the box: the failure goes into the record only, and the run goes
+// on as it would after the box.
 void TApplication::ShowError(const char* text) {
   RecordRun({"failure: ", text});
-  if (QuietMode) Halt(ExitLibraryFailure);
-  MessageBoxA(GetActiveWindow(), text, Title.c_str(), MB_OK | MB_ICONERROR);
+  if (!QuietMode) MessageBoxA(GetActiveWindow(), text, Title.c_str(), MB_OK | MB_ICONERROR);
 }

@@ -48,6 +48,15 @@ TEST(RemovalRules, ALoggedFileGoesOnlyFromWhereTheInstallerWrites) {
   EXPECT_TRUE(MayDeleteLoggedFile("c:\\windows\\adrhelp.dll", "", windows));
 }
 
+TEST(RemovalRules, FoldersAboveGoOnlyWhenTheyAreRealAndAboveTheProgram) {
+  const ProtectedFolders system = {"C:\\WINDOWS", "C:\\Users", "C:\\Program Files"};
+  const std::vector<std::string> logged = {"C:\\A", "c:\\a\\b", "C:\\", "C:\\WINDOWS", "D:\\A", "C:\\A\\B\\Prog",
+                                           "C:\\A\\B\\Prog\\x", "C:\\A\\..\\A", "C:\\Users", "C:\\Users\\Tom"};
+  EXPECT_EQ(FoldersToRemoveAbove(logged, "C:\\A\\B\\Prog", system), (std::vector<std::string>{"c:\\a\\b", "C:\\A"}));
+  EXPECT_EQ(FoldersToRemoveAbove(logged, "C:\\Users\\Tom\\Prog", system), (std::vector<std::string>{"C:\\Users\\Tom"}));
+  EXPECT_TRUE(FoldersToRemoveAbove(logged, "", system).empty());
+}
+
 TEST(RemovalRules, NamesFromTheLog) {
   EXPECT_TRUE(IsSingleKeyName("Adressen"));
   EXPECT_TRUE(IsSingleKeyName("Adressen 2.0"));
