@@ -113,14 +113,17 @@ TEST(StartWindow, SpansTheScreenPlacesTheWizardBesideItsTreeAndShowsTheBackgroun
 
 // The start only looks for an earlier registration: a key made there would stay behind,
 // empty, after every run that ends before the installation registers itself.
+// ... unless the command line names one: "/D=" wins over both.
 TEST(ProgramStart, TheDirectoryOfAnEarlierInstallationIsProposed) {
   const std::string key = UninstallKeyOf("E2ePrevious");
   ForceDirectories("C:\\e2e\\prev dir");
   ForceDirectories("C:\\e2e\\prevdir");
   struct Row {
     const char *uninstallString, *proposed;  // no registration at all: nullptr
+    std::string arguments = "";
   };
   for (const Row& row : {Row{"\"C:\\e2e\\prev dir\\Uninstal.exe\"", "C:\\e2e\\prev dir"},
+                         Row{"\"C:\\e2e\\prev dir\\Uninstal.exe\"", "C:\\Mein Ort\\Prog", "\"/D=C:\\Mein Ort\\Prog\""},
                          Row{"C:\\e2e\\prevdir\\Uninstal.exe", "C:\\e2e\\prevdir"},
                          Row{"C:\\e2e\\gone\\Uninstal.exe", "C:\\Programme\\Vorschlag"},
                          Row{"", "C:\\Programme\\Vorschlag"}, Row{nullptr, "C:\\Programme\\Vorschlag"}}) {
@@ -133,7 +136,7 @@ TEST(ProgramStart, TheDirectoryOfAnEarlierInstallationIsProposed) {
     dist.AddExample("Vertrag.Txt");
     dist.AddFile("Setup.lst", "[General]\r\nName=Vorschlag\r\ndefaultPath=C:\\Programme\\Vorschlag\r\n"
                               "[StartMenu]\r\nFolder=E2ePrevious\r\n");
-    Program program = dist.Start();
+    Program program = dist.Start("SETUP.EXE", row.arguments);
     HWND wizard = WaitForWindow(program.pid, "Tf_Aktion");
     ASSERT_TRUE(wizard);
     EXPECT_EQ(WindowText(FindControl(wizard, AktionForm::edPathName)), row.proposed);
