@@ -71,6 +71,11 @@ TEST(WizardRules, PlaceholderDirectoryProposalAndTheLimitedNtUser) {
   for (const auto& row : rows) EXPECT_EQ(ReplaceProgPlaceholder(row.text, row.name), row.expected) << row.text;
   for (const char* path : {"C:\\", "D:", "", "C", "\\\\"}) EXPECT_TRUE(IsMainDirectory(path)) << path;
   for (const char* path : {"C:\\a", "D:\\x\\", "abcd"}) EXPECT_FALSE(IsMainDirectory(path)) << path;
+  // What quiet mode takes without a person to ask.
+  for (const char* path : {"C:\\a", "D:\\Mein Programm\\", "\\\\server\\share\\p"})
+    EXPECT_TRUE(IsFullDirectoryPath(path)) << path;
+  for (const char* path : {"C:\\", "abcd", "C:abc", "..\\abc", "C:/a/b", "C:\\a*", "\\\\?\\C:\\a", "\"C:\\a\""})
+    EXPECT_FALSE(IsFullDirectoryPath(path)) << path;
   const std::string profiles = "C:\\Dokumente und Einstellungen";
   EXPECT_EQ(ProfileProposal(profiles, "hans", "C:\\Programme\\Adressen"), profiles + "\\hans\\Adressen");
   EXPECT_EQ(ProfileProposal(profiles + "\\", "hans", "D:Adressen"), profiles + "\\hans\\Adressen");
