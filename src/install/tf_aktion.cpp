@@ -195,10 +195,8 @@ void Tf_Aktion::StartInstallation() {
   }
 }
 
-void Tf_Aktion::Step() {
-  ++progress_;
-  SetGauge(Gauge1, static_cast<int>(progress_), static_cast<int>(maximum_));
-}
+// The gauge moves with the copy page's repaints.
+void Tf_Aktion::Step() { ++progress_; }
 
 void Tf_Aktion::InstallFile(const std::string& name, const std::string& targetName,
                             const std::string& targetDir) {
@@ -234,6 +232,7 @@ void Tf_Aktion::RunInstallation() {
   }
   Step();
   InstallFile("Setup.exe", "Uninstal.exe", InstallDir);
+  copyPage_.ShowNow();
   CreateProgmanGroup();
   // A file skipped with "Nein" is missing too: status 0 promises that every file is installed.
   Application.ExitCode = InstallError || FileSkipped ? ExitFilesFailed : ExitCompleted;
@@ -241,10 +240,22 @@ void Tf_Aktion::RunInstallation() {
   SetModalResult(mrOk);
 }
 
+// A repaint costs far more than copying a small file; the eye needs one every few tens of
+// milliseconds, not one per file.
 void Tf_Aktion::CopyPage::ShowPaths(const std::string& from, const std::string& to) {
-  wizard_.SetText(pnFrom, from);
-  wizard_.SetText(pnTo, to);
+  from_ = from;
+  to_ = to;
+  constexpr unsigned long RepaintEvery = 40;  // ms
+  if (!shown_ || GetTickCount() - shownAt_ >= RepaintEvery) ShowNow();
+}
+
+void Tf_Aktion::CopyPage::ShowNow() {
+  wizard_.SetText(pnFrom, from_);
+  wizard_.SetText(pnTo, to_);
+  wizard_.SetGauge(Gauge1, static_cast<int>(wizard_.progress_), static_cast<int>(wizard_.maximum_));
   RedrawWindow(wizard_.Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  shownAt_ = GetTickCount();
+  shown_ = true;
 }
 
 void Tf_Aktion::CopyPage::Record(const std::string& target) {

@@ -44,10 +44,14 @@ class Tf_Aktion : public Form {
    public:
     explicit CopyPage(Tf_Aktion& wizard) : wizard_(wizard) {}
     void ShowPaths(const std::string& from, const std::string& to) override;
+    void ShowNow() override;
     void Record(const std::string& target) override;
 
    private:
     Tf_Aktion& wizard_;
+    std::string from_, to_;
+    unsigned long shownAt_ = 0;  // tick count of the last repaint
+    bool shown_ = false;
   };
   CopyPage copyPage_{*this};
 

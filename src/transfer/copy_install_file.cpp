@@ -44,7 +44,8 @@ bool CopyPlain(const std::string& source, const std::string& target, const std::
 }
 
 // Quiet, a file that cannot be installed is skipped: the run goes on and reports it.
-ModalResult AskRetry(const std::string& text) {
+ModalResult AskRetry(const std::string& text, CopyView& view) {
+  view.ShowNow();
   const ModalResult answer = Ask(text, DlgType::Warning, mbYes | mbNo | mbCancel, mrNo);
   if (answer == mrCancel) Application.Halt(ExitByUser);
   if (answer == mrNo) FileSkipped = true;
@@ -81,11 +82,11 @@ void CopyInstallFile(const std::string& sourceName, const std::string& targetNam
   std::string_view outcome = "installed";
   if (!IsCompressedName(sourceName)) {
     if (!copy()) {
-      const ModalResult answer = AskRetry(CopyQuestionText(targetDir, mapped));
+      const ModalResult answer = AskRetry(CopyQuestionText(targetDir, mapped), view);
       outcome = answer == mrNo ? "skipped" : copy() ? "installed" : "failed";
     }
   } else if (!expand()) {
-    const ModalResult answer = AskRetry(ExpandQuestionText(sourceDir, sourceName, targetDir, mapped));
+    const ModalResult answer = AskRetry(ExpandQuestionText(sourceDir, sourceName, targetDir, mapped), view);
     if (answer == mrYes) Pause(1000, true);
     outcome = answer == mrNo ? "skipped" : expand() ? "installed" : "failed";
   }

@@ -7,8 +7,11 @@
 class CopyView {
  public:
   virtual ~CopyView() = default;
-  // Shows source and target (both lower case) at once.
+  // Names source and target (both lower case) of the file now being copied; the view may
+  // show them a moment later.
   virtual void ShowPaths(const std::string& from, const std::string& to) = 0;
+  // Shows at once what ShowPaths named last: before a question, which must come with its file.
+  virtual void ShowNow() = 0;
   // Records a file that reached the end of the step, copied or not.
   virtual void Record(const std::string& target) = 0;
 };
