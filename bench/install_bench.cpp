@@ -17,7 +17,6 @@
 #include <string>
 #include <vector>
 
-#include "codec/expander.h"
 #include "codec/name_mapping.h"
 #include "env/deletion.h"
 #include "env/folders.h"
@@ -29,6 +28,7 @@
 #include "forms/forms.h"
 #include "install/install_log.h"
 #include "lzh_encoder.h"
+#include "bench/bench_files.h"
 #include "tools/driver/driver.h"
 #include "uninstall/removal_rules.h"
 
@@ -62,12 +62,6 @@ bool WriteWholeFile(const std::string& path, const std::string& bytes) {
   DWORD written = 0;
   return file && WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
          written == bytes.size();
-}
-
-std::string FileName(int i, bool compressed) {
-  char name[16];
-  std::snprintf(name, sizeof name, "F%05d.DA%c", i, compressed ? '_' : 'T');
-  return name;
 }
 
 std::string DistDir(int count) { return "C:\\bench\\" + std::to_string(count) + "\\"; }
@@ -157,32 +151,12 @@ bool Log(int count) {
   return true;
 }
 
-// For each file what an installer cannot leave out: a plain file copied to a temporary name
-// in the target directory, one log line, the move into place; a compressed file expanded by
-// our expander, which does the same. The figure SETUP.EXE's own time is held against.
+// The floor program (install_floor.exe) on the same files, started and timed as SETUP.EXE is.
 bool Floor(int count) {
-  const std::string dist = DistDir(count), target = dist + "floor\\";
-  CreateDirectoryA(target.c_str(), nullptr);
   const double start = Seconds();
-  KernelHandle log = FromCreateFile(CreateFileA((target + "floor.log").c_str(), GENERIC_WRITE, FILE_SHARE_READ,
-                                                nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-  for (int i = 1; i <= count; ++i) {
-    const std::string name = FileName(i, i % 2 == 0), final = target + MapCompressedName(name);
-    const auto record = [&] {
-      const std::string line = "File" + std::to_string(i) + "=" + final + "\r\n";
-      DWORD written = 0;
-      WriteFile(log.Get(), line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
-    };
-    if (IsCompressedName(name)) {
-      if (!ExpandFile(dist + name, final, target, record)) return false;
-      continue;
-    }
-    char temporary[MAX_PATH];
-    if (!GetTempFileNameA(target.c_str(), "cpy", 0, temporary) || !CopyFileA((dist + name).c_str(), temporary, FALSE))
-      return false;
-    record();
-    if (!MoveFileExA(temporary, final.c_str(), MOVEFILE_REPLACE_EXISTING)) return false;
-  }
+  Program floor = StartProgram(GetExeDirectory() + "install_floor.exe", DistDir(count) + " " + std::to_string(count));
+  DWORD code = 99;
+  if (!WaitForExit(floor, 3600 * 1000, code) || code != 0) return false;
   std::printf("floor %d %.3f\n", count, Seconds() - start);
   return true;
 }

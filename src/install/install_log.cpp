@@ -20,6 +20,8 @@ namespace {
 // however long the log has grown (the profile functions rewrite the whole file for each
 // value), and the file is complete after every entry. The text is the one the profile
 // functions write. A log that was there before, or that changed under us, goes through them.
+// The file stays open from entry to entry (opening it costs more than writing an entry);
+// what is written is in the system's hands at once all the same, killed or not.
 class OwnLog {
  public:
   // False when the entry must go through the profile functions instead. The file is opened
@@ -41,21 +43,22 @@ class OwnLog {
     if (!CreatedFolders.empty()) tail += Concat({"[", LogCreatedFolders, "]\r\n"});
     for (size_t k = 0; k < CreatedFolders.size(); ++k)
       tail += Concat({"Folder", DecimalText(k + 1), "=", CreatedFolders[k], "\r\n"});
-    KernelHandle log = FromCreateFile(CreateFileA(file.c_str(), GENERIC_WRITE, FILE_SHARE_READ,
-                                                  nullptr, size_ == 0 ? CREATE_NEW : OPEN_EXISTING,
-                                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!log_)
+      // Shared for writing: another writer's change shows in the length and hands the log over.
+      log_ = FromCreateFile(CreateFileA(file.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                        size_ == 0 ? CREATE_NEW : OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     // (The file functions of Windows 95 and NT 4 count in 32 bits; a log stays far below.)
-    if (!log || GetFileSize(log.Get(), nullptr) != size_) return Give();
+    if (!log_ || GetFileSize(log_.Get(), nullptr) != size_) return Give();
     const DWORD at = size_ - static_cast<DWORD>(tailSize_);
     text += tail;
     DWORD written = 0;
     // The file only ever grows, unless the group or folder name got shorter; a needless
     // truncation would make some file systems flush the file at once.
     const bool shorter = at + text.size() < size_;
-    if (SetFilePointer(log.Get(), static_cast<LONG>(at), nullptr, FILE_BEGIN) != at ||
-        !WriteFile(log.Get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr) ||
-        written != text.size() || (shorter && !SetEndOfFile(log.Get()))) {
-      own_ = false;
+    if (SetFilePointer(log_.Get(), static_cast<LONG>(at), nullptr, FILE_BEGIN) != at ||
+        !WriteFile(log_.Get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr) ||
+        written != text.size() || (shorter && !SetEndOfFile(log_.Get()))) {
+      Give();
       throw CannotWriteError(path);
     }
     size_ = at + static_cast<DWORD>(text.size());
@@ -67,6 +70,7 @@ class OwnLog {
 
  private:
   void Start(const std::string& path) {
+    log_.Reset();
     path_ = path;
     own_ = GetFileAttributesA(FileAsGiven().c_str()) == INVALID_FILE_ATTRIBUTES;
     size_ = 0;
@@ -76,10 +80,18 @@ class OwnLog {
   static std::string FileAsGiven() { return IncludeBackslash(InstallDir) + UpperCase(InstallLogName); }
   bool Give() {
     own_ = false;
+    log_.Reset();
     return false;
   }
 
+ public:
+  // Lets go of the file, for the profile functions that write into it next.
+  void Close() { log_.Reset(); }
+
+ private:
+
   std::string path_;
+  KernelHandle log_;
   bool own_ = false;
   DWORD size_ = 0;  // the file's length as we left it; 0 before the first entry
   size_t tailSize_ = 0;
@@ -104,6 +116,7 @@ void LogInstalledFile(unsigned number, const std::string& targetPath) {
 }
 
 void LogUserAccount(const std::string& profileDir) {
+  ownLog.Close();
   IniFile(InstallLogPath()).WriteString(LogUserProfile, "UserName", profileDir);
 }
 

@@ -200,15 +200,15 @@ void Tf_Aktion::Step() { ++progress_; }
 
 void Tf_Aktion::InstallFile(const std::string& name, const std::string& targetName,
                             const std::string& targetDir) {
-  CopyInstallFile(name, targetName, GetExeDirectory(), IncludeBackslash(targetDir), copyPage_);
+  CopyInstallFile(name, targetName, sourceDir_, IncludeBackslash(targetDir), copyPage_);
   installedBytes_ += FileSize(IncludeBackslash(targetDir) + MapCompressedName(targetName));
 }
 
 void Tf_Aktion::RunInstallation() {
-  const std::string exeDir = GetExeDirectory();
+  sourceDir_ = GetExeDirectory();
   std::vector<std::string> programFiles, windowsFiles;
   {
-    const SetupScript script(exeDir);
+    const SetupScript script(sourceDir_);
     programFiles = script.ProgramFiles();
     windowsFiles = script.WindowsFiles();
     GroupName = script.Value("Group", "Name", "Gruppex");
@@ -253,7 +253,8 @@ void Tf_Aktion::CopyPage::ShowNow() {
   wizard_.SetText(pnFrom, from_);
   wizard_.SetText(pnTo, to_);
   wizard_.SetGauge(Gauge1, static_cast<int>(wizard_.progress_), static_cast<int>(wizard_.maximum_));
-  RedrawWindow(wizard_.Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  // Only what changed: the two paths and the gauge invalidated themselves.
+  RedrawWindow(wizard_.Handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
   shownAt_ = GetTickCount();
   shown_ = true;
 }

@@ -68,6 +68,7 @@ class Tf_Aktion : public Form {
   unsigned progress_ = 0;  // Gauge1's position; numbers the log entries
   unsigned maximum_ = 0;
   unsigned long long installedBytes_ = 0;  // of the files in place, for the registration
+  std::string sourceDir_;  // the distribution's folder, ending in "\"
 
   bool LicenceAccepted = false;
 };
