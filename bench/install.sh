@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installation benchmark: SETUP.EXE /s under Wine on generated distributions of 1,000 and
 # 10,000 files (half compressed, about 50 KB each), with the time per file and the share of
-# it that goes to the install log, then the removal through Uninstal.exe. Beside each, in the
+# it that goes to the install log, then the quiet removal through Uninstal.exe /q. Beside each, in the
 # same prefix and run, the floor: the least any installer does for the same files (copy to a
 # temporary name, one log line, move into place; expand with our expander), and a bare
 # delete loop; and their ratio. Other counts: bench/install.sh 500 2000 ...
@@ -37,17 +37,17 @@ for count in "${counts[@]}"; do
   for _ in $(seq "$rounds"); do
     timed install "$count"; install=$(least "${figures[2]}" "$install") timers=${figures[3]}
     timed floor "$count"; floor=$(least "${figures[2]}" "$floor")
-    timed remove "$count"; remove=$(least "${figures[2]}" "$remove") pauses=${figures[3]}
+    timed remove "$count"; remove=$(least "${figures[2]}" "$remove")
     timed unfloor "$count"; unfloor=$(least "${figures[2]}" "$unfloor")
   done
   read -r _ _ log first last < <(bench log "$count" | grep '^log ')
   bench clean "$count" >/dev/null
   awk -v n="$count" -v t="$install" -v w="$timers" -v fl="$floor" -v l="$log" -v f="${first:-}" -v z="${last:-}" \
-      -v r="$remove" -v p="$pauses" -v u="$unfloor" 'BEGIN {
+      -v r="$remove" -v u="$unfloor" 'BEGIN {
     printf "  installing: %.1f s in all (%.1f s of it the start window timers), %.2f ms per file; a log entry %.2f ms (%.0f%% of it)\n", t, w, 1000*(t-w)/n, 1000*l/n, 100*l/(t-w)
     printf "  the floor: %.1f s, %.2f ms per file; SETUP.EXE without its timers: %.2f times the floor\n", fl, 1000*fl/n, (t-w)/fl
-    printf "  removing through Uninstal.exe: %.1f s in all (%.1f s of it deliberate pauses), %.2f ms per file\n", r, p, 1000*(r-p)/n
-    printf "  a bare delete loop: %.2f s, %.2f ms per file; the removal without its pauses: %.2f times that\n", u, 1000*u/n, (r-p)/u
+    printf "  removing through Uninstal.exe /q: %.1f s in all, %.2f ms per file\n", r, 1000*r/n
+    printf "  a bare delete loop: %.2f s, %.2f ms per file; the removal: %.2f times that\n", u, 1000*u/n, r/u
     if (f != "") printf "  log entries: the first thousand %.2f ms each, the last thousand %.2f ms each\n", f, z }'
   if [ -z "$first_count" ]; then
     first_count=$count first_seconds=$(awk -v t="$install" -v w="$timers" 'BEGIN { print t - w }')

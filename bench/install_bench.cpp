@@ -3,10 +3,10 @@
 //   install_bench prepare COUNT  builds C:\bench\<COUNT>\ (half the files plain, half
 //                                compressed, about 50 KB each)
 //   install_bench install COUNT  runs SETUP.EXE /s on it, timed, and checks what arrived
-//   install_bench remove COUNT   removes the installation through its Uninstal.exe, timed
+//   install_bench remove COUNT   removes the installation through its Uninstal.exe /q, timed
 //   install_bench log COUNT      times the install log's entries for those files alone
 //   install_bench floor COUNT    times the least any installer does for the same files
-//   install_bench unfloor COUNT  times a bare delete loop over what floor put there
+//   install_bench unfloor COUNT  times the floor program's bare delete loop over what it put there
 //   install_bench clean COUNT    removes it all again
 #include <windows.h>
 
@@ -30,7 +30,6 @@
 #include "lzh_encoder.h"
 #include "bench/bench_files.h"
 #include "tools/driver/driver.h"
-#include "uninstall/removal_rules.h"
 
 namespace {
 constexpr int Kinds = 16;  // distinct file contents; sizes from 20 KB to 80 KB
@@ -162,43 +161,29 @@ bool Floor(int count) {
 }
 
 bool Unfloor(int count) {
-  const std::string target = DistDir(count) + "floor\\";
   const double start = Seconds();
-  for (int i = 1; i <= count; ++i)
-    if (!DeleteFileA((target + MapCompressedName(FileName(i, i % 2 == 0))).c_str())) return false;
+  Program floor = StartProgram(GetExeDirectory() + "install_floor.exe", DistDir(count) + " " + std::to_string(count) + " delete");
+  DWORD code = 99;
+  if (!WaitForExit(floor, 3600 * 1000, code) || code != 0) return false;
   std::printf("unfloor %d %.3f\n", count, Seconds() - start);
   return true;
 }
 
-// Presses the named button of the program's window of that designed name.
-bool Answer(const Program& program, const char* window, const char* button) {
-  HWND found = WaitForWindow(program.pid, window, 600 * 1000);
-  if (!found) return false;
-  Press(FindControl(found, button));
-  return true;
-}
-
-// Uninstal.exe on the installation, answered "Ja" throughout, timed from the first press
-// to the program's end.
+// The quiet removal through the installation's Uninstal.exe /q (no pauses, no windows: the
+// removal's own cost per file), timed from its start to its end.
 bool Remove(int count) {
   const std::string target = DistDir(count) + "target";
-  Program removal = StartProgram(target + "\\Uninstal.exe", "");
-  HWND window = WaitForWindow(removal.pid, "Tf_Uninstal");
-  if (!window) return false;
   const double start = Seconds();
-  Press(FindControl(window, "Button1"));
+  Program removal = StartProgram(target + "\\Uninstal.exe", "/q");
   DWORD code = 99;
-  if (!Answer(removal, "TMessageForm", "Yes") || !Answer(removal, "Tf_Ask", "Button1") ||
-      !Answer(removal, "TMessageForm", "OK") || !WaitForExit(removal, 60000, code) || code != 0)
-    return false;
+  if (!WaitForExit(removal, 3600 * 1000, code) || code != 0) return false;
   const double seconds = Seconds() - start;
   for (int i = 1; i <= count; i += count / 50)
     if (GetFileAttributesA((target + "\\" + FileName(i, false)).c_str()) != INVALID_FILE_ATTRIBUTES) {
       std::printf("%s is still there\n", FileName(i, false).c_str());
       return false;
     }
-  // The file loop's deliberate pauses, so that a person can follow it.
-  std::printf("remove %d %.3f %.3f\n", count, seconds, (count + 1) * PausePerFile(static_cast<size_t>(count) + 1) / 1000.0);
+  std::printf("remove %d %.3f\n", count, seconds);
   return true;
 }
 

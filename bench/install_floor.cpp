@@ -2,7 +2,8 @@
 // installer can leave out. A plain file is copied to a temporary name in the target
 // directory, one log line is written, and the file is moved into place; a compressed file is
 // expanded by our expander, which does the same. install_bench starts and times it as it
-// does SETUP.EXE. Usage: install_floor DIST COUNT (DIST ends in "\\").
+// does SETUP.EXE. With "delete", a bare loop deletes those files again, the floor of a
+// removal. Usage: install_floor DIST COUNT [delete] (DIST ends in "\\").
 #include <windows.h>
 
 #include <cstdlib>
@@ -15,9 +16,14 @@
 
 // A windows program like SETUP.EXE, so that both start alike.
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-  if (__argc != 3) return 2;
+  if (__argc != 3 && __argc != 4) return 2;
   const std::string dist = __argv[1], target = dist + "floor\\";
   const int count = std::atoi(__argv[2]);
+  if (__argc == 4) {
+    for (int i = 1; i <= count; ++i)
+      if (!DeleteFileA((target + MapCompressedName(FileName(i, i % 2 == 0))).c_str())) return 1;
+    return 0;
+  }
   CreateDirectoryA(target.c_str(), nullptr);
   KernelHandle log = FromCreateFile(CreateFileA((target + "floor.log").c_str(), GENERIC_WRITE, FILE_SHARE_READ,
                                                 nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));

@@ -11,7 +11,7 @@ class IniFile {
   std::string ReadString(const std::string& section, const std::string& key,
                          const std::string& defaultValue) const;
   // The section as ordered "key=value" lines: every key in file order, however many,
-  // each value read as ReadString does. A missing section gives no lines.
+  // each value as ReadString gives it. A missing section gives no lines.
   std::vector<std::string> ReadSection(const std::string& section) const;
   // Raises LibraryError "Kann nicht nach ... schreiben" when the write fails.
   void WriteString(const std::string& section, const std::string& key,

@@ -19,8 +19,8 @@ void RecordRun(std::initializer_list<std::string_view> pieces) {
   SYSTEMTIME now;
   GetLocalTime(&now);
   char stamp[32];
-  wsprintfA(stamp, "%04u-%02u-%02u %02u:%02u:%02u ", now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute,
-            now.wSecond);
+  wsprintfA(stamp, "%04u-%02u-%02u %02u:%02u:%02u.%03u ", now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute,
+            now.wSecond, now.wMilliseconds);
   std::string line = stamp;
   // A message's line breaks, one or more, become one blank.
   for (const std::string_view piece : pieces)

@@ -97,9 +97,10 @@ void Tf_Uninstal::RemoveInstallation() {
   ShowStep(3);
   const bool directoryDeleted = !programDir.empty() && AskAndDeleteDirectory(programDir, logPath);
   const std::string batch = directoryDeleted ? WriteRemovalBatch(foldersAbove) : "";
-  // The uninstaller and its log stay while it runs; anything else logged should be gone.
+  // The uninstaller and its log stay while it runs; anything else logged should be gone
+  // (a file the loop could not delete may have gone with the directory).
   const std::string self = LowerCase(GetExePath()), ownLog = LowerCase(logPath);
-  for (const std::string& file : files) {
+  for (const std::string& file : notDeleted_) {
     const std::string name = LowerCase(file);
     if (!name.empty() && name != self && name != ownLog && FileExists(file)) somethingLeft_ = true;
   }
@@ -120,11 +121,19 @@ void Tf_Uninstal::DeleteLoggedFiles(const std::vector<std::string>& files,
   const std::string windowsDir = GetWindowsDir();
   size_t named = 0;
   for (const std::string& file : files) named += !file.empty();
-  const unsigned pause = PausePerFile(named);
+  // Nobody follows a quiet removal: no pauses, nothing shown.
+  const unsigned pause = QuietMode ? 0 : PausePerFile(named);
+  long owed = 0;  // pause time not yet waited; below 0 when a wait ran over
+  DWORD shownAt = 0;
   int done = 0;
   for (const std::string& file : files) {
-    f_Progress->SetText(ProgressForm::pnFrom, file);
-    f_Progress->SetGauge(ProgressForm::Gauge1, ++done, static_cast<int>(files.size()));
+    ++done;
+    // A repaint every few tens of milliseconds is all the eye takes in.
+    if (!QuietMode && (done == 1 || done == static_cast<int>(files.size()) || GetTickCount() - shownAt >= 40)) {
+      f_Progress->SetText(ProgressForm::pnFrom, file);
+      f_Progress->SetGauge(ProgressForm::Gauge1, done, static_cast<int>(files.size()));
+      shownAt = GetTickCount();
+    }
     if (file.empty()) continue;
     // Only what the installer could have put there, and never through a link elsewhere.
     const std::string& base = IsBelow(file, programDir) ? programDir : windowsDir;
@@ -132,7 +141,15 @@ void Tf_Uninstal::DeleteLoggedFiles(const std::vector<std::string>& files,
     const bool deleted = MayDeleteLoggedFile(file, programDir, windowsDir) && IsPlainFileWithin(file, base) &&
                          DeleteFileA(file.c_str());
     RecordRun({deleted ? "file deleted: " : "file not deleted: ", file});
-    Delay(pause);
+    if (!deleted) notDeleted_.push_back(file);
+    // The pauses keep to their sum whatever the resolution of the system's clock (a tenth
+    // of a second on some): what a wait ran over comes off the next ones.
+    owed += static_cast<long>(pause);
+    if (owed > 0) {
+      const DWORD before = GetTickCount();
+      Delay(owed - 1);  // Delay waits a millisecond beyond what it is asked
+      owed -= static_cast<long>(GetTickCount() - before);
+    }
   }
 }
 

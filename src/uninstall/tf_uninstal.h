@@ -24,6 +24,7 @@ class Tf_Uninstal : public Form {
   std::string WriteRemovalBatch(const std::vector<std::string>& foldersAbove);
 
   bool somethingLeft_ = false;  // a logged file could not be removed
+  std::vector<std::string> notDeleted_;  // logged files the loop left
 };
 
 extern Tf_Uninstal* f_Uninstal;

@@ -6,6 +6,7 @@
 
 #include <random>
 
+#include "env/ini_file.h"
 #include "tests/win/win_test_util.h"
 #include "tools/driver/driver.h"
 
@@ -101,6 +102,15 @@ TEST(ScriptReader, AnswersAsTheSystemDoesOnGeneratedScripts) {
         ADD_FAILURE() << "keys of [" << section << "]: system " << listed << ", ours " << mine
                       << " in:\n" << Escaped(text);
       }
+      // The installer's own reading of a whole section, against a lookup of each listed key.
+      std::vector<std::string> lookedUp;
+      for (const std::string& key : SystemKeys(section, path)) {
+        char buffer[1024];
+        GetPrivateProfileStringA(section, key.c_str(), "", buffer, sizeof buffer, path.c_str());
+        lookedUp.push_back(key + "=" + buffer);
+      }
+      if (IniFile(path).ReadSection(section) != lookedUp && ++mismatches <= 10)
+        ADD_FAILURE() << "IniFile::ReadSection of [" << section << "] differs in:\n" << Escaped(text);
     }
   }
   EXPECT_EQ(mismatches, 0);
