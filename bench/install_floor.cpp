@@ -13,6 +13,7 @@
 #include "codec/expander.h"
 #include "codec/name_mapping.h"
 #include "env/handles.h"
+#include "env/paths.h"
 
 // A windows program like SETUP.EXE, so that both start alike.
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
@@ -20,8 +21,10 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   const std::string dist = __argv[1], target = dist + "floor\\";
   const int count = std::atoi(__argv[2]);
   if (__argc == 4) {
+    // By the names as an install log has them, lower case: any uninstaller of such a log
+    // pays what the system asks for a name in another letter case (Wine searches the folder).
     for (int i = 1; i <= count; ++i)
-      if (!DeleteFileA((target + MapCompressedName(FileName(i, i % 2 == 0))).c_str())) return 1;
+      if (!DeleteFileA(LowerCase(target + MapCompressedName(FileName(i, i % 2 == 0))).c_str())) return 1;
     return 0;
   }
   CreateDirectoryA(target.c_str(), nullptr);
