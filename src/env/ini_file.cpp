@@ -44,13 +44,14 @@ std::vector<std::string> IniFile::ReadSection(const std::string& section) const 
     if (equals == 0) break;
     const std::string key(line.substr(0, equals));
     const bool valued = equals != std::string_view::npos;
-    auto known = first.find(UpperCase(key));
+    const std::string upper = UpperCase(key);
+    auto known = first.find(upper);
     if (known == first.end()) {
       // A quoted or a long value is looked up after all: quotes and length are the system's
       // business, and such a value is rare.
       const std::string_view value = valued ? line.substr(equals + 1) : "";
       const bool plain = value.size() < 1000 && (value.empty() || (value[0] != '"' && value[0] != '\''));
-      known = first.emplace(UpperCase(key), plain ? std::string(value) : ReadString(section, key, "")).first;
+      known = first.emplace(upper, plain ? std::string(value) : ReadString(section, key, "")).first;
     }
     if (valued) lines.push_back(key + "=" + known->second);
   }

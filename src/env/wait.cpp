@@ -16,3 +16,14 @@ void Pause(long ms, bool dispatch) {
 }
 
 void Delay(long ms) { Pause(ms, true); }
+
+namespace {
+constexpr DWORD RepaintEvery = 40;  // ms
+}  // namespace
+
+bool RepaintPacer::Due() const { return !repainted_ || GetTickCount() - repaintedAt_ >= RepaintEvery; }
+
+void RepaintPacer::Repainted() {
+  repaintedAt_ = GetTickCount();
+  repainted_ = true;
+}

@@ -164,8 +164,9 @@ bool Tf_Aktion::MakeDirectory(const std::string& path) {
 // Quiet, nobody can choose another directory: one that cannot take the program ends the run
 // at once, with its own status for the deployment tool, and what was made for it goes again.
 bool Tf_Aktion::AcceptQuietly(const std::string& path) {
-  const bool made = IsFullDirectoryPath(path) && !DirectoryExists(path) && MakeDirectory(path);
-  if (IsFullDirectoryPath(path) && DirectoryExists(path) && CanWriteToDir(path)) return true;
+  const bool full = IsFullDirectoryPath(path);
+  const bool made = full && !DirectoryExists(path) && MakeDirectory(path);
+  if (full && DirectoryExists(path) && CanWriteToDir(path)) return true;
   if (made) RemoveDirectoryA(path.c_str());
   for (auto folder = CreatedFolders.rbegin(); folder != CreatedFolders.rend(); ++folder)
     RemoveDirectoryA(folder->c_str());
@@ -240,13 +241,10 @@ void Tf_Aktion::RunInstallation() {
   SetModalResult(mrOk);
 }
 
-// A repaint costs far more than copying a small file; the eye needs one every few tens of
-// milliseconds, not one per file.
 void Tf_Aktion::CopyPage::ShowPaths(const std::string& from, const std::string& to) {
   from_ = from;
   to_ = to;
-  constexpr unsigned long RepaintEvery = 40;  // ms
-  if (!shown_ || GetTickCount() - shownAt_ >= RepaintEvery) ShowNow();
+  if (pacer_.Due()) ShowNow();
 }
 
 void Tf_Aktion::CopyPage::ShowNow() {
@@ -255,8 +253,7 @@ void Tf_Aktion::CopyPage::ShowNow() {
   wizard_.SetGauge(Gauge1, static_cast<int>(wizard_.progress_), static_cast<int>(wizard_.maximum_));
   // Only what changed: the two paths and the gauge invalidated themselves.
   RedrawWindow(wizard_.Handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
-  shownAt_ = GetTickCount();
-  shown_ = true;
+  pacer_.Repainted();
 }
 
 void Tf_Aktion::CopyPage::Record(const std::string& target) {

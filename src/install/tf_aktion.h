@@ -5,6 +5,7 @@
 
 #include "install/setup_script.h"
 #include "transfer/copy_install_file.h"
+#include "env/wait.h"
 #include "ui/form.h"
 
 class Tf_Aktion : public Form {
@@ -50,8 +51,7 @@ class Tf_Aktion : public Form {
    private:
     Tf_Aktion& wizard_;
     std::string from_, to_;
-    unsigned long shownAt_ = 0;  // tick count of the last repaint
-    bool shown_ = false;
+    RepaintPacer pacer_;
   };
   CopyPage copyPage_{*this};
 

@@ -83,7 +83,7 @@ void Tf_Uninstal::RemoveInstallation() {
   const std::string programDir = IsRealProgramDirectory(firstDir, system) ? firstDir : "";
 
   ShowStep(2);
-  DeleteLoggedFiles(files, programDir);
+  const std::vector<std::string> notDeleted = DeleteLoggedFiles(files, programDir);
   const IniFile log(logPath);
   StartMenuFolder = log.ReadString(LogStartMenu, "Folder", "");
   TargetProfileDir = log.ReadString(LogUserProfile, "UserName", "");
@@ -100,7 +100,7 @@ void Tf_Uninstal::RemoveInstallation() {
   // The uninstaller and its log stay while it runs; anything else logged should be gone
   // (a file the loop could not delete may have gone with the directory).
   const std::string self = LowerCase(GetExePath()), ownLog = LowerCase(logPath);
-  for (const std::string& file : notDeleted_) {
+  for (const std::string& file : notDeleted) {
     const std::string name = LowerCase(file);
     if (!name.empty() && name != self && name != ownLog && FileExists(file)) somethingLeft_ = true;
   }
@@ -116,7 +116,7 @@ void Tf_Uninstal::RemoveInstallation() {
   Close();
 }
 
-void Tf_Uninstal::DeleteLoggedFiles(const std::vector<std::string>& files,
+std::vector<std::string> Tf_Uninstal::DeleteLoggedFiles(const std::vector<std::string>& files,
                                     const std::string& programDir) {
   const std::string windowsDir = GetWindowsDir();
   size_t named = 0;
@@ -124,15 +124,15 @@ void Tf_Uninstal::DeleteLoggedFiles(const std::vector<std::string>& files,
   // Nobody follows a quiet removal: no pauses, nothing shown.
   const unsigned pause = QuietMode ? 0 : PausePerFile(named);
   long owed = 0;  // pause time not yet waited; below 0 when a wait ran over
-  DWORD shownAt = 0;
+  RepaintPacer pacer;
+  std::vector<std::string> notDeleted;
   int done = 0;
   for (const std::string& file : files) {
     ++done;
-    // A repaint every few tens of milliseconds is all the eye takes in.
-    if (!QuietMode && (done == 1 || done == static_cast<int>(files.size()) || GetTickCount() - shownAt >= 40)) {
+    if (!QuietMode && (pacer.Due() || done == static_cast<int>(files.size()))) {
       f_Progress->SetText(ProgressForm::pnFrom, file);
       f_Progress->SetGauge(ProgressForm::Gauge1, done, static_cast<int>(files.size()));
-      shownAt = GetTickCount();
+      pacer.Repainted();
     }
     if (file.empty()) continue;
     // Only what the installer could have put there, and never through a link elsewhere.
@@ -141,7 +141,7 @@ void Tf_Uninstal::DeleteLoggedFiles(const std::vector<std::string>& files,
     const bool deleted = MayDeleteLoggedFile(file, programDir, windowsDir) && IsPlainFileWithin(file, base) &&
                          DeleteFileA(file.c_str());
     RecordRun({deleted ? "file deleted: " : "file not deleted: ", file});
-    if (!deleted) notDeleted_.push_back(file);
+    if (!deleted) notDeleted.push_back(file);
     // The pauses keep to their sum whatever the resolution of the system's clock (a tenth
     // of a second on some): what a wait ran over comes off the next ones.
     owed += static_cast<long>(pause);
@@ -151,6 +151,7 @@ void Tf_Uninstal::DeleteLoggedFiles(const std::vector<std::string>& files,
       owed -= static_cast<long>(GetTickCount() - before);
     }
   }
+  return notDeleted;
 }
 
 void Tf_Uninstal::RemoveGroupAndShortcuts() {

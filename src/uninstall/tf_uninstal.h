@@ -17,14 +17,14 @@ class Tf_Uninstal : public Form {
  private:
   void Button2Click();
   void RemoveInstallation();
-  void DeleteLoggedFiles(const std::vector<std::string>& files, const std::string& programDir);
+  // Returns the logged files it did not delete.
+  std::vector<std::string> DeleteLoggedFiles(const std::vector<std::string>& files, const std::string& programDir);
   void RemoveGroupAndShortcuts();
   // True when the user chose to delete the directory; the batch file is then written.
   bool AskAndDeleteDirectory(const std::string& programDir, const std::string& logPath);
   std::string WriteRemovalBatch(const std::vector<std::string>& foldersAbove);
 
   bool somethingLeft_ = false;  // a logged file could not be removed
-  std::vector<std::string> notDeleted_;  // logged files the loop left
 };
 
 extern Tf_Uninstal* f_Uninstal;
