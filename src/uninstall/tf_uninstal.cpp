@@ -125,6 +125,7 @@ std::vector<std::string> Tf_Uninstal::DeleteLoggedFiles(const std::vector<std::s
   const unsigned pause = QuietMode ? 0 : PausePerFile(named);
   long owed = 0;  // pause time not yet waited; below 0 when a wait ran over
   RepaintPacer pacer;
+  FolderGuard guard;
   std::vector<std::string> notDeleted;
   int done = 0;
   for (const std::string& file : files) {
@@ -138,7 +139,7 @@ std::vector<std::string> Tf_Uninstal::DeleteLoggedFiles(const std::vector<std::s
     // Only what the installer could have put there, and never through a link elsewhere.
     const std::string& base = IsBelow(file, programDir) ? programDir : windowsDir;
     // A read-only file stays; it goes with the directory.
-    const bool deleted = MayDeleteLoggedFile(file, programDir, windowsDir) && IsPlainFileWithin(file, base) &&
+    const bool deleted = MayDeleteLoggedFile(file, programDir, windowsDir) && guard.Admits(file, base) &&
                          DeleteFileA(file.c_str());
     RecordRun({deleted ? "file deleted: " : "file not deleted: ", file});
     if (!deleted) notDeleted.push_back(file);

@@ -58,15 +58,16 @@ std::string MakeTempFileName() {
   return name;
 }
 
-bool IsPlainFileWithin(const std::string& path, const std::string& base) {
-  const DWORD own = GetFileAttributesA(path.c_str());
-  if (own == INVALID_FILE_ATTRIBUTES || (own & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)))
-    return false;
+bool FolderGuard::Admits(const std::string& file, const std::string& base) {
+  const std::string folder = ExtractFilePath(file);
+  const std::string key = base + '|' + folder;
+  if (key == plain_) return true;
+  plain_.clear();
   const size_t stop = AddBackslash(base).size();
-  for (std::string folder = ExtractFilePath(path); folder.size() > stop;
-       folder = ExtractFilePath(folder.substr(0, folder.size() - 1))) {
-    const DWORD a = GetFileAttributesA(folder.substr(0, folder.size() - 1).c_str());
+  for (std::string f = folder; f.size() > stop; f = ExtractFilePath(f.substr(0, f.size() - 1))) {
+    const DWORD a = GetFileAttributesA(f.substr(0, f.size() - 1).c_str());
     if (a == INVALID_FILE_ATTRIBUTES || (a & FILE_ATTRIBUTE_REPARSE_POINT)) return false;
   }
+  plain_ = key;
   return true;
 }

@@ -13,6 +13,14 @@ void ListTree(const std::string& mask, bool withSubdirectories, std::vector<std:
 bool HoldsOnly(const std::string& dir, const std::vector<std::string>& files);
 // A new empty file "$....tmp" in the user's temporary folder; its full path.
 std::string MakeTempFileName();
-// Whether path is an existing plain file reached from base without passing a link to
-// another place (a junction or symbolic link among its folders below base).
-bool IsPlainFileWithin(const std::string& path, const std::string& base);
+// Whether a file is reached from base without passing a link to another place (a junction or
+// symbolic link among its folders below base). The file itself is left to DeleteFileA, which
+// removes a link, never what it points to, and refuses a folder. The folder last found plain
+// is remembered, as a log names a folder's files one after another.
+class FolderGuard {
+ public:
+  bool Admits(const std::string& file, const std::string& base);
+
+ private:
+  std::string plain_;  // "base|folder\" last found plain
+};

@@ -69,16 +69,18 @@ TEST(MakeTempFileName, AnEmptyDollarFileInTheTemporaryFolder) {
   DeleteFileA(name.c_str());
 }
 
-TEST(IsPlainFileWithin, NoLinkOnTheWayAndAFileAtTheEnd) {
+TEST(FolderGuard, NoLinkOnTheWay) {
   TempFolder root("within");
   const std::string p = root.Path();
   for (const char* folder : {"prog", "prog\\Daten", "draussen"}) root.Folder(folder);
-  const std::string file = root.File("prog\\Daten\\a.hdb", "a");
-  EXPECT_TRUE(IsPlainFileWithin(file, p + "prog"));
-  EXPECT_FALSE(IsPlainFileWithin(p + "prog\\Daten", p + "prog")) << "a folder is no file";
-  EXPECT_FALSE(IsPlainFileWithin(p + "prog\\fehlt.txt", p + "prog"));
+  FolderGuard guard;
+  EXPECT_TRUE(guard.Admits(root.File("prog\\Daten\\a.hdb", "a"), p + "prog"));
+  EXPECT_TRUE(guard.Admits(p + "prog\\a.exe", p + "prog"));
+  EXPECT_FALSE(guard.Admits(p + "prog\\Fehlt\\a.txt", p + "prog"));
   const std::string outside = root.File("draussen\\wichtig.doc", "w");
   if (!MakeFolderLink(p + "prog\\Verweis", p + "draussen")) GTEST_SKIP() << "no folder links";
-  EXPECT_FALSE(IsPlainFileWithin(p + "prog\\Verweis\\wichtig.doc", p + "prog"));
+  EXPECT_FALSE(guard.Admits(p + "prog\\Verweis\\wichtig.doc", p + "prog"));
+  EXPECT_TRUE(guard.Admits(p + "prog\\Daten\\b.hdb", p + "prog"));
+  EXPECT_FALSE(guard.Admits(p + "prog\\Verweis\\x.doc", p + "prog")) << "what was plain is no pass elsewhere";
   EXPECT_TRUE(Exists(outside));
 }
