@@ -97,6 +97,16 @@ bool Prepare(int count) {
          WriteWholeFile(dist + "Vertrag.Txt", "Zum Messen.\r\n");
 }
 
+// The start window's timers run before the wizard walks or the removal begins: a fixed wait,
+// not per-file work. A removal waits for the first only.
+int StartTimers(bool removal) {
+  int timers = 0;
+  for (const ControlDesc& control : SetupFormDesc.controls)
+    if (control.kind == ControlKind::Timer && (!removal || std::string_view(control.name) == SetupForm::Timer1))
+      timers += control.interval;
+  return timers;
+}
+
 // SETUP.EXE /s, timed; then a look at what arrived.
 bool Install(int count) {
   const std::string dist = DistDir(count), target = dist + "target";
@@ -118,11 +128,7 @@ bool Install(int count) {
     std::printf("the log does not list every file\n");
     return false;
   }
-  // The start window's timers run before the wizard walks: a fixed wait, not per-file work.
-  int timers = 0;
-  for (const ControlDesc& control : SetupFormDesc.controls)
-    if (control.kind == ControlKind::Timer) timers += control.interval;
-  std::printf("install %d %.3f %.3f\n", count, seconds, timers / 1000.0);
+  std::printf("install %d %.3f %.3f\n", count, seconds, StartTimers(false) / 1000.0);
   return true;
 }
 
@@ -183,7 +189,7 @@ bool Remove(int count) {
       std::printf("%s is still there\n", FileName(i, false).c_str());
       return false;
     }
-  std::printf("remove %d %.3f\n", count, seconds);
+  std::printf("remove %d %.3f %.3f\n", count, seconds, StartTimers(true) / 1000.0);
   return true;
 }
 

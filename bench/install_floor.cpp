@@ -35,7 +35,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     const auto record = [&] {
       const std::string line = "File" + std::to_string(i) + "=" + final + "\r\n";
       DWORD written = 0;
-      WriteFile(log.Get(), line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
+      return WriteFile(log.Get(), line.data(), static_cast<DWORD>(line.size()), &written, nullptr) != 0;
     };
     if (IsCompressedName(name)) {
       if (!ExpandFile(dist + name, final, target, record)) return 1;
@@ -44,8 +44,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     char temporary[MAX_PATH];
     if (!GetTempFileNameA(target.c_str(), "cpy", 0, temporary) || !CopyFileA((dist + name).c_str(), temporary, FALSE))
       return 1;
-    record();
-    if (!MoveFileExA(temporary, final.c_str(), MOVEFILE_REPLACE_EXISTING)) return 1;
+    if (!record() || !MoveFileExA(temporary, final.c_str(), MOVEFILE_REPLACE_EXISTING)) return 1;
   }
   return 0;
 }

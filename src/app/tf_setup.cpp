@@ -152,14 +152,7 @@ void Tf_Setup::PlaceBesideTree(Form& form, bool useClientHeight) {
 void Tf_Setup::Timer1Timer() {
   if (!TimerEnabled(Timer1)) return;  // a tick that was already queued
   SetTimerEnabled(Timer1, false);
-  try {
-    RunWindow();
-  } catch (...) {
-    // Quiet, no window is left that anybody could end: the failure ends the run.
-    if (!QuietMode) throw;
-    Application.HandleException();
-    Application.Halt(ExitLibraryFailure);
-  }
+  RunWindow();
   Close();
 }
 

@@ -5,7 +5,6 @@
 #include <new>
 
 #include "codec/lzh_decoder.h"
-#include "env/library_error.h"
 #include "env/paths.h"
 
 #ifdef _WIN32
@@ -58,36 +57,32 @@ bool MayNameOneFile(const std::string& a, const std::string& b) {
 // The decoder's byte source: the compressed file in blocks of 32768 bytes.
 class BufferedInput {
  public:
-  BufferedInput(std::FILE* file, const std::string& path, unsigned char* buffer)
-      : file_(file), path_(path), buffer_(buffer) {}
-  // At the end of the file it gives nothing; a later call tries the file again.
+  BufferedInput(std::FILE* file, unsigned char* buffer) : file_(file), buffer_(buffer) {}
+  // At the end of the file it gives nothing; a later call tries the file again. A read error
+  // gives nothing either, and is remembered.
   size_t Read(const uint8_t*& block) {
     const size_t got = std::fread(buffer_, 1, BufferSize, file_);
-    if (got == 0 && std::ferror(file_)) throw ELzrw1Exception("Lesefehler: " + path_ + " !");
+    failed_ = failed_ || (got == 0 && std::ferror(file_));
     block = buffer_;
     return got;
   }
+  bool Failed() const { return failed_; }
 
  private:
   std::FILE* file_;
-  const std::string& path_;
   unsigned char* buffer_;
+  bool failed_ = false;
 };
 
 // The decoder's byte sink: the target file in blocks of 32768 bytes.
 class BufferedOutput {
  public:
-  BufferedOutput(std::FILE* file, const std::string& path, unsigned char* buffer)
-      : file_(file), path_(path), buffer_(buffer) {}
+  BufferedOutput(std::FILE* file, unsigned char* buffer) : file_(file), buffer_(buffer) {}
   uint8_t* Buffer() { return buffer_; }
-  void Write(size_t n) {
-    if (n && std::fwrite(buffer_, 1, n, file_) != n)
-      throw ELzrw1Exception("ERROR WRITING TO " + path_ + " !");
-  }
+  bool Write(size_t n) { return n == 0 || std::fwrite(buffer_, 1, n, file_) == n; }
 
  private:
   std::FILE* file_;
-  const std::string& path_;
   unsigned char* buffer_;
 };
 
@@ -96,25 +91,26 @@ int32_t LittleEndian32(const unsigned char* b) {
                               static_cast<uint32_t>(b[2]) << 16 | static_cast<uint32_t>(b[3]) << 24);
 }
 
-void ReadHeaderField(std::FILE* in, unsigned char* field, const std::string& source) {
-  if (std::fread(field, 1, 4, in) != 4) throw ELzrw1Exception("ERROR READING FROM " + source + " !");
+ExpandFailure FileLayerFailure(std::string message) {
+  return {ExpandFailureClass::ELzrw1Exception, std::move(message)};
 }
 
-void Decode(std::FILE* in, std::FILE* out, int32_t size, const std::string& source,
-            const std::string& target) {
+std::optional<ExpandFailure> Decode(std::FILE* in, std::FILE* out, int32_t size, const std::string& source,
+                                    const std::string& target) {
   std::unique_ptr<unsigned char[]> readBuffer(new (std::nothrow) unsigned char[BufferSize]);
   std::unique_ptr<unsigned char[]> writeBuffer(new (std::nothrow) unsigned char[BufferSize]);
-  if (!readBuffer || !writeBuffer) throw ELzrw1Exception("Zu wenig Speicher für I/O Buffers !!");
-  BufferedInput input(in, source, readBuffer.get());
-  BufferedOutput output(out, target, writeBuffer.get());
+  if (!readBuffer || !writeBuffer) return FileLayerFailure("Zu wenig Speicher für I/O Buffers !!");
+  BufferedInput input(in, readBuffer.get());
+  BufferedOutput output(out, writeBuffer.get());
   using StreamDecoder = lzh::Decoder<BufferedInput, BufferedOutput, BufferSize>;
   std::unique_ptr<StreamDecoder> decoder(new (std::nothrow) StreamDecoder(input, output));
-  if (!decoder) throw ElzhException("LZH : Cannot get memory for dictionary tables");
-  try {
-    decoder->Decode(size);
-  } catch (const lzh::CorruptStream& corrupt) {
-    throw ELzrw1Exception(source + ": Beschädigte komprimierte Datei (" + corrupt.what + ")");
-  }
+  if (!decoder)
+    return ExpandFailure{ExpandFailureClass::ElzhException, "LZH : Cannot get memory for dictionary tables"};
+  const char* stop = decoder->Decode(size);
+  if (input.Failed()) return FileLayerFailure("Lesefehler: " + source + " !");
+  if (stop == lzh::SinkRefused) return FileLayerFailure("ERROR WRITING TO " + target + " !");
+  if (stop) return FileLayerFailure(source + ": Beschädigte komprimierte Datei (" + stop + ")");
+  return std::nullopt;
 }
 
 // The expansion goes to a fresh file beside the target, which takes the target's place only
@@ -123,9 +119,7 @@ void Decode(std::FILE* in, std::FILE* out, int32_t size, const std::string& sour
 class PendingTarget {
  public:
   PendingTarget(const std::string& target, const std::string& scratchDir)
-      : target_(target), scratchDir_(scratchDir) {
-    if (!Create()) throw ELzrw1Exception("Konnte " + target_ + " nicht öffnen!");
-  }
+      : target_(target), scratchDir_(scratchDir) {}
   ~PendingTarget() {
     if (file_) std::fclose(file_);
     if (!temporary_.empty()) std::remove(temporary_.c_str());
@@ -135,17 +129,17 @@ class PendingTarget {
 
   std::FILE* Get() const { return file_; }
 
-  void Commit(const ReplaceHook& beforeReplace) {
+  // The hook refusing stops it, the target untouched; its reason is the hook's to give.
+  std::optional<ExpandFailure> Commit(const ReplaceHook& beforeReplace) {
     std::FILE* done = file_;
     file_ = nullptr;
     const bool flushed = std::fflush(done) == 0;
-    if (std::fclose(done) != 0 || !flushed) throw ELzrw1Exception("ERROR WRITING TO " + target_ + " !");
-    if (beforeReplace) beforeReplace();
-    if (!Replace()) throw ELzrw1Exception("Konnte " + target_ + " nicht öffnen!");
+    if (std::fclose(done) != 0 || !flushed) return FileLayerFailure("ERROR WRITING TO " + target_ + " !");
+    if ((beforeReplace && !beforeReplace()) || !Replace()) return FileLayerFailure("Konnte " + target_ + " nicht öffnen!");
     temporary_.clear();
+    return std::nullopt;
   }
 
- private:
 #ifdef _WIN32
   bool Create() {
     const size_t slash = target_.find_last_of("\\/");
@@ -175,6 +169,7 @@ class PendingTarget {
   bool Replace() const { return std::rename(temporary_.c_str(), target_.c_str()) == 0; }
 #endif
 
+ private:
   const std::string& target_;
   const std::string& scratchDir_;
   std::string temporary_;
@@ -193,33 +188,26 @@ bool MoveIntoPlace(const std::string& temporary, const std::string& target) {
 }
 #endif
 
-void ExpandFileOrThrow(const std::string& source, const std::string& target, const std::string& scratchDir,
-                       const ReplaceHook& beforeReplace) {
+std::optional<ExpandFailure> ExpandFileChecked(const std::string& source, const std::string& target,
+                                               const std::string& scratchDir, const ReplaceHook& beforeReplace) {
   File in(std::fopen(source.c_str(), "rb"));
-  if (!in) throw ELzrw1Exception(source + " nicht gefunden!");
+  if (!in) return FileLayerFailure(source + " nicht gefunden!");
   // Expanding a file onto itself would put the expanded text in place of the compressed one.
   if (MayNameOneFile(source, target) && SameFile(source, target))
-    throw ELzrw1Exception("Konnte " + target + " nicht öffnen!");
+    return FileLayerFailure("Konnte " + target + " nicht öffnen!");
   PendingTarget out(target, scratchDir);
+  if (!out.Create()) return FileLayerFailure("Konnte " + target + " nicht öffnen!");
   unsigned char field[4];
-  ReadHeaderField(in.get(), field, source);
-  if (std::memcmp(field, lzh::Signature, 4) != 0)
-    throw ELzrw1Exception(source + ": Keine komprimierte Datei!");
-  ReadHeaderField(in.get(), field, source);
+  if (std::fread(field, 1, 4, in.get()) != 4) return FileLayerFailure("ERROR READING FROM " + source + " !");
+  if (std::memcmp(field, lzh::Signature, 4) != 0) return FileLayerFailure(source + ": Keine komprimierte Datei!");
+  if (std::fread(field, 1, 4, in.get()) != 4) return FileLayerFailure("ERROR READING FROM " + source + " !");
   const int32_t size = LittleEndian32(field);
-  if (size < 0) throw ELzrw1Exception(source + ": Beschädigte komprimierte Datei (negative Größe)");
-  Decode(in.get(), out.Get(), size, source, target);
-  out.Commit(beforeReplace);
+  if (size < 0) return FileLayerFailure(source + ": Beschädigte komprimierte Datei (negative Größe)");
+  if (auto failure = Decode(in.get(), out.Get(), size, source, target)) return failure;
+  return out.Commit(beforeReplace);
 }
 
 bool ExpandFile(const std::string& source, const std::string& target, const std::string& scratchDir,
                 const ReplaceHook& beforeReplace) {
-  try {
-    ExpandFileOrThrow(source, target, scratchDir, beforeReplace);
-    return true;
-  } catch (const LibraryError&) {
-    throw;
-  } catch (...) {
-    return false;
-  }
+  return !ExpandFileChecked(source, target, scratchDir, beforeReplace);
 }

@@ -1,26 +1,30 @@
 // Expanding one compressed distribution file into its installed form.
 #pragma once
 #include <functional>
+#include <optional>
 #include <string>
 
-#include "env/message_error.h"
+// The two classes of failure: of the decoder's tables, and of the file layer (memory,
+// opening, reading, writing, signature, a damaged stream). A failure is a value, not an
+// exception: SETUP.EXE carries no exception machinery.
+enum class ExpandFailureClass { ElzhException, ELzrw1Exception };
+struct ExpandFailure {
+  ExpandFailureClass kind;
+  std::string message;
+};
 
-// Failures of the decoder's tables.
-using ElzhException = MessageError<struct ElzhExceptionKind>;
-// Failures of the file layer: memory, opening, reading, writing, signature, a damaged stream.
-using ELzrw1Exception = MessageError<struct ELzrw1ExceptionKind>;
+// Expands source into target; the failure, or none. The target is replaced only by a complete
+// expansion: on any failure it is left as it was (or missing, as it was). Source and target
+// naming one file fail before anything is written. The expansion is written first into a
+// temporary file in scratchDir (empty: the target's own folder); beforeReplace runs when it
+// is complete, just before it takes the target's name, and when it returns false the
+// expansion stops there, the target untouched.
+using ReplaceHook = std::function<bool()>;
+std::optional<ExpandFailure> ExpandFileChecked(const std::string& source, const std::string& target,
+                                               const std::string& scratchDir = {},
+                                               const ReplaceHook& beforeReplace = {});
 
-// Expands source into target. Raises the two classes above. The target is replaced only by
-// a complete expansion: on any failure it is left as it was (or missing, as it was). Source
-// and target naming one file fail before anything is written. The expansion is written
-// first into a temporary file in scratchDir (empty: the target's own folder); beforeReplace
-// runs when it is complete, just before it takes the target's name.
-using ReplaceHook = std::function<void()>;
-void ExpandFileOrThrow(const std::string& source, const std::string& target,
-                       const std::string& scratchDir = {}, const ReplaceHook& beforeReplace = {});
-
-// As ExpandFileOrThrow, but reports only success; only a library failure (LibraryError)
-// raised by beforeReplace leaves it.
+// As ExpandFileChecked, but reports only success.
 bool ExpandFile(const std::string& source, const std::string& target, const std::string& scratchDir = {},
                 const ReplaceHook& beforeReplace = {});
 

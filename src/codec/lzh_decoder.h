@@ -13,21 +13,22 @@
 #pragma once
 #include <cstdint>
 #include <cstring>
-#include <stdexcept>
 
 #include "codec/lzh_tree.h"
 
 namespace lzh {
 
-// The stream is damaged: it ends too early, or a match overshoots the stated size.
-struct CorruptStream {
-  const char* what;
-};
+// Why Decode stopped early: the stream is damaged (it ends too early, or a match overshoots
+// the stated size), or the sink refused its bytes.
+inline constexpr char StreamEndsEarly[] = "the stream ends too early";
+inline constexpr char MatchPastSize[] = "a match runs past the stated size";
+inline constexpr char SinkRefused[] = "the output cannot be written";
 
 // Source: size_t Read(const uint8_t*& block) points block at the next bytes of the stream
 // and gives their number, 0 at its end.
-// Sink: uint8_t* Buffer() is where decoded bytes go, BlockSize at a time; void Write(size_t n)
-// takes the first n bytes of it (BlockSize for every full block, then the rest).
+// Sink: uint8_t* Buffer() is where decoded bytes go, BlockSize at a time; bool Write(size_t n)
+// takes the first n bytes of it (BlockSize for every full block, then the rest), false when
+// it cannot.
 // The running state is kept in locals so that it stays in registers; the tree and the ring
 // live in the object.
 template <typename Source, typename Sink, size_t BlockSize>
@@ -35,8 +36,9 @@ class Decoder {
  public:
   Decoder(Source& source, Sink& sink) : source_(source), sink_(sink) {}
 
-  // Throws CorruptStream; a size of 0 or less gives no output.
-  void Decode(int32_t size) {
+  // Null when all size bytes are out, else why not (one of the reasons above); a size of 0
+  // or less gives no output.
+  const char* Decode(int32_t size) {
     tree_.Start();
     std::memset(ring_, InitialFill, sizeof ring_);
     uint8_t* const outStart = sink_.Buffer();
@@ -51,7 +53,7 @@ class Decoder {
     int64_t produced = 0;
 
     while (produced < size) {
-      CheckNotCut(padding, count);  // for the symbol before
+      if (IsCut(padding, count)) return StreamEndsEarly;  // the symbol before took padding
       // At least 57 bits: the deepest symbol (the counts allow no more than 24 levels) and
       // a position. Past the end of the stream zero bytes are added, and counted.
       while (count <= 56) {
@@ -76,7 +78,7 @@ class Decoder {
       tree_.Update(static_cast<int>(c));
       if (c < 256) {
         if (out == outEnd) {
-          sink_.Write(BlockSize);
+          if (!sink_.Write(BlockSize)) return SinkRefused;
           out = outStart;
         }
         *out++ = static_cast<uint8_t>(c);
@@ -86,7 +88,7 @@ class Decoder {
         continue;
       }
       const int length = MatchLength(static_cast<int>(c));
-      if (produced + length > size) throw CorruptStream{"a match runs past the stated size"};
+      if (produced + length > size) return MatchPastSize;
       const unsigned i = static_cast<unsigned>(bits >> 56);
       const int extra = Positions.bits[i] - 2;
       const unsigned low = static_cast<unsigned>(bits >> (56 - extra)) & 63;
@@ -97,7 +99,7 @@ class Decoder {
         for (int k = 0; k < length; ++k, ++from) {
           const uint8_t b = ring_[from & RingMask];
           if (out == outEnd) {
-            sink_.Write(BlockSize);
+            if (!sink_.Write(BlockSize)) return SinkRefused;
             out = outStart;
           }
           *out++ = b;
@@ -122,15 +124,13 @@ class Decoder {
       }
       produced += length;
     }
-    CheckNotCut(padding, count);
-    sink_.Write(static_cast<size_t>(out - outStart));
+    if (IsCut(padding, count)) return StreamEndsEarly;
+    return sink_.Write(static_cast<size_t>(out - outStart)) ? nullptr : SinkRefused;
   }
 
  private:
   // Bits taken from the zero padding past the end mean the stream was cut short.
-  static void CheckNotCut(int64_t padding, int count) {
-    if (padding && padding * 8 > count) throw CorruptStream{"the stream ends too early"};
-  }
+  static bool IsCut(int64_t padding, int count) { return padding && padding * 8 > count; }
 
   Source& source_;
   Sink& sink_;

@@ -5,7 +5,6 @@
 #include <map>
 #include <string_view>
 
-#include "env/library_error.h"
 #include "env/paths.h"
 
 namespace {
@@ -58,8 +57,7 @@ std::vector<std::string> IniFile::ReadSection(const std::string& section) const 
   return lines;
 }
 
-void IniFile::WriteString(const std::string& section, const std::string& key,
+bool IniFile::WriteString(const std::string& section, const std::string& key,
                           const std::string& value) const {
-  if (!WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(), path_.c_str()))
-    throw CannotWriteError(path_);
+  return WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(), path_.c_str()) != 0;
 }

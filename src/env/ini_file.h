@@ -13,8 +13,8 @@ class IniFile {
   // The section as ordered "key=value" lines: every key in file order, however many,
   // each value as ReadString gives it. A missing section gives no lines.
   std::vector<std::string> ReadSection(const std::string& section) const;
-  // Raises LibraryError "Kann nicht nach ... schreiben" when the write fails.
-  void WriteString(const std::string& section, const std::string& key,
+  // False when the file cannot be written.
+  bool WriteString(const std::string& section, const std::string& key,
                    const std::string& value) const;
   const std::string& Path() const { return path_; }
 

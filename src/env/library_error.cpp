@@ -2,4 +2,4 @@
 
 #include "env/paths.h"
 
-LibraryError IoError(unsigned long code) { return LibraryError("I/O-Fehler " + DecimalText(code)); }
+std::string IoError(unsigned long code) { return "I/O-Fehler " + DecimalText(code); }

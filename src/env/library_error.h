@@ -1,18 +1,8 @@
-// The one exception type of library failures, carrying the German message shown to the user.
+// The German messages of library failures, shown in the application's general error box.
 #pragma once
 #include <string>
 
-#include "env/message_error.h"
-
-using LibraryError = MessageError<struct LibraryErrorKind>;
-
-inline LibraryError CannotOpenError(const std::string& path) {
-  return LibraryError("Kann Datei " + path + " nicht öffnen");
-}
-inline LibraryError CannotCreateError(const std::string& path) {
-  return LibraryError("Kann Datei " + path + " nicht erstellen");
-}
-inline LibraryError CannotWriteError(const std::string& path) {
-  return LibraryError("Kann nicht nach " + path + " schreiben");
-}
-LibraryError IoError(unsigned long code);
+inline std::string CannotOpenError(const std::string& path) { return "Kann Datei " + path + " nicht öffnen"; }
+inline std::string CannotCreateError(const std::string& path) { return "Kann Datei " + path + " nicht erstellen"; }
+inline std::string CannotWriteError(const std::string& path) { return "Kann nicht nach " + path + " schreiben"; }
+std::string IoError(unsigned long code);

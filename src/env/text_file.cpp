@@ -3,13 +3,12 @@
 #include <windows.h>
 
 #include "env/handles.h"
-#include "env/library_error.h"
 
-std::string LoadTextFile(const std::string& path) {
+std::optional<std::string> LoadTextFile(const std::string& path) {
   KernelHandle file = FromCreateFile(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ,
                                                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
                                                  nullptr));
-  if (!file) throw CannotOpenError(path);
+  if (!file) return std::nullopt;
   std::string bytes;
   char buffer[32768];
   DWORD got = 0;

@@ -8,7 +8,6 @@
 #include "env/handles.h"
 #include "env/ini_file.h"
 #include "env/install_names.h"
-#include "env/library_error.h"
 #include "env/paths.h"
 #include "env/settings.h"
 
@@ -24,11 +23,12 @@ namespace {
 // what is written is in the system's hands at once all the same, killed or not.
 class OwnLog {
  public:
-  // False when the entry must go through the profile functions instead. The file is opened
+  enum Outcome { Written, Given, Failed };
+  // Given when the entry must go through the profile functions instead. The file is opened
   // by its directory as given, not upper-cased: the same file, but Wine would search every
   // directory on the way whose letter case differs, and an installation directory holds
   // many files.
-  bool Write(const std::string& path, unsigned number, const std::string& targetPath) {
+  Outcome Write(const std::string& path, unsigned number, const std::string& targetPath) {
     if (path != path_) Start(path);
     const std::string file = FileAsGiven();
     if (!own_ || number <= lastNumber_ || (!ProgramName.empty() && size_ > 0)) return Give();
@@ -59,13 +59,13 @@ class OwnLog {
         !WriteFile(log_.Get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr) ||
         written != text.size() || (shorter && !SetEndOfFile(log_.Get()))) {
       Give();
-      throw CannotWriteError(path);
+      return Failed;
     }
     size_ = at + static_cast<DWORD>(text.size());
     tailSize_ = tail.size();
     lastNumber_ = number;
     ProgramName.clear();
-    return true;
+    return Written;
   }
 
  private:
@@ -78,10 +78,10 @@ class OwnLog {
     lastNumber_ = 0;
   }
   static std::string FileAsGiven() { return IncludeBackslash(InstallDir) + UpperCase(InstallLogName); }
-  bool Give() {
+  Outcome Give() {
     own_ = false;
     log_.Reset();
-    return false;
+    return Given;
   }
 
  public:
@@ -100,24 +100,25 @@ class OwnLog {
 OwnLog ownLog;
 }  // namespace
 
-void LogInstalledFile(unsigned number, const std::string& targetPath) {
+bool LogInstalledFile(unsigned number, const std::string& targetPath) {
   const std::string path = InstallLogPath();
-  if (ownLog.Write(path, number, targetPath)) return;
+  const OwnLog::Outcome outcome = ownLog.Write(path, number, targetPath);
+  if (outcome != OwnLog::Given) return outcome == OwnLog::Written;
   const IniFile log(path);
   if (!ProgramName.empty()) {
-    log.WriteString(LogGeneral, "Name", ProgramName);
+    if (!log.WriteString(LogGeneral, "Name", ProgramName)) return false;
     ProgramName.clear();
   }
-  log.WriteString(LogInstalledFiles, "File" + DecimalText(number), targetPath);
-  log.WriteString(LogGroup, "Name", GroupName);
-  log.WriteString(LogStartMenu, "Folder", StartMenuFolder);
-  for (size_t k = 0; k < CreatedFolders.size(); ++k)
-    log.WriteString(LogCreatedFolders, "Folder" + DecimalText(k + 1), CreatedFolders[k]);
+  bool written = log.WriteString(LogInstalledFiles, "File" + DecimalText(number), targetPath) &&
+                 log.WriteString(LogGroup, "Name", GroupName) && log.WriteString(LogStartMenu, "Folder", StartMenuFolder);
+  for (size_t k = 0; written && k < CreatedFolders.size(); ++k)
+    written = log.WriteString(LogCreatedFolders, "Folder" + DecimalText(k + 1), CreatedFolders[k]);
+  return written;
 }
 
-void LogUserAccount(const std::string& profileDir) {
+bool LogUserAccount(const std::string& profileDir) {
   ownLog.Close();
-  IniFile(InstallLogPath()).WriteString(LogUserProfile, "UserName", profileDir);
+  return IniFile(InstallLogPath()).WriteString(LogUserProfile, "UserName", profileDir);
 }
 
 namespace {

@@ -8,10 +8,11 @@
 std::string InstallLogPath();
 // The entry for one file that reached the end of the copy step: the program's name with the
 // first one, then the file under "File" + number, the group and the registration key.
-// Raises LibraryError "Kann nicht nach ... schreiben" when a value cannot be written.
-void LogInstalledFile(unsigned number, const std::string& targetPath);
-// The user profile chosen for the shortcuts, at the end of the installation.
-void LogUserAccount(const std::string& profileDir);
+// False when a value cannot be written.
+bool LogInstalledFile(unsigned number, const std::string& targetPath);
+// The user profile chosen for the shortcuts, at the end of the installation. False when it
+// cannot be written.
+bool LogUserAccount(const std::string& profileDir);
 
 // Every "File" + number entry of the log at path, in numeric order, gaps and all.
 std::vector<std::string> ReadInstalledFiles(const std::string& logPath);

@@ -41,6 +41,7 @@ bool IsOwnKeyName(const std::string& name) {
 }
 }  // namespace
 
+// Empty when the chosen profile cannot be logged.
 std::string Tf_Aktion::ChooseGroupFolder(const std::string& programs) {
   const std::string own = programs + "\\" + GroupName;
   if (!IsAdministrator()) return own;
@@ -53,29 +54,31 @@ std::string Tf_Aktion::ChooseGroupFolder(const std::string& programs) {
   if (!SilentMode) group->ShowModal();
   TargetProfileDir = IncludeBackslash(GetProfilesDirectory()) + group->SelectedUser();
   // Logged before the first shortcut goes there, so that the uninstaller looks in this
-  // profile even when the run ends half-way through the shortcuts.
-  LogUserAccount(TargetProfileDir);
+  // profile even when the run ends half-way through the shortcuts. None goes there unlogged.
+  if (!LogUserAccount(TargetProfileDir)) return {};
   return TargetProfileDir + "\\" + "Startmenü\\Programme\\" + GroupName;
 }
 
-void Tf_Aktion::CreateGroupAndShortcuts(const std::string& programs) {
+bool Tf_Aktion::CreateGroupAndShortcuts(const std::string& programs) {
   const std::string groupFolder = ChooseGroupFolder(programs);
+  if (groupFolder.empty()) return false;
   CreateDirectoryA(groupFolder.c_str(), nullptr);
   SHChangeNotify(SHCNE_UPDATEDIR, SHCNF_PATHA | SHCNF_FLUSH, programs.c_str(), nullptr);
   const std::vector<ShortcutItem> items = SetupScript(GetExeDirectory()).Items();
   for (const ShortcutItem& item : items) Link(item, groupFolder + "\\" + item.name + ".LNK");
   Hide();
   ShowStep(6);
-  if (!f_more) return;
+  if (!f_more) return true;
   if (SilentMode) {
     f_more->SetChecked(MoreForm::cbDesktop, true);
     f_more->SetChecked(MoreForm::cbStartmenu, true);
   } else if (f_more->ShowModal() != mrOk) {
-    return;
+    return true;
   }
-  if (items.empty()) return;  // nothing to point an optional shortcut to
+  if (items.empty()) return true;  // nothing to point an optional shortcut to
   OptionalLink(MoreForm::cbDesktop, CSIDL_DESKTOP, "Desktop\\", items.front());
   OptionalLink(MoreForm::cbStartmenu, CSIDL_STARTMENU, "Startmenü\\", items.front());
+  return true;
 }
 
 // A ticked option's shortcut: in the chosen user's profile folder when a user was chosen,
@@ -131,12 +134,13 @@ void Tf_Aktion::Complete() {
                 ExtractFilePath(MainProgramPath).c_str(), ShowNormal);
 }
 
-void Tf_Aktion::CreateProgmanGroup() {
+bool Tf_Aktion::CreateProgmanGroup() {
   if (!GroupName.empty()) {
     const std::string programs = SpecialFolder(Handle(), CSIDL_PROGRAMS);
-    if (!programs.empty()) CreateGroupAndShortcuts(programs);
+    if (!programs.empty() && !CreateGroupAndShortcuts(programs)) return false;
     RegisterUninstall();
     Complete();
   }
   if (SilentMode && !QuietMode) MessageBeep(0xFFFF);
+  return true;
 }

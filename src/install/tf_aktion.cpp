@@ -5,11 +5,11 @@
 #include "env/exit_codes.h"
 #include "env/file_system.h"
 #include "env/folders.h"
+#include "env/library_error.h"
 #include "env/paths.h"
 #include "env/profiles.h"
 #include "env/run_record.h"
 #include "env/settings.h"
-#include "env/text_file.h"
 #include "env/windows_version.h"
 #include "forms/forms.h"
 #include "install/install_log.h"
@@ -47,7 +47,7 @@ void Tf_Aktion::FormCreate() {
   SetText(edPathName, DefaultPath);
   LicenceAccepted = false;
   ShowPage(nb1, Welcome);
-  SetText(Memo1, LoadTextFile(IncludeBackslash(GetExeDirectory()) + "Vertrag.Txt"));
+  SetTextFromFile(Memo1, IncludeBackslash(GetExeDirectory()) + "Vertrag.Txt");
 }
 
 void Tf_Aktion::FormShow() {
@@ -182,30 +182,26 @@ void Tf_Aktion::StartInstallation() {
   ShowPageStep(CopyInfo, 5);
   Application.ProcessMessages();
   InstallDir = Text(edPathName);
-  try {
-    RunInstallation();
-  } catch (...) {
-    // A library failure ends the run here. Off the screen or hidden, the wizard offers no
-    // "Beenden": report it and end the program.
-    libraryFailed_ = true;
-    if (SilentMode || !Visible()) {
-      Application.HandleException();
-      Application.Halt(ExitLibraryFailure);
-    }
-    throw;
-  }
+  if (RunInstallation()) return;
+  // A log that cannot be written ends the run here. Off the screen or hidden, the wizard
+  // offers no "Beenden": the program ends after the message.
+  libraryFailed_ = true;
+  Application.ShowError(CannotWriteError(InstallLogPath()).c_str());
+  if (SilentMode || !Visible()) Application.Halt(ExitLibraryFailure);
 }
 
 // The gauge moves with the copy page's repaints.
 void Tf_Aktion::Step() { ++progress_; }
 
-void Tf_Aktion::InstallFile(const std::string& name, const std::string& targetName,
+bool Tf_Aktion::InstallFile(const std::string& name, const std::string& targetName,
                             const std::string& targetDir) {
-  CopyInstallFile(name, targetName, sourceDir_, IncludeBackslash(targetDir), copyPage_);
+  if (!CopyInstallFile(name, targetName, sourceDir_, IncludeBackslash(targetDir), copyPage_)) return false;
   installedBytes_ += FileSize(IncludeBackslash(targetDir) + MapCompressedName(targetName));
+  return true;
 }
 
-void Tf_Aktion::RunInstallation() {
+// False when the log cannot be written: nothing more is installed then.
+bool Tf_Aktion::RunInstallation() {
   sourceDir_ = GetExeDirectory();
   std::vector<std::string> programFiles, windowsFiles;
   {
@@ -225,20 +221,21 @@ void Tf_Aktion::RunInstallation() {
     if (LowerCase(name).find("beispiel.") != std::string::npos &&
         FileExists(IncludeBackslash(InstallDir) + "Beispiel.hdb"))
       continue;
-    InstallFile(name, name, InstallDir);
+    if (!InstallFile(name, name, InstallDir)) return false;
   }
   for (const std::string& name : windowsFiles) {
     Step();
-    InstallFile(name, name, GetWindowsDir());
+    if (!InstallFile(name, name, GetWindowsDir())) return false;
   }
   Step();
-  InstallFile("Setup.exe", "Uninstal.exe", InstallDir);
+  if (!InstallFile("Setup.exe", "Uninstal.exe", InstallDir)) return false;
   copyPage_.ShowNow();
-  CreateProgmanGroup();
+  if (!CreateProgmanGroup()) return false;
   // A file skipped with "Nein" is missing too: status 0 promises that every file is installed.
   Application.ExitCode = InstallError || FileSkipped ? ExitFilesFailed : ExitCompleted;
   Application.ProcessMessages();
   SetModalResult(mrOk);
+  return true;
 }
 
 void Tf_Aktion::CopyPage::ShowPaths(const std::string& from, const std::string& to) {
@@ -256,6 +253,6 @@ void Tf_Aktion::CopyPage::ShowNow() {
   pacer_.Repainted();
 }
 
-void Tf_Aktion::CopyPage::Record(const std::string& target) {
-  LogInstalledFile(wizard_.progress_, target);
+bool Tf_Aktion::CopyPage::Record(const std::string& target) {
+  return LogInstalledFile(wizard_.progress_, target);
 }

@@ -35,8 +35,8 @@ class Tf_Aktion : public Form {
   bool AcceptQuietly(const std::string& path);
   std::string Proposal(const std::string& path) const;
   void StartInstallation();
-  void RunInstallation();
-  void InstallFile(const std::string& name, const std::string& targetName,
+  bool RunInstallation();
+  bool InstallFile(const std::string& name, const std::string& targetName,
                    const std::string& targetDir);
   void Step();
 
@@ -46,7 +46,7 @@ class Tf_Aktion : public Form {
     explicit CopyPage(Tf_Aktion& wizard) : wizard_(wizard) {}
     void ShowPaths(const std::string& from, const std::string& to) override;
     void ShowNow() override;
-    void Record(const std::string& target) override;
+    bool Record(const std::string& target) override;
 
    private:
     Tf_Aktion& wizard_;
@@ -56,9 +56,10 @@ class Tf_Aktion : public Form {
   CopyPage copyPage_{*this};
 
   // The program group and what follows it.
-  void CreateProgmanGroup();
+  // False, as RunInstallation, when the log cannot be written.
+  bool CreateProgmanGroup();
   std::string ChooseGroupFolder(const std::string& programs);
-  void CreateGroupAndShortcuts(const std::string& programs);
+  bool CreateGroupAndShortcuts(const std::string& programs);
   void OptionalLink(const char* checkBox, int specialFolder, const char* profileFolder,
                     const ShortcutItem& item);
   void RegisterUninstall();

@@ -2,7 +2,6 @@
 
 #include "env/paths.h"
 #include "env/settings.h"
-#include "env/text_file.h"
 #include "forms/forms.h"
 
 using namespace InfoForm;
@@ -17,5 +16,5 @@ void Tf_info::FormCreate() {
 
 // Each load replaces what the memo shows; a failure leaves the previous text.
 void Tf_info::FormActivate() {
-  SetText(Memo1, LoadTextFile(AddBackslash(AppDir) + "Liesmich.txt"));
+  SetTextFromFile(Memo1, AddBackslash(AppDir) + "Liesmich.txt");
 }

@@ -31,13 +31,7 @@ bool CopyPlain(const std::string& source, const std::string& target, const std::
     const DWORD attributes = GetFileAttributesA(temporary);
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
       SetFileAttributesA(temporary, attributes & ~FILE_ATTRIBUTE_READONLY);
-    try {
-      beforeReplace();
-    } catch (...) {
-      DeleteFileA(temporary);
-      throw;
-    }
-    done = MoveIntoPlace(temporary, target);
+    done = beforeReplace() && MoveIntoPlace(temporary, target);
   }
   if (!done) DeleteFileA(temporary);
   return done;
@@ -58,7 +52,7 @@ void FinalFailure(const std::string& targetDir, const std::string& targetName) {
 }
 }  // namespace
 
-void CopyInstallFile(const std::string& sourceName, const std::string& targetName,
+bool CopyInstallFile(const std::string& sourceName, const std::string& targetName,
                      const std::string& sourceDir, const std::string& targetDir, CopyView& view) {
   const std::string mapped = MapCompressedName(targetName);
   const std::string shownTarget = LowerCase(targetDir + mapped);
@@ -72,25 +66,29 @@ void CopyInstallFile(const std::string& sourceName, const std::string& targetNam
   const bool plain = IsPlainFileName(sourceName) && IsPlainFileName(mapped);
   // The log names a file before it lies in place, so that a run killed at any moment leaves
   // nothing installed that the uninstaller does not know of. Each file is recorded once.
-  bool recorded = false;
+  bool recorded = false, logFailed = false;
   const ReplaceHook record = [&] {
-    if (!recorded) view.Record(shownTarget);
+    if (!recorded) logFailed = !view.Record(shownTarget);
     recorded = true;
+    return !logFailed;
   };
   const auto copy = [&] { return plain && CopyPlain(source, target, scratch, record); };
   const auto expand = [&] { return plain && ExpandFile(source, target, scratch, record); };
   std::string_view outcome = "installed";
   if (!IsCompressedName(sourceName)) {
-    if (!copy()) {
+    if (!copy() && !logFailed) {
       const ModalResult answer = AskRetry(CopyQuestionText(targetDir, mapped), view);
       outcome = answer == mrNo ? "skipped" : copy() ? "installed" : "failed";
     }
-  } else if (!expand()) {
+  } else if (!expand() && !logFailed) {
     const ModalResult answer = AskRetry(ExpandQuestionText(sourceDir, sourceName, targetDir, mapped), view);
     if (answer == mrYes) Pause(1000, true);
     outcome = answer == mrNo ? "skipped" : expand() ? "installed" : "failed";
   }
+  // A file the log cannot name stays out of place: the run ends here.
+  if (logFailed) outcome = "not installed, the log cannot be written";
   RecordRun({"file ", outcome, ": ", source, " -> ", target});
+  if (logFailed) return false;
   if (outcome == "failed") FinalFailure(targetDir, mapped);
-  record();
+  return record();
 }

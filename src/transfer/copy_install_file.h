@@ -12,10 +12,12 @@ class CopyView {
   virtual void ShowPaths(const std::string& from, const std::string& to) = 0;
   // Shows at once what ShowPaths named last: before a question, which must come with its file.
   virtual void ShowNow() = 0;
-  // Records a file that reached the end of the step, copied or not.
-  virtual void Record(const std::string& target) = 0;
+  // Records a file that reached the end of the step, copied or not; false when the record
+  // cannot be written.
+  virtual bool Record(const std::string& target) = 0;
 };
 
-// "Abbrechen" in a retry question ends the program at once (exit status 1).
-void CopyInstallFile(const std::string& sourceName, const std::string& targetName,
+// "Abbrechen" in a retry question ends the program at once (exit status 1). False when the
+// log cannot be written (the file then stays out of place): the installation cannot go on.
+bool CopyInstallFile(const std::string& sourceName, const std::string& targetName,
                      const std::string& sourceDir, const std::string& targetDir, CopyView& view);

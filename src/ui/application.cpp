@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "env/exit_codes.h"
 #include "env/messages.h"
 #include "env/paths.h"
 #include "env/run_record.h"
@@ -29,21 +30,17 @@ void TApplication::Halt(int exitCode) {
   ExitProcess(static_cast<UINT>(exitCode));
 }
 
-void TApplication::ShowException(const std::exception& error) { ShowError(error.what()); }
-
-void TApplication::HandleException() {
-  try {
-    throw;
-  } catch (const std::exception& error) {
-    ShowException(error);
-  } catch (...) {
-    ShowError("Unbekannter Fehler");
-  }
-}
-
-// Quiet, nobody could read the box: the failure goes into the record only, and the run goes
-// on as it would after the box.
 void TApplication::ShowError(const char* text) {
   RecordRun({"failure: ", text});
   if (!QuietMode) MessageBoxA(GetActiveWindow(), text, Title.c_str(), MB_OK | MB_ICONERROR);
+}
+
+void TApplication::Fail(const char* text) {
+  // Reporting may itself fail the same way (no memory for the record's line): then it ends
+  // without a word rather than over and over.
+  static bool failing = false;
+  if (failing) ExitProcess(ExitLibraryFailure);
+  failing = true;
+  ShowError(text);
+  Halt(ExitLibraryFailure);
 }

@@ -1,6 +1,5 @@
 // The application object: title, main form, message loop, ending and the general error box.
 #pragma once
-#include <exception>
 #include <string>
 
 class Form;
@@ -18,13 +17,12 @@ class TApplication {
   void ProcessMessages();
   // Ends the process at once; nothing done so far is undone.
   [[noreturn]] void Halt(int exitCode);
-  // The general error box: the failure's message, title "Setup", one OK button.
-  void ShowException(const std::exception& error);
-  // Call inside a catch block: shows what was caught. Used at every handler's boundary.
-  void HandleException();
-
- private:
+  // The general error box, for a failure in a library operation: its message, title "Setup",
+  // one OK button. Quiet, nobody could read it: it goes into the run record only.
   void ShowError(const char* text);
+  // A failure nothing can go on from (the program's own fault, no memory left): the error
+  // box, then the end with status 4.
+  [[noreturn]] void Fail(const char* text);
 };
 
 extern TApplication Application;

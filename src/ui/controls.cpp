@@ -108,12 +108,7 @@ LRESULT CALLBACK ControlProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) 
   }
   auto* control = reinterpret_cast<Control*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
   if (!control) return DefWindowProcA(hwnd, msg, wParam, lParam);
-  try {
-    return HandleControlMessage(*control, hwnd, msg, wParam, lParam);
-  } catch (...) {
-    Application.HandleException();
-    return 0;
-  }
+  return HandleControlMessage(*control, hwnd, msg, wParam, lParam);
 }
 
 void RegisterControlClasses() {

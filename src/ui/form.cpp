@@ -6,6 +6,7 @@
 
 #include "env/library_error.h"
 #include "env/messages.h"
+#include "env/text_file.h"
 #include "ui/application.h"
 #include "ui/control_name.h"
 #include "ui/controls.h"
@@ -102,12 +103,7 @@ void Form::Create() {
            reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(GlobalAddAtomA(desc_.className))));
   CreateControls();
   Layout();
-  // As a designed form does: a failure while preparing is reported, the form still stands.
-  try {
-    FormCreate();
-  } catch (...) {
-    Application.HandleException();
-  }
+  FormCreate();
 }
 
 void Form::CreateControls() {
@@ -180,7 +176,7 @@ Control* Form::Find(std::string_view name) const {
 
 Control& Form::Need(std::string_view name) const {
   Control* c = Find(name);
-  if (!c) throw LibraryError("Steuerelement " + std::string(name) + " fehlt in " + desc_.className);
+  if (!c) Application.Fail(("Steuerelement " + std::string(name) + " fehlt in " + desc_.className).c_str());
   return *c;
 }
 
@@ -264,6 +260,14 @@ std::string Form::Caption() const { return ReadWindowText(hwnd_); }
 
 void Form::SetText(std::string_view name, const std::string& text) {
   SetWindowTextA(Need(name).hwnd, text.c_str());
+}
+
+// As a designed form does: a file that cannot be read is reported, the form still stands.
+void Form::SetTextFromFile(std::string_view name, const std::string& path) {
+  if (const auto text = LoadTextFile(path))
+    SetText(name, *text);
+  else
+    Application.ShowError(CannotOpenError(path).c_str());
 }
 std::string Form::Text(std::string_view name) const { return ReadWindowText(Need(name).hwnd); }
 
@@ -535,10 +539,5 @@ LRESULT Form::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
 LRESULT CALLBACK Form::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   auto* form = reinterpret_cast<Form*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
   if (!form) return DefWindowProcA(hwnd, msg, wParam, lParam);
-  try {
-    return form->HandleMessage(msg, wParam, lParam);
-  } catch (...) {
-    Application.HandleException();
-    return 0;
-  }
+  return form->HandleMessage(msg, wParam, lParam);
 }

@@ -61,6 +61,9 @@ class Form {
   void SetCaption(const std::string& caption);
   std::string Caption() const;
   void SetText(std::string_view name, const std::string& text);
+  // The text file's lines; when it cannot be opened, the general error box says so and the
+  // control keeps its text.
+  void SetTextFromFile(std::string_view name, const std::string& path);
   std::string Text(std::string_view name) const;
   void SetVisible(std::string_view name, bool visible);
   void SetEnabled(std::string_view name, bool enabled);

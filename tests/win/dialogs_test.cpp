@@ -1,10 +1,9 @@
-// The window layer's boxes and its error boundary, worked from a second thread while the
+// The window layer's boxes and its general error box, worked from a second thread while the
 // test's own thread runs the modal loop, as a person would work them.
 #include <gtest/gtest.h>
 
 #include <thread>
 
-#include "env/library_error.h"
 #include "tools/driver/driver.h"
 #include "ui/application.h"
 #include "ui/dialogs.h"
@@ -81,24 +80,26 @@ TEST(MessageDlg, EachAnswerHasItsResult) {
 }
 
 namespace {
-constexpr ControlDesc ThrowingControls[] = {
+constexpr ControlDesc FailingControls[] = {
     {.name = "bnFail", .kind = ControlKind::Button, .left = 10, .top = 10, .width = 100,
      .height = 30, .text = "Fail"},
     {.name = "bnDone", .kind = ControlKind::Button, .left = 120, .top = 10, .width = 100,
      .height = 30, .text = "Done", .modalResult = mrOk},
+    {.name = "edText", .kind = ControlKind::Edit, .left = 10, .top = 50, .width = 210,
+     .height = 20, .text = "vorher"},
 };
-constexpr FormDesc ThrowingForm = {.className = "TThrowingForm", .caption = "Test",
-                                   .clientWidth = 240, .clientHeight = 60,
-                                   .controls = ThrowingControls};
+constexpr FormDesc FailingForm = {.className = "TFailingForm", .caption = "Test",
+                                  .clientWidth = 240, .clientHeight = 80,
+                                  .controls = FailingControls};
 }  // namespace
 
-TEST(ErrorBoundary, ALibraryErrorInAHandlerShowsTheGeneralErrorBoxAndTheFormGoesOn) {
-  Form form(ThrowingForm);
+TEST(ErrorBox, AFileThatCannotBeReadIsReportedAndTheFormGoesOn) {
+  Form form(FailingForm);
   form.Create();
-  form.OnClick("bnFail", [] { throw CannotOpenError("C:\\dist\\Vertrag.Txt"); });
+  form.OnClick("bnFail", [&] { form.SetTextFromFile("edText", "C:\\dist\\fehlt\\Vertrag.Txt"); });
   std::string shown, title;
   std::thread user([&] {
-    HWND own = WaitForWindow(GetCurrentProcessId(), "TThrowingForm");
+    HWND own = WaitForWindow(GetCurrentProcessId(), "TFailingForm");
     Press(FindControl(own, "bnFail"));
     HWND box = WaitForWindow(GetCurrentProcessId(), "#32770");
     if (!box) return;
@@ -110,6 +111,7 @@ TEST(ErrorBoundary, ALibraryErrorInAHandlerShowsTheGeneralErrorBoxAndTheFormGoes
   });
   EXPECT_EQ(form.ShowModal(), mrOk);
   user.join();
-  EXPECT_EQ(shown, "Kann Datei C:\\dist\\Vertrag.Txt nicht öffnen");
+  EXPECT_EQ(shown, "Kann Datei C:\\dist\\fehlt\\Vertrag.Txt nicht öffnen");
   EXPECT_EQ(title, Application.Title);
+  EXPECT_EQ(form.Text("edText"), "vorher");
 }

@@ -155,11 +155,8 @@ class Checker {
   void CheckExpands(const std::string& name, int line) {
     const fs::path source = dir_ / names_[LowerCase(name)];
     const fs::path scratch = fs::temp_directory_path() / ("distkit-check-" + std::to_string(reinterpret_cast<uintptr_t>(this)));
-    try {
-      ExpandFileOrThrow(source.string(), scratch.string());
-    } catch (const std::exception& failure) {
-      Error(name, line, std::string("does not expand: ") + failure.what());
-    }
+    if (const auto failure = ExpandFileChecked(source.string(), scratch.string()))
+      Error(name, line, "does not expand: " + failure->message);
     std::error_code ec;
     fs::remove(scratch, ec);
   }

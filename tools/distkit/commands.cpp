@@ -118,12 +118,10 @@ std::string ExpandCommand(const std::string& file, const std::string& outputDir)
     return name + ": the installer keeps this name, so expanding it here would overwrite the "
                   "input; use -o with another folder";
   const fs::path temporary = TemporaryFor(output);
-  try {
-    ExpandFileOrThrow(input.string(), temporary.string());
-  } catch (const std::exception& e) {
+  if (const auto failure = ExpandFileChecked(input.string(), temporary.string())) {
     std::error_code ec;
     fs::remove(temporary, ec);
-    return std::string("cannot expand: ") + e.what();
+    return "cannot expand: " + failure->message;
   }
   if (std::string problem = Finish(temporary, output); !problem.empty()) return problem;
   std::printf("%s -> %s\n", input.string().c_str(), output.string().c_str());
