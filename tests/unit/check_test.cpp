@@ -43,13 +43,13 @@ std::vector<std::string> Matching(const std::vector<Finding>& findings, const st
 using Lines = std::vector<std::string>;
 }  // namespace
 
-TEST_F(CheckTest, AGoodDistributionPasses) {
+TEST_F(CheckTest, AGoodDistributionPassesWithOnlyItsMissingSignatureSaid) {
   WriteGood();
   Write("Setup.lst", GoodScript);
   const std::vector<Finding> findings = Check();
-  EXPECT_TRUE(findings.empty()) << FindingsText(findings);
-  EXPECT_EQ(CheckExitStatus(findings, true), 0);
-  EXPECT_EQ(FindingsJson(findings), "[]\n");
+  EXPECT_EQ(Matching(findings, "not signed"), Lines{"0 warning"}) << FindingsText(findings);
+  EXPECT_EQ(findings.size(), 1u);
+  EXPECT_EQ(CheckExitStatus(findings, false), 0);
 }
 
 TEST_F(CheckTest, ErrorsNameTheirLines) {
@@ -141,9 +141,29 @@ TEST_F(CheckTest, EntriesThatWouldLeaveTheirFolderAndRepeatedSections) {
   EXPECT_EQ(Matching(f, "[Windows] appears"), Lines{});
 }
 
+TEST_F(CheckTest, PathsThatReach260CharactersAreErrors) {
+  WriteGood();
+  struct Row {
+    size_t dir, name;  // "defaultPath" with its backslash; the installed file's name
+    bool dirError, fileError;
+  };
+  for (const Row& r : {Row{246, 12, false, false}, Row{247, 12, true, false}, Row{100, 159, false, false},
+                       Row{100, 160, false, true}}) {
+    SCOPED_TRACE(std::to_string(r.dir) + " + " + std::to_string(r.name));
+    Write("Setup.lst", "[General]\r\ndefaultPath=C:\\" + std::string(r.dir - 4, 'p') + "\r\n[programfiles]\r\n1=" +
+                           std::string(r.name - 4, 'a') + ".EXE\r\n");
+    const std::vector<Finding> f = Check();
+    EXPECT_EQ(Matching(f, "would reach 260"), r.dirError ? Lines{"2 error"} : Lines{}) << FindingsText(f);
+    EXPECT_EQ(Matching(f, "fail at 260"), r.fileError ? Lines{"4 error"} : Lines{});
+  }
+}
+
 TEST(CheckOutput, TextAndJson) {
   const std::vector<Finding> findings = {{true, "Setup.lst", 3, "a \"quoted\" \\ name"},
                                          {false, "", 0, "Vertrag.Txt is missing"}};
+  const Finding note{false, "SETUP.EXE", 0, "signed", true};
+  EXPECT_EQ(FindingsText({note}), "SETUP.EXE: note: signed\n");
+  EXPECT_EQ(CheckExitStatus({note}, true), 0) << "a note is no warning";
   EXPECT_EQ(FindingsText(findings),
             "Setup.lst:3: error: a \"quoted\" \\ name\nwarning: Vertrag.Txt is missing\n");
   EXPECT_EQ(FindingsJson(findings),

@@ -1,10 +1,13 @@
 #include "build.h"
 
+#include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <map>
+#include <optional>
 
 #include "check.h"
 #include "codec/name_mapping.h"
@@ -12,6 +15,7 @@
 #include "env/paths.h"
 #include "lzh_encoder.h"
 #include "script_reader.h"
+#include "signing.h"
 
 namespace fs = std::filesystem;
 
@@ -47,9 +51,23 @@ std::vector<std::string> ListNames(const ScriptReader& script, const std::string
   return names;
 }
 
+// The time every file of a reproducible release gets: SOURCE_DATE_EPOCH, when set.
+std::optional<fs::file_time_type> ReleaseTime(std::string& problem) {
+  const char* epoch = std::getenv("SOURCE_DATE_EPOCH");
+  if (!epoch || !*epoch) return std::nullopt;
+  char* end = nullptr;
+  const long long seconds = std::strtoll(epoch, &end, 10);
+  if (*end || seconds < 0) {
+    problem = std::string("SOURCE_DATE_EPOCH \"") + epoch + "\" is not a number of seconds";
+    return std::nullopt;
+  }
+  return std::chrono::file_clock::from_sys(std::chrono::sys_seconds(std::chrono::seconds(seconds)));
+}
+
 class Builder {
  public:
-  Builder(const fs::path& src, const fs::path& work) : src_(src), work_(work), files_(FilesOf(src)) {}
+  Builder(const fs::path& src, const fs::path& work, std::optional<fs::file_time_type> time)
+      : src_(src), work_(work), files_(FilesOf(src)), time_(time) {}
 
   std::string Place(const std::string& name, size_t number, size_t total) {
     // A compressed entry comes from the file under its installed name.
@@ -61,6 +79,7 @@ class Builder {
     if (!ReadAll(found->second, data)) return found->second.string() + ": cannot be read";
     const std::vector<uint8_t> out = compressed ? lzh::Compress(data) : data;
     if (!WriteAll(work_ / name, out)) return (work_ / name).string() + ": cannot be written";
+    if (std::string problem = Stamp(name, found->second); !problem.empty()) return problem;
     std::printf("[%zu/%zu] %s %s -> %s (%zu -> %zu bytes)\n", number, total,
                 compressed ? "compressed" : "copied", found->second.filename().string().c_str(),
                 name.c_str(), data.size(), out.size());
@@ -70,18 +89,32 @@ class Builder {
   std::string Copy(const fs::path& from, const std::string& as) {
     std::error_code ec;
     fs::copy_file(from, work_ / as, fs::copy_options::overwrite_existing, ec);
-    return ec ? from.string() + ": cannot be copied (" + ec.message() + ")" : "";
+    return ec ? from.string() + ": cannot be copied (" + ec.message() + ")" : Stamp(as, from);
   }
 
   const std::map<std::string, fs::path>& Files() const { return files_; }
 
+  // Each file takes the release's time, or else the time of the file it comes from, so that
+  // two builds of one source give the same folder, times and all.
+  std::string Stamp(const std::string& name, const fs::path& from) const {
+    std::error_code ec;
+    const fs::file_time_type time = time_ ? *time_ : fs::last_write_time(from, ec);
+    if (!ec) fs::last_write_time(work_ / name, time, ec);
+    return ec ? (work_ / name).string() + ": its time cannot be set (" + ec.message() + ")" : "";
+  }
+
  private:
+
   fs::path src_, work_;
   std::map<std::string, fs::path> files_;
+  std::optional<fs::file_time_type> time_;
 };
 
-std::string Build(const fs::path& src, const fs::path& work, const fs::path& setupExe) {
-  Builder builder(src, work);
+std::string Build(const fs::path& src, const fs::path& work, const fs::path& setupExe, const SigningOptions& signing) {
+  std::string timeProblem;
+  const std::optional<fs::file_time_type> time = ReleaseTime(timeProblem);
+  if (!timeProblem.empty()) return timeProblem;
+  Builder builder(src, work, time);
   const auto script = builder.Files().find("setup.lst");
   if (script == builder.Files().end()) return src.string() + " has no Setup.lst";
   std::ifstream in(script->second, std::ios::binary);
@@ -97,6 +130,13 @@ std::string Build(const fs::path& src, const fs::path& work, const fs::path& set
     if (std::string problem = builder.Copy(found->second, text); !problem.empty()) return problem;
   }
   if (std::string problem = builder.Copy(setupExe, "SETUP.EXE"); !problem.empty()) return problem;
+  if (!signing.certificate.empty()) {
+    const std::string problem =
+        SignFile((work / "SETUP.EXE").string(), signing.certificate, signing.passwordFile, signing.timestampUrl);
+    if (!problem.empty()) return problem;
+    if (std::string stamp = builder.Stamp("SETUP.EXE", setupExe); !stamp.empty()) return stamp;
+    std::printf("signed SETUP.EXE with %s\n", signing.certificate.c_str());
+  }
   const std::vector<Finding> findings = CheckDistribution(work.string());
   std::fputs(ToConsole(FindingsText(findings)).c_str(), stdout);
   if (CheckExitStatus(findings, false) == 2) return "the distribution does not pass its check";
@@ -112,7 +152,8 @@ bool Inside(const fs::path& path, const fs::path& dir) {
 }
 }  // namespace
 
-std::string BuildDistribution(const std::string& src, const std::string& dest, const std::string& setupExe) {
+std::string BuildDistribution(const std::string& src, const std::string& dest, const std::string& setupExe,
+                              const SigningOptions& signing) {
   std::error_code ec;
   const fs::path source(src), target(fs::path(dest).lexically_normal());
   if (!fs::is_directory(source, ec)) return src + " is not a folder";
@@ -122,7 +163,7 @@ std::string BuildDistribution(const std::string& src, const std::string& dest, c
   const fs::path work = target.parent_path() / (target.filename().string() + ".distkit-tmp");
   fs::remove_all(work, ec);
   if (!fs::create_directories(work, ec)) return work.string() + ": cannot be made (" + ec.message() + ")";
-  std::string problem = Build(source, work, setupExe);
+  std::string problem = Build(source, work, setupExe, signing);
   if (problem.empty()) {
     const fs::path old = target.parent_path() / (target.filename().string() + ".distkit-old");
     fs::remove_all(old, ec);

@@ -10,11 +10,16 @@
 #include "codec/name_mapping.h"
 #include "env/paths.h"
 #include "script_reader.h"
+#include "signing.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 std::string Number(size_t n) { return std::to_string(n); }
+
+// Windows' ANSI file functions fail on a path of 260 characters or more; the installer's
+// temporary files take 14 of them beside the directory's path.
+constexpr size_t MaxPath = 260, TempFileName = 14;
 
 class Checker {
  public:
@@ -26,6 +31,7 @@ class Checker {
 
   std::vector<Finding> Run() {
     if (!Present("SETUP.EXE")) Error("", 0, "SETUP.EXE is missing");
+    else CheckSigned((dir_ / names_["setup.exe"]).string());
     if (!Present("Setup.lst")) {
       Error("", 0, "the setup script Setup.lst is missing");
       return findings_;
@@ -57,6 +63,16 @@ class Checker {
     findings_.push_back({false, file, line, message});
   }
   bool Present(const std::string& name) const { return names_.count(LowerCase(name)) != 0; }
+
+  void CheckSigned(const std::string& setup) {
+    const SignatureReport report = CheckSignature(setup);
+    if (report.state == SignatureState::Valid) findings_.push_back({false, "SETUP.EXE", 0, report.detail, true});
+    if (report.state == SignatureState::Broken) Error("SETUP.EXE", 0, "the signature is broken: " + report.detail);
+    if (report.state == SignatureState::Unknown) Warning("SETUP.EXE", 0, "signed, but unchecked: " + report.detail);
+    if (report.state == SignatureState::None)
+      Warning("SETUP.EXE", 0, "not signed: Windows warns about an unsigned program, or policy blocks it "
+                              "(distkit build --sign CERT.pfx)");
+  }
 
   void CheckBytes(const std::string& text) {
     if (text.starts_with("\xEF\xBB\xBF"))
@@ -94,6 +110,12 @@ class Checker {
     if (!absolute)
       Warning("Setup.lst", path ? path->line : 0,
               "\"General\"/\"defaultPath\" \"" + value + "\" is not an absolute path of more than three characters");
+    if (!absolute) return;
+    defaultPath_ = IncludeBackslash(value);
+    if (defaultPath_.size() + TempFileName > MaxPath)
+      Error("Setup.lst", path->line, "\"General\"/\"defaultPath\" has " + Number(defaultPath_.size()) +
+                                         " characters: the installer's temporary files in it would reach 260, "
+                                         "where Windows' file functions fail");
   }
 
   // A numbered list as the installer reads it: N keys, then the names of keys 1 to N.
@@ -137,6 +159,10 @@ class Checker {
     if (const auto [at, fresh] = seen.emplace(LowerCase(target), entry.line); !fresh)
       Error("Setup.lst", entry.line, "[" + section + "] " + name + " installs to " + target +
                                          " like the entry on line " + Number(at->second));
+    if (section == "programfiles" && !defaultPath_.empty() && (defaultPath_ + target).size() >= MaxPath)
+      Error("Setup.lst", entry.line, "[" + section + "] " + name + " installs to a path of " +
+                                         Number((defaultPath_ + target).size()) +
+                                         " characters under \"defaultPath\": Windows' file functions fail at 260");
     if (section == "programfiles" && LowerCase(target) == "uninstal.exe")
       Error("Setup.lst", entry.line, name + " would be overwritten by the uninstaller");
     if (LowerCase(name).find("beispiel.") != std::string::npos)
@@ -183,6 +209,7 @@ class Checker {
   fs::path dir_;
   std::map<std::string, std::string> names_;  // lower-cased -> as on disk
   std::vector<Finding> findings_;
+  std::string defaultPath_;  // with its backslash; empty when not absolute
 };
 
 std::string JsonText(const std::string& text) {
@@ -211,7 +238,7 @@ std::string FindingsText(const std::vector<Finding>& findings) {
       if (f.line) text.append(":").append(Number(static_cast<size_t>(f.line)));
       text += ": ";
     }
-    text.append(f.error ? "error: " : "warning: ").append(f.message).append("\n");
+    text.append(f.error ? "error: " : f.note ? "note: " : "warning: ").append(f.message).append("\n");
   }
   return text;
 }
@@ -220,7 +247,7 @@ std::string FindingsJson(const std::vector<Finding>& findings) {
   std::string json = "[";
   for (size_t i = 0; i < findings.size(); ++i) {
     const Finding& f = findings[i];
-    json += std::string(i ? ",\n " : "\n ") + "{\"severity\": " + (f.error ? "\"error\"" : "\"warning\"") +
+    json += std::string(i ? ",\n " : "\n ") + "{\"severity\": " + (f.error ? "\"error\"" : f.note ? "\"note\"" : "\"warning\"") +
             ", \"file\": " + JsonText(f.file) + ", \"line\": " + Number(static_cast<size_t>(f.line)) +
             ", \"message\": " + JsonText(f.message) + "}";
   }
@@ -231,7 +258,7 @@ int CheckExitStatus(const std::vector<Finding>& findings, bool strict) {
   bool warning = false;
   for (const Finding& f : findings) {
     if (f.error) return 2;
-    warning = true;
+    warning = warning || !f.note;
   }
   return strict && warning ? 1 : 0;
 }

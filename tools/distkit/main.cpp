@@ -1,6 +1,8 @@
 // distkit: the distribution toolkit for the people who package programs.
 #include <cstdio>
 #include <cstring>
+#include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -8,6 +10,11 @@
 #include "check.h"
 #include "commands.h"
 #include "console.h"
+#include "manifest.h"
+#include "sha256.h"
+#ifdef DISTKIT_ZIP
+#include "pack.h"
+#endif
 
 namespace {
 const char Help[] =
@@ -24,20 +31,36 @@ const char Help[] =
     "      (ADRESSEN.EX_ gives ADRESSEN.EXE; an extension the installer does not know keeps\n"
     "      its name, so it needs -o with another folder).\n"
     "\n"
-    "  distkit build [--setup-exe PATH] SRC DEST\n"
+    "  distkit build [--setup-exe PATH] [--sign CERT.pfx [--password-file FILE]\n"
+    "                [--timestamp URL]] SRC DEST\n"
     "      Builds the distribution folder DEST from SRC: SRC's Setup.lst names the files as\n"
     "      they are to lie in the distribution; each compressed entry (ADRESSEN.EX_) is\n"
     "      compressed from SRC's file of the installed name (ADRESSEN.EXE), plain entries\n"
     "      are copied, then the script, Liesmich.txt, Vertrag.Txt and SETUP.EXE (from this\n"
-    "      build, or PATH). DEST is then checked as by check; on an error, or any other\n"
-    "      failure, DEST stays as it was. Exit status 0 built, 1 failed, 2 wrong call.\n"
+    "      build, or PATH), signed with CERT.pfx through osslsigncode when --sign is given\n"
+    "      (the password read from FILE; --timestamp asks that time-stamp server). Every\n"
+    "      file gets the time of its source, or SOURCE_DATE_EPOCH when set, so that one\n"
+    "      source gives the same DEST again. DEST is then checked as by check; on an error,\n"
+    "      or any other failure, DEST stays as it was. Exit status 0 built, 1 failed, 2\n"
+    "      wrong call.\n"
     "\n"
     "  distkit check [--json] [--strict] DIR\n"
     "      Checks the distribution folder DIR as SETUP.EXE will read it: errors (a missing\n"
     "      file, a compressed file that does not expand, list keys the installer never\n"
     "      reaches, a shortcut to a file not installed, two entries with one target) and\n"
     "      warnings (things that work, but not as a packager would expect), each with its\n"
-    "      line in Setup.lst. Exit status 0 clean, 1 only warnings and --strict, 2 errors.\n"
+    "      line in Setup.lst, and SETUP.EXE's signature: none (a warning), valid (a note,\n"
+    "      with whether the certificate is trusted here) or broken (an error). Exit status\n"
+    "      0 clean, 1 only warnings and --strict, 2 errors.\n"
+    "\n"
+    "  distkit pack DEST OUT.zip\n"
+    "      Writes the distribution folder DEST as one zip archive, the same bytes for the\n"
+    "      same folder (entries in name order, each with its file's time in UTC).\n"
+    "\n"
+    "  distkit manifest DEST --zip OUT.zip --url URL [--id PUBLISHER.NAME]\n"
+    "      Prints the winget installer manifest for DEST packed as OUT.zip and published\n"
+    "      at URL (switches, exit statuses, the registration an installation shows, the\n"
+    "      archive's SHA-256), headed by the registry detection rule for Intune or SCCM.\n"
     "\n"
     "  -o DIR   write into DIR instead of each FILE's own folder\n"
     "\n"
@@ -60,29 +83,79 @@ int Check(const std::vector<std::string>& args) {
   if (dir.empty()) return Usage("check needs a distribution folder");
   const std::vector<Finding> findings = CheckDistribution(dir);
   std::fputs(ToConsole(json ? FindingsJson(findings) : FindingsText(findings)).c_str(), stdout);
-  if (!json && findings.empty()) std::printf("%s: no problems found\n", dir.c_str());
+  if (!json && CheckExitStatus(findings, true) == 0) std::printf("%s: no problems found\n", dir.c_str());
   return CheckExitStatus(findings, strict);
 }
 
-int BuildCommand(const std::vector<std::string>& args, const char* self) {
-  std::string setupExe;
-  std::vector<std::string> folders;
+// Options with a value ("--sign CERT") into values, the rest into plain; false on an option
+// without its value or one not known.
+bool ReadOptions(const std::vector<std::string>& args, std::map<std::string, std::string>& values,
+                 std::vector<std::string>& plain) {
   for (size_t i = 0; i < args.size(); ++i) {
-    if (args[i] == "--setup-exe") {
-      if (++i == args.size()) return Usage("--setup-exe needs a path");
-      setupExe = args[i];
-    } else {
-      folders.push_back(args[i]);
+    if (!args[i].starts_with("--")) {
+      plain.push_back(args[i]);
+      continue;
     }
+    if (!values.count(args[i]) || i + 1 == args.size()) return false;
+    values[args[i]] = args[i + 1];
+    ++i;
   }
+  return true;
+}
+
+int BuildCommand(const std::vector<std::string>& args, const char* self) {
+  std::map<std::string, std::string> options = {
+      {"--setup-exe", ""}, {"--sign", ""}, {"--password-file", ""}, {"--timestamp", ""}};
+  std::vector<std::string> folders;
+  if (!ReadOptions(args, options, folders)) return Usage("build: an unknown option, or one without its value");
   if (folders.size() != 2) return Usage("build needs a source folder and a distribution folder");
+  std::string setupExe = options["--setup-exe"];
   if (setupExe.empty()) setupExe = DefaultSetupExe(self);
-  const std::string problem = BuildDistribution(folders[0], folders[1], setupExe);
+  const SigningOptions signing{options["--sign"], options["--password-file"], options["--timestamp"]};
+  if (signing.certificate.empty() && !(signing.passwordFile + signing.timestampUrl).empty())
+    return Usage("--password-file and --timestamp go with --sign");
+  const std::string problem = BuildDistribution(folders[0], folders[1], setupExe, signing);
   if (!problem.empty()) {
     std::fprintf(stderr, "distkit: %s\n", ToConsole(problem).c_str());
     return 1;
   }
   std::printf("%s is ready\n", folders[1].c_str());
+  return 0;
+}
+
+int PackCommand(const std::vector<std::string>& args) {
+  if (args.size() != 2) return Usage("pack needs a distribution folder and the archive to write");
+#ifdef DISTKIT_ZIP
+  if (const std::string problem = PackDistribution(args[0], args[1]); !problem.empty()) {
+    std::fprintf(stderr, "distkit: %s\n", ToConsole(problem).c_str());
+    return 1;
+  }
+  std::printf("%s is ready\n", args[1].c_str());
+  return 0;
+#else
+  std::fprintf(stderr, "distkit: this build of the toolkit has no zip library; pack on Linux\n");
+  return 1;
+#endif
+}
+
+int ManifestCommand(const std::vector<std::string>& args) {
+  std::map<std::string, std::string> options = {{"--zip", ""}, {"--url", ""}, {"--id", ""}};
+  std::vector<std::string> folders;
+  if (!ReadOptions(args, options, folders) || folders.size() != 1 || options["--zip"].empty() ||
+      options["--url"].empty())
+    return Usage("manifest needs a distribution folder, --zip OUT.zip and --url URL");
+  Registration registration;
+  std::string problem = ReadRegistration(folders[0], registration);
+  const std::string id = options["--id"].empty() ? PackageIdentifier(registration) : options["--id"];
+  if (problem.empty() && id.empty()) problem = "\"General\"/\"Publisher\" is missing: give the identifier with --id";
+  const std::optional<std::string> sha256 = FileSha256(options["--zip"]);
+  if (problem.empty() && !sha256) problem = options["--zip"] + ": cannot be read";
+  if (!problem.empty()) {
+    std::fprintf(stderr, "distkit: %s\n", ToConsole(problem).c_str());
+    return 1;
+  }
+  std::fputs(ToConsole(DetectionRule(registration) + WingetManifest(registration, id, options["--url"], *sha256)).c_str(),
+             stdout);
   return 0;
 }
 
@@ -102,6 +175,8 @@ int main(int argc, char** argv) {
   const std::string command = args[0];
   if (command == "check") return Check(std::vector<std::string>(args.begin() + 1, args.end()));
   if (command == "build") return BuildCommand(std::vector<std::string>(args.begin() + 1, args.end()), argv[0]);
+  if (command == "pack") return PackCommand(std::vector<std::string>(args.begin() + 1, args.end()));
+  if (command == "manifest") return ManifestCommand(std::vector<std::string>(args.begin() + 1, args.end()));
   std::string outputDir;
   std::vector<std::string> files;
   for (size_t i = 1; i < args.size(); ++i) {

@@ -1,0 +1,24 @@
+// SHA-256 of a file, as catalogues such as winget name the archive they download.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+
+class Sha256 {
+ public:
+  Sha256();
+  void Add(const uint8_t* data, size_t size);
+  // 64 lower-case hex digits; the object is spent afterwards.
+  std::string HexDigest();
+
+ private:
+  void Block(const uint8_t* block);
+  uint32_t h_[8];
+  uint8_t buffer_[64];
+  size_t buffered_ = 0;
+  uint64_t length_ = 0;  // bytes added
+};
+
+// None when the file cannot be read.
+std::optional<std::string> FileSha256(const std::string& path);
