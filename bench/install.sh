@@ -30,7 +30,7 @@ timed() {
   sync
   read -r -a figures < <(bench "$1" "$2" | grep "^$1 ") || { echo "$1 of $2 files failed"; exit 1; }
 }
-first_count="" first_seconds=""
+first_count="" first=()
 for count in "${counts[@]}"; do
   bench prepare "$count"
   install="" floor="" remove="" unfloor=""
@@ -49,10 +49,14 @@ for count in "${counts[@]}"; do
     printf "  removing through Uninstal.exe /q: %.1f s in all (%.1f s of it the start window timer), %.2f ms per file\n", r, rw, 1000*(r-rw)/n
     printf "  a bare delete loop: %.2f s, %.2f ms per file; the removal without its timer: %.2f times that\n", u, 1000*u/n, (r-rw)/u
     if (f != "") printf "  log entries: the first thousand %.1f us each, the last thousand %.1f us each\n", 1000*f, 1000*z }'
+  # Timers and each program's start and end cost the same at any count: what one more file
+  # costs is the slope between two counts.
   if [ -z "$first_count" ]; then
-    first_count=$count first_seconds=$(awk -v t="$install" -v w="$timers" 'BEGIN { print t - w }')
+    first_count=$count first=("$install" "$floor" "$remove" "$unfloor")
   else
-    awk -v a="$count" -v b="$first_count" -v t="$install" -v w="$timers" -v s="$first_seconds" \
-      'BEGIN { printf "%d files took %.1f times as long as %d (the timers aside)\n", a, (t-w)/s, b }'
+    awk -v a="$count" -v b="$first_count" -v t="$install" -v fl="$floor" -v r="$remove" -v u="$unfloor" \
+        -v t0="${first[0]}" -v fl0="${first[1]}" -v r0="${first[2]}" -v u0="${first[3]}" 'BEGIN {
+      n = a - b; it = 1000*(t-t0)/n; ft = 1000*(fl-fl0)/n; rt = 1000*(r-r0)/n; ut = 1000*(u-u0)/n
+      printf "per file from %d to %d files: installing %.2f ms, the floor %.2f ms (%.2f times); removing %.2f ms, the bare delete loop %.2f ms (%.2f times)\n", b, a, it, ft, it/ft, rt, ut, rt/ut }'
   fi
 done

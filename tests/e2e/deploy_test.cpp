@@ -128,9 +128,23 @@ TEST(Deploy, TheRegisteredQuietRemovalLeavesTheMachineAsItWas) {
     for (const auto& value : values)
       EXPECT_EQ(RegistrationValue(value.name), std::make_pair(value.type, value.value)) << value.name;
 
-    if (row.userFile) MakeFile(dir + "\\Notizen.txt", "meine Notizen");
     char system[MAX_PATH] = {};
     GetSystemDirectoryA(system, sizeof system);
+    if (row.withVersion) {
+      // What the toolkit tells a catalogue and a detection rule is what was registered.
+      const std::string manifest = dist.Dir() + "manifest.yaml", folder = dist.Dir().substr(0, dist.Dir().size() - 1);
+      RunQuietly(std::string(system) + "\\cmd.exe", "/c \"\"" + GetExeDirectory() + "distkit.exe\" manifest \"" + folder +
+                                                      "\" --zip \"" + folder + "\\SETUP.EXE\" --url https://example.invalid/a.zip > \"" +
+                                                      manifest + "\"\"");
+      const std::string text = FileText(manifest);
+      for (const char* name : {"DisplayName", "DisplayVersion", "Publisher"})
+        EXPECT_NE(text.find(std::string(name) + ": '" + RegistrationValue(name).second + "'"), std::string::npos)
+            << name << "\n" << text;
+      EXPECT_NE(text.find("ProductCode: '" + ExtractFileName(AdressenKey) + "'"), std::string::npos);
+      EXPECT_NE(UpperCase(text).find(UpperCase("key:   HKEY_LOCAL_MACHINE\\" + AdressenKey + "\n")), std::string::npos);
+      EXPECT_EQ(FileText(dir + "\\Uninstal.exe"), FileText(dist.Dir() + "SETUP.EXE")) << "a byte copy: signed alike";
+    }
+    if (row.userFile) MakeFile(dir + "\\Notizen.txt", "meine Notizen");
     EXPECT_EQ(RunQuietly(std::string(system) + "\\cmd.exe", "/c " + RegistrationValue("QuietUninstallString").second),
               0u);
     if (!row.userFile) {
