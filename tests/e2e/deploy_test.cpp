@@ -136,7 +136,8 @@ TEST(Deploy, TheRegisteredQuietRemovalLeavesTheMachineAsItWas) {
       RunQuietly(std::string(system) + "\\cmd.exe", "/c \"\"" + GetExeDirectory() + "distkit.exe\" manifest \"" + folder +
                                                       "\" --zip \"" + folder + "\\SETUP.EXE\" --url https://example.invalid/a.zip > \"" +
                                                       manifest + "\"\"");
-      const std::string text = FileText(manifest);
+      std::string text = FileText(manifest);
+      std::erase(text, '\r');
       for (const char* name : {"DisplayName", "DisplayVersion", "Publisher"})
         EXPECT_NE(text.find(std::string(name) + ": '" + RegistrationValue(name).second + "'"), std::string::npos)
             << name << "\n" << text;
