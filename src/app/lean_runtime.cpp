@@ -12,7 +12,7 @@
 #include "ui/application.h"
 
 namespace {
-[[noreturn]] void Fail(const char* what) { Application.Fail((std::string("Interner Fehler: ") + what).c_str()); }
+[[noreturn]] void Fail(const char* what) { Application.Fail(std::string("Interner Fehler: ") + what); }
 // No memory: nothing may be allocated on the way out, not even the message.
 [[noreturn]] void OutOfMemory() { Application.Fail("Interner Fehler: zu wenig Speicher"); }
 

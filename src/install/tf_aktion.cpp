@@ -186,7 +186,7 @@ void Tf_Aktion::StartInstallation() {
   // A log that cannot be written ends the run here. Off the screen or hidden, the wizard
   // offers no "Beenden": the program ends after the message.
   libraryFailed_ = true;
-  Application.ShowError(CannotWriteError(InstallLogPath()).c_str());
+  Application.ShowError(CannotWriteError(InstallLogPath()));
   if (SilentMode || !Visible()) Application.Halt(ExitLibraryFailure);
 }
 

@@ -20,9 +20,11 @@ class TApplication {
   // The general error box, for a failure in a library operation: its message, title "Setup",
   // one OK button. Quiet, nobody could read it: it goes into the run record only.
   void ShowError(const char* text);
+  void ShowError(const std::string& text) { ShowError(text.c_str()); }
   // A failure nothing can go on from (the program's own fault, no memory left): the error
   // box, then the end with status 4.
   [[noreturn]] void Fail(const char* text);
+  [[noreturn]] void Fail(const std::string& text) { Fail(text.c_str()); }
 };
 
 extern TApplication Application;

@@ -176,7 +176,7 @@ Control* Form::Find(std::string_view name) const {
 
 Control& Form::Need(std::string_view name) const {
   Control* c = Find(name);
-  if (!c) Application.Fail(("Steuerelement " + std::string(name) + " fehlt in " + desc_.className).c_str());
+  if (!c) Application.Fail("Steuerelement " + std::string(name) + " fehlt in " + desc_.className);
   return *c;
 }
 
@@ -267,8 +267,9 @@ void Form::SetTextFromFile(std::string_view name, const std::string& path) {
   if (const auto text = LoadTextFile(path))
     SetText(name, *text);
   else
-    Application.ShowError(CannotOpenError(path).c_str());
+    Application.ShowError(CannotOpenError(path));
 }
+
 std::string Form::Text(std::string_view name) const { return ReadWindowText(Need(name).hwnd); }
 
 void Form::SetVisible(std::string_view name, bool visible) {

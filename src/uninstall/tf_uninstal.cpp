@@ -192,7 +192,7 @@ bool Tf_Uninstal::AskAndDeleteDirectory(const std::string& programDir, const std
 std::string Tf_Uninstal::WriteRemovalBatch(const std::vector<std::string>& foldersAbove) {
   const std::string temporary = MakeTempFileName();
   // The window is hidden but modal: after a failure nothing would be left to use.
-  if (temporary.size() < 3) Application.Fail(CannotCreateError(temporary).c_str());
+  if (temporary.size() < 3) Application.Fail(CannotCreateError(temporary));
   const std::string batch = temporary.substr(0, temporary.size() - 3) + "bat";
   const std::string exe = GetExePath();
   SetFileAttributesA(exe.c_str(), FILE_ATTRIBUTE_NORMAL);
@@ -203,11 +203,11 @@ std::string Tf_Uninstal::WriteRemovalBatch(const std::vector<std::string>& folde
     DWORD written = 0;
     if (!file || !WriteFile(file.Get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr) ||
         written != text.size())
-      Application.Fail(CannotCreateError(batch).c_str());
+      Application.Fail(CannotCreateError(batch));
   }
   // Neither process may hold a folder that is to go as its current directory. The Windows
   // directory's drive always exists, where a fixed "c:\" need not.
   const std::string root = GetWindowsDir().substr(0, 3);
-  if (!SetCurrentDirectoryA(root.c_str())) Application.Fail(IoError(GetLastError()).c_str());
+  if (!SetCurrentDirectoryA(root.c_str())) Application.Fail(IoError(GetLastError()));
   return batch;
 }
