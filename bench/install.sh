@@ -30,7 +30,7 @@ timed() {
   sync
   read -r -a figures < <(bench "$1" "$2" | grep "^$1 ") || { echo "$1 of $2 files failed"; exit 1; }
 }
-first_count="" first=()
+first_count="" base=()
 for count in "${counts[@]}"; do
   bench prepare "$count"
   install="" floor="" remove="" unfloor=""
@@ -52,10 +52,10 @@ for count in "${counts[@]}"; do
   # Timers and each program's start and end cost the same at any count: what one more file
   # costs is the slope between two counts.
   if [ -z "$first_count" ]; then
-    first_count=$count first=("$install" "$floor" "$remove" "$unfloor")
+    first_count=$count base=("$install" "$floor" "$remove" "$unfloor")
   else
     awk -v a="$count" -v b="$first_count" -v t="$install" -v fl="$floor" -v r="$remove" -v u="$unfloor" \
-        -v t0="${first[0]}" -v fl0="${first[1]}" -v r0="${first[2]}" -v u0="${first[3]}" 'BEGIN {
+        -v t0="${base[0]}" -v fl0="${base[1]}" -v r0="${base[2]}" -v u0="${base[3]}" 'BEGIN {
       n = a - b; it = 1000*(t-t0)/n; ft = 1000*(fl-fl0)/n; rt = 1000*(r-r0)/n; ut = 1000*(u-u0)/n
       printf "per file from %d to %d files: installing %.2f ms, the floor %.2f ms (%.2f times); removing %.2f ms, the bare delete loop %.2f ms (%.2f times)\n", b, a, it, ft, it/ft, rt, ut, rt/ut }'
   fi
