@@ -156,22 +156,15 @@ bool Log(int count) {
   return true;
 }
 
-// The floor program (install_floor.exe) on the same files, started and timed as SETUP.EXE is.
-bool Floor(int count) {
+// The floor program (install_floor.exe) on the same files, started and timed as SETUP.EXE is;
+// deleting, its bare delete loop over what it put there.
+bool Floor(int count, bool deleting) {
   const double start = Seconds();
-  Program floor = StartProgram(GetExeDirectory() + "install_floor.exe", DistDir(count) + " " + std::to_string(count));
+  Program floor = StartProgram(GetExeDirectory() + "install_floor.exe",
+                               DistDir(count) + " " + std::to_string(count) + (deleting ? " delete" : ""));
   DWORD code = 99;
   if (!WaitForExit(floor, 3600 * 1000, code) || code != 0) return false;
-  std::printf("floor %d %.3f\n", count, Seconds() - start);
-  return true;
-}
-
-bool Unfloor(int count) {
-  const double start = Seconds();
-  Program floor = StartProgram(GetExeDirectory() + "install_floor.exe", DistDir(count) + " " + std::to_string(count) + " delete");
-  DWORD code = 99;
-  if (!WaitForExit(floor, 3600 * 1000, code) || code != 0) return false;
-  std::printf("unfloor %d %.3f\n", count, Seconds() - start);
+  std::printf("%s %d %.3f\n", deleting ? "unfloor" : "floor", count, Seconds() - start);
   return true;
 }
 
@@ -213,8 +206,7 @@ int main(int argc, char** argv) {
     if (phase == "install") done = Install(count);
     if (phase == "remove") done = Remove(count);
     if (phase == "log") done = Log(count);
-    if (phase == "floor") done = Floor(count);
-    if (phase == "unfloor") done = Unfloor(count);
+    if (phase == "floor" || phase == "unfloor") done = Floor(count, phase == "unfloor");
     if (phase == "clean") done = Clean(count);
   }
   if (!done) std::printf("install_bench prepare|install|remove|log|floor|unfloor|clean COUNT: failed\n");

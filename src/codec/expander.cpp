@@ -94,6 +94,12 @@ int32_t LittleEndian32(const unsigned char* b) {
 ExpandFailure FileLayerFailure(std::string message) {
   return {ExpandFailureClass::ELzrw1Exception, std::move(message)};
 }
+ExpandFailure CannotOpen(const std::string& target) { return FileLayerFailure("Konnte " + target + " nicht öffnen!"); }
+ExpandFailure CannotRead(const std::string& source) { return FileLayerFailure("ERROR READING FROM " + source + " !"); }
+ExpandFailure CannotWrite(const std::string& target) { return FileLayerFailure("ERROR WRITING TO " + target + " !"); }
+
+// One four-byte field of the header.
+bool ReadHeaderField(std::FILE* in, unsigned char* field) { return std::fread(field, 1, 4, in) == 4; }
 
 std::optional<ExpandFailure> Decode(std::FILE* in, std::FILE* out, int32_t size, const std::string& source,
                                     const std::string& target) {
@@ -108,7 +114,7 @@ std::optional<ExpandFailure> Decode(std::FILE* in, std::FILE* out, int32_t size,
     return ExpandFailure{ExpandFailureClass::ElzhException, "LZH : Cannot get memory for dictionary tables"};
   const char* stop = decoder->Decode(size);
   if (input.Failed()) return FileLayerFailure("Lesefehler: " + source + " !");
-  if (stop == lzh::SinkRefused) return FileLayerFailure("ERROR WRITING TO " + target + " !");
+  if (stop == lzh::SinkRefused) return CannotWrite(target);
   if (stop) return FileLayerFailure(source + ": Beschädigte komprimierte Datei (" + stop + ")");
   return std::nullopt;
 }
@@ -134,8 +140,8 @@ class PendingTarget {
     std::FILE* done = file_;
     file_ = nullptr;
     const bool flushed = std::fflush(done) == 0;
-    if (std::fclose(done) != 0 || !flushed) return FileLayerFailure("ERROR WRITING TO " + target_ + " !");
-    if ((beforeReplace && !beforeReplace()) || !Replace()) return FileLayerFailure("Konnte " + target_ + " nicht öffnen!");
+    if (std::fclose(done) != 0 || !flushed) return CannotWrite(target_);
+    if ((beforeReplace && !beforeReplace()) || !Replace()) return CannotOpen(target_);
     temporary_.clear();
     return std::nullopt;
   }
@@ -193,14 +199,13 @@ std::optional<ExpandFailure> ExpandFileChecked(const std::string& source, const 
   File in(std::fopen(source.c_str(), "rb"));
   if (!in) return FileLayerFailure(source + " nicht gefunden!");
   // Expanding a file onto itself would put the expanded text in place of the compressed one.
-  if (MayNameOneFile(source, target) && SameFile(source, target))
-    return FileLayerFailure("Konnte " + target + " nicht öffnen!");
+  if (MayNameOneFile(source, target) && SameFile(source, target)) return CannotOpen(target);
   PendingTarget out(target, scratchDir);
-  if (!out.Create()) return FileLayerFailure("Konnte " + target + " nicht öffnen!");
+  if (!out.Create()) return CannotOpen(target);
   unsigned char field[4];
-  if (std::fread(field, 1, 4, in.get()) != 4) return FileLayerFailure("ERROR READING FROM " + source + " !");
+  if (!ReadHeaderField(in.get(), field)) return CannotRead(source);
   if (std::memcmp(field, lzh::Signature, 4) != 0) return FileLayerFailure(source + ": Keine komprimierte Datei!");
-  if (std::fread(field, 1, 4, in.get()) != 4) return FileLayerFailure("ERROR READING FROM " + source + " !");
+  if (!ReadHeaderField(in.get(), field)) return CannotRead(source);
   const int32_t size = LittleEndian32(field);
   if (size < 0) return FileLayerFailure(source + ": Beschädigte komprimierte Datei (negative Größe)");
   if (auto failure = Decode(in.get(), out.Get(), size, source, target)) return failure;

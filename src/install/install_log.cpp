@@ -68,6 +68,9 @@ class OwnLog {
     return Written;
   }
 
+  // Lets go of the file, for the profile functions that write into it next.
+  void Close() { log_.Reset(); }
+
  private:
   void Start(const std::string& path) {
     log_.Reset();
@@ -83,12 +86,6 @@ class OwnLog {
     log_.Reset();
     return Given;
   }
-
- public:
-  // Lets go of the file, for the profile functions that write into it next.
-  void Close() { log_.Reset(); }
-
- private:
 
   std::string path_;
   KernelHandle log_;

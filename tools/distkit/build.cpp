@@ -51,19 +51,6 @@ std::vector<std::string> ListNames(const ScriptReader& script, const std::string
   return names;
 }
 
-// The time every file of a reproducible release gets: SOURCE_DATE_EPOCH, when set.
-std::optional<fs::file_time_type> ReleaseTime(std::string& problem) {
-  const char* epoch = std::getenv("SOURCE_DATE_EPOCH");
-  if (!epoch || !*epoch) return std::nullopt;
-  char* end = nullptr;
-  const long long seconds = std::strtoll(epoch, &end, 10);
-  if (*end || seconds < 0) {
-    problem = std::string("SOURCE_DATE_EPOCH \"") + epoch + "\" is not a number of seconds";
-    return std::nullopt;
-  }
-  return std::chrono::file_clock::from_sys(std::chrono::sys_seconds(std::chrono::seconds(seconds)));
-}
-
 class Builder {
  public:
   Builder(const fs::path& src, const fs::path& work, std::optional<fs::file_time_type> time)
@@ -104,7 +91,6 @@ class Builder {
   }
 
  private:
-
   fs::path src_, work_;
   std::map<std::string, fs::path> files_;
   std::optional<fs::file_time_type> time_;
@@ -151,6 +137,18 @@ bool Inside(const fs::path& path, const fs::path& dir) {
   return true;
 }
 }  // namespace
+
+std::optional<fs::file_time_type> ReleaseTime(std::string& problem) {
+  const char* epoch = std::getenv("SOURCE_DATE_EPOCH");
+  if (!epoch || !*epoch) return std::nullopt;
+  char* end = nullptr;
+  const long long seconds = std::strtoll(epoch, &end, 10);
+  if (*end || seconds < 0) {
+    problem = std::string("SOURCE_DATE_EPOCH \"") + epoch + "\" is not a number of seconds";
+    return std::nullopt;
+  }
+  return std::chrono::file_clock::from_sys(std::chrono::sys_seconds(std::chrono::seconds(seconds)));
+}
 
 std::string BuildDistribution(const std::string& src, const std::string& dest, const std::string& setupExe,
                               const SigningOptions& signing) {

@@ -1,5 +1,7 @@
 // Building a distribution folder ready to ship from a packager's source folder.
 #pragma once
+#include <filesystem>
+#include <optional>
 #include <string>
 
 // The certificate SETUP.EXE is signed with, when one is given.
@@ -17,3 +19,6 @@ std::string BuildDistribution(const std::string& src, const std::string& dest, c
 // Where SETUP.EXE is found when no --setup-exe is given: beside the toolkit, or in the
 // 32-bit build of this source tree.
 std::string DefaultSetupExe(const std::string& toolkitPath);
+// The time every file of a reproducible release gets: SOURCE_DATE_EPOCH, when set; a value
+// that is no number of seconds is a problem.
+std::optional<std::filesystem::file_time_type> ReleaseTime(std::string& problem);

@@ -62,11 +62,14 @@ class Checker {
   void Warning(const std::string& file, int line, const std::string& message) {
     findings_.push_back({false, file, line, message});
   }
+  void Note(const std::string& file, int line, const std::string& message) {
+    findings_.push_back({false, file, line, message, true});
+  }
   bool Present(const std::string& name) const { return names_.count(LowerCase(name)) != 0; }
 
   void CheckSigned(const std::string& setup) {
     const SignatureReport report = CheckSignature(setup);
-    if (report.state == SignatureState::Valid) findings_.push_back({false, "SETUP.EXE", 0, report.detail, true});
+    if (report.state == SignatureState::Valid) Note("SETUP.EXE", 0, report.detail);
     if (report.state == SignatureState::Broken) Error("SETUP.EXE", 0, "the signature is broken: " + report.detail);
     if (report.state == SignatureState::Unknown) Warning("SETUP.EXE", 0, "signed, but unchecked: " + report.detail);
     if (report.state == SignatureState::None)
@@ -159,9 +162,9 @@ class Checker {
     if (const auto [at, fresh] = seen.emplace(LowerCase(target), entry.line); !fresh)
       Error("Setup.lst", entry.line, "[" + section + "] " + name + " installs to " + target +
                                          " like the entry on line " + Number(at->second));
-    if (section == "programfiles" && !defaultPath_.empty() && (defaultPath_ + target).size() >= MaxPath)
-      Error("Setup.lst", entry.line, "[" + section + "] " + name + " installs to a path of " +
-                                         Number((defaultPath_ + target).size()) +
+    const size_t pathLength = defaultPath_.size() + target.size();
+    if (section == "programfiles" && !defaultPath_.empty() && pathLength >= MaxPath)
+      Error("Setup.lst", entry.line, "[" + section + "] " + name + " installs to a path of " + Number(pathLength) +
                                          " characters under \"defaultPath\": Windows' file functions fail at 260");
     if (section == "programfiles" && LowerCase(target) == "uninstal.exe")
       Error("Setup.lst", entry.line, name + " would be overwritten by the uninstaller");

@@ -71,6 +71,19 @@ const char Help[] =
 
 int Usage(const char* problem);
 
+// Says what went wrong, on the error stream; the status of a failed command.
+int Report(const std::string& problem) {
+  std::fprintf(stderr, "distkit: %s\n", ToConsole(problem).c_str());
+  return 1;
+}
+
+// The status of a command that made `made`, or the problem that stopped it.
+int Finished(const std::string& problem, const std::string& made) {
+  if (!problem.empty()) return Report(problem);
+  std::printf("%s is ready\n", made.c_str());
+  return 0;
+}
+
 int Check(const std::vector<std::string>& args) {
   bool json = false, strict = false;
   std::string dir;
@@ -114,27 +127,15 @@ int BuildCommand(const std::vector<std::string>& args, const char* self) {
   const SigningOptions signing{options["--sign"], options["--password-file"], options["--timestamp"]};
   if (signing.certificate.empty() && !(signing.passwordFile + signing.timestampUrl).empty())
     return Usage("--password-file and --timestamp go with --sign");
-  const std::string problem = BuildDistribution(folders[0], folders[1], setupExe, signing);
-  if (!problem.empty()) {
-    std::fprintf(stderr, "distkit: %s\n", ToConsole(problem).c_str());
-    return 1;
-  }
-  std::printf("%s is ready\n", folders[1].c_str());
-  return 0;
+  return Finished(BuildDistribution(folders[0], folders[1], setupExe, signing), folders[1]);
 }
 
 int PackCommand(const std::vector<std::string>& args) {
   if (args.size() != 2) return Usage("pack needs a distribution folder and the archive to write");
 #ifdef DISTKIT_ZIP
-  if (const std::string problem = PackDistribution(args[0], args[1]); !problem.empty()) {
-    std::fprintf(stderr, "distkit: %s\n", ToConsole(problem).c_str());
-    return 1;
-  }
-  std::printf("%s is ready\n", args[1].c_str());
-  return 0;
+  return Finished(PackDistribution(args[0], args[1]), args[1]);
 #else
-  std::fprintf(stderr, "distkit: this build of the toolkit has no zip library; pack on Linux\n");
-  return 1;
+  return Report("this build of the toolkit has no zip library; pack on Linux");
 #endif
 }
 
@@ -150,10 +151,7 @@ int ManifestCommand(const std::vector<std::string>& args) {
   if (problem.empty() && id.empty()) problem = "\"General\"/\"Publisher\" is missing: give the identifier with --id";
   const std::optional<std::string> sha256 = FileSha256(options["--zip"]);
   if (problem.empty() && !sha256) problem = options["--zip"] + ": cannot be read";
-  if (!problem.empty()) {
-    std::fprintf(stderr, "distkit: %s\n", ToConsole(problem).c_str());
-    return 1;
-  }
+  if (!problem.empty()) return Report(problem);
   std::fputs(ToConsole(DetectionRule(registration) + WingetManifest(registration, id, options["--url"], *sha256)).c_str(),
              stdout);
   return 0;
@@ -196,10 +194,7 @@ int main(int argc, char** argv) {
   for (const std::string& file : files) {
     const std::string problem = command == "compress" ? CompressCommand(file, outputDir)
                                                       : ExpandCommand(file, outputDir);
-    if (!problem.empty()) {
-      std::fprintf(stderr, "distkit: %s\n", ToConsole(problem).c_str());
-      ++failures;
-    }
+    if (!problem.empty()) failures += Report(problem);
   }
   return failures ? 1 : 0;
 }

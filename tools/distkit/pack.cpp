@@ -4,10 +4,12 @@
 
 #include <algorithm>
 #include <chrono>
-#include <cstdlib>
 #include <ctime>
 #include <filesystem>
+#include <optional>
 #include <vector>
+
+#include "build.h"
 
 namespace fs = std::filesystem;
 
@@ -26,10 +28,9 @@ void DosTime(std::time_t seconds, zip_uint16_t& time, zip_uint16_t& date) {
   date = static_cast<zip_uint16_t>((utc.tm_year - 80) << 9 | (utc.tm_mon + 1) << 5 | utc.tm_mday);
 }
 
-std::time_t EntryTime(const fs::path& file) {
-  if (const char* epoch = std::getenv("SOURCE_DATE_EPOCH"); epoch && *epoch) return std::strtoll(epoch, nullptr, 10);
+std::time_t EntryTime(const fs::path& file, const std::optional<fs::file_time_type>& release) {
   std::error_code ec;
-  const auto time = fs::last_write_time(file, ec);
+  const fs::file_time_type time = release ? *release : fs::last_write_time(file, ec);
   return ec ? 0 : std::chrono::system_clock::to_time_t(std::chrono::file_clock::to_sys(time));
 }
 
@@ -39,6 +40,9 @@ std::string ZipProblem(zip_t* archive) { return zip_strerror(archive); }
 std::string PackDistribution(const std::string& dir, const std::string& out) {
   std::error_code ec;
   if (!fs::is_directory(dir, ec)) return dir + " is not a folder";
+  std::string timeProblem;
+  const std::optional<fs::file_time_type> release = ReleaseTime(timeProblem);
+  if (!timeProblem.empty()) return timeProblem;
   std::vector<fs::path> files;
   for (const fs::directory_entry& entry : fs::directory_iterator(dir, ec))
     if (entry.is_regular_file(ec)) files.push_back(entry.path());
@@ -55,7 +59,7 @@ std::string PackDistribution(const std::string& dir, const std::string& out) {
     const zip_int64_t index =
         source ? zip_file_add(archive, file.filename().c_str(), source, ZIP_FL_ENC_UTF_8) : -1;
     zip_uint16_t time = 0, date = 0;
-    DosTime(EntryTime(file), time, date);
+    DosTime(EntryTime(file, release), time, date);
     if (index < 0 || zip_set_file_compression(archive, static_cast<zip_uint64_t>(index), ZIP_CM_DEFLATE, 9) != 0 ||
         zip_file_set_dostime(archive, static_cast<zip_uint64_t>(index), time, date, 0) != 0 ||
         zip_file_set_external_attributes(archive, static_cast<zip_uint64_t>(index), 0, ZIP_OPSYS_DOS, 0) != 0) {
