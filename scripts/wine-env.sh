@@ -24,5 +24,10 @@ export WINEDEBUG=-all
 # No desktop entries on the host, no Mono or Gecko installer prompts.
 export WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree=;mshtml="
 export WINESERVER=/usr/lib/wine/wineserver
+# On the host of the emulated machine nothing may start a Windows program, not even to list
+# the tests of one.
+if [ "$SETUP_WINE_WHERE" = vm ] && [ -z "${SETUP_IN_VM:-}" ]; then
+  export WINE=$SETUP_ROOT/scripts/no-host-wine.sh WINESERVER=$SETUP_ROOT/scripts/no-host-wine.sh
+fi
 # The build whose programs this Wine runs.
 export SETUP_WIN_BUILD=$SETUP_ROOT/build/$SETUP_WINE_ARCH

@@ -4,6 +4,55 @@
 
 bool IsSetupMode(const std::string& exeFileName) { return UpperCase(exeFileName) == "SETUP.EXE"; }
 
+namespace {
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+}  // namespace
+
+std::vector<std::string> CommandLineArguments(const std::string& commandLine) {
+  size_t i = 0;
+  const size_t n = commandLine.size();
+  if (i < n && commandLine[i] == '"') {
+    const size_t close = commandLine.find('"', 1);
+    i = close == std::string::npos ? n : close + 1;
+  } else {
+    while (i < n && !IsBlank(commandLine[i])) ++i;
+  }
+  std::vector<std::string> arguments;
+  for (;;) {
+    while (i < n && IsBlank(commandLine[i])) ++i;
+    if (i >= n) return arguments;
+    std::string argument;
+    bool quoted = false;
+    for (; i < n; ++i) {
+      const char c = commandLine[i];
+      if (c == '\\') {
+        size_t end = commandLine.find_first_not_of('\\', i);
+        if (end == std::string::npos) end = n;
+        const bool beforeQuote = end < n && commandLine[end] == '"';
+        argument.append(beforeQuote ? (end - i) / 2 : end - i, '\\');
+        if (beforeQuote && (end - i) % 2) {
+          argument += '"';
+          i = end;
+        } else {
+          i = end - 1;  // a quote after them is read next
+        }
+      } else if (c == '"') {
+        if (quoted && i + 1 < n && commandLine[i + 1] == '"') {
+          argument += '"';
+          ++i;
+        } else {
+          quoted = !quoted;
+        }
+      } else if (!quoted && IsBlank(c)) {
+        break;
+      } else {
+        argument += c;
+      }
+    }
+    arguments.push_back(argument);
+  }
+}
+
 StartRequest ParseStartRequest(const std::vector<std::string>& arguments, bool shiftDown, bool ctrlDown) {
   StartRequest request;
   const std::string first = arguments.empty() ? "" : LowerCase(arguments[0]);

@@ -12,6 +12,12 @@ struct StartRequest {
   std::string directory;  // "/D=path": the installation directory; empty: none given
   std::string logFile;    // "/LOG=file": where the run's record goes; empty: none
 };
+// The arguments of a command line as the C runtime of Windows splits it, the program's own
+// name left out: blanks and tabs part them; quotes group (a doubled one inside quotes is
+// one quote); backslashes are plain unless they stand before a quote, where each pair is
+// one backslash and an odd one makes the quote plain. The name ends right after its closing
+// quote, or unquoted at the first blank, backslashes and all.
+std::vector<std::string> CommandLineArguments(const std::string& commandLine);
 // The program's arguments (its own name left out). Unattended when the first is "/s" in any
 // case, or Shift and Ctrl are both held; quiet (and unattended) when it is "/q". "/D=" and
 // "/LOG=" may stand anywhere. A path with blanks comes as one quoted argument, or, as many

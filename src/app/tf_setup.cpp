@@ -24,7 +24,7 @@ using namespace SetupForm;
 namespace {
 bool RunsAsSetup() { return IsSetupMode(ExtractFileName(GetExePath())); }
 
-std::vector<std::string> Arguments() { return {__argv + (__argc > 0 ? 1 : 0), __argv + __argc}; }
+std::vector<std::string> Arguments() { return CommandLineArguments(GetCommandLineA()); }
 
 bool KeyDown(int key) { return (GetKeyState(key) & 0x8000) != 0; }
 

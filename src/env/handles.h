@@ -2,6 +2,7 @@
 #pragma once
 #include <windows.h>
 #include <objbase.h>
+#include <shlobj.h>
 
 #include <utility>
 
@@ -62,7 +63,14 @@ struct SidTraits {
 struct ItemIdListTraits {  // shell item id lists, allocated by the shell's task allocator
   using Handle = void*;
   static Handle Invalid() { return nullptr; }
-  static void Close(Handle h) { CoTaskMemFree(h); }
+  // Through the shell's own interface to that allocator: the component library is not
+  // imported (see system_library.h).
+  static void Close(Handle h) {
+    IMalloc* allocator = nullptr;
+    if (FAILED(SHGetMalloc(&allocator))) return;
+    allocator->Free(h);
+    allocator->Release();
+  }
 };
 template <typename Interface>
 struct ComPtrTraits {

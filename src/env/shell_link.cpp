@@ -4,20 +4,38 @@
 #include <shlobj.h>
 
 #include "env/handles.h"
+#include "env/system_library.h"
 
 namespace {
-// The component library for this thread, for the length of one call.
+// The component library for this thread, for the length of one call; loaded by its full path
+// (see system_library.h).
 class ComLibrary {
  public:
-  ComLibrary() : initialised_(SUCCEEDED(CoInitialize(nullptr))) {}
+  ComLibrary()
+      : create_(SystemFunction<Create>("ole32.dll", "CoCreateInstance")),
+        uninitialize_(SystemFunction<Uninitialize>("ole32.dll", "CoUninitialize")) {
+    auto initialize = SystemFunction<Initialize>("ole32.dll", "CoInitialize");
+    initialised_ = initialize && uninitialize_ && SUCCEEDED(initialize(nullptr));
+  }
   ~ComLibrary() {
-    if (initialised_) CoUninitialize();
+    if (initialised_) uninitialize_();
   }
   ComLibrary(const ComLibrary&) = delete;
   ComLibrary& operator=(const ComLibrary&) = delete;
+  // A new object of the class, asked for one interface; null when there is none.
+  void* CreateInstance(REFCLSID classId, REFIID interfaceId) const {
+    void* object = nullptr;
+    if (!create_ || FAILED(create_(classId, nullptr, CLSCTX_INPROC_SERVER, interfaceId, &object))) return nullptr;
+    return object;
+  }
 
  private:
-  bool initialised_;
+  using Initialize = HRESULT(WINAPI*)(LPVOID);
+  using Uninitialize = void(WINAPI*)();
+  using Create = HRESULT(WINAPI*)(REFCLSID, LPUNKNOWN, DWORD, REFIID, LPVOID*);
+  Create create_;
+  Uninitialize uninitialize_;
+  bool initialised_ = false;
 };
 
 bool SetLinkFields(IShellLinkA& link, const std::string& target, const std::string& description,
@@ -38,10 +56,8 @@ void SaveLink(IPersistFile& file, const std::string& linkFile) {
 void CreateShellLink(const std::string& target, const std::string& description,
                      const std::string& linkFile, const std::string& workingDir, int showCmd) {
   ComLibrary library;
-  void* object = nullptr;
-  if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
-                              &object)))
-    return;
+  void* object = library.CreateInstance(CLSID_ShellLink, IID_IShellLinkA);
+  if (!object) return;
   ComPtr<IShellLinkA> link(static_cast<IShellLinkA*>(object));
   object = nullptr;
   if (FAILED(link.Get()->QueryInterface(IID_IPersistFile, &object))) return;

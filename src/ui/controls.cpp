@@ -6,6 +6,7 @@
 
 #include "ui/application.h"
 #include "ui/control_name.h"
+#include "env/system_library.h"
 
 namespace {
 constexpr char PanelClass[] = "SetupPanel";
@@ -115,7 +116,8 @@ void RegisterControlClasses() {
   static bool done = false;
   if (done) return;
   done = true;
-  InitCommonControls();  // the first Windows 95 has no InitCommonControlsEx
+  // By full path (see system_library.h); the first Windows 95 has no InitCommonControlsEx.
+  if (auto init = SystemFunction<void(WINAPI*)()>("comctl32.dll", "InitCommonControls")) init();
   WNDCLASSA wc = {};
   wc.lpfnWndProc = ControlProc;
   wc.hInstance = GetModuleHandleA(nullptr);

@@ -41,6 +41,27 @@ TEST(StartRules, ModeByFileNameSilentBySwitchOrByShiftAndCtrl) {
   }
 }
 
+TEST(StartRules, CommandLineSplitAsTheWindowsCRuntimeSplitsIt) {
+  using Args = std::vector<std::string>;
+  const struct {
+    const char* line;
+    Args arguments;
+  } rows[] = {
+      {"SETUP.EXE", {}},
+      {"\"C:\\Mein Ordner\\SETUP.EXE\" /q", {"/q"}},
+      {"C:\\dl\\x\"y\\SETUP.EXE /s", {"/s"}},  // the name ends at the first blank
+      {"\"C:\\a b\\SETUP.EXE\"/s", {"/s"}},
+      {"SETUP.EXE  /q \t \"/D=C:\\Andere Stelle\\Prog\"  ", {"/q", "/D=C:\\Andere Stelle\\Prog"}},
+      {"SETUP.EXE /D=\"C:\\Program Files\\A\" /LOG=C:\\r.log", {"/D=C:\\Program Files\\A", "/LOG=C:\\r.log"}},
+      {"SETUP.EXE \"/D=C:\\Prog\\\\\" x", {"/D=C:\\Prog\\", "x"}},  // a pair of backslashes before a quote
+      {"SETUP.EXE a\\\"b c\\\\d", {"a\"b", "c\\\\d"}},      // an odd one makes the quote plain
+      {"SETUP.EXE \"a \"\"b\" \"\"", {"a \"b", ""}},                 // doubled inside quotes; empty
+      {"SETUP.EXE \"unclosed tail", {"unclosed tail"}},
+      {"", {}},
+  };
+  for (const auto& row : rows) EXPECT_EQ(CommandLineArguments(row.line), row.arguments) << row.line;
+}
+
 TEST(StartRules, TheGradientBlendsEveryByteFromNavyToBlack) {
   for (int i = 0; i < 256; ++i)
     EXPECT_EQ(BlendColor(0x800000, 0, i, 256), static_cast<uint32_t>((256 - i) * 128 / 256) << 16) << i;

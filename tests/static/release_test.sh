@@ -1,16 +1,17 @@
 #!/usr/bin/env bash
 # A release as a packager makes it: SETUP.EXE rebuilt elsewhere gives the same bytes; the
 # example distribution built signed, checked, packed into one archive twice alike, and
-# described for winget and for a detection rule; the signed one installed under Wine.
+# described for winget and for a detection rule. (The signed one is installed by a Wine test.)
 # Usage: release_test.sh SETUP.EXE WIN_BIN_DIR   (the toolkit of the native build is used)
 set -uo pipefail
 setup_exe=$(realpath "$1") bin=$(realpath "$2")
-root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 distkit=$root/build/native/bin/distkit
 work=$(mktemp -d)
-trap 'rm -rf "$work"; [ -z "${XVFB_PIDS:-}" ] || { "$WINESERVER" -k 2>/dev/null; stop_xvfb; }' EXIT
+trap 'rm -rf "$work"' EXIT
 passed=0 failed=0
 expect() { if eval "$2"; then passed=$((passed + 1)); else echo "FAILED: $1"; failed=$((failed + 1)); fi; }
+source "$root/tests/test_certificate.sh"
 [ -x "$distkit" ] || { echo "FAILED: no native toolkit at $distkit (build the native preset first)"; exit 1; }
 
 # The same sources in another folder, built apart: the same SETUP.EXE.
@@ -22,14 +23,10 @@ expect "SETUP.EXE rebuilt in another folder is the same, byte for byte" \
 
 # The example, as demo.sh lays it out.
 src=$work/src
-mkdir -p "$src"
-cp "$root"/examples/{Setup.lst,Liesmich.txt,Vertrag.Txt,ADRESSEN.HLP,beispiel.hdb} "$bin"/{ADRESSEN.EXE,ADRHELP.DLL} "$src/"
+example_source "$root" "$bin" "$src"
 
 # Signed with a throw-away certificate.
-openssl req -x509 -newkey rsa:2048 -nodes -keyout "$work/key.pem" -out "$work/cert.pem" -days 2 \
-  -subj "/CN=Muster Software Test" 2>/dev/null
-echo geheim >"$work/password"
-openssl pkcs12 -export -out "$work/cert.pfx" -inkey "$work/key.pem" -in "$work/cert.pem" -passout file:"$work/password"
+make_test_certificate "$work"
 "$distkit" build --setup-exe "$setup_exe" --sign "$work/cert.pfx" --password-file "$work/password" "$src" "$work/dist" >"$work/out" 2>&1
 expect "a signed build succeeds" '[ $? -eq 0 ] && grep -q "signed SETUP.EXE" "$work/out"'
 "$distkit" check "$work/dist" >"$work/out"
@@ -45,27 +42,6 @@ expect "a wrong password fails the build and leaves nothing" '[ $? -eq 1 ] && [ 
 "$distkit" build --setup-exe "$setup_exe" "$src" "$work/unsigned" >/dev/null
 "$distkit" check --strict "$work/unsigned" >"$work/out"
 expect "unsigned: a warning, an error with --strict" '[ $? -eq 1 ] && grep -q "warning: not signed" "$work/out"'
-
-# Installed quietly under Wine: the uninstaller is a byte copy, signed alike.
-source "$root/scripts/wine-env.sh"
-if [ "$SETUP_WINE_WHERE" = host ]; then
-  bash "$root/scripts/wine-prefix.sh" >/dev/null
-  source "$root/scripts/xvfb.sh"
-  start_xvfb DISPLAY 24
-  drive=$WINEPREFIX/drive_c
-  rm -rf "$drive/Signiert" "$drive/SigniertZiel" && cp -r "$work/dist" "$drive/Signiert"
-  "$WINE" 'C:\Signiert\SETUP.EXE' /q '/D=C:\SigniertZiel' 2>/dev/null
-  expect "the signed distribution installs quietly" '[ $? -eq 0 ]'
-  "$WINESERVER" -w
-  expect "the installed Uninstal.exe is SETUP.EXE's byte copy with its valid signature" \
-    'cmp -s "$drive/SigniertZiel/Uninstal.exe" "$work/dist/SETUP.EXE" &&
-     osslsigncode verify -in "$drive/SigniertZiel/Uninstal.exe" -CAfile "$work/cert.pem" >/dev/null'
-  "$WINE" 'C:\SigniertZiel\Uninstal.exe' /q 2>/dev/null
-  "$WINESERVER" -w
-  rm -rf "$drive/Signiert"
-else
-  echo "skipped: the installation of the signed distribution (Wine runs in the emulated machine)"
-fi
 
 # One archive, the same bytes for the same folder.
 export SOURCE_DATE_EPOCH=1700000000

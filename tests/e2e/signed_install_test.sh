@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# The signed example distribution installed quietly under Wine: the uninstaller it leaves is
+# SETUP.EXE's byte copy, so it carries the same valid signature. Runs among the Wine tests,
+# with their Wine, prefix and display. Usage: signed_install_test.sh SETUP.EXE WIN_BIN_DIR
+set -uo pipefail
+setup_exe=$(realpath "$1") bin=$(realpath "$2")
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+distkit=$root/build/native/bin/distkit
+source "$root/tests/test_certificate.sh"
+[ -x "$distkit" ] || { echo "FAILED: no native toolkit at $distkit (build the native preset first)"; exit 1; }
+work=$(mktemp -d)
+drive=$WINEPREFIX/drive_c
+trap 'rm -rf "$work" "$drive/Signiert" "$drive/SigniertZiel"' EXIT
+failed=0
+expect() { if eval "$2"; then echo "ok: $1"; else echo "FAILED: $1"; failed=1; fi; }
+
+make_test_certificate "$work"
+example_source "$root" "$bin" "$work/src"
+"$distkit" build --setup-exe "$setup_exe" --sign "$work/cert.pfx" --password-file "$work/password" \
+  "$work/src" "$work/dist" >"$work/out" 2>&1 || { cat "$work/out"; exit 1; }
+rm -rf "$drive/Signiert" "$drive/SigniertZiel" && cp -r "$work/dist" "$drive/Signiert"
+"$WINE" 'C:\Signiert\SETUP.EXE' /q '/D=C:\SigniertZiel' 2>/dev/null
+expect "the signed distribution installs quietly" '[ $? -eq 0 ]'
+"$WINESERVER" -w
+expect "the installed Uninstal.exe is SETUP.EXE's byte copy with its valid signature" \
+  'cmp -s "$drive/SigniertZiel/Uninstal.exe" "$work/dist/SETUP.EXE" &&
+   osslsigncode verify -in "$drive/SigniertZiel/Uninstal.exe" -CAfile "$work/cert.pem" >/dev/null'
+"$WINE" 'C:\SigniertZiel\Uninstal.exe' /q 2>/dev/null
+"$WINESERVER" -w
+expect "the registered removal takes it away again" '[ ! -e "$drive/SigniertZiel/Uninstal.exe" ]'
+exit $failed
