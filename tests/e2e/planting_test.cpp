@@ -71,36 +71,51 @@ std::string Within(const std::set<std::string>& modules, const std::string& dir)
     if (path.starts_with(UpperCase(dir)) && path.ends_with(".DLL")) found += path + "\n";
   return found;
 }
+
+// Runs the program to its end (through the steps, or quietly), looking at its libraries all
+// the while: its exit code.
+DWORD RunWatched(const Program& program, Steps steps, std::set<std::string>& modules) {
+  DWORD code = 99;
+  if (steps.empty()) {
+    WaitUntil([&] {
+      AddModules(program.pid, modules);
+      return WaitForExit(program, 0, code);
+    }, 60000);
+    return code;
+  }
+  for (Step& step : steps)
+    step.act = [&modules, &program, act = step.act](HWND window) {
+      AddModules(program.pid, modules);
+      if (act) act(window);
+    };
+  return Perform(program, steps);
+}
 }  // namespace
 
-TEST(Planting, NoLibraryIsLoadedFromTheDistributionFolderQuietOrAttended) {
-  for (const bool quiet : {true, false}) {
-    SCOPED_TRACE(quiet ? "quiet" : "attended");
-    PrepareMachine();
-    DeleteTree(InstallDir);
-    Distribution dist = ExampleDistribution(quiet ? "planted_quiet" : "planted_attended");
-    const PlantedLibraries planted(dist.Dir());
-    const Program program = planted.Start(dist.Dir() + "SETUP.EXE", quiet ? "/q" : "");
-    // The libraries of the process, looked at all the time it runs.
+// Planted beside SETUP.EXE (installed quietly and attended), and beside the uninstaller in
+// the program directory, where a deployment tool may have copied more than the program.
+TEST(Planting, NoLibraryIsLoadedFromTheProgramsOwnFolder) {
+  for (const char* how : {"quiet", "attended", "removal"}) {
+    SCOPED_TRACE(how);
+    const bool removal = how == std::string("removal");
+    std::string dir = InstallDir + "\\";  // the installation the attended run made
+    if (!removal) {
+      PrepareMachine();
+      DeleteTree(InstallDir);
+      dir = ExampleDistribution(std::string("planted_") + how).Dir();
+    }
+    const PlantedLibraries planted(dir);
+    const Program program = planted.Start(dir + (removal ? "Uninstal.exe" : "SETUP.EXE"),
+                                          how == std::string("attended") ? "" : "/q");
     std::set<std::string> modules;
-    DWORD code = 99;
-    Steps steps = quiet ? Steps{} : WalkWizard(InstallDir) + FinishSteps();
-    for (Step& step : steps)
-      step.act = [&modules, &program, act = step.act](HWND window) {
-        AddModules(program.pid, modules);
-        if (act) act(window);
-      };
-    if (quiet)
-      WaitUntil([&] {
-        AddModules(program.pid, modules);
-        return WaitForExit(program, 0, code);
-      }, 60000);
-    else
-      code = Perform(program, steps);
-    EXPECT_EQ(code, 0u);
-    EXPECT_TRUE(FileExists(InstallDir + "\\ADRESSEN.EXE")) << "installed";
+    const Steps steps = how == std::string("attended") ? WalkWizard(InstallDir) + FinishSteps() : Steps{};
+    EXPECT_EQ(RunWatched(program, steps, modules), 0u);
+    EXPECT_NE(FileExists(InstallDir + "\\ADRESSEN.EXE"), removal) << "installed, or removed";
     EXPECT_NE(Within(modules, SystemDir()), "") << "no library of the process was seen: the test sees nothing";
-    EXPECT_EQ(Within(modules, dist.Dir()), "");
-    EXPECT_EQ(RemoveInstallation(true), 0u);
+    EXPECT_EQ(Within(modules, dir), "");
+    if (how == std::string("quiet")) {
+      EXPECT_EQ(RemoveInstallation(true), 0u);
+    }
   }
+  DeleteTree(InstallDir);
 }
