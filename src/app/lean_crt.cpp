@@ -11,6 +11,7 @@
 #include <cstring>
 
 #include "env/system_library.h"
+#include "ui/application.h"
 
 namespace {
 // Functions registered with atexit (static objects' destructors), run at the regular end.
@@ -82,10 +83,8 @@ void exit(int status) {
   ExitProcess(static_cast<UINT>(status));
 }
 
-void abort() {
-  FatalAppExitA(0, "Setup: interner Fehler");
-  ExitProcess(4);
-}
+// The box only where a person is there to close it; then status 4.
+void abort() { Application.Fail("Setup: interner Fehler"); }
 
 void* malloc(size_t size) { return HeapAlloc(Heap(), 0, size ? size : 1); }
 void* calloc(size_t count, size_t size) {

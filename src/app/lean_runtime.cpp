@@ -46,8 +46,6 @@ void __throw_bad_function_call() { Fail("bad function call"); }
 }  // namespace std
 
 namespace __gnu_cxx {
-void __verbose_terminate_handler() {
-  FatalAppExitA(0, "Setup: interner Fehler");
-  ExitProcess(4);
-}
+// The box only where a person is there to close it (a quiet run waits for no one).
+void __verbose_terminate_handler() { Application.Fail("Setup: interner Fehler"); }
 }  // namespace __gnu_cxx

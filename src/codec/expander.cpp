@@ -5,6 +5,7 @@
 #include <new>
 
 #include "codec/lzh_decoder.h"
+#include "codec/sha256.h"
 #include "env/paths.h"
 
 #ifdef _WIN32
@@ -54,22 +55,33 @@ bool MayNameOneFile(const std::string& a, const std::string& b) {
   return x == y || x.find('~') != std::string::npos || y.find('~') != std::string::npos;
 }
 
+// The compressed file as it is read: every byte read goes into its digest, when one is kept.
+struct Source {
+  std::FILE* file;
+  Sha256* digest;
+  size_t Read(unsigned char* into, size_t n) const {
+    const size_t got = std::fread(into, 1, n, file);
+    if (digest) digest->Add(into, got);
+    return got;
+  }
+};
+
 // The decoder's byte source: the compressed file in blocks of 32768 bytes.
 class BufferedInput {
  public:
-  BufferedInput(std::FILE* file, unsigned char* buffer) : file_(file), buffer_(buffer) {}
+  BufferedInput(const Source& source, unsigned char* buffer) : source_(source), buffer_(buffer) {}
   // At the end of the file it gives nothing; a later call tries the file again. A read error
   // gives nothing either, and is remembered.
   size_t Read(const uint8_t*& block) {
-    const size_t got = std::fread(buffer_, 1, BufferSize, file_);
-    failed_ = failed_ || (got == 0 && std::ferror(file_));
+    const size_t got = source_.Read(buffer_, BufferSize);
+    failed_ = failed_ || (got == 0 && std::ferror(source_.file));
     block = buffer_;
     return got;
   }
   bool Failed() const { return failed_; }
 
  private:
-  std::FILE* file_;
+  const Source& source_;
   unsigned char* buffer_;
   bool failed_ = false;
 };
@@ -99,9 +111,9 @@ ExpandFailure CannotRead(const std::string& source) { return FileLayerFailure("E
 ExpandFailure CannotWrite(const std::string& target) { return FileLayerFailure("ERROR WRITING TO " + target + " !"); }
 
 // One four-byte field of the header.
-bool ReadHeaderField(std::FILE* in, unsigned char* field) { return std::fread(field, 1, 4, in) == 4; }
+bool ReadHeaderField(const Source& in, unsigned char* field) { return in.Read(field, 4) == 4; }
 
-std::optional<ExpandFailure> Decode(std::FILE* in, std::FILE* out, int32_t size, const std::string& source,
+std::optional<ExpandFailure> Decode(const Source& in, std::FILE* out, int32_t size, const std::string& source,
                                     const std::string& target) {
   std::unique_ptr<unsigned char[]> readBuffer(new (std::nothrow) unsigned char[BufferSize]);
   std::unique_ptr<unsigned char[]> writeBuffer(new (std::nothrow) unsigned char[BufferSize]);
@@ -194,21 +206,43 @@ bool MoveIntoPlace(const std::string& temporary, const std::string& target) {
 }
 #endif
 
+namespace {
+// Header and stream of the compressed file into out.
+std::optional<ExpandFailure> Expand(const Source& in, std::FILE* out, const std::string& source,
+                                    const std::string& target) {
+  unsigned char field[4];
+  if (!ReadHeaderField(in, field)) return CannotRead(source);
+  if (std::memcmp(field, lzh::Signature, 4) != 0) return FileLayerFailure(source + ": Keine komprimierte Datei!");
+  if (!ReadHeaderField(in, field)) return CannotRead(source);
+  const int32_t size = LittleEndian32(field);
+  if (size < 0) return FileLayerFailure(source + ": Beschädigte komprimierte Datei (negative Größe)");
+  return Decode(in, out, size, source, target);
+}
+
+// Whether the file's bytes, those read so far and the rest, are the expected ones.
+bool MatchesDigest(const Source& in, const std::string& expected) {
+  unsigned char rest[4096];
+  while (in.Read(rest, sizeof rest) > 0) {
+  }
+  return !std::ferror(in.file) && in.digest->HexDigest() == LowerCase(expected);
+}
+}  // namespace
+
 std::optional<ExpandFailure> ExpandFileChecked(const std::string& source, const std::string& target,
-                                               const std::string& scratchDir, const ReplaceHook& beforeReplace) {
+                                               const std::string& scratchDir, const ReplaceHook& beforeReplace,
+                                               const std::string& expectedSha256) {
   File in(std::fopen(source.c_str(), "rb"));
   if (!in) return FileLayerFailure(source + " nicht gefunden!");
   // Expanding a file onto itself would put the expanded text in place of the compressed one.
   if (MayNameOneFile(source, target) && SameFile(source, target)) return CannotOpen(target);
   PendingTarget out(target, scratchDir);
   if (!out.Create()) return CannotOpen(target);
-  unsigned char field[4];
-  if (!ReadHeaderField(in.get(), field)) return CannotRead(source);
-  if (std::memcmp(field, lzh::Signature, 4) != 0) return FileLayerFailure(source + ": Keine komprimierte Datei!");
-  if (!ReadHeaderField(in.get(), field)) return CannotRead(source);
-  const int32_t size = LittleEndian32(field);
-  if (size < 0) return FileLayerFailure(source + ": Beschädigte komprimierte Datei (negative Größe)");
-  if (auto failure = Decode(in.get(), out.Get(), size, source, target)) return failure;
+  Sha256 digest;
+  const Source input{in.get(), expectedSha256.empty() ? nullptr : &digest};
+  std::optional<ExpandFailure> failure = Expand(input, out.Get(), source, target);
+  if (input.digest && !MatchesDigest(input, expectedSha256))
+    return ExpandFailure{ExpandFailureClass::ELzrw1Exception, source + ": Die Datei ist beschädigt!", true};
+  if (failure) return failure;
   return out.Commit(beforeReplace);
 }
 

@@ -11,6 +11,7 @@ enum class ExpandFailureClass { ElzhException, ELzrw1Exception };
 struct ExpandFailure {
   ExpandFailureClass kind;
   std::string message;
+  bool damaged = false;  // the source's bytes are not the ones the distribution recorded
 };
 
 // Expands source into target; the failure, or none. The target is replaced only by a complete
@@ -18,11 +19,14 @@ struct ExpandFailure {
 // naming one file fail before anything is written. The expansion is written first into a
 // temporary file in scratchDir (empty: the target's own folder); beforeReplace runs when it
 // is complete, just before it takes the target's name, and when it returns false the
-// expansion stops there, the target untouched.
+// expansion stops there, the target untouched. With expectedSha256 (64 hex digits) the source
+// is hashed as it is read, to its last byte: when its bytes are not those, the target stays
+// untouched and the failure is marked damaged, whatever else went wrong with them.
 using ReplaceHook = std::function<bool()>;
 std::optional<ExpandFailure> ExpandFileChecked(const std::string& source, const std::string& target,
                                                const std::string& scratchDir = {},
-                                               const ReplaceHook& beforeReplace = {});
+                                               const ReplaceHook& beforeReplace = {},
+                                               const std::string& expectedSha256 = {});
 
 // As ExpandFileChecked, but reports only success.
 bool ExpandFile(const std::string& source, const std::string& target, const std::string& scratchDir = {},

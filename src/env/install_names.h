@@ -8,6 +8,11 @@
 inline constexpr char UninstallKeyPath[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
 std::string UninstallKeyOf(const std::string& name);
 
+// The setup script's section of checksums: each file of the distribution as it lies there
+// (compressed or not, the texts and SETUP.EXE included) to the SHA-256 of its bytes, in hex.
+// The toolkit writes it; installers before it pass over it.
+inline constexpr char ChecksumSection[] = "SHA256";
+
 // The install log in the installation directory: looked for and named in messages under
 // this name; the installation creates it upper-case.
 inline constexpr char InstallLogName[] = "install1.log";

@@ -1,10 +1,12 @@
 #include "env/text_file.h"
 
+#include <utility>
+
 #include <windows.h>
 
 #include "env/handles.h"
 
-std::optional<std::string> LoadTextFile(const std::string& path) {
+std::optional<std::string> LoadTextFile(const std::string& path, std::string* raw) {
   KernelHandle file = FromCreateFile(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ,
                                                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
                                                  nullptr));
@@ -25,5 +27,6 @@ std::optional<std::string> LoadTextFile(const std::string& path) {
     }
     text += c;
   }
+  if (raw) *raw = std::move(bytes);
   return text;
 }

@@ -33,6 +33,20 @@ std::vector<std::string> NumberedList(const std::vector<std::string>& sectionLin
   return names;
 }
 
+std::map<std::string, std::string> ChecksumTable(const std::vector<std::string>& sectionLines) {
+  const auto trim = [](const std::string& text) {
+    const size_t first = text.find_first_not_of(" \t");
+    return first == std::string::npos ? std::string() : text.substr(first, text.find_last_not_of(" \t") - first + 1);
+  };
+  std::map<std::string, std::string> table;
+  for (const std::string& line : sectionLines) {
+    const size_t eq = line.find('=');
+    if (eq == std::string::npos) continue;
+    table.emplace(LowerCase(trim(line.substr(0, eq))), LowerCase(trim(line.substr(eq + 1))));
+  }
+  return table;
+}
+
 ShortcutItem SplitItem(const std::string& line) {
   const size_t eq = line.find('=');
   if (eq == std::string::npos) return {line, ""};

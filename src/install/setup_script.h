@@ -1,6 +1,7 @@
 // The setup script "Setup.lst" beside the executable, read through the profile-string
 // functions only and opened anew for every read.
 #pragma once
+#include <map>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,9 @@ struct ShortcutItem {
 // The numbered list of a section: N = the number of its lines, entry k the value of the
 // key "k" (first matching line, letter case ignored); a missing number gives an empty name.
 std::vector<std::string> NumberedList(const std::vector<std::string>& sectionLines);
+// The checksum section's lines as a table: a file's name as it lies in the distribution,
+// lower case, to its SHA-256 in lower-case hex. The first line of a name counts.
+std::map<std::string, std::string> ChecksumTable(const std::vector<std::string>& sectionLines);
 // An "Items" line split at its first "=", the name cut to 255 characters.
 ShortcutItem SplitItem(const std::string& line);
 
@@ -24,6 +28,10 @@ class SetupScript {
   std::vector<std::string> ProgramFiles() const;  // section "programfiles"
   std::vector<std::string> WindowsFiles() const;  // section "Windows"
   std::vector<ShortcutItem> Items() const;        // section "Items", in line order
+  // Section "SHA256" (ChecksumSection), which the toolkit writes; empty in an older script.
+  std::map<std::string, std::string> Checksums() const;
+  // The recorded SHA-256 of one file of the distribution; empty when there is none.
+  std::string Checksum(const std::string& fileName) const;
 
  private:
   std::string path_;

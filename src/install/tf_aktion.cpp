@@ -47,7 +47,10 @@ void Tf_Aktion::FormCreate() {
   SetText(edPathName, DefaultPath);
   LicenceAccepted = false;
   ShowPage(nb1, Welcome);
-  SetTextFromFile(Memo1, IncludeBackslash(GetExeDirectory()) + "Vertrag.Txt");
+  // A damaged text (only a new copy of the distribution helps) fails the run as a file does.
+  const std::string dir = IncludeBackslash(GetExeDirectory());
+  if (SetTextFromFile(Memo1, dir + "Vertrag.Txt", SetupScript(dir).Checksum("Vertrag.Txt")) == TextLoad::Damaged)
+    InstallError = true;
 }
 
 void Tf_Aktion::FormShow() {
@@ -195,7 +198,10 @@ void Tf_Aktion::Step() { ++progress_; }
 
 bool Tf_Aktion::InstallFile(const std::string& name, const std::string& targetName,
                             const std::string& targetDir) {
-  if (!CopyInstallFile(name, targetName, sourceDir_, IncludeBackslash(targetDir), copyPage_)) return false;
+  const auto checksum = checksums_.find(LowerCase(name));
+  if (!CopyInstallFile(name, targetName, sourceDir_, IncludeBackslash(targetDir), copyPage_,
+                       checksum == checksums_.end() ? std::string() : checksum->second))
+    return false;
   installedBytes_ += FileSize(IncludeBackslash(targetDir) + MapCompressedName(targetName));
   return true;
 }
@@ -208,8 +214,11 @@ bool Tf_Aktion::RunInstallation() {
     const SetupScript script(sourceDir_);
     programFiles = script.ProgramFiles();
     windowsFiles = script.WindowsFiles();
+    checksums_ = script.Checksums();
     GroupName = script.Value("Group", "Name", "Gruppex");
   }
+  // The readme is checked once, whether anyone opened it or not.
+  if (checksums_.count("liesmich.txt") && f_info && f_info->LoadReadme() == TextLoad::Damaged) InstallError = true;
   maximum_ = static_cast<unsigned>(programFiles.size() + windowsFiles.size() + 1);
   progress_ = 0;
   SetGauge(Gauge1, 0, static_cast<int>(maximum_));

@@ -1,6 +1,7 @@
 // The install wizard: five pages, walked with "Weiter" and "Zurück", the licence accepted
 // with "Ja".
 #pragma once
+#include <map>
 #include <string>
 
 #include "install/setup_script.h"
@@ -70,6 +71,7 @@ class Tf_Aktion : public Form {
   unsigned maximum_ = 0;
   unsigned long long installedBytes_ = 0;  // of the files in place, for the registration
   std::string sourceDir_;  // the distribution's folder, ending in "\"
+  std::map<std::string, std::string> checksums_;  // the script's, by lower-case file name
 
   bool LicenceAccepted = false;
 };

@@ -3,6 +3,7 @@
 #include "env/paths.h"
 #include "env/settings.h"
 #include "forms/forms.h"
+#include "install/setup_script.h"
 
 using namespace InfoForm;
 
@@ -15,6 +16,8 @@ void Tf_info::FormCreate() {
 }
 
 // Each load replaces what the memo shows; a failure leaves the previous text.
-void Tf_info::FormActivate() {
-  SetTextFromFile(Memo1, AddBackslash(AppDir) + "Liesmich.txt");
+void Tf_info::FormActivate() { LoadReadme(); }
+
+TextLoad Tf_info::LoadReadme() {
+  return SetTextFromFile(Memo1, AddBackslash(AppDir) + "Liesmich.txt", SetupScript(AddBackslash(AppDir)).Checksum("Liesmich.txt"));
 }

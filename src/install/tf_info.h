@@ -5,6 +5,8 @@
 class Tf_info : public Form {
  public:
   Tf_info();
+  // Liesmich.txt into the viewer, checked against the script's checksum when it has one.
+  TextLoad LoadReadme();
 
  protected:
   void FormCreate() override;

@@ -4,6 +4,8 @@
 
 #include "codec/expander.h"
 #include "codec/name_mapping.h"
+#include "codec/sha256.h"
+#include "env/handles.h"
 #include "env/exit_codes.h"
 #include "env/paths.h"
 #include "env/run_record.h"
@@ -21,20 +23,39 @@ std::string ScratchDir(const std::string& targetDir) {
   return InstallDir.empty() ? targetDir : IncludeBackslash(InstallDir);
 }
 
-bool CopyPlain(const std::string& source, const std::string& target, const std::string& scratchDir,
-               const ReplaceHook& beforeReplace) {
-  char temporary[MAX_PATH];
-  if (!GetTempFileNameA(scratchDir.c_str(), "cpy", 0, temporary)) return false;
-  bool done = CopyFileA(source.c_str(), temporary, FALSE) != 0;
-  if (done) {
-    // A read-only source arrives writable.
-    const DWORD attributes = GetFileAttributesA(temporary);
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
-      SetFileAttributesA(temporary, attributes & ~FILE_ATTRIBUTE_READONLY);
-    done = beforeReplace() && MoveIntoPlace(temporary, target);
+enum class Copied { Done, Failed, Damaged };
+
+// The source's bytes into the temporary file, hashed on the way when a digest is expected,
+// with the source's time. Damaged: they are not the bytes the distribution recorded.
+Copied CopyBytes(const std::string& source, const char* temporary, const std::string& expectedSha256) {
+  KernelHandle in = FromCreateFile(CreateFileA(source.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                               OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+  KernelHandle out = FromCreateFile(
+      CreateFileA(temporary, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!in || !out) return Copied::Failed;
+  static unsigned char buffer[65536];
+  Sha256 digest;
+  DWORD got = 0, written = 0;
+  for (;;) {
+    if (!ReadFile(in.Get(), buffer, sizeof buffer, &got, nullptr)) return Copied::Failed;
+    if (got == 0) break;
+    digest.Add(buffer, got);
+    if (!WriteFile(out.Get(), buffer, got, &written, nullptr) || written != got) return Copied::Failed;
   }
-  if (!done) DeleteFileA(temporary);
-  return done;
+  if (!expectedSha256.empty() && digest.HexDigest() != LowerCase(expectedSha256)) return Copied::Damaged;
+  FILETIME created, accessed, modified;
+  if (GetFileTime(in.Get(), &created, &accessed, &modified)) SetFileTime(out.Get(), nullptr, nullptr, &modified);
+  return Copied::Done;
+}
+
+Copied CopyPlain(const std::string& source, const std::string& target, const std::string& scratchDir,
+                 const ReplaceHook& beforeReplace, const std::string& expectedSha256) {
+  char temporary[MAX_PATH];
+  if (!GetTempFileNameA(scratchDir.c_str(), "cpy", 0, temporary)) return Copied::Failed;
+  Copied result = CopyBytes(source, temporary, expectedSha256);
+  if (result == Copied::Done && !(beforeReplace() && MoveIntoPlace(temporary, target))) result = Copied::Failed;
+  if (result != Copied::Done) DeleteFileA(temporary);
+  return result;
 }
 
 // Quiet, a file that cannot be installed is skipped: the run goes on and reports it.
@@ -46,14 +67,15 @@ ModalResult AskRetry(const std::string& text, CopyView& view) {
   return answer;
 }
 
-void FinalFailure(const std::string& targetDir, const std::string& targetName) {
+void FinalFailure(const std::string& text) {
   InstallError = true;
-  ShowMessage(CopyFailedText(targetDir, targetName));
+  ShowMessage(text);
 }
 }  // namespace
 
 bool CopyInstallFile(const std::string& sourceName, const std::string& targetName,
-                     const std::string& sourceDir, const std::string& targetDir, CopyView& view) {
+                     const std::string& sourceDir, const std::string& targetDir, CopyView& view,
+                     const std::string& expectedSha256) {
   const std::string mapped = MapCompressedName(targetName);
   const std::string shownTarget = LowerCase(targetDir + mapped);
   view.ShowPaths(LowerCase(sourceDir + sourceName), shownTarget);
@@ -72,23 +94,36 @@ bool CopyInstallFile(const std::string& sourceName, const std::string& targetNam
     recorded = true;
     return !logFailed;
   };
-  const auto copy = [&] { return plain && CopyPlain(source, target, scratch, record); };
-  const auto expand = [&] { return plain && ExpandFile(source, target, scratch, record); };
+  // A file whose bytes are not those the distribution recorded never takes its place: the
+  // download or the medium is damaged, and only a new copy of it helps.
+  bool damaged = false;
+  const auto copy = [&] {
+    const Copied result = plain ? CopyPlain(source, target, scratch, record, expectedSha256) : Copied::Failed;
+    damaged = result == Copied::Damaged;
+    return result == Copied::Done;
+  };
+  const auto expand = [&] {
+    const auto failure = plain ? ExpandFileChecked(source, target, scratch, record, expectedSha256)
+                               : std::optional<ExpandFailure>(ExpandFailure{});
+    damaged = failure && failure->damaged;
+    return !failure;
+  };
+  const bool compressed = IsCompressedName(sourceName);
+  const auto question = [&] {
+    if (damaged) return DamagedQuestionText(sourceDir, sourceName);
+    return compressed ? ExpandQuestionText(sourceDir, sourceName, targetDir, mapped) : CopyQuestionText(targetDir, mapped);
+  };
   std::string_view outcome = "installed";
-  if (!IsCompressedName(sourceName)) {
-    if (!copy() && !logFailed) {
-      const ModalResult answer = AskRetry(CopyQuestionText(targetDir, mapped), view);
-      outcome = answer == mrNo ? "skipped" : copy() ? "installed" : "failed";
-    }
-  } else if (!expand() && !logFailed) {
-    const ModalResult answer = AskRetry(ExpandQuestionText(sourceDir, sourceName, targetDir, mapped), view);
-    if (answer == mrYes) Pause(1000, true);
-    outcome = answer == mrNo ? "skipped" : expand() ? "installed" : "failed";
+  if (!(compressed ? expand() : copy()) && !logFailed) {
+    if (damaged) RecordRun({"file damaged: ", source});
+    const ModalResult answer = AskRetry(question(), view);
+    if (answer == mrYes && compressed) Pause(1000, true);
+    outcome = answer == mrNo ? "skipped" : (compressed ? expand() : copy()) ? "installed" : "failed";
   }
   // A file the log cannot name stays out of place: the run ends here.
   if (logFailed) outcome = "not installed, the log cannot be written";
-  RecordRun({"file ", outcome, ": ", source, " -> ", target});
+  RecordRun({"file ", outcome, damaged ? " (damaged)" : "", ": ", source, " -> ", target});
   if (logFailed) return false;
-  if (outcome == "failed") FinalFailure(targetDir, mapped);
+  if (outcome == "failed") FinalFailure(damaged ? DamagedFailedText(sourceDir, sourceName) : CopyFailedText(targetDir, mapped));
   return record();
 }

@@ -1,5 +1,6 @@
 #include "transfer/copy_messages.h"
 
+#include "env/library_error.h"
 #include "env/paths.h"
 
 namespace {
@@ -31,4 +32,14 @@ std::string ExpandQuestionText(const std::string& sourceDir, const std::string& 
 
 std::string CopyFailedText(const std::string& targetDir, const std::string& targetName) {
   return Concat({"Datei ", targetDir, targetName, " konnte nicht kopiert werden!"});
+}
+
+std::string DamagedQuestionText(const std::string& sourceDir, const std::string& sourceName) {
+  return Concat({DamagedFileError(sourceDir + sourceName), TwoBreaks, "Erneut versuchen ?", TwoBreaks,
+                 "Drücken Sie \"Ja\" für erneuten Versuch, \"Nein\" für überspringen, "
+                 "\"Abrechen\" für Installationsabbruch."});
+}
+
+std::string DamagedFailedText(const std::string& sourceDir, const std::string& sourceName) {
+  return Concat({DamagedFileError(sourceDir + sourceName), TwoBreaks, "Die Datei wurde nicht installiert."});
 }

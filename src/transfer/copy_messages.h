@@ -9,3 +9,7 @@ std::string ExpandQuestionText(const std::string& sourceDir, const std::string& 
                                const std::string& targetDir, const std::string& targetName);
 // The second attempt failed too.
 std::string CopyFailedText(const std::string& targetDir, const std::string& targetName);
+// A file of the distribution found damaged on copying (DamagedFileError): try again?
+std::string DamagedQuestionText(const std::string& sourceDir, const std::string& sourceName);
+// The second attempt found it so too.
+std::string DamagedFailedText(const std::string& sourceDir, const std::string& sourceName);

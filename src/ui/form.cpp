@@ -4,8 +4,11 @@
 
 #include <algorithm>
 
+#include "codec/sha256.h"
 #include "env/library_error.h"
 #include "env/messages.h"
+#include "env/paths.h"
+#include "env/run_record.h"
 #include "env/text_file.h"
 #include "ui/application.h"
 #include "ui/control_name.h"
@@ -263,11 +266,24 @@ void Form::SetText(std::string_view name, const std::string& text) {
 }
 
 // As a designed form does: a file that cannot be read is reported, the form still stands.
-void Form::SetTextFromFile(std::string_view name, const std::string& path) {
-  if (const auto text = LoadTextFile(path))
-    SetText(name, *text);
-  else
+TextLoad Form::SetTextFromFile(std::string_view name, const std::string& path, const std::string& expectedSha256) {
+  std::string bytes;
+  const auto text = LoadTextFile(path, &bytes);
+  if (!text) {
     Application.ShowError(CannotOpenError(path));
+    return TextLoad::Missing;
+  }
+  if (!expectedSha256.empty()) {
+    Sha256 digest;
+    digest.Add(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
+    if (digest.HexDigest() != LowerCase(expectedSha256)) {
+      RecordRun({"file damaged: ", path});
+      Application.ShowError(DamagedFileError(path));
+      return TextLoad::Damaged;
+    }
+  }
+  SetText(name, *text);
+  return TextLoad::Loaded;
 }
 
 std::string Form::Text(std::string_view name) const { return ReadWindowText(Need(name).hwnd); }

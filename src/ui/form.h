@@ -27,6 +27,9 @@ struct Control {
   uint32_t fontColor = clBlack;
 };
 
+// What became of a text file loaded for display.
+enum class TextLoad { Loaded, Missing, Damaged };
+
 class Form {
  public:
   explicit Form(const FormDesc& desc);
@@ -61,9 +64,9 @@ class Form {
   void SetCaption(const std::string& caption);
   std::string Caption() const;
   void SetText(std::string_view name, const std::string& text);
-  // The text file's lines; when it cannot be opened, the general error box says so and the
-  // control keeps its text.
-  void SetTextFromFile(std::string_view name, const std::string& path);
+  // The text file's lines. When it cannot be opened, or its bytes are not the expected ones
+  // (SHA-256 in hex, when given), the general error box says so and the control keeps its text.
+  TextLoad SetTextFromFile(std::string_view name, const std::string& path, const std::string& expectedSha256 = {});
   std::string Text(std::string_view name) const;
   void SetVisible(std::string_view name, bool visible);
   void SetEnabled(std::string_view name, bool enabled);

@@ -2,6 +2,7 @@
 // deployment tools read, and a quiet removal through the registered command.
 #include <gtest/gtest.h>
 
+#include "codec/sha256.h"
 #include "env/deletion.h"
 #include "env/file_system.h"
 #include "env/paths.h"
@@ -36,6 +37,29 @@ std::pair<DWORD, std::string> RegistrationValue(const std::string& name) {
   if (!key || RegQueryValueExA(key.Get(), name.c_str(), nullptr, &type, data, &size) != ERROR_SUCCESS) return {0, ""};
   if (type == REG_DWORD) return {type, DecimalText(*reinterpret_cast<DWORD*>(data))};
   return {type, reinterpret_cast<const char*>(data)};
+}
+
+// The checksum section distkit build writes, for every file of the distribution now.
+void AddChecksums(const Distribution& dist) {
+  std::string section = "[SHA256]\r\n";
+  WIN32_FIND_DATAA found;
+  FindHandle find(FindFirstFileA((dist.Dir() + "*").c_str(), &found));
+  for (bool more = find.Get() != INVALID_HANDLE_VALUE; more; more = FindNextFileA(find.Get(), &found)) {
+    const std::string name = found.cFileName;
+    if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || LowerCase(name) == "setup.lst") continue;
+    const std::string bytes = FileText(dist.Dir() + name);
+    Sha256 digest;
+    digest.Add(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
+    section += name + "=" + digest.HexDigest() + "\r\n";
+  }
+  dist.AddFile("Setup.lst", FileText(dist.Dir() + "Setup.lst") + section);
+}
+
+// One byte of the file changed, its size kept.
+void Damage(const Distribution& dist, const std::string& name) {
+  std::string bytes = FileText(dist.Dir() + name);
+  bytes[bytes.size() / 2] ^= 0x20;
+  dist.AddFile(name, bytes);
 }
 
 std::string WithoutLines(std::string text, const std::vector<std::string>& starts) {
@@ -157,4 +181,32 @@ TEST(Deploy, TheRegisteredQuietRemovalLeavesTheMachineAsItWas) {
     EXPECT_EQ(RegistrationValue("UninstallString").first, 0u);
   }
   CreateDirectoryA("C:\\Programme", nullptr);
+}
+
+// A changed byte in a plain file, a compressed one and the readme: each refused and named,
+// nothing damaged in place, the rest installed; an undamaged distribution raises no alarm.
+TEST(Deploy, ADamagedFileIsNeverInstalledAndTheRecordNamesIt) {
+  for (const bool damaged : {false, true}) {
+    SCOPED_TRACE(damaged ? "damaged" : "whole");
+    PrepareMachine();
+    DeleteTree(InstallDir);
+    Distribution dist = ExampleDistribution(damaged ? "deploy_damaged" : "deploy_whole");
+    std::string script = FileText(dist.Dir() + "Setup.lst");
+    script.insert(script.find("[Windows]"), "4=Notiz.txt\r\n");
+    dist.AddFile("Setup.lst", script);
+    dist.AddFile("Notiz.txt", "Eine Notiz, so wie sie ausgeliefert wird.\r\n");
+    AddChecksums(dist);
+    if (damaged)
+      for (const char* name : {"Notiz.txt", "ADRESSEN.HL_", "Liesmich.txt"}) Damage(dist, name);
+    const std::string record = dist.Dir() + "run.log";
+    EXPECT_EQ(RunQuietly(dist.Dir() + "SETUP.EXE", "/q /LOG=" + record), damaged ? 3u : 0u);
+    const std::string text = FileText(record);
+    for (const char* name : {"Notiz.txt", "ADRESSEN.HL_", "Liesmich.txt"})
+      EXPECT_EQ(text.find("file damaged: " + dist.Dir() + name) != std::string::npos, damaged) << name << "\n" << text;
+    EXPECT_EQ(text.find("damaged") != std::string::npos, damaged) << text;
+    EXPECT_EQ(FileExists(InstallDir + "\\Notiz.txt"), !damaged);
+    EXPECT_EQ(FileExists(InstallDir + "\\ADRESSEN.HLP"), !damaged);
+    EXPECT_EQ(FileText(InstallDir + "\\ADRESSEN.EXE"), ExampleContent("ADRESSEN.EXE")) << "the rest is installed";
+    EXPECT_EQ(RemoveInstallation(true), 0u);
+  }
 }

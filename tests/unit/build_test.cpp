@@ -5,6 +5,7 @@
 
 #include "check.h"
 #include "codec/expander.h"
+#include "codec/sha256.h"
 #include "tests/unit/temp_folder.h"
 
 namespace fs = std::filesystem;
@@ -47,6 +48,20 @@ TEST_F(BuildTest, CompressesCopiesAndChecks) {
   EXPECT_LT(fs::file_size(dist / "ADRESSEN.EX_"), 1000u);
   const std::vector<Finding> findings = CheckDistribution(dist.string());
   EXPECT_EQ(findings.size(), 1u) << FindingsText(findings) << "only that SETUP.EXE is not signed";
+  // Every file the installer reads has its checksum, the script itself aside.
+  const std::string script = Read(dist / "Setup.lst");
+  const size_t section = script.find("\r\n[SHA256]\r\n");
+  ASSERT_NE(section, std::string::npos) << script;
+  EXPECT_EQ(script.substr(0, section + 2), Script) << "the script as written, the section after it";
+  for (const char* name : {"ADRESSEN.EX_", "ADRESSEN.HL_", "ADRHELP.DL_", "Liesmich.txt", "README.TXT", "SETUP.EXE",
+                           "Vertrag.Txt"})
+    EXPECT_NE(script.find(std::string("\r\n") + name + "=" + FileSha256((dist / name).string()).value() + "\r\n"),
+              std::string::npos)
+        << name;
+  // A script taken from a distribution brings its section along: it is replaced, not doubled.
+  Write("src/Setup.lst", script);
+  ASSERT_EQ(Build(), "");
+  EXPECT_EQ(Read(dist / "Setup.lst"), script);
   // Built again, the old folder is replaced whole.
   Write("dist/alt.txt", "alt");
   ASSERT_EQ(Build(), "");

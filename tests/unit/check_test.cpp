@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
+#include "codec/sha256.h"
 #include "lzh_encoder.h"
 #include "tests/unit/temp_folder.h"
 
@@ -24,6 +27,12 @@ class CheckTest : public TempFolderTest {
     for (const char* name : {"ADRESSEN.EX_", "ADRESSEN.HL_", "ADRHELP.DL_"}) WriteCompressed(name, name);
   }
   std::vector<Finding> Check() const { return CheckDistribution(dir_.string()); }
+  // The checksum section for these files as they lie in the folder now.
+  std::string Checksums(const std::vector<std::string>& names) const {
+    std::string section = "[SHA256]\r\n";
+    for (const std::string& name : names) section += name + "=" + FileSha256((dir_ / name).string()).value() + "\r\n";
+    return section;
+  }
 };
 
 constexpr char GoodScript[] =
@@ -45,11 +54,34 @@ using Lines = std::vector<std::string>;
 
 TEST_F(CheckTest, AGoodDistributionPassesWithOnlyItsMissingSignatureSaid) {
   WriteGood();
-  Write("Setup.lst", GoodScript);
+  Write("Setup.lst", GoodScript + Checksums({"ADRESSEN.EX_", "ADRESSEN.HL_", "ADRHELP.DL_", "Liesmich.txt",
+                                             "Vertrag.Txt", "SETUP.EXE"}));
   const std::vector<Finding> findings = Check();
   EXPECT_EQ(Matching(findings, "not signed"), Lines{"0 warning"}) << FindingsText(findings);
   EXPECT_EQ(findings.size(), 1u);
   EXPECT_EQ(CheckExitStatus(findings, false), 0);
+}
+
+// A byte changed, the size kept: the installer would refuse the file; one without a
+// checksum it could not tell; a script without the section at all cannot tell any.
+TEST_F(CheckTest, ChecksumsFindDamagedFilesAndFilesWithoutOne) {
+  WriteGood();
+  const std::string section = Checksums({"ADRESSEN.EX_", "ADRESSEN.HL_", "Liesmich.txt", "Vertrag.Txt", "SETUP.EXE"});
+  Write("Setup.lst", GoodScript + section);
+  const std::string packed = Read(dir_ / "ADRESSEN.HL_");
+  Write("ADRESSEN.HL_", packed.substr(0, packed.size() - 1) + static_cast<char>(packed.back() ^ 1));
+  Write("Liesmich.txt", "Neu!\r\n");
+  std::vector<Finding> f = Check();
+  const int header = static_cast<int>(std::count(GoodScript, GoodScript + sizeof GoodScript, '\n')) + 1;
+  EXPECT_EQ(Matching(f, "ADRESSEN.HL_ is damaged"), Lines{std::to_string(header + 2) + " error"}) << FindingsText(f);
+  EXPECT_EQ(Matching(f, "Liesmich.txt is damaged"), Lines{std::to_string(header + 3) + " error"});
+  EXPECT_EQ(Matching(f, "ADRHELP.DL_ has no checksum"), Lines{"14 warning"}) << "the line of its [Windows] entry";
+  EXPECT_EQ(Matching(f, "is damaged:").size(), 2u) << "no false alarm\n" << FindingsText(f);
+  EXPECT_EQ(CheckExitStatus(f, false), 2);
+  Write("Setup.lst", GoodScript);
+  f = Check();
+  EXPECT_EQ(Matching(f, "no [SHA256] section"), Lines{"0 warning"});
+  EXPECT_EQ(Matching(f, "is damaged:"), Lines{});
 }
 
 TEST_F(CheckTest, ErrorsNameTheirLines) {

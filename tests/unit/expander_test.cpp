@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include "codec/sha256.h"
+#include "env/paths.h"
 #include "lzh_encoder.h"
 #include "tests/unit/temp_folder.h"
 
@@ -126,4 +128,42 @@ TEST_F(ExpanderTest, TheHookRunsOnceWhenTheFileIsWholeAndBeforeItTakesTheTargets
   EXPECT_FALSE(ExpandFile(source, Path("other.exe"), scratch, [] { return false; }));
   EXPECT_FALSE(fs::exists(Path("other.exe")));
   EXPECT_TRUE(fs::is_empty(dir_ / "scratch"));
+}
+
+// With the distribution's checksum, the file's every byte counts, those after the stream too;
+// a damaged file is called so whatever else its bytes make the decoder say, and no target
+// is left.
+TEST_F(ExpanderTest, AChecksumRefusesEveryChangedByteAndCallsItDamaged) {
+  const std::vector<uint8_t> content(5000, 'y');
+  const std::vector<uint8_t> packed = lzh::Compress(content);
+  const auto sha = [](const std::vector<uint8_t>& bytes) {
+    Sha256 digest;
+    digest.Add(bytes.data(), bytes.size());
+    return digest.HexDigest();
+  };
+  std::vector<uint8_t> trailing = packed, flipped = packed, cut = packed;
+  trailing.push_back(0);
+  flipped[flipped.size() / 2] ^= 0x10;
+  cut.resize(cut.size() - 3);
+  const struct {
+    const char* name;
+    std::vector<uint8_t> bytes;
+    bool expands, damaged;
+  } rows[] = {
+      {"good", packed, true, false},
+      {"trailing", trailing, false, true},  // the stream itself would expand
+      {"flipped", flipped, false, true},
+      {"cut", cut, false, true},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    const std::string target = Path(std::string(row.name) + ".exe");
+    const auto failure = ExpandFileChecked(WriteBytes(std::string(row.name) + ".ex_", row.bytes), target, {}, {},
+                                           UpperCase(sha(packed)));
+    EXPECT_EQ(!failure, row.expands);
+    EXPECT_EQ(failure && failure->damaged, row.damaged);
+    EXPECT_EQ(fs::exists(target), row.expands);
+  }
+  // Without one, only the stream counts, as before.
+  EXPECT_TRUE(ExpandFile(WriteBytes("plain.ex_", trailing), Path("plain.exe")));
 }

@@ -17,3 +17,10 @@ TEST(SplitItem, AtTheFirstEqualsSign) {
   EXPECT_EQ(SplitItem("A.EXE=").name, "");
   EXPECT_EQ(SplitItem("A.EXE=" + std::string(300, 'x')).name.size(), 255u);
 }
+
+TEST(ChecksumTable, NamesInAnyCaseToLowerCaseDigests) {
+  using Table = std::map<std::string, std::string>;
+  EXPECT_EQ(ChecksumTable({"ADRESSEN.EX_=AB12", " Liesmich.txt = cd34 ", "kein Gleichheitszeichen", "adressen.ex_=ff"}),
+            (Table{{"adressen.ex_", "ab12"}, {"liesmich.txt", "cd34"}}));
+  EXPECT_TRUE(ChecksumTable({}).empty());
+}

@@ -1,5 +1,6 @@
 #include "build.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -11,7 +12,9 @@
 
 #include "check.h"
 #include "codec/name_mapping.h"
+#include "codec/sha256.h"
 #include "console.h"
+#include "env/install_names.h"
 #include "env/paths.h"
 #include "lzh_encoder.h"
 #include "script_reader.h"
@@ -49,6 +52,49 @@ std::vector<std::string> ListNames(const ScriptReader& script, const std::string
     if (const auto entry = script.Find(section, std::to_string(k)); entry && !entry->value.empty())
       names.push_back(entry->value);
   return names;
+}
+
+// The script's text without a section of that name (letter case aside), header and lines.
+std::string WithoutSection(const std::string& text, const std::string& section) {
+  std::string kept;
+  bool inside = false;
+  for (size_t at = 0; at < text.size();) {
+    size_t end = text.find('\n', at);
+    end = end == std::string::npos ? text.size() : end + 1;
+    const std::string line = text.substr(at, end - at);
+    const size_t first = line.find_first_not_of(" \t");
+    if (first != std::string::npos && line[first] == '[') {
+      const size_t close = line.find(']', first);
+      inside = close != std::string::npos && LowerCase(line.substr(first + 1, close - first - 1)) == LowerCase(section);
+    }
+    if (!inside) kept += line;
+    at = end;
+  }
+  return kept;
+}
+
+// Every file the installer reads from the distribution, with the SHA-256 of its bytes as they
+// lie there, in a section of the script that installers before it pass over. One that the
+// source's script brought along is replaced.
+std::string AddChecksums(const fs::path& work, std::vector<std::string> names) {
+  std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) { return LowerCase(a) < LowerCase(b); });
+  names.erase(std::unique(names.begin(), names.end(),
+                          [](const std::string& a, const std::string& b) { return LowerCase(a) == LowerCase(b); }),
+              names.end());
+  std::vector<uint8_t> data;
+  if (!ReadAll(work / "Setup.lst", data)) return (work / "Setup.lst").string() + ": cannot be read";
+  std::string text = WithoutSection(std::string(data.begin(), data.end()), ChecksumSection);
+  if (!text.empty() && text.back() != '\n') text += "\r\n";
+  text += std::string("[") + ChecksumSection + "]\r\n";
+  for (const std::string& name : names) {
+    const std::optional<std::string> digest = FileSha256((work / name).string());
+    if (!digest) return (work / name).string() + ": cannot be read";
+    text += name + "=" + *digest + "\r\n";
+  }
+  if (!WriteAll(work / "Setup.lst", std::vector<uint8_t>(text.begin(), text.end())))
+    return (work / "Setup.lst").string() + ": cannot be written";
+  std::printf("recorded the SHA-256 of %zu files in [%s] of Setup.lst\n", names.size(), ChecksumSection);
+  return {};
 }
 
 class Builder {
@@ -114,7 +160,9 @@ std::string Build(const fs::path& src, const fs::path& work, const fs::path& set
     const auto found = builder.Files().find(LowerCase(text));
     if (found == builder.Files().end()) continue;
     if (std::string problem = builder.Copy(found->second, text); !problem.empty()) return problem;
+    if (text != std::string("Setup.lst")) names.push_back(text);
   }
+  names.push_back("SETUP.EXE");
   if (std::string problem = builder.Copy(setupExe, "SETUP.EXE"); !problem.empty()) return problem;
   if (!signing.certificate.empty()) {
     const std::string problem =
@@ -123,6 +171,8 @@ std::string Build(const fs::path& src, const fs::path& work, const fs::path& set
     if (std::string stamp = builder.Stamp("SETUP.EXE", setupExe); !stamp.empty()) return stamp;
     std::printf("signed SETUP.EXE with %s\n", signing.certificate.c_str());
   }
+  if (std::string problem = AddChecksums(work, names); !problem.empty()) return problem;
+  if (std::string stamp = builder.Stamp("Setup.lst", script->second); !stamp.empty()) return stamp;
   const std::vector<Finding> findings = CheckDistribution(work.string());
   std::fputs(ToConsole(FindingsText(findings)).c_str(), stdout);
   if (CheckExitStatus(findings, false) == 2) return "the distribution does not pass its check";

@@ -8,6 +8,8 @@
 
 #include "codec/expander.h"
 #include "codec/name_mapping.h"
+#include "codec/sha256.h"
+#include "env/install_names.h"
 #include "env/paths.h"
 #include "script_reader.h"
 #include "signing.h"
@@ -52,6 +54,7 @@ class Checker {
     std::vector<std::string> windows;
     CheckList(script, "Windows", windows);
     CheckItems(script, installed);
+    CheckChecksums(script);
     return findings_;
   }
 
@@ -178,6 +181,7 @@ class Checker {
       Error("Setup.lst", entry.line, "[" + section + "] " + name + " is missing from the distribution");
       return;
     }
+    read_.emplace(LowerCase(name), entry.line);
     if (IsCompressedName(name)) CheckExpands(name, entry.line);
   }
 
@@ -188,6 +192,32 @@ class Checker {
       Error(name, line, "does not expand: " + failure->message);
     std::error_code ec;
     fs::remove(scratch, ec);
+  }
+
+  // Each file the installer reads against the checksum the script records for it: a damaged
+  // one it would refuse, one without a checksum it cannot tell from a damaged one.
+  void CheckChecksums(const ScriptReader& script) {
+    if (!script.HasSection(ChecksumSection)) {
+      Warning("Setup.lst", 0, std::string("no [") + ChecksumSection + "] section: the installer cannot tell a "
+              "damaged file from a good one (distkit build writes it)");
+      return;
+    }
+    for (const char* always : {"Liesmich.txt", "Vertrag.Txt", "SETUP.EXE"})
+      if (Present(always)) read_.emplace(LowerCase(always), 0);
+    for (const auto& [name, line] : read_) {
+      const std::string& onDisk = names_[name];
+      const std::optional<ScriptEntry> recorded = script.Find(ChecksumSection, onDisk);
+      if (!recorded) {
+        Warning("Setup.lst", line, onDisk + " has no checksum in [" + ChecksumSection +
+                                       "]: the installer cannot tell whether it is damaged");
+        continue;
+      }
+      const std::optional<std::string> digest = FileSha256((dir_ / onDisk).string());
+      if (!digest || *digest != LowerCase(recorded->value))
+        Error("Setup.lst", recorded->line, onDisk + " is damaged: its SHA-256 is " + digest.value_or("unreadable") +
+                                               ", [" + ChecksumSection + "] records " + recorded->value +
+                                               "; the installer refuses it");
+    }
   }
 
   void CheckItems(const ScriptReader& script, const std::vector<std::string>& installed) {
@@ -211,6 +241,7 @@ class Checker {
 
   fs::path dir_;
   std::map<std::string, std::string> names_;  // lower-cased -> as on disk
+  std::map<std::string, int> read_;           // lower-cased names the installer reads -> their line
   std::vector<Finding> findings_;
   std::string defaultPath_;  // with its backslash; empty when not absolute
 };

@@ -11,7 +11,7 @@
 #include "commands.h"
 #include "console.h"
 #include "manifest.h"
-#include "sha256.h"
+#include "codec/sha256.h"
 #ifdef DISTKIT_ZIP
 #include "pack.h"
 #endif

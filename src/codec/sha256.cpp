@@ -1,4 +1,4 @@
-#include "sha256.h"
+#include "codec/sha256.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -72,12 +72,10 @@ std::string Sha256::HexDigest() {
   uint8_t tail[8];
   for (int i = 0; i < 8; ++i) tail[i] = static_cast<uint8_t>(bits >> (56 - 8 * i));
   Add(tail, 8);
+  static const char Digits[] = "0123456789abcdef";
   std::string hex;
-  char digits[9];
-  for (const uint32_t word : h_) {
-    std::snprintf(digits, sizeof digits, "%08x", word);
-    hex += digits;
-  }
+  for (const uint32_t word : h_)
+    for (int shift = 28; shift >= 0; shift -= 4) hex += Digits[(word >> shift) & 0xF];
   return hex;
 }
 

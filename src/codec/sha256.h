@@ -1,4 +1,5 @@
-// SHA-256 of a file, as catalogues such as winget name the archive they download.
+// SHA-256: of each file of a distribution, which the installer checks as it reads it, and of
+// the archive a catalogue such as winget downloads.
 #pragma once
 #include <cstddef>
 #include <cstdint>
