@@ -2,6 +2,9 @@
 
 #include <windows.h>
 
+#include <memory>
+#include <new>
+
 #include "codec/expander.h"
 #include "codec/name_mapping.h"
 #include "codec/sha256.h"
@@ -32,15 +35,17 @@ Copied CopyBytes(const std::string& source, const char* temporary, const std::st
                                                OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
   KernelHandle out = FromCreateFile(
       CreateFileA(temporary, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!in || !out) return Copied::Failed;
-  static unsigned char buffer[65536];
+  constexpr DWORD BufferSize = 65536;
+  // On the heap: a static buffer of this size would lie in the program file.
+  std::unique_ptr<unsigned char[]> buffer(new (std::nothrow) unsigned char[BufferSize]);
+  if (!in || !out || !buffer) return Copied::Failed;
   Sha256 digest;
   DWORD got = 0, written = 0;
   for (;;) {
-    if (!ReadFile(in.Get(), buffer, sizeof buffer, &got, nullptr)) return Copied::Failed;
+    if (!ReadFile(in.Get(), buffer.get(), BufferSize, &got, nullptr)) return Copied::Failed;
     if (got == 0) break;
-    digest.Add(buffer, got);
-    if (!WriteFile(out.Get(), buffer, got, &written, nullptr) || written != got) return Copied::Failed;
+    digest.Add(buffer.get(), got);
+    if (!WriteFile(out.Get(), buffer.get(), got, &written, nullptr) || written != got) return Copied::Failed;
   }
   if (!expectedSha256.empty() && digest.HexDigest() != LowerCase(expectedSha256)) return Copied::Damaged;
   FILETIME created, accessed, modified;
