@@ -67,6 +67,7 @@ __attribute__((force_align_arg_pointer)) void SetupStartup() {
   startup.cb = sizeof startup;
   GetStartupInfoA(&startup);
   const int show = (startup.dwFlags & STARTF_USESHOWWINDOW) ? startup.wShowWindow : SW_SHOWDEFAULT;
+  // The whole command line: the program reads its arguments from it itself.
   const int status = WinMain(GetModuleHandleA(nullptr), nullptr, GetCommandLineA(), show);
   RunExitFunctions();
   ExitProcess(static_cast<UINT>(status));
