@@ -56,6 +56,9 @@ suite() {
 vm_wine_tests() {
   local parts=${SETUP_VM_COUNT:-$(nproc)} part pids=() what="32-bit Wine in the emulated machine" only=""
   [ -n "${SETUP_WINE_TESTS_ONLY:-}" ] && only="SETUP_WINE_TESTS_ONLY=${SETUP_WINE_TESTS_ONLY@Q} "
+  # ctest's log folder, made before the machines share it: made by one machine, it may not yet
+  # be seen by another, whose ctest then cannot start (a fresh clone has none yet).
+  mkdir -p build/win32/Testing/Temporary
   for part in $(seq 2 "$parts"); do
     bash scripts/vm.sh run "${only}bash scripts/wine-tests.sh build/win32 $part $parts" >"build/ctest-wine-vm-$part.log" 2>&1 &
     pids[part]=$!
