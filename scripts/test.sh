@@ -59,6 +59,11 @@ vm_wine_tests() {
   # ctest's log folder, made before the machines share it: made by one machine, it may not yet
   # be seen by another, whose ctest then cannot start (a fresh clone has none yet).
   mkdir -p build/win32/Testing/Temporary
+  # The Wine tests are listed once, before the machines share the build: machines listing them
+  # at once write the same list files, and one may read a list half written and run a part.
+  bash scripts/vm.sh run "ctest --test-dir build/win32 -L wine -N" >build/ctest-wine-list.log 2>&1 ||
+    { tail -n 20 build/ctest-wine-list.log; failed=$((failed + 1)); problems+=("listing the Wine tests"); return; }
+  echo "$(grep -E '^Total Tests:' build/ctest-wine-list.log) (listed once in the emulated machine)"
   for part in $(seq 2 "$parts"); do
     bash scripts/vm.sh run "${only}bash scripts/wine-tests.sh build/win32 $part $parts" >"build/ctest-wine-vm-$part.log" 2>&1 &
     pids[part]=$!
