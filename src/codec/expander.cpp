@@ -224,7 +224,7 @@ bool MatchesDigest(const Source& in, const std::string& expected) {
   unsigned char rest[4096];
   while (in.Read(rest, sizeof rest) > 0) {
   }
-  return !std::ferror(in.file) && in.digest->HexDigest() == LowerCase(expected);
+  return !std::ferror(in.file) && in.digest->Matches(expected);
 }
 }  // namespace
 

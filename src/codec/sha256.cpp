@@ -5,6 +5,8 @@
 #include <cstring>
 #include <memory>
 
+#include "env/paths.h"
+
 namespace {
 constexpr uint32_t K[64] = {
     0x428a2f98, 0x71374491, 0xb5c0fbcf, 0xe9b5dba5, 0x3956c25b, 0x59f111f1, 0x923f82a4, 0xab1c5ed5,
@@ -77,6 +79,14 @@ std::string Sha256::HexDigest() {
   for (const uint32_t word : h_)
     for (int shift = 28; shift >= 0; shift -= 4) hex += Digits[(word >> shift) & 0xF];
   return hex;
+}
+
+bool Sha256::Matches(const std::string& expectedHex) { return HexDigest() == LowerCase(expectedHex); }
+
+std::string Sha256Of(std::string_view bytes) {
+  Sha256 digest;
+  digest.Add(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
+  return digest.HexDigest();
 }
 
 std::optional<std::string> FileSha256(const std::string& path) {

@@ -274,9 +274,7 @@ TextLoad Form::SetTextFromFile(std::string_view name, const std::string& path, c
     return TextLoad::Missing;
   }
   if (!expectedSha256.empty()) {
-    Sha256 digest;
-    digest.Add(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
-    if (digest.HexDigest() != LowerCase(expectedSha256)) {
+    if (Sha256Of(bytes) != LowerCase(expectedSha256)) {
       RecordRun({"file damaged: ", path});
       Application.ShowError(DamagedFileError(path));
       return TextLoad::Damaged;

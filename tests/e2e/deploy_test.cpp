@@ -47,10 +47,7 @@ void AddChecksums(const Distribution& dist) {
   for (bool more = find.Get() != INVALID_HANDLE_VALUE; more; more = FindNextFileA(find.Get(), &found)) {
     const std::string name = found.cFileName;
     if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || LowerCase(name) == "setup.lst") continue;
-    const std::string bytes = FileText(dist.Dir() + name);
-    Sha256 digest;
-    digest.Add(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
-    section += name + "=" + digest.HexDigest() + "\r\n";
+    section += name + "=" + Sha256Of(FileText(dist.Dir() + name)) + "\r\n";
   }
   dist.AddFile("Setup.lst", FileText(dist.Dir() + "Setup.lst") + section);
 }

@@ -137,9 +137,7 @@ TEST_F(ExpanderTest, AChecksumRefusesEveryChangedByteAndCallsItDamaged) {
   const std::vector<uint8_t> content(5000, 'y');
   const std::vector<uint8_t> packed = lzh::Compress(content);
   const auto sha = [](const std::vector<uint8_t>& bytes) {
-    Sha256 digest;
-    digest.Add(bytes.data(), bytes.size());
-    return digest.HexDigest();
+    return Sha256Of(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
   };
   std::vector<uint8_t> trailing = packed, flipped = packed, cut = packed;
   trailing.push_back(0);
