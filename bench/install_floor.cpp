@@ -38,7 +38,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
       return WriteFile(log.Get(), line.data(), static_cast<DWORD>(line.size()), &written, nullptr) != 0;
     };
     if (IsCompressedName(name)) {
-      if (!ExpandFile(dist + name, final, target, record)) return 1;
+      if (!ExpandFile(dist + name, final, target,
+                      [&](const std::string&) { return record() ? Placement::Move : Placement::Refuse; }))
+        return 1;
       continue;
     }
     char temporary[MAX_PATH];

@@ -14,7 +14,9 @@
 #include "env/settings.h"
 #include "env/version.h"
 #include "forms/forms.h"
+#include "install/install_texts.h"
 #include "install/tf_aktion.h"
+#include "install/upgrade_rules.h"
 #include "ui/application.h"
 #include "ui/dialogs.h"
 #include "uninstall/tf_uninstal.h"
@@ -78,6 +80,7 @@ void Tf_Setup::FormCreate() {
   }
   ReadControlFile(controlFile);
   ProposePreviousInstallation();
+  if (RunsAsSetup()) RefuseDowngrade();
   if (!request.directory.empty()) DefaultPath = request.directory;
 }
 
@@ -125,8 +128,20 @@ void Tf_Setup::ProposePreviousInstallation() {
     RegKey key = OpenRegistryKey(HKEY_LOCAL_MACHINE, UninstallKeyOf(StartMenuFolder), false);
     if (!key) return;
     dir = PreviousInstallDir(ReadRegistryString(key, "UninstallString"));
+    installedVersion_ = ReadRegistryString(key, "DisplayVersion");
   }
   if (!dir.empty() && DirectoryExists(dir)) DefaultPath = dir;
+}
+
+// An older version never replaces a newer one unasked: unattended, nobody could say yes.
+void Tf_Setup::RefuseDowngrade() {
+  const std::string offered = IniFile(AppDir + "Setup.lst").ReadString("General", "Version", "");
+  if (installedVersion_.empty() || offered.empty() || CompareVersions(offered, installedVersion_) >= 0) return;
+  RecordRun({"a newer version is installed: ", installedVersion_, ", this is ", offered});
+  if (SilentMode) Application.Halt(ExitNewerInstalled);
+  if (Ask(DowngradeQuestionText(ProgramName, installedVersion_, offered), DlgType::Warning, mbYes | mbNo, mrNo) !=
+      mrYes)
+    Application.Halt(ExitByUser);
 }
 
 void Tf_Setup::FormPaint(HDC dc) {

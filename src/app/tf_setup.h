@@ -1,6 +1,8 @@
 // The start window: program name over the gradient, the step tree, and the hand-over
 // to the install wizard or the uninstall window.
 #pragma once
+#include <string>
+
 #include "env/handles.h"
 #include "ui/form.h"
 #include "ui/steps.h"
@@ -31,7 +33,9 @@ class Tf_Setup : public Form {
   void PrepareGradient();
   void ReadControlFile(const std::string& controlFile);
   void ProposePreviousInstallation();
+  void RefuseDowngrade();
 
+  std::string installedVersion_;  // the registered "DisplayVersion" of an earlier installation
   bool UseGradient = false;
   GdiObject GradientStrip;  // 1 x 256 pixels, navy at the top to black at the bottom
   Tf_Aktion* wizard_ = nullptr;  // while it is shown, for the unattended run

@@ -153,7 +153,8 @@ class PendingTarget {
     file_ = nullptr;
     const bool flushed = std::fflush(done) == 0;
     if (std::fclose(done) != 0 || !flushed) return CannotWrite(target_);
-    if ((beforeReplace && !beforeReplace()) || !Replace()) return CannotOpen(target_);
+    const Placement placement = beforeReplace ? beforeReplace(temporary_) : Placement::Move;
+    if (placement == Placement::Refuse || (placement == Placement::Move && !Replace())) return CannotOpen(target_);
     temporary_.clear();
     return std::nullopt;
   }

@@ -14,15 +14,22 @@ struct ExpandFailure {
   bool damaged = false;  // the source's bytes are not the ones the distribution recorded
 };
 
+// What the hook that runs before a finished file takes its target's name decides.
+enum class Placement {
+  Refuse,  // it must not: the target stays untouched and the finished file goes
+  Move,    // the finished file is moved into place now
+  Done,    // the hook has taken care of the finished file (moved it, or left it for later)
+};
+using ReplaceHook = std::function<Placement(const std::string& temporary)>;
+
 // Expands source into target; the failure, or none. The target is replaced only by a complete
 // expansion: on any failure it is left as it was (or missing, as it was). Source and target
 // naming one file fail before anything is written. The expansion is written first into a
 // temporary file in scratchDir (empty: the target's own folder); beforeReplace runs when it
-// is complete, just before it takes the target's name, and when it returns false the
-// expansion stops there, the target untouched. With expectedSha256 (64 hex digits) the source
-// is hashed as it is read, to its last byte: when its bytes are not those, the target stays
-// untouched and the failure is marked damaged, whatever else went wrong with them.
-using ReplaceHook = std::function<bool()>;
+// is complete, just before it takes the target's name, and decides what happens to it. With
+// expectedSha256 (64 hex digits) the source is hashed as it is read, to its last byte: when
+// its bytes are not those, the target stays untouched and the failure is marked damaged,
+// whatever else went wrong with them.
 std::optional<ExpandFailure> ExpandFileChecked(const std::string& source, const std::string& target,
                                                const std::string& scratchDir = {},
                                                const ReplaceHook& beforeReplace = {},

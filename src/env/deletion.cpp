@@ -51,3 +51,17 @@ void DeleteTree(const std::string& dir) {
   }
   RemoveDirectoryA(dir.c_str());
 }
+
+bool FolderGuard::Admits(const std::string& file, const std::string& base) {
+  const std::string folder = ExtractFilePath(file);
+  const std::string key = base + '|' + folder;
+  if (key == plain_) return true;
+  plain_.clear();
+  const size_t stop = AddBackslash(base).size();
+  for (std::string f = folder; f.size() > stop; f = ExtractFilePath(f.substr(0, f.size() - 1))) {
+    const DWORD a = GetFileAttributesA(f.substr(0, f.size() - 1).c_str());
+    if (a == INVALID_FILE_ATTRIBUTES || (a & FILE_ATTRIBUTE_REPARSE_POINT)) return false;
+  }
+  plain_ = key;
+  return true;
+}

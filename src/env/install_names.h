@@ -23,3 +23,6 @@ inline constexpr char LogGeneral[] = "General", LogInstalledFiles[] = "Installed
 // The folders the installation made above its directory, "Folder1" the outermost: a section
 // that uninstallers before it pass over.
 inline constexpr char LogCreatedFolders[] = "CreatedFolders";
+// Each installed file as the installation left it, "File<n>=size,sha256" by the number of its
+// entry: so that the next version can tell a file the user changed. Uninstallers pass over it.
+inline constexpr char LogFileStates[] = "FileStates";

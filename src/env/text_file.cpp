@@ -6,7 +6,7 @@
 
 #include "env/handles.h"
 
-std::optional<std::string> LoadTextFile(const std::string& path, std::string* raw) {
+std::optional<std::string> ReadFileBytes(const std::string& path) {
   KernelHandle file = FromCreateFile(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ,
                                                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
                                                  nullptr));
@@ -14,8 +14,25 @@ std::optional<std::string> LoadTextFile(const std::string& path, std::string* ra
   std::string bytes;
   char buffer[32768];
   DWORD got = 0;
-  while (ReadFile(file.Get(), buffer, sizeof buffer, &got, nullptr) && got > 0)
+  for (;;) {
+    if (!ReadFile(file.Get(), buffer, sizeof buffer, &got, nullptr)) return std::nullopt;
+    if (got == 0) return bytes;
     bytes.append(buffer, got);
+  }
+}
+
+bool WriteFileBytes(const std::string& path, const std::string& bytes) {
+  KernelHandle file = FromCreateFile(
+      CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  DWORD written = 0;
+  return file && WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+         written == bytes.size();
+}
+
+std::optional<std::string> LoadTextFile(const std::string& path, std::string* raw) {
+  std::optional<std::string> read = ReadFileBytes(path);
+  if (!read) return std::nullopt;
+  const std::string& bytes = *read;
   std::string text;
   text.reserve(bytes.size() + bytes.size() / 16);
   for (size_t i = 0; i < bytes.size(); ++i) {
@@ -27,6 +44,6 @@ std::optional<std::string> LoadTextFile(const std::string& path, std::string* ra
     }
     text += c;
   }
-  if (raw) *raw = std::move(bytes);
+  if (raw) *raw = std::move(*read);
   return text;
 }

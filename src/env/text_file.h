@@ -1,4 +1,4 @@
-// Whole text files, read for display.
+// Whole files: texts read for display, small files the program keeps (logs, WININIT.INI).
 #pragma once
 #include <optional>
 #include <string>
@@ -6,3 +6,7 @@
 // The file's bytes with every line ending made CR LF, as multi-line edits want them; none
 // when it cannot be opened. The bytes as they lie in the file land in raw, when given.
 std::optional<std::string> LoadTextFile(const std::string& path, std::string* raw = nullptr);
+// The file's bytes as they lie; none when it cannot be opened or read to its end.
+std::optional<std::string> ReadFileBytes(const std::string& path);
+// Creates or overwrites the file with bytes; false when they are not all written.
+bool WriteFileBytes(const std::string& path, const std::string& bytes);

@@ -5,15 +5,32 @@
 
 #include <windows.h>
 
+#include "codec/expander.h"
 #include "env/handles.h"
 #include "env/ini_file.h"
 #include "env/install_names.h"
 #include "env/paths.h"
 #include "env/settings.h"
+#include "env/text_file.h"
 
 std::string InstallLogPath() { return UpperCase(IncludeBackslash(InstallDir) + InstallLogName); }
 
 namespace {
+// The sections after the file entries, from the settings.
+std::string LogTail() {
+  std::string tail = Concat({"[", LogGroup, "]\r\nName=", GroupName, "\r\n[", LogStartMenu,
+                             "]\r\nFolder=", StartMenuFolder, "\r\n"});
+  if (!CreatedFolders.empty()) tail += Concat({"[", LogCreatedFolders, "]\r\n"});
+  for (size_t k = 0; k < CreatedFolders.size(); ++k)
+    tail += Concat({"Folder", DecimalText(k + 1), "=", CreatedFolders[k], "\r\n"});
+  return tail;
+}
+
+// The log opened by its directory as given, not upper-cased: the same file, but Wine would
+// search every directory on the way whose letter case differs, and an installation directory
+// holds many files.
+std::string LogFileAsGiven() { return IncludeBackslash(InstallDir) + UpperCase(InstallLogName); }
+
 // A log the run started itself takes its file entries straight into the file: the sections
 // after "InstalledFiles" are written again behind each new entry, so an entry costs the same
 // however long the log has grown (the profile functions rewrite the whole file for each
@@ -24,13 +41,10 @@ namespace {
 class OwnLog {
  public:
   enum Outcome { Written, Given, Failed };
-  // Given when the entry must go through the profile functions instead. The file is opened
-  // by its directory as given, not upper-cased: the same file, but Wine would search every
-  // directory on the way whose letter case differs, and an installation directory holds
-  // many files.
+  // Given when the entry must go through the profile functions instead.
   Outcome Write(const std::string& path, unsigned number, const std::string& targetPath) {
     if (path != path_) Start(path);
-    const std::string file = FileAsGiven();
+    const std::string file = LogFileAsGiven();
     if (!own_ || number <= lastNumber_ || (!ProgramName.empty() && size_ > 0)) return Give();
     std::string text;
     if (size_ == 0) {
@@ -38,11 +52,7 @@ class OwnLog {
       text += Concat({"[", LogInstalledFiles, "]\r\n"});
     }
     text += Concat({"File", DecimalText(number), "=", targetPath, "\r\n"});
-    std::string tail = Concat({"[", LogGroup, "]\r\nName=", GroupName, "\r\n[", LogStartMenu,
-                               "]\r\nFolder=", StartMenuFolder, "\r\n"});
-    if (!CreatedFolders.empty()) tail += Concat({"[", LogCreatedFolders, "]\r\n"});
-    for (size_t k = 0; k < CreatedFolders.size(); ++k)
-      tail += Concat({"Folder", DecimalText(k + 1), "=", CreatedFolders[k], "\r\n"});
+    const std::string tail = LogTail();
     if (!log_)
       // Shared for writing: another writer's change shows in the length and hands the log over.
       log_ = FromCreateFile(CreateFileA(file.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
@@ -71,16 +81,25 @@ class OwnLog {
   // Lets go of the file, for the profile functions that write into it next.
   void Close() { log_.Reset(); }
 
+  // Takes over a log just written whole, of size bytes that end in tail, with entries
+  // numbered up to lastNumber.
+  void Adopt(DWORD size, size_t tailSize, unsigned lastNumber) {
+    Start(InstallLogPath());
+    own_ = true;
+    size_ = size;
+    tailSize_ = tailSize;
+    lastNumber_ = lastNumber;
+  }
+
  private:
   void Start(const std::string& path) {
     log_.Reset();
     path_ = path;
-    own_ = GetFileAttributesA(FileAsGiven().c_str()) == INVALID_FILE_ATTRIBUTES;
+    own_ = GetFileAttributesA(LogFileAsGiven().c_str()) == INVALID_FILE_ATTRIBUTES;
     size_ = 0;
     tailSize_ = 0;
     lastNumber_ = 0;
   }
-  static std::string FileAsGiven() { return IncludeBackslash(InstallDir) + UpperCase(InstallLogName); }
   Outcome Give() {
     own_ = false;
     log_.Reset();
@@ -113,6 +132,13 @@ bool LogInstalledFile(unsigned number, const std::string& targetPath) {
   return written;
 }
 
+bool RestoreLog(const std::optional<std::string>& earlier) {
+  ownLog.Close();
+  const std::string path = LogFileAsGiven();
+  if (!earlier) return DeleteFileA(path.c_str()) || GetLastError() == ERROR_FILE_NOT_FOUND;
+  return WriteFileBytes(path, *earlier);
+}
+
 bool LogUserAccount(const std::string& profileDir) {
   ownLog.Close();
   return IniFile(InstallLogPath()).WriteString(LogUserProfile, "UserName", profileDir);
@@ -131,13 +157,16 @@ unsigned long FileNumber(const std::string& key) {
 }
 }  // namespace
 
-std::vector<std::string> ReadInstalledFiles(const std::string& logPath) {
-  struct Entry {
-    unsigned long number;
-    std::string path;
-  };
+namespace {
+struct Entry {
+  unsigned long number;
+  std::string value;
+};
+
+// The "File<n>" entries of a section, in numeric order.
+std::vector<Entry> NumberedEntries(const std::string& logPath, const char* section) {
   std::vector<Entry> entries;
-  for (const std::string& line : IniFile(logPath).ReadSection(LogInstalledFiles)) {
+  for (const std::string& line : IniFile(logPath).ReadSection(section)) {
     const size_t equals = line.find('=');
     const unsigned long number = FileNumber(line.substr(0, equals));
     if (!number || equals == std::string::npos) continue;
@@ -146,10 +175,88 @@ std::vector<std::string> ReadInstalledFiles(const std::string& logPath) {
     while (at > 0 && entries[at - 1].number > number) --at;
     entries.insert(entries.begin() + static_cast<std::ptrdiff_t>(at), {number, line.substr(equals + 1)});
   }
+  return entries;
+}
+}  // namespace
+
+std::vector<std::string> ReadInstalledFiles(const std::string& logPath) {
   std::vector<std::string> files;
-  files.reserve(entries.size());
-  for (Entry& entry : entries) files.push_back(std::move(entry.path));
+  for (Entry& entry : NumberedEntries(logPath, LogInstalledFiles)) files.push_back(std::move(entry.value));
   return files;
+}
+
+std::vector<LoggedFile> ReadLoggedFiles(const std::string& logPath) {
+  const std::vector<Entry> states = NumberedEntries(logPath, LogFileStates);
+  std::vector<LoggedFile> files;
+  size_t s = 0;
+  for (Entry& entry : NumberedEntries(logPath, LogInstalledFiles)) {
+    while (s < states.size() && states[s].number < entry.number) ++s;
+    const bool known = s < states.size() && states[s].number == entry.number;
+    files.push_back({std::move(entry.value), known ? states[s].value : std::string()});
+  }
+  return files;
+}
+
+namespace {
+// The log's text cut into sections: the name in brackets, and the lines below it.
+struct Section {
+  std::string name, lines;
+};
+std::vector<Section> Sections(const std::string& text) {
+  std::vector<Section> sections;
+  for (size_t at = 0; at < text.size();) {
+    size_t end = text.find('\n', at);
+    end = end == std::string::npos ? text.size() : end + 1;
+    std::string line = text.substr(at, end - at);
+    while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.pop_back();
+    const size_t close = line.find(']');
+    if (!line.empty() && line[0] == '[' && close != std::string::npos)
+      sections.push_back({line.substr(1, close - 1), ""});
+    else if (!sections.empty() && !IsBlank(line))
+      sections.back().lines += line + "\r\n";
+    at = end;
+  }
+  return sections;
+}
+}  // namespace
+
+bool RewriteLog(const std::vector<LoggedFile>& files) {
+  ownLog.Close();
+  const std::string path = LogFileAsGiven();
+  // The sections the run does not write itself stay as they are (the user profile chosen
+  // for the shortcuts, those of later versions).
+  std::string head = Concat({"[", LogGeneral, "]\r\n"}), kept;
+  bool named = false;
+  for (const Section& section : Sections(ReadFileBytes(path).value_or(""))) {
+    const std::string name = LowerCase(section.name);
+    if (name == LowerCase(LogGeneral) && ProgramName.empty()) {
+      head += section.lines;
+      named = true;
+    } else if (name != LowerCase(LogGeneral) && name != LowerCase(LogFileStates) &&
+               name != LowerCase(LogInstalledFiles) && name != LowerCase(LogGroup) && name != LowerCase(LogStartMenu) &&
+               name != LowerCase(LogCreatedFolders)) {
+      kept += Concat({"[", section.name, "]\r\n", section.lines});
+    }
+  }
+  if (!named) head += Concat({"Name=", ProgramName, "\r\n"});
+  std::string states, entries;
+  for (size_t k = 0; k < files.size(); ++k) {
+    const std::string number = DecimalText(static_cast<unsigned long>(k + 1));
+    entries += Concat({"File", number, "=", files[k].path, "\r\n"});
+    if (!files[k].state.empty()) states += Concat({"File", number, "=", files[k].state, "\r\n"});
+  }
+  if (!states.empty()) head += Concat({"[", LogFileStates, "]\r\n", states});
+  const std::string tail = LogTail();
+  const std::string text = Concat({head, kept, "[", LogInstalledFiles, "]\r\n", entries, tail});
+  char temporary[MAX_PATH];
+  if (!GetTempFileNameA(IncludeBackslash(InstallDir).c_str(), "log", 0, temporary)) return false;
+  if (!WriteFileBytes(temporary, text) || !MoveIntoPlace(temporary, path)) {
+    DeleteFileA(temporary);
+    return false;
+  }
+  ProgramName.clear();  // named now: the entries that follow need not name it again
+  ownLog.Adopt(static_cast<DWORD>(text.size()), tail.size(), static_cast<unsigned>(files.size()));
+  return true;
 }
 
 std::vector<std::string> ReadCreatedFolders(const std::string& logPath) {

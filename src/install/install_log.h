@@ -1,6 +1,7 @@
 // The install log (InstallLogName): what an installation created, for the uninstaller.
 // Written only here; its file list read here too (its names: env/install_names.h).
 #pragma once
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,22 @@ bool LogInstalledFile(unsigned number, const std::string& targetPath);
 // The user profile chosen for the shortcuts, at the end of the installation. False when it
 // cannot be written.
 bool LogUserAccount(const std::string& profileDir);
+
+// A file the log names, with its state as the installation left it ("size,sha256"; empty
+// when none was recorded).
+struct LoggedFile {
+  std::string path, state;
+};
+// Writes the installation's log whole in place of the one there (a new file moved over it,
+// so that a run killed meanwhile leaves the one or the other): files numbered from 1 with
+// their states, the program's name, group and folders from the settings, any other section
+// of the log kept. Later entries continue it, numbered from files.size() + 1. False when it
+// cannot be written.
+bool RewriteLog(const std::vector<LoggedFile>& files);
+// Puts back the log a failed run found (its bytes), or deletes it when there was none.
+bool RestoreLog(const std::optional<std::string>& earlier);
+// The log's file entries in numeric order with their states.
+std::vector<LoggedFile> ReadLoggedFiles(const std::string& logPath);
 
 // Every "File" + number entry of the log at path, in numeric order, gaps and all.
 std::vector<std::string> ReadInstalledFiles(const std::string& logPath);

@@ -24,3 +24,10 @@ std::string InstallDoneText(const std::string& directory, bool ntAdministrator) 
                  ntAdministrator ? Paragraph : "",
                  "Soll das Anwendungsprogramm jetzt gestartet werden?"});
 }
+
+std::string DowngradeQuestionText(const std::string& program, const std::string& installed,
+                                  const std::string& offered) {
+  return Concat({"Auf diesem Computer ist ", program, " bereits in der Version ", installed,
+                 " installiert.", Paragraph, "Soll sie durch die ältere Version ", offered,
+                 " ersetzt werden?"});
+}

@@ -3,18 +3,25 @@
 #include "codec/name_mapping.h"
 #include "env/administrator.h"
 #include "env/exit_codes.h"
+#include "codec/sha256.h"
+#include "env/deletion.h"
 #include "env/file_system.h"
+#include "env/ini_file.h"
+#include "env/install_names.h"
 #include "env/folders.h"
 #include "env/library_error.h"
 #include "env/paths.h"
 #include "env/profiles.h"
+#include "env/removal_rules.h"
 #include "env/run_record.h"
 #include "env/settings.h"
+#include "env/text_file.h"
 #include "env/windows_version.h"
 #include "forms/forms.h"
 #include "install/install_log.h"
 #include "install/setup_script.h"
 #include "install/tf_info.h"
+#include "install/upgrade_rules.h"
 #include "install/wizard_texts.h"
 #include "ui/application.h"
 #include "ui/dialogs.h"
@@ -168,13 +175,19 @@ bool Tf_Aktion::MakeDirectory(const std::string& path) {
 // at once, with its own status for the deployment tool, and what was made for it goes again.
 bool Tf_Aktion::AcceptQuietly(const std::string& path) {
   const bool full = IsFullDirectoryPath(path);
-  const bool made = full && !DirectoryExists(path) && MakeDirectory(path);
+  madeDirectory_ = full && !DirectoryExists(path) && MakeDirectory(path);
   if (full && DirectoryExists(path) && CanWriteToDir(path)) return true;
-  if (made) RemoveDirectoryA(path.c_str());
-  for (auto folder = CreatedFolders.rbegin(); folder != CreatedFolders.rend(); ++folder)
-    RemoveDirectoryA(folder->c_str());
+  InstallDir = path;
+  RemoveMadeFolders();
   RecordRun({"the installation directory cannot be created or written: ", path});
   Application.Halt(ExitDirectoryFailed);
+}
+
+// Only empty folders go: what else is in them was not made by this run.
+void Tf_Aktion::RemoveMadeFolders() {
+  if (madeDirectory_) RemoveDirectoryA(InstallDir.c_str());
+  for (auto folder = CreatedFolders.rbegin(); folder != CreatedFolders.rend(); ++folder)
+    RemoveDirectoryA(folder->c_str());
 }
 
 std::string Tf_Aktion::Proposal(const std::string& path) const {
@@ -190,6 +203,7 @@ void Tf_Aktion::StartInstallation() {
   // offers no "Beenden": the program ends after the message.
   libraryFailed_ = true;
   Application.ShowError(CannotWriteError(InstallLogPath()));
+  if (QuietMode) RollBack();
   if (SilentMode || !Visible()) Application.Halt(ExitLibraryFailure);
 }
 
@@ -206,6 +220,104 @@ bool Tf_Aktion::InstallFile(const std::string& name, const std::string& targetNa
   return true;
 }
 
+bool Tf_Aktion::LogEntry(const std::string& path) { return LogInstalledFile(++entries_, path); }
+
+bool Tf_Aktion::BeginLog() {
+  const std::string logPath = InstallLogPath();
+  if (QuietMode) {
+    earlierLog_ = ReadFileBytes(logPath);
+    Application.OnFail = [this] { RollBack(); };
+  }
+  if (!FileExists(logPath)) return true;
+  earlier_ = ReadLoggedFiles(logPath);
+  // Another program's log in the same directory is continued too, but none of its files
+  // is ever taken away for this one.
+  const std::string registration = IniFile(logPath).ReadString(LogStartMenu, "Folder", "");
+  sameProgram_ = LowerCase(registration) == LowerCase(StartMenuFolder);
+  if (sameProgram_ && CreatedFolders.empty()) CreatedFolders = ReadCreatedFolders(logPath);
+  RecordRun({"over an earlier installation: ", DecimalText(earlier_.size()), " files logged"});
+  if (!RewriteLog(earlier_)) return false;
+  entries_ = static_cast<unsigned>(earlier_.size());
+  return true;
+}
+
+namespace {
+std::string FileState(const std::string& path) {
+  const std::optional<std::string> digest = FileSha256(path);
+  return digest ? FileStateText(FileSize(path), *digest) : std::string();
+}
+}  // namespace
+
+// This run's files with their states, then those of the earlier version that stay.
+std::vector<LoggedFile> Tf_Aktion::FilesOwnedNow() {
+  std::map<std::string, std::string> earlierStates;
+  for (const LoggedFile& file : earlier_) earlierStates[LowerCase(file.path)] = file.state;
+  std::vector<LoggedFile> owned;
+  std::set<std::string> listed;
+  for (const std::string& path : runFiles_) {
+    if (!listed.insert(LowerCase(path)).second) continue;
+    // The user's database stays as the earlier version recorded it, not as the user changed it.
+    const bool untouched = untouched_.count(LowerCase(path)) != 0;
+    owned.push_back({path, untouched ? earlierStates[LowerCase(path)] : FileState(journal_.NewContent(path))});
+  }
+  for (const std::string& path : journal_.Leftovers())
+    if (listed.insert(LowerCase(path)).second) owned.push_back({path, ""});
+  FolderGuard guard;
+  for (const LoggedFile& file : earlier_) {
+    const std::string path = LowerCase(file.path);
+    EarlierFile facts;
+    facts.listedNow = listed.count(path) != 0;
+    facts.exists = FileExists(file.path);
+    facts.inProgramDir = sameProgram_ && IsPlainAbsolutePath(file.path) && IsBelow(file.path, InstallDir) &&
+                         guard.Admits(file.path, InstallDir);
+    facts.backup = IsKeptFileName(ExtractFileName(file.path));
+    facts.recordedState = file.state;
+    switch (FateOfEarlierFile(facts, [&] { return FileState(file.path); })) {
+      case EarlierFate::Drop:
+        break;
+      case EarlierFate::Remove:
+        if (QuietMode ? journal_.Retire(file.path, [this](const std::string& kept) { return LogEntry(kept); })
+                      : DeleteFileA(file.path.c_str()) != 0) {
+          RecordRun({"file removed, no longer part of the program: ", file.path});
+          break;
+        }
+        listed.insert(path);
+        owned.push_back(file);
+        break;
+      case EarlierFate::KeepChanged:
+        RecordRun({"file kept, changed since it was installed: ", file.path});
+        [[fallthrough]];
+      case EarlierFate::Keep:
+        listed.insert(path);
+        owned.push_back(file);
+        break;
+    }
+  }
+  return owned;
+}
+
+bool Tf_Aktion::FinishLog() {
+  const std::vector<LoggedFile> owned = FilesOwnedNow();
+  if (!QuietMode) return RewriteLog(owned);
+  // The earlier files kept aside stay named until they are gone.
+  std::vector<LoggedFile> withKept = owned;
+  for (const std::string& kept : journal_.Kept()) withKept.push_back({kept, ""});
+  if (!RewriteLog(withKept)) return false;
+  Application.OnFail = nullptr;
+  journal_.Commit();
+  withKept = owned;
+  for (const std::string& kept : journal_.Kept()) withKept.push_back({kept, ""});
+  return RewriteLog(withKept);
+}
+
+void Tf_Aktion::RollBack() {
+  Application.OnFail = nullptr;
+  journal_.Undo();
+  RestoreLog(earlierLog_);
+  RemoveMadeFolders();
+  RecordRun({"the run failed: the files, the log and the directory are as before it"});
+}
+
 // False when the log cannot be written: nothing more is installed then.
 bool Tf_Aktion::RunInstallation() {
   sourceDir_ = GetExeDirectory();
@@ -217,6 +329,7 @@ bool Tf_Aktion::RunInstallation() {
     checksums_ = script.Checksums();
     GroupName = script.Value("Group", "Name", "Gruppex");
   }
+  if (!BeginLog()) return false;
   // The readme is checked once, whether anyone opened it or not.
   if (checksums_.count("liesmich.txt") && f_info && f_info->LoadReadme() == TextLoad::Damaged) InstallError = true;
   maximum_ = static_cast<unsigned>(programFiles.size() + windowsFiles.size() + 1);
@@ -226,10 +339,15 @@ bool Tf_Aktion::RunInstallation() {
     const std::string& name = programFiles[k];
     if (k == 0) MainProgramPath = MapCompressedName(IncludeBackslash(InstallDir) + name);
     Step();
-    // A reinstallation keeps the user's own data in place of the sample.
+    // A reinstallation keeps the user's own data in place of the sample; the log keeps
+    // naming it, so that a removal treats it as after a first installation.
     if (LowerCase(name).find("beispiel.") != std::string::npos &&
-        FileExists(IncludeBackslash(InstallDir) + "Beispiel.hdb"))
+        FileExists(IncludeBackslash(InstallDir) + "Beispiel.hdb")) {
+      const std::string kept = LowerCase(MapCompressedName(IncludeBackslash(InstallDir) + name));
+      untouched_.insert(kept);
+      if (!copyPage_.Record(kept)) return false;
       continue;
+    }
     if (!InstallFile(name, name, InstallDir)) return false;
   }
   for (const std::string& name : windowsFiles) {
@@ -239,9 +357,15 @@ bool Tf_Aktion::RunInstallation() {
   Step();
   if (!InstallFile("Setup.exe", "Uninstal.exe", InstallDir)) return false;
   copyPage_.ShowNow();
-  if (!CreateProgmanGroup()) return false;
   // A file skipped with "Nein" is missing too: status 0 promises that every file is installed.
-  Application.ExitCode = InstallError || FileSkipped ? ExitFilesFailed : ExitCompleted;
+  const bool failed = InstallError || FileSkipped;
+  if (QuietMode && failed) {
+    RollBack();
+    Application.Halt(ExitFilesFailed);
+  }
+  if (!FinishLog()) return false;
+  if (!CreateProgmanGroup()) return false;
+  Application.ExitCode = failed ? ExitFilesFailed : journal_.RestartNeeded() ? ExitRestartNeeded : ExitCompleted;
   Application.ProcessMessages();
   SetModalResult(mrOk);
   return true;
@@ -263,5 +387,12 @@ void Tf_Aktion::CopyPage::ShowNow() {
 }
 
 bool Tf_Aktion::CopyPage::Record(const std::string& target) {
-  return LogInstalledFile(wizard_.progress_, target);
+  wizard_.runFiles_.push_back(target);
+  return wizard_.LogEntry(target);
+}
+
+// Attended and /s runs put each file in place as they always did; a quiet one keeps its way back.
+Placement Tf_Aktion::CopyPage::Place(const std::string& temporary, const std::string& target) {
+  if (!QuietMode) return Placement::Move;
+  return wizard_.journal_.Place(temporary, target, [this](const std::string& path) { return wizard_.LogEntry(LowerCase(path)); });
 }

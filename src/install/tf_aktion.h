@@ -2,8 +2,13 @@
 // with "Ja".
 #pragma once
 #include <map>
+#include <optional>
+#include <set>
 #include <string>
+#include <vector>
 
+#include "install/file_journal.h"
+#include "install/install_log.h"
 #include "install/setup_script.h"
 #include "transfer/copy_install_file.h"
 #include "env/wait.h"
@@ -40,6 +45,19 @@ class Tf_Aktion : public Form {
   bool InstallFile(const std::string& name, const std::string& targetName,
                    const std::string& targetDir);
   void Step();
+  bool LogEntry(const std::string& path);
+
+  // Over an earlier installation: its log is read first and continued, so that whatever
+  // happens it names every file of both versions. False when it cannot be written.
+  bool BeginLog();
+  // After the files: the earlier version's files this one no longer has go where they are as
+  // it left them, and the log is written whole with every file the installation owns and
+  // its state. False when the log cannot be written.
+  bool FinishLog();
+  std::vector<LoggedFile> FilesOwnedNow();
+  // A quiet run that fails leaves everything as it found it.
+  void RollBack();
+  void RemoveMadeFolders();
 
   // The copy page, where each file shows itself and is numbered in the log.
   class CopyPage : public CopyView {
@@ -48,6 +66,7 @@ class Tf_Aktion : public Form {
     void ShowPaths(const std::string& from, const std::string& to) override;
     void ShowNow() override;
     bool Record(const std::string& target) override;
+    Placement Place(const std::string& temporary, const std::string& target) override;
 
    private:
     Tf_Aktion& wizard_;
@@ -72,6 +91,15 @@ class Tf_Aktion : public Form {
   unsigned long long installedBytes_ = 0;  // of the files in place, for the registration
   std::string sourceDir_;  // the distribution's folder, ending in "\"
   std::map<std::string, std::string> checksums_;  // the script's, by lower-case file name
+
+  unsigned entries_ = 0;                 // the number of the log's last file entry
+  std::vector<LoggedFile> earlier_;      // what the earlier installation logged
+  bool sameProgram_ = false;             // the earlier log is this program's (its registration)
+  std::vector<std::string> runFiles_;    // what this run logged, in order
+  std::set<std::string> untouched_;      // of those, left as they were (the user's database)
+  FileJournal journal_;                  // quiet runs: the way back
+  std::optional<std::string> earlierLog_;  // quiet runs: the log as the run found it
+  bool madeDirectory_ = false;           // quiet runs: the run made the installation directory
 
   bool LicenceAccepted = false;
 };

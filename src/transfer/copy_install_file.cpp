@@ -58,7 +58,11 @@ Copied CopyPlain(const std::string& source, const std::string& target, const std
   char temporary[MAX_PATH];
   if (!GetTempFileNameA(scratchDir.c_str(), "cpy", 0, temporary)) return Copied::Failed;
   Copied result = CopyBytes(source, temporary, expectedSha256);
-  if (result == Copied::Done && !(beforeReplace() && MoveIntoPlace(temporary, target))) result = Copied::Failed;
+  if (result == Copied::Done) {
+    const Placement placement = beforeReplace(temporary);
+    if (placement == Placement::Refuse || (placement == Placement::Move && !MoveIntoPlace(temporary, target)))
+      result = Copied::Failed;
+  }
   if (result != Copied::Done) DeleteFileA(temporary);
   return result;
 }
@@ -94,21 +98,24 @@ bool CopyInstallFile(const std::string& sourceName, const std::string& targetNam
   // The log names a file before it lies in place, so that a run killed at any moment leaves
   // nothing installed that the uninstaller does not know of. Each file is recorded once.
   bool recorded = false, logFailed = false;
-  const ReplaceHook record = [&] {
+  const auto record = [&] {
     if (!recorded) logFailed = !view.Record(shownTarget);
     recorded = true;
     return !logFailed;
+  };
+  const ReplaceHook place = [&](const std::string& temporary) {
+    return record() ? view.Place(temporary, target) : Placement::Refuse;
   };
   // A file whose bytes are not those the distribution recorded never takes its place: the
   // download or the medium is damaged, and only a new copy of it helps.
   bool damaged = false;
   const auto copy = [&] {
-    const Copied result = plain ? CopyPlain(source, target, scratch, record, expectedSha256) : Copied::Failed;
+    const Copied result = plain ? CopyPlain(source, target, scratch, place, expectedSha256) : Copied::Failed;
     damaged = result == Copied::Damaged;
     return result == Copied::Done;
   };
   const auto expand = [&] {
-    const auto failure = plain ? ExpandFileChecked(source, target, scratch, record, expectedSha256)
+    const auto failure = plain ? ExpandFileChecked(source, target, scratch, place, expectedSha256)
                                : std::optional<ExpandFailure>(ExpandFailure{});
     damaged = failure && failure->damaged;
     return !failure;

@@ -3,6 +3,8 @@
 #pragma once
 #include <string>
 
+#include "codec/expander.h"
+
 // Where the copy shows itself and records what it did: the wizard's copy page and the log.
 class CopyView {
  public:
@@ -15,6 +17,13 @@ class CopyView {
   // Records a file that reached the end of the step, copied or not; false when the record
   // cannot be written.
   virtual bool Record(const std::string& target) = 0;
+  // Puts the finished file (temporary) in target's place, or leaves that to the caller
+  // (Placement::Move, the default); after Record.
+  virtual Placement Place(const std::string& temporary, const std::string& target) {
+    (void)temporary;
+    (void)target;
+    return Placement::Move;
+  }
 };
 
 // "Abbrechen" in a retry question ends the program at once (exit status 1). False when the

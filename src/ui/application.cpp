@@ -42,5 +42,6 @@ void TApplication::Fail(const char* text) {
   if (failing) ExitProcess(ExitLibraryFailure);
   failing = true;
   ShowError(text);
+  if (OnFail) OnFail();
   Halt(ExitLibraryFailure);
 }

@@ -1,5 +1,6 @@
 // The application object: title, main form, message loop, ending and the general error box.
 #pragma once
+#include <functional>
 #include <string>
 
 class Form;
@@ -10,6 +11,8 @@ class TApplication {
   Form* MainForm = nullptr;  // its closing ends the message loop
   bool ShowMainForm = true;
   int ExitCode = 0;  // what Run returns when the main form has closed
+  // Runs when Fail ends the program: a quiet installation puts back what it changed.
+  std::function<void()> OnFail;
 
   // Runs the message loop until the main form is closed; returns the exit code.
   int Run();

@@ -2,7 +2,7 @@
 
 #include "env/paths.h"
 #include "forms/forms.h"
-#include "uninstall/removal_rules.h"
+#include "env/removal_rules.h"
 #include "uninstall/uninstall_files.h"
 
 using namespace AskForm;

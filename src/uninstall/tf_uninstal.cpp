@@ -12,6 +12,7 @@
 #include "env/install_names.h"
 #include "env/library_error.h"
 #include "env/paths.h"
+#include "env/pending_rename.h"
 #include "env/profiles.h"
 #include "env/registry.h"
 #include "env/run_record.h"
@@ -22,7 +23,7 @@
 #include "ui/application.h"
 #include "ui/dialogs.h"
 #include "ui/steps.h"
-#include "uninstall/removal_rules.h"
+#include "env/removal_rules.h"
 #include "uninstall/tf_ask.h"
 #include "uninstall/tf_progress.h"
 #include "uninstall/uninstall_files.h"
@@ -36,6 +37,15 @@ namespace {
 std::string ProgramFilesDir() {
   RegKey key = OpenRegistryKey(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion", false);
   return ReadRegistryString(key, "ProgramFilesDir");
+}
+
+// A file that cannot be deleted now although nothing forbids it: held open, or a running
+// program's (a read-only file is refused too, and stays).
+bool InUse(const std::string& file) {
+  const DWORD error = GetLastError();
+  const DWORD attributes = GetFileAttributesA(file.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_READONLY)) return false;
+  return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION || error == ERROR_ACCESS_DENIED;
 }
 
 std::string WithoutLastCharacter(const std::string& text) {
@@ -104,7 +114,7 @@ void Tf_Uninstal::RemoveInstallation() {
   // Started only now, so that the message may stay open as long as the user likes while
   // the batch file's tries for the uninstaller are counted.
   if (!batch.empty()) WinExec(batch.c_str(), SW_HIDE);
-  Application.ExitCode = somethingLeft_ ? ExitFilesFailed : ExitCompleted;
+  Application.ExitCode = somethingLeft_ ? ExitFilesFailed : pending_.empty() ? ExitCompleted : ExitRestartNeeded;
   RecordRun({"removed ", programDir.empty() ? "the logged files" : programDir,
              directoryDeleted ? " with its directory" : ", the directory kept"});
   Close();
@@ -133,10 +143,13 @@ std::vector<std::string> Tf_Uninstal::DeleteLoggedFiles(const std::vector<std::s
     // Only what the installer could have put there, and never through a link elsewhere.
     const std::string& base = IsBelow(file, programDir) ? programDir : windowsDir;
     // A read-only file stays; it goes with the directory.
-    const bool deleted = MayDeleteLoggedFile(file, programDir, windowsDir) && guard.Admits(file, base) &&
-                         DeleteFileA(file.c_str());
-    RecordRun({deleted ? "file deleted: " : "file not deleted: ", file});
-    if (!deleted) notDeleted.push_back(file);
+    const bool may = MayDeleteLoggedFile(file, programDir, windowsDir) && guard.Admits(file, base);
+    const bool deleted = may && DeleteFileA(file.c_str());
+    // Quiet, a file in use (a program still running) goes at the next restart.
+    const bool later = may && !deleted && QuietMode && InUse(file) && ReplaceAtRestart(file, "");
+    RecordRun({deleted ? "file deleted: " : later ? "file in use, deleted at the next restart: " : "file not deleted: ", file});
+    if (later) pending_.push_back(file);
+    if (!deleted && !later) notDeleted.push_back(file);
     // The pauses keep to their sum whatever the resolution of the system's clock (a tenth
     // of a second on some): what a wait ran over comes off the next ones.
     owed += static_cast<long>(pause);
@@ -178,8 +191,13 @@ bool Tf_Uninstal::AskAndDeleteDirectory(const std::string& programDir, const std
   // Quiet, nobody is asked: the directory goes only when nothing but the uninstaller and its
   // log is left in it, so that no file of the user's is lost.
   if (QuietMode) {
-    if (!HoldsOnly(programDir, {GetExePath(), logPath})) return false;
+    std::vector<std::string> ours = pending_;
+    ours.push_back(GetExePath());
+    ours.push_back(logPath);
+    if (!HoldsOnly(programDir, ours)) return false;
     DeleteTree(programDir);
+    // Emptied at the restart, it goes then.
+    if (!pending_.empty()) ReplaceAtRestart(programDir, "");
     return true;
   }
   auto ask = CreateForm<Tf_Ask>();

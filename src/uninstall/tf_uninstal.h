@@ -25,6 +25,7 @@ class Tf_Uninstal : public Form {
   std::string WriteRemovalBatch(const std::vector<std::string>& foldersAbove);
 
   bool somethingLeft_ = false;  // a logged file could not be removed
+  std::vector<std::string> pending_;  // quiet: logged files in use, deleted at the next restart
 };
 
 extern Tf_Uninstal* f_Uninstal;

@@ -1,5 +1,5 @@
 // The file-system side of the removal: listing what a directory holds, the temporary name
-// the batch file is derived from, and the links a deletion must not pass through.
+// the batch file is derived from.
 #pragma once
 #include <string>
 #include <vector>
@@ -13,14 +13,3 @@ void ListTree(const std::string& mask, bool withSubdirectories, std::vector<std:
 bool HoldsOnly(const std::string& dir, const std::vector<std::string>& files);
 // A new empty file "$....tmp" in the user's temporary folder; its full path.
 std::string MakeTempFileName();
-// Whether a file is reached from base without passing a link to another place (a junction or
-// symbolic link among its folders below base). The file itself is left to DeleteFileA, which
-// removes a link, never what it points to, and refuses a folder. The folder last found plain
-// is remembered, as a log names a folder's files one after another.
-class FolderGuard {
- public:
-  bool Admits(const std::string& file, const std::string& base);
-
- private:
-  std::string plain_;  // "base|folder\" last found plain
-};

@@ -105,14 +105,15 @@ TEST_F(ExpanderTest, TheHookRunsOnceWhenTheFileIsWholeAndBeforeItTakesTheTargets
   fs::create_directories(dir_ / "scratch");
   const std::string scratch = (dir_ / "scratch").string();
   int calls = 0;
-  ASSERT_TRUE(ExpandFile(source, target, scratch, [&] {
+  ASSERT_TRUE(ExpandFile(source, target, scratch, [&](const std::string& temporary) {
     ++calls;
     EXPECT_FALSE(fs::exists(target));
     // The whole expansion waits in the scratch folder.
     std::vector<fs::path> waiting(fs::directory_iterator(dir_ / "scratch"), {});
     EXPECT_EQ(waiting.size(), 1u);
     for (const fs::path& file : waiting) EXPECT_EQ(fs::file_size(file), content.size());
-    return true;
+    EXPECT_EQ(waiting.size() == 1 ? waiting[0].string() : "", temporary);
+    return Placement::Move;
   }));
   EXPECT_EQ(calls, 1);
   EXPECT_EQ(ReadBytes(target), content);
@@ -121,13 +122,22 @@ TEST_F(ExpanderTest, TheHookRunsOnceWhenTheFileIsWholeAndBeforeItTakesTheTargets
   // A damaged file never reaches the hook.
   std::vector<uint8_t> cut = lzh::Compress(content);
   cut.resize(cut.size() / 2);
-  EXPECT_FALSE(ExpandFile(WriteBytes("cut.ex_", cut), Path("cut.exe"), scratch, [&] { return ++calls > 0; }));
+  EXPECT_FALSE(ExpandFile(WriteBytes("cut.ex_", cut), Path("cut.exe"), scratch, [&](const std::string&) { ++calls; return Placement::Move; }));
   EXPECT_EQ(calls, 1);
 
   // A hook that refuses (the log cannot be written) stops it, and nothing is left behind.
-  EXPECT_FALSE(ExpandFile(source, Path("other.exe"), scratch, [] { return false; }));
+  EXPECT_FALSE(ExpandFile(source, Path("other.exe"), scratch, [](const std::string&) { return Placement::Refuse; }));
   EXPECT_FALSE(fs::exists(Path("other.exe")));
   EXPECT_TRUE(fs::is_empty(dir_ / "scratch"));
+
+  // A hook that takes the finished file over (to put it in place at the next restart) keeps it.
+  std::string kept;
+  EXPECT_TRUE(ExpandFile(source, Path("later.exe"), scratch, [&](const std::string& temporary) {
+    kept = temporary;
+    return Placement::Done;
+  }));
+  EXPECT_FALSE(fs::exists(Path("later.exe")));
+  EXPECT_EQ(ReadBytes(kept), content);
 }
 
 // With the distribution's checksum, the file's every byte counts, those after the stream too;

@@ -1,5 +1,5 @@
 // What a log may make the uninstaller delete, and the batch file that removes it at the end.
-#include "uninstall/removal_rules.h"
+#include "env/removal_rules.h"
 
 #include <gtest/gtest.h>
 

@@ -6,7 +6,7 @@
 #include "install/user_choice.h"
 #include "install/wizard_texts.h"
 #include "transfer/copy_messages.h"
-#include "uninstall/removal_rules.h"
+#include "env/removal_rules.h"
 
 TEST(StartRules, ModeByFileNameSilentBySwitchOrByShiftAndCtrl) {
   for (const char* name : {"SETUP.EXE", "setup.exe", "sEtUp.ExE"}) EXPECT_TRUE(IsSetupMode(name)) << name;

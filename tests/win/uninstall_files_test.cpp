@@ -6,6 +6,7 @@
 
 #include <algorithm>
 
+#include "env/deletion.h"
 #include "tests/win/win_test_util.h"
 #include "tools/driver/driver.h"
 

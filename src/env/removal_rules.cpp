@@ -1,4 +1,4 @@
-#include "uninstall/removal_rules.h"
+#include "env/removal_rules.h"
 
 #include "env/paths.h"
 

@@ -1,0 +1,49 @@
+// A quiet run's way back: each file it puts in place over an earlier one, the earlier one
+// kept under a temporary name until the run has succeeded, so that a failed run can leave
+// the machine as it found it. A file in use is put in place at the next restart instead.
+#pragma once
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "codec/expander.h"
+
+class FileJournal {
+ public:
+  // Names a file in the installation's log before it is on the disk under that name, so
+  // that the uninstaller knows it whenever the run is killed; false when it cannot.
+  using LogEntry = std::function<bool(const std::string& path)>;
+
+  // Before the finished file temporary takes target's place: the earlier target is kept
+  // aside (Move: the caller moves the new one in), or, when it is in use, the system is to
+  // put temporary in place at the next restart (Done).
+  Placement Place(const std::string& temporary, const std::string& target, const LogEntry& log);
+  // Takes a file of the earlier version away (kept aside until the run has succeeded); false
+  // when it stays.
+  bool Retire(const std::string& file, const LogEntry& log);
+  // The run failed: every target as it was before the run, and what was kept aside gone.
+  void Undo();
+  // The run succeeded: what was kept aside goes, at the next restart when it is in use (it
+  // joins the leftovers then).
+  void Commit();
+  // A file waits for the next restart.
+  bool RestartNeeded() const { return restartNeeded_; }
+  // The new files that wait for the restart beside their targets: the log must name them.
+  const std::vector<std::string>& Leftovers() const { return leftovers_; }
+  // The earlier files kept aside that are still there.
+  std::vector<std::string> Kept() const;
+  // The new content of a target that waits for the restart, else the target itself.
+  std::string NewContent(const std::string& target) const;
+
+ private:
+  struct Entry {
+    std::string target, kept, pending;  // kept: the earlier file; pending: the new one, for later
+  };
+  std::vector<Entry> entries_;
+  std::vector<std::string> leftovers_;
+  bool restartNeeded_ = false;
+};
+
+// The names a quiet run keeps an earlier file under: "~up" + hex digits + ".tmp", in the
+// installation directory.
+bool IsKeptFileName(const std::string& fileName);
