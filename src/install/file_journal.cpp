@@ -22,10 +22,12 @@ bool IsKeptFileName(const std::string& fileName) {
 }
 
 Placement FileJournal::Place(const std::string& temporary, const std::string& target, const LogEntry& log) {
-  if (GetFileAttributesA(target.c_str()) == INVALID_FILE_ATTRIBUTES) {
+  const DWORD attributes = GetFileAttributesA(target.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) {
     entries_.push_back({target, "", ""});
     return Placement::Move;
   }
+  if (attributes & FILE_ATTRIBUTE_DIRECTORY) return Placement::Refuse;
   char kept[MAX_PATH];
   if (!GetTempFileNameA(ExtractFilePath(target).c_str(), KeptPrefix, 0, kept)) return Placement::Refuse;
   if (!log(kept)) {

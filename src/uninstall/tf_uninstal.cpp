@@ -100,7 +100,11 @@ void Tf_Uninstal::RemoveInstallation() {
 
   ShowStep(3);
   const bool directoryDeleted = !programDir.empty() && AskAndDeleteDirectory(programDir, logPath);
-  const std::string batch = directoryDeleted ? WriteRemovalBatch(foldersAbove) : "";
+  // Quiet, a directory that holds the user's files stays, but the uninstaller and its log
+  // go: nothing is left that belongs to a program no longer installed.
+  const bool leaveQuietly = QuietMode && !programDir.empty() && !directoryDeleted;
+  if (leaveQuietly) DeleteFileA(logPath.c_str());
+  const std::string batch = directoryDeleted || leaveQuietly ? WriteRemovalBatch(foldersAbove) : "";
   // The uninstaller and its log stay while it runs; anything else logged should be gone
   // (a file the loop could not delete may have gone with the directory).
   const std::string self = LowerCase(GetExePath()), ownLog = LowerCase(logPath);
@@ -131,6 +135,7 @@ std::vector<std::string> Tf_Uninstal::DeleteLoggedFiles(const std::vector<std::s
   RepaintPacer pacer;
   FolderGuard guard;
   std::vector<std::string> notDeleted;
+  const std::string self = LowerCase(GetExePath());
   int done = 0;
   for (const std::string& file : files) {
     ++done;
@@ -145,8 +150,10 @@ std::vector<std::string> Tf_Uninstal::DeleteLoggedFiles(const std::vector<std::s
     // A read-only file stays; it goes with the directory.
     const bool may = MayDeleteLoggedFile(file, programDir, windowsDir) && guard.Admits(file, base);
     const bool deleted = may && DeleteFileA(file.c_str());
-    // Quiet, a file in use (a program still running) goes at the next restart.
-    const bool later = may && !deleted && QuietMode && InUse(file) && ReplaceAtRestart(file, "");
+    // Quiet, a file in use (a program still running) goes at the next restart; the
+    // uninstaller itself goes with its batch file.
+    const bool later = may && !deleted && QuietMode && InUse(file) && LowerCase(file) != self &&
+                       ReplaceAtRestart(file, "");
     RecordRun({deleted ? "file deleted: " : later ? "file in use, deleted at the next restart: " : "file not deleted: ", file});
     if (later) pending_.push_back(file);
     if (!deleted && !later) notDeleted.push_back(file);

@@ -307,3 +307,33 @@ void PlaceUninstaller(const std::string& dir, const std::string& log) {
   CopyFileA((GetExeDirectory() + "SETUP.EXE").c_str(), (dir + "\\Uninstal.exe").c_str(), FALSE);
   MakeFile(dir + "\\" + InstallLogName, log);
 }
+
+DWORD RunQuietly(const std::string& exe, const std::string& arguments, DWORD timeoutMs) {
+  const Program program = StartProgram(exe, arguments);
+  DWORD code = 99;
+  bool windowSeen = false;
+  const bool ended = WaitUntil(
+      [&] {
+        windowSeen = windowSeen || !TopWindows(program.pid).empty();
+        return WaitForExit(program, 0, code);
+      },
+      timeoutMs);
+  EXPECT_FALSE(windowSeen) << exe << " " << arguments << " showed a window";
+  EXPECT_TRUE(ended) << exe << " " << arguments << " did not end";
+  return code;
+}
+
+std::pair<DWORD, std::string> RegistrationValue(const std::string& name) {
+  RegKey key = OpenRegistryKey(HKEY_LOCAL_MACHINE, AdressenKey, false);
+  BYTE data[1024] = {};
+  DWORD type = 0, size = sizeof data;
+  if (!key || RegQueryValueExA(key.Get(), name.c_str(), nullptr, &type, data, &size) != ERROR_SUCCESS) return {0, ""};
+  if (type == REG_DWORD) return {type, DecimalText(*reinterpret_cast<DWORD*>(data))};
+  return {type, reinterpret_cast<const char*>(data)};
+}
+
+DWORD RemoveQuietly() {
+  char system[MAX_PATH] = {};
+  GetSystemDirectoryA(system, sizeof system);
+  return RunQuietly(std::string(system) + "\\cmd.exe", "/c " + RegistrationValue("QuietUninstallString").second);
+}

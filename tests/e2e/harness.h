@@ -105,5 +105,13 @@ void InstallUnattended(const std::string& name);
 // answered (deleteDirectory: "Ja, Dateien löschen !!") when it comes, and the closing message.
 Steps RemovalSteps(bool deleteDirectory, bool directoryQuestion = true);
 DWORD RemoveInstallation(bool deleteDirectory, const std::string& dir = InstallDir);
+// Runs exe with the arguments to its end, looking at every moment for a visible window of
+// the process: the exit code (99: it did not end within timeoutMs).
+DWORD RunQuietly(const std::string& exe, const std::string& arguments, DWORD timeoutMs = 60000);
+// A value of the example's registration: its type and text (a number in decimal); type 0
+// when it is absent.
+std::pair<DWORD, std::string> RegistrationValue(const std::string& name);
+// The registered quiet removal, run through cmd /c as a deployment tool runs it.
+DWORD RemoveQuietly();
 // An uninstaller with a log of someone else's making, in dir.
 void PlaceUninstaller(const std::string& dir, const std::string& log);
