@@ -35,9 +35,11 @@ constexpr struct {
 } ReturnCodes[] = {
     {1, "cancelledByUser"},   // ended by the user
     {2, "contactSupport"},    // the distribution lacks its Setup.lst
-    {3, "fileInUse"},         // a file could not be installed, most often one in use
+    {3, "contactSupport"},    // a file could not be installed (missing, damaged); quiet: nothing changed
     {4, "contactSupport"},    // a failure ended the run
     {5, "invalidParameter"},  // the directory given cannot be made or written
+    {6, "downgrade"},         // a newer version is installed; nothing changed
+    {3010, "rebootRequiredToFinish"},  // installed; a file in use is replaced at the next restart
 };
 }  // namespace
 
@@ -89,5 +91,8 @@ std::string DetectionRule(const Registration& registration) {
   return std::string("# Detection rule (Intune, SCCM): the registry\n#   key:   ") + UninstallKey + registration.key +
          "\n#   value: DisplayVersion, a string equal to " + registration.version +
          "\n#   32-bit: yes (SETUP.EXE is a 32-bit program: on 64-bit Windows the key lies in the\n"
-         "#           registry's 32-bit view, under SOFTWARE\\WOW6432Node)\n";
+         "#           registry's 32-bit view, under SOFTWARE\\WOW6432Node)\n"
+         "# Return codes (Intune): 0 success; 3010 soft reboot (installed, a file in use is replaced\n"
+         "#           at the restart; among Intune's defaults); 6 failed (a newer version is installed,\n"
+         "#           nothing changed); 1 to 5 failed\n";
 }
