@@ -180,22 +180,33 @@ namespace {
 // with the uninstaller's.
 constexpr int ProgramFiles = 20, WindowsFiles = 3, LogEntries = ProgramFiles + WindowsFiles + 1;
 
+// The killed runs' distribution; a second version changes every file's content and drops
+// DATEI2.TXT.
+void FillKillDistribution(const Distribution& dist, bool second = false) {
+  dist.AddSetupExe();
+  dist.AddExample("Liesmich.txt");
+  dist.AddExample("Vertrag.Txt");
+  std::string script = "[General]\r\nName=Adressen\r\ndefaultPath=" + InstallDir +
+                       "\r\n[StartMenu]\r\nFolder=Adressen\r\n[Group]\r\nName=Adressen\r\n[programfiles]\r\n";
+  for (int k = 1, number = 0; k <= ProgramFiles + WindowsFiles; ++k) {
+    if (k == ProgramFiles + 1) {
+      script += "[Windows]\r\n";
+      number = 0;
+    }
+    if (second && k == 2) continue;
+    const std::string name = (k > ProgramFiles ? "KILLT" : "DATEI") + std::to_string(k) + (k % 2 ? ".EX_" : ".TXT");
+    script += std::to_string(++number) + "=" + name + "\r\n";
+    const int lines = second ? 20001 : 20000;
+    if (k % 2) dist.AddCompressed(name, ExampleContent(MapCompressedName(name), lines));
+    else dist.AddFile(name, ExampleContent(name, lines));
+  }
+  dist.AddFile("Setup.lst", script + "[Items]\r\nDATEI1.EXE=Adressen\r\n");
+}
+
 struct KillTest : ::testing::Test {
   void SetUp() override {
     PrepareMachine();
-    dist.AddSetupExe();
-    dist.AddExample("Liesmich.txt");
-    dist.AddExample("Vertrag.Txt");
-    std::string script = "[General]\r\nName=Adressen\r\ndefaultPath=" + InstallDir +
-                         "\r\n[StartMenu]\r\nFolder=Adressen\r\n[Group]\r\nName=Adressen\r\n[programfiles]\r\n";
-    for (int k = 1; k <= ProgramFiles + WindowsFiles; ++k) {
-      if (k == ProgramFiles + 1) script += "[Windows]\r\n";
-      const std::string name = (k > ProgramFiles ? "KILLT" : "DATEI") + std::to_string(k) + (k % 2 ? ".EX_" : ".TXT");
-      script += std::to_string(k > ProgramFiles ? k - ProgramFiles : k) + "=" + name + "\r\n";
-      if (k % 2) dist.AddCompressed(name, ExampleContent(MapCompressedName(name), 20000));
-      else dist.AddFile(name, ExampleContent(name, 20000));
-    }
-    dist.AddFile("Setup.lst", script + "[Items]\r\nDATEI1.EXE=Adressen\r\n");
+    FillKillDistribution(dist);
     before = TakeSnapshot();
   }
 
@@ -223,19 +234,24 @@ struct KillTest : ::testing::Test {
   // compares the machine with its state before.
   void KillAndRemove(const std::function<bool(DWORD)>& moment, const std::string& what) {
     SCOPED_TRACE(what);
-    Program setup = dist.Start("SETUP.EXE", "/s");
+    Kill(dist, "/s", moment);
+    std::printf("%s: %zu bytes of log, registration %s\n", what.c_str(),
+                FileText(InstallDir + "\\" + InstallLogName).size(),
+                OpenRegistryKey(HKEY_LOCAL_MACHINE, AdressenKey, false) ? "made" : "not made");
+    RemoveWhatIsThere();
+    ExpectUnchanged(before);
+  }
+
+  // Runs SETUP.EXE of from with the arguments and kills it when the moment has come.
+  static void Kill(const Distribution& from, const std::string& arguments, const std::function<bool(DWORD)>& moment) {
+    Program setup = from.Start("SETUP.EXE", arguments);
     const DWORD start = GetTickCount();
     while (!moment(GetTickCount() - start) && WaitForSingleObject(setup.process.Get(), 1) == WAIT_TIMEOUT)
       if (GetTickCount() - start > Patience(60000)) {
         ADD_FAILURE() << "the moment never came";
         break;
       }
-    Kill(setup);
-    std::printf("%s: %zu bytes of log, registration %s\n", what.c_str(),
-                FileText(InstallDir + "\\" + InstallLogName).size(),
-                OpenRegistryKey(HKEY_LOCAL_MACHINE, AdressenKey, false) ? "made" : "not made");
-    RemoveWhatIsThere();
-    ExpectUnchanged(before);
+    ::Kill(setup);
   }
 
   Distribution dist{"killed"};
@@ -261,6 +277,31 @@ TEST_F(KillTest, AtMomentsSpreadOverTheRunAndAfterTheRegistration) {
                   "killed after " + std::to_string(length * part / 12) + " of " + std::to_string(length) + " ms");
   KillAndRemove([](DWORD) { return static_cast<bool>(OpenRegistryKey(HKEY_LOCAL_MACHINE, AdressenKey, false)); },
                 "killed once the registration is there");
+}
+
+// A quiet upgrade killed at every few log entries: the next run of the new version leaves it
+// whole, nothing of the earlier version's that it dropped or kept aside; then the removal
+// leaves the machine as before.
+TEST_F(KillTest, DuringAQuietUpgradeTheNextRunCompletesIt) {
+  const Distribution second("killed_v2");
+  FillKillDistribution(second, true);
+  for (int k = 1; k <= 43; k += 6) {
+    const std::string key = "File" + std::to_string(LogEntries + k) + "=";
+    SCOPED_TRACE("killed at log entry " + key);
+    ASSERT_EQ(RunQuietly(dist.Dir() + "SETUP.EXE", "/q"), 0u);
+    Kill(second, "/q", [&](DWORD) { return FileText(InstallDir + "\\" + InstallLogName).find(key) != std::string::npos; });
+    ASSERT_EQ(RunQuietly(second.Dir() + "SETUP.EXE", "/q"), 0u);
+    WIN32_FIND_DATAA found;
+    FindHandle find(FindFirstFileA((InstallDir + "\\*").c_str(), &found));
+    for (bool more = find.Get() != INVALID_HANDLE_VALUE; more; more = FindNextFileA(find.Get(), &found)) {
+      const std::string name = LowerCase(found.cFileName);
+      EXPECT_FALSE(name.starts_with("~up") || name == "datei2.txt") << name << " is left";
+    }
+    for (const std::string name : {"DATEI1.EXE", "DATEI20.TXT"})
+      EXPECT_EQ(FileText(InstallDir + "\\" + name), ExampleContent(name, 20001)) << name;
+    RemoveWhatIsThere();
+    ExpectUnchanged(before);
+  }
 }
 
 TEST(Reliability, AFullDiskAsksAndLeavesNoPartialFile) {
