@@ -116,8 +116,8 @@ void Tf_Setup::ReadControlFile(const std::string& controlFile) {
   StartMenuFolder = ini.ReadString("StartMenu", "Folder", "Unbenannt");
   GroupName = ini.ReadString("Group", "Name", "");
   ShortcutName = ini.ReadString("General", "Name", "");
-  RecordRun({"version: Setup ", SETUP_VERSION, ", ", controlFile, " of ", ProgramName, " ",
-             ini.ReadString("General", "Version", "")});
+  offeredVersion_ = ini.ReadString("General", "Version", "");
+  RecordRun({"version: Setup ", SETUP_VERSION, ", ", controlFile, " of ", ProgramName, " ", offeredVersion_});
 }
 
 void Tf_Setup::ProposePreviousInstallation() {
@@ -135,7 +135,7 @@ void Tf_Setup::ProposePreviousInstallation() {
 
 // An older version never replaces a newer one unasked: unattended, nobody could say yes.
 void Tf_Setup::RefuseDowngrade() {
-  const std::string offered = IniFile(AppDir + "Setup.lst").ReadString("General", "Version", "");
+  const std::string& offered = offeredVersion_;
   if (installedVersion_.empty() || offered.empty() || CompareVersions(offered, installedVersion_) >= 0) return;
   RecordRun({"a newer version is installed: ", installedVersion_, ", this is ", offered});
   if (SilentMode) Application.Halt(ExitNewerInstalled);

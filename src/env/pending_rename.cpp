@@ -7,16 +7,17 @@
 #include "env/text_file.h"
 
 namespace {
-// WININIT.INI wants short names; a file that does not exist yet keeps its folder's.
+// WININIT.INI wants short names (both files exist when it is written).
 std::string ShortName(const std::string& path) {
   char shortPath[MAX_PATH];
   const DWORD n = GetShortPathNameA(path.c_str(), shortPath, sizeof shortPath);
-  if (n > 0 && n < sizeof shortPath) return shortPath;
-  const std::string dir = ExtractFilePath(path);
-  const DWORD d = dir.empty() ? 0 : GetShortPathNameA(dir.c_str(), shortPath, sizeof shortPath);
-  return d > 0 && d < sizeof shortPath ? IncludeBackslash(shortPath) + ExtractFileName(path) : path;
+  return n > 0 && n < sizeof shortPath ? std::string(shortPath) : path;
 }
 }  // namespace
+
+bool IsInUseError(DWORD error) {
+  return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION || error == ERROR_ACCESS_DENIED;
+}
 
 bool ReplaceAtRestart(const std::string& source, const std::string& target) {
   const DWORD flags = MOVEFILE_DELAY_UNTIL_REBOOT | (target.empty() ? 0 : MOVEFILE_REPLACE_EXISTING);

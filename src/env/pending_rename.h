@@ -8,6 +8,12 @@
 // the [rename] section of WININIT.INI. False when it cannot be arranged.
 bool ReplaceAtRestart(const std::string& source, const std::string& target);
 
-// WININIT.INI's text with line added at the end of its [rename] section (made when missing):
-// the lines run in order, and one name may stand left of several ("NUL=" deletes). Portable.
+#ifdef _WIN32
+// An error that says a file is held by another program (or runs as one).
+bool IsInUseError(unsigned long error);
+#endif
+
+// WININIT.INI's text with line added to its [rename] section (made when missing), where one
+// name may stand left of several ("NUL=" deletes): not through the profile functions, which
+// would replace a line of the same name. Portable.
 std::string WithRenameLine(const std::string& iniText, const std::string& line);

@@ -3,6 +3,7 @@
 // the machine as it found it. A file in use is put in place at the next restart instead.
 #pragma once
 #include <functional>
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -13,14 +14,16 @@ class FileJournal {
   // Names a file in the installation's log before it is on the disk under that name, so
   // that the uninstaller knows it whenever the run is killed; false when it cannot.
   using LogEntry = std::function<bool(const std::string& path)>;
+  explicit FileJournal(LogEntry log) : log_(std::move(log)) {}
 
   // Before the finished file temporary takes target's place: the earlier target is kept
   // aside (Move: the caller moves the new one in), or, when it is in use, the system is to
   // put temporary in place at the next restart (Done).
-  Placement Place(const std::string& temporary, const std::string& target, const LogEntry& log);
-  // Takes a file of the earlier version away (kept aside until the run has succeeded); false
-  // when it stays.
-  bool Retire(const std::string& file, const LogEntry& log);
+  Placement Place(const std::string& temporary, const std::string& target);
+  // Moves file aside under a new name in its folder, logged first, until the run has
+  // succeeded (a file of the earlier version the new one no longer has, or one about to be
+  // replaced); false when it stays, with the system's error.
+  bool KeepAside(const std::string& file);
   // The run failed: every target as it was before the run, and what was kept aside gone.
   void Undo();
   // The run succeeded: what was kept aside goes, at the next restart when it is in use (it
@@ -29,7 +32,7 @@ class FileJournal {
   // A file waits for the next restart.
   bool RestartNeeded() const { return restartNeeded_; }
   // The new files that wait for the restart beside their targets: the log must name them.
-  const std::vector<std::string>& Leftovers() const { return leftovers_; }
+  std::vector<std::string> Leftovers() const;
   // The earlier files kept aside that are still there.
   std::vector<std::string> Kept() const;
   // The new content of a target that waits for the restart, else the target itself.
@@ -37,13 +40,13 @@ class FileJournal {
 
  private:
   struct Entry {
-    std::string target, kept, pending;  // kept: the earlier file; pending: the new one, for later
+    std::string target, other;
   };
-  std::vector<Entry> entries_;
-  std::vector<std::string> leftovers_;
+  LogEntry log_;
+  std::vector<Entry> entries_;  // each target with the earlier file kept aside, or none
+  std::vector<Entry> pending_;  // targets in use, with the new file that waits for the restart
   bool restartNeeded_ = false;
 };
 
-// The names a quiet run keeps an earlier file under: "~up" + hex digits + ".tmp", in the
-// installation directory.
+// The names a quiet run keeps an earlier file under: "~up", hex digits, ".tmp".
 bool IsKeptFileName(const std::string& fileName);

@@ -16,6 +16,11 @@
 std::string InstallLogPath() { return UpperCase(IncludeBackslash(InstallDir) + InstallLogName); }
 
 namespace {
+// One numbered line of a section: "File<number>=value".
+std::string EntryLine(size_t number, const std::string& value) {
+  return Concat({"File", DecimalText(static_cast<unsigned long>(number)), "=", value, "\r\n"});
+}
+
 // The sections after the file entries, from the settings.
 std::string LogTail() {
   std::string tail = Concat({"[", LogGroup, "]\r\nName=", GroupName, "\r\n[", LogStartMenu,
@@ -51,7 +56,7 @@ class OwnLog {
       if (!ProgramName.empty()) text = Concat({"[", LogGeneral, "]\r\nName=", ProgramName, "\r\n"});
       text += Concat({"[", LogInstalledFiles, "]\r\n"});
     }
-    text += Concat({"File", DecimalText(number), "=", targetPath, "\r\n"});
+    text += EntryLine(number, targetPath);
     const std::string tail = LogTail();
     if (!log_)
       // Shared for writing: another writer's change shows in the length and hands the log over.
@@ -198,56 +203,47 @@ std::vector<LoggedFile> ReadLoggedFiles(const std::string& logPath) {
 }
 
 namespace {
-// The log's text cut into sections: the name in brackets, and the lines below it.
-struct Section {
-  std::string name, lines;
-};
-std::vector<Section> Sections(const std::string& text) {
-  std::vector<Section> sections;
+// The sections RewriteLog writes itself.
+bool IsWrittenSection(const char* name, size_t length) {
+  for (const char* own : {LogGeneral, LogFileStates, LogInstalledFiles, LogGroup, LogStartMenu, LogCreatedFolders}) {
+    size_t k = 0;
+    while (k < length && own[k] && ((own[k] ^ name[k]) & ~0x20) == 0) ++k;
+    if (k == length && !own[k]) return true;
+  }
+  return false;
+}
+
+// The lines of the log's other sections as they stand (the user profile chosen for the
+// shortcuts, the sections of later versions).
+std::string OtherSections(const std::string& text) {
+  std::string kept;
+  bool keep = false;
   for (size_t at = 0; at < text.size();) {
     size_t end = text.find('\n', at);
     end = end == std::string::npos ? text.size() : end + 1;
-    std::string line = text.substr(at, end - at);
-    while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.pop_back();
-    const size_t close = line.find(']');
-    if (!line.empty() && line[0] == '[' && close != std::string::npos)
-      sections.push_back({line.substr(1, close - 1), ""});
-    else if (!sections.empty() && !IsBlank(line))
-      sections.back().lines += line + "\r\n";
+    const size_t close = text.find(']', at);
+    if (text[at] == '[' && close < end) keep = !IsWrittenSection(text.data() + at + 1, close - at - 1);
+    if (keep) kept.append(text, at, end - at);
     at = end;
   }
-  return sections;
+  if (!kept.empty() && kept.back() != '\n') kept += "\r\n";
+  return kept;
 }
 }  // namespace
 
 bool RewriteLog(const std::vector<LoggedFile>& files) {
   ownLog.Close();
   const std::string path = LogFileAsGiven();
-  // The sections the run does not write itself stay as they are (the user profile chosen
-  // for the shortcuts, those of later versions).
-  std::string head = Concat({"[", LogGeneral, "]\r\n"}), kept;
-  bool named = false;
-  for (const Section& section : Sections(ReadFileBytes(path).value_or(""))) {
-    const std::string name = LowerCase(section.name);
-    if (name == LowerCase(LogGeneral) && ProgramName.empty()) {
-      head += section.lines;
-      named = true;
-    } else if (name != LowerCase(LogGeneral) && name != LowerCase(LogFileStates) &&
-               name != LowerCase(LogInstalledFiles) && name != LowerCase(LogGroup) && name != LowerCase(LogStartMenu) &&
-               name != LowerCase(LogCreatedFolders)) {
-      kept += Concat({"[", section.name, "]\r\n", section.lines});
-    }
-  }
-  if (!named) head += Concat({"Name=", ProgramName, "\r\n"});
+  const std::string name = ProgramName.empty() ? IniFile(path).ReadString(LogGeneral, "Name", "") : ProgramName;
   std::string states, entries;
   for (size_t k = 0; k < files.size(); ++k) {
-    const std::string number = DecimalText(static_cast<unsigned long>(k + 1));
-    entries += Concat({"File", number, "=", files[k].path, "\r\n"});
-    if (!files[k].state.empty()) states += Concat({"File", number, "=", files[k].state, "\r\n"});
+    entries += EntryLine(k + 1, files[k].path);
+    if (!files[k].state.empty()) states += EntryLine(k + 1, files[k].state);
   }
-  if (!states.empty()) head += Concat({"[", LogFileStates, "]\r\n", states});
   const std::string tail = LogTail();
-  const std::string text = Concat({head, kept, "[", LogInstalledFiles, "]\r\n", entries, tail});
+  const std::string text = Concat({"[", LogGeneral, "]\r\nName=", name, "\r\n[", LogFileStates, "]\r\n", states,
+                                   OtherSections(ReadFileBytes(path).value_or("")), "[", LogInstalledFiles, "]\r\n",
+                                   entries, tail});
   char temporary[MAX_PATH];
   if (!GetTempFileNameA(IncludeBackslash(InstallDir).c_str(), "log", 0, temporary)) return false;
   if (!WriteFileBytes(temporary, text) || !MoveIntoPlace(temporary, path)) {

@@ -1,5 +1,7 @@
 #include "install/tf_aktion.h"
 
+#include <algorithm>
+
 #include "codec/name_mapping.h"
 #include "env/administrator.h"
 #include "env/exit_codes.h"
@@ -235,14 +237,17 @@ bool Tf_Aktion::BeginLog() {
   const std::string registration = IniFile(logPath).ReadString(LogStartMenu, "Folder", "");
   sameProgram_ = LowerCase(registration) == LowerCase(StartMenuFolder);
   if (sameProgram_ && CreatedFolders.empty()) CreatedFolders = ReadCreatedFolders(logPath);
-  RecordRun({"over an earlier installation: ", DecimalText(earlier_.size()), " files logged"});
+  RecordRun({"over an earlier installation, its log continued: ", logPath});
   if (!RewriteLog(earlier_)) return false;
   entries_ = static_cast<unsigned>(earlier_.size());
   return true;
 }
 
 namespace {
+// Only a plain file is read: a name from a script or a log may be a device (COM1), whose
+// reading would never end.
 std::string FileState(const std::string& path) {
+  if (!IsPlainAbsolutePath(path) || !IsPlainFileName(ExtractFileName(path))) return {};
   const std::optional<std::string> digest = FileSha256(path);
   return digest ? FileStateText(FileSize(path), *digest) : std::string();
 }
@@ -250,64 +255,57 @@ std::string FileState(const std::string& path) {
 
 // This run's files with their states, then those of the earlier version that stay.
 std::vector<LoggedFile> Tf_Aktion::FilesOwnedNow() {
-  std::map<std::string, std::string> earlierStates;
-  for (const LoggedFile& file : earlier_) earlierStates[LowerCase(file.path)] = file.state;
+  std::map<std::string, std::string> listed;  // by lower-case path
   std::vector<LoggedFile> owned;
-  std::set<std::string> listed;
+  const auto own = [&](const LoggedFile& file) {
+    if (listed.emplace(LowerCase(file.path), std::string()).second) owned.push_back(file);
+  };
   for (const std::string& path : runFiles_) {
-    if (!listed.insert(LowerCase(path)).second) continue;
-    // The user's database stays as the earlier version recorded it, not as the user changed it.
-    const bool untouched = untouched_.count(LowerCase(path)) != 0;
-    owned.push_back({path, untouched ? earlierStates[LowerCase(path)] : FileState(journal_.NewContent(path))});
+    // The user's database keeps the state the earlier version recorded, not the user's.
+    std::string state;
+    if (std::find(untouched_.begin(), untouched_.end(), path) == untouched_.end())
+      state = FileState(journal_.NewContent(path));
+    else
+      for (const LoggedFile& file : earlier_)
+        if (LowerCase(file.path) == path) state = file.state;
+    own({path, state});
   }
-  for (const std::string& path : journal_.Leftovers())
-    if (listed.insert(LowerCase(path)).second) owned.push_back({path, ""});
+  for (const std::string& path : journal_.Leftovers()) own({path, ""});
   FolderGuard guard;
   for (const LoggedFile& file : earlier_) {
-    const std::string path = LowerCase(file.path);
     EarlierFile facts;
-    facts.listedNow = listed.count(path) != 0;
+    facts.listedNow = listed.count(LowerCase(file.path)) != 0;
     facts.exists = FileExists(file.path);
     facts.inProgramDir = sameProgram_ && IsPlainAbsolutePath(file.path) && IsBelow(file.path, InstallDir) &&
                          guard.Admits(file.path, InstallDir);
     facts.backup = IsKeptFileName(ExtractFileName(file.path));
     facts.recordedState = file.state;
-    switch (FateOfEarlierFile(facts, [&] { return FileState(file.path); })) {
-      case EarlierFate::Drop:
-        break;
-      case EarlierFate::Remove:
-        if (QuietMode ? journal_.Retire(file.path, [this](const std::string& kept) { return LogEntry(kept); })
-                      : DeleteFileA(file.path.c_str()) != 0) {
-          RecordRun({"file removed, no longer part of the program: ", file.path});
-          break;
-        }
-        listed.insert(path);
-        owned.push_back(file);
-        break;
-      case EarlierFate::KeepChanged:
-        RecordRun({"file kept, changed since it was installed: ", file.path});
-        [[fallthrough]];
-      case EarlierFate::Keep:
-        listed.insert(path);
-        owned.push_back(file);
-        break;
+    const EarlierFate fate = FateOfEarlierFile(facts, [&] { return FileState(file.path); });
+    if (fate == EarlierFate::Drop) continue;
+    if (fate == EarlierFate::Remove &&
+        (QuietMode ? journal_.KeepAside(file.path)
+                   : DeleteFileA(file.path.c_str()) != 0)) {
+      RecordRun({"file removed, no longer part of the program: ", file.path});
+      continue;
     }
+    if (fate == EarlierFate::KeepChanged) RecordRun({"file kept, changed since it was installed: ", file.path});
+    own(file);
   }
   return owned;
 }
 
 bool Tf_Aktion::FinishLog() {
-  const std::vector<LoggedFile> owned = FilesOwnedNow();
-  if (!QuietMode) return RewriteLog(owned);
-  // The earlier files kept aside stay named until they are gone.
-  std::vector<LoggedFile> withKept = owned;
-  for (const std::string& kept : journal_.Kept()) withKept.push_back({kept, ""});
-  if (!RewriteLog(withKept)) return false;
-  Application.OnFail = nullptr;
-  journal_.Commit();
-  withKept = owned;
-  for (const std::string& kept : journal_.Kept()) withKept.push_back({kept, ""});
-  return RewriteLog(withKept);
+  std::vector<LoggedFile> owned = FilesOwnedNow();
+  const size_t count = owned.size();
+  // The earlier files a quiet run kept aside stay named until they are gone.
+  for (bool committed = !QuietMode;; committed = true) {
+    owned.resize(count);
+    for (const std::string& kept : journal_.Kept()) owned.push_back({kept, ""});
+    if (!RewriteLog(owned)) return false;
+    if (committed) return true;
+    Application.OnFail = nullptr;
+    journal_.Commit();
+  }
 }
 
 void Tf_Aktion::RollBack() {
@@ -344,7 +342,7 @@ bool Tf_Aktion::RunInstallation() {
     if (LowerCase(name).find("beispiel.") != std::string::npos &&
         FileExists(IncludeBackslash(InstallDir) + "Beispiel.hdb")) {
       const std::string kept = LowerCase(MapCompressedName(IncludeBackslash(InstallDir) + name));
-      untouched_.insert(kept);
+      untouched_.push_back(kept);
       if (!copyPage_.Record(kept)) return false;
       continue;
     }
@@ -394,5 +392,5 @@ bool Tf_Aktion::CopyPage::Record(const std::string& target) {
 // Attended and /s runs put each file in place as they always did; a quiet one keeps its way back.
 Placement Tf_Aktion::CopyPage::Place(const std::string& temporary, const std::string& target) {
   if (!QuietMode) return Placement::Move;
-  return wizard_.journal_.Place(temporary, target, [this](const std::string& path) { return wizard_.LogEntry(LowerCase(path)); });
+  return wizard_.journal_.Place(temporary, target);
 }

@@ -3,10 +3,10 @@
 #pragma once
 #include <map>
 #include <optional>
-#include <set>
 #include <string>
 #include <vector>
 
+#include "env/paths.h"
 #include "install/file_journal.h"
 #include "install/install_log.h"
 #include "install/setup_script.h"
@@ -96,8 +96,8 @@ class Tf_Aktion : public Form {
   std::vector<LoggedFile> earlier_;      // what the earlier installation logged
   bool sameProgram_ = false;             // the earlier log is this program's (its registration)
   std::vector<std::string> runFiles_;    // what this run logged, in order
-  std::set<std::string> untouched_;      // of those, left as they were (the user's database)
-  FileJournal journal_;                  // quiet runs: the way back
+  std::vector<std::string> untouched_;   // of those, left as they were (the user's database)
+  FileJournal journal_{[this](const std::string& path) { return LogEntry(LowerCase(path)); }};  // quiet runs: the way back
   std::optional<std::string> earlierLog_;  // quiet runs: the log as the run found it
   bool madeDirectory_ = false;           // quiet runs: the run made the installation directory
 

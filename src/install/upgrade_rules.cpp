@@ -1,5 +1,7 @@
 #include "install/upgrade_rules.h"
 
+#include <algorithm>
+
 #include "env/paths.h"
 
 namespace {
@@ -35,14 +37,4 @@ int CompareVersions(const std::string& a, const std::string& b) {
 
 std::string FileStateText(unsigned long long size, const std::string& sha256Hex) {
   return DecimalText(size) + "," + sha256Hex;
-}
-
-EarlierFate FateOfEarlierFile(const EarlierFile& file, const std::function<std::string()>& currentState) {
-  if (file.listedNow || !file.exists) return EarlierFate::Drop;
-  // A killed quiet run's copy of an earlier file: the run now completing makes it useless.
-  if (file.backup && file.inProgramDir) return EarlierFate::Remove;
-  if (!file.inProgramDir) return EarlierFate::Keep;
-  // Unknown is not the same: a file without a recorded state is kept, whatever it holds.
-  if (!file.recordedState.empty() && currentState() == file.recordedState) return EarlierFate::Remove;
-  return EarlierFate::KeepChanged;
 }

@@ -1,7 +1,6 @@
 // What an installation over an earlier one decides: whether it would put an older version in
 // place of a newer one, and what becomes of each file the earlier version logged. Portable.
 #pragma once
-#include <functional>
 #include <string>
 
 // Versions ("General"/"Version", "DisplayVersion") compared part by part as numbers, so that
@@ -26,5 +25,15 @@ enum class EarlierFate {
   Keep,         // stays logged: it goes at the removal (a file in the Windows directory)
   KeepChanged,  // no longer part of the program, but changed since: the user's, kept and logged
 };
-// currentState is asked only when the decision needs it (it reads the whole file).
-EarlierFate FateOfEarlierFile(const EarlierFile& file, const std::function<std::string()>& currentState);
+// currentState() (the file's state now) is asked only when the decision needs it: it reads
+// the whole file.
+template <class CurrentState>
+EarlierFate FateOfEarlierFile(const EarlierFile& file, CurrentState currentState) {
+  if (file.listedNow || !file.exists) return EarlierFate::Drop;
+  // A killed quiet run's copy of an earlier file: the run now completing makes it useless.
+  if (file.backup && file.inProgramDir) return EarlierFate::Remove;
+  if (!file.inProgramDir) return EarlierFate::Keep;
+  // Unknown is not the same: a file without a recorded state is kept, whatever it holds.
+  if (!file.recordedState.empty() && currentState() == file.recordedState) return EarlierFate::Remove;
+  return EarlierFate::KeepChanged;
+}

@@ -17,6 +17,7 @@
 #include "env/registry.h"
 #include "env/run_record.h"
 #include "env/settings.h"
+#include "env/text_file.h"
 #include "env/wait.h"
 #include "forms/forms.h"
 #include "install/install_log.h"
@@ -45,7 +46,7 @@ bool InUse(const std::string& file) {
   const DWORD error = GetLastError();
   const DWORD attributes = GetFileAttributesA(file.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_READONLY)) return false;
-  return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION || error == ERROR_ACCESS_DENIED;
+  return IsInUseError(error);
 }
 
 std::string WithoutLastCharacter(const std::string& text) {
@@ -222,14 +223,7 @@ std::string Tf_Uninstal::WriteRemovalBatch(const std::vector<std::string>& folde
   const std::string exe = GetExePath();
   SetFileAttributesA(exe.c_str(), FILE_ATTRIBUTE_NORMAL);
   const std::string text = RemovalBatchText(exe, WithoutLastCharacter(ExtractFilePath(exe)), foldersAbove, batch);
-  {
-    KernelHandle file = FromCreateFile(CreateFileA(batch.c_str(), GENERIC_WRITE, 0, nullptr,
-                                                   CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    DWORD written = 0;
-    if (!file || !WriteFile(file.Get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr) ||
-        written != text.size())
-      Application.Fail(CannotCreateError(batch));
-  }
+  if (!WriteFileBytes(batch, text)) Application.Fail(CannotCreateError(batch));
   // Neither process may hold a folder that is to go as its current directory. The Windows
   // directory's drive always exists, where a fixed "c:\" need not.
   const std::string root = GetWindowsDir().substr(0, 3);

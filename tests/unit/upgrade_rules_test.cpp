@@ -53,15 +53,15 @@ TEST(UpgradeRules, AnEarlierFileGoesOnlyWhenItIsTheEarlierVersionsAlone) {
   EXPECT_EQ(FileStateText(5000000000ULL, "ff"), "5000000000,ff");
 }
 
-TEST(PendingRename, LinesJoinTheRenameSectionInOrder) {
+TEST(PendingRename, LinesJoinTheRenameSectionWhateverElseTheFileHolds) {
   const struct {
     std::string before, after;
   } rows[] = {
       {"", "[rename]\r\nNUL=C:\\A\r\n"},
-      {"[rename]\r\nC:\\X=C:\\Y\r\n", "[rename]\r\nC:\\X=C:\\Y\r\nNUL=C:\\A\r\n"},
+      {"[rename]\r\nC:\\X=C:\\Y\r\n", "[rename]\r\nNUL=C:\\A\r\nC:\\X=C:\\Y\r\n"},
       {"[Other]\r\nk=v", "[Other]\r\nk=v\r\n[rename]\r\nNUL=C:\\A\r\n"},
-      {"[RENAME]\r\nC:\\X=C:\\Y\r\n[Other]\r\nk=v\r\n", "[RENAME]\r\nC:\\X=C:\\Y\r\nNUL=C:\\A\r\n[Other]\r\nk=v\r\n"},
-      {"  [rename]\nNUL=C:\\B\n\n[x]\n", "  [rename]\nNUL=C:\\B\n\nNUL=C:\\A\r\n[x]\n"},
+      {"[Other]\r\nk=v\r\n[RENAME]\r\nNUL=C:\\B\r\n", "[Other]\r\nk=v\r\n[RENAME]\r\nNUL=C:\\A\r\nNUL=C:\\B\r\n"},
+      {"[rename]", "[rename]\r\nNUL=C:\\A\r\n"},
   };
   for (const auto& row : rows) EXPECT_EQ(WithRenameLine(row.before, "NUL=C:\\A"), row.after) << row.before;
 }
