@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+
 #include "env/ini_file.h"
 #include "env/paths.h"
 #include "env/settings.h"
@@ -92,4 +94,40 @@ TEST(InstallLog, AFailedWriteIsReported) {
   SetRun("C:\\wintest\\gibt es nicht\\Adressen", "Adressen");
   EXPECT_FALSE(LogInstalledFile(1, "c:\\x\\adressen.exe"));
   EXPECT_FALSE(LogUserAccount("C:\\Profile\\Anna"));
+}
+
+// An upgrade writes the earlier log whole and goes on from its last entry: the sections it
+// does not write stay, the states come back as they went in, and a failed run puts back the
+// bytes it found.
+TEST(InstallLog, ARewrittenLogKeepsWhatItDoesNotWriteAndIsContinued) {
+  TempFolder temp("log_rewrite");
+  const std::string earlier =
+      "[General]\r\nName=Alt\r\n[FileStates]\r\nFile2=9,ff\r\n[InstalledFiles]\r\nFile1=c:\\alt\\a.exe\r\n"
+      "File2=c:\\alt\\b.txt\r\n[Group]\r\nName=Alt\r\n[StartMenu]\r\nFolder=Adressen\r\n"
+      "[BenutzerKonto]\r\nUserName=C:\\Users\\Anna\r\n[Spaeter]\r\nx=1";
+  temp.File("INSTALL1.LOG", earlier);
+  SetRun(temp.Path(), "Adressen");
+  const std::vector<LoggedFile> files = ReadLoggedFiles(temp.Path() + "INSTALL1.LOG");
+  ASSERT_EQ(files.size(), 2u);
+  EXPECT_EQ(files[0].state, "");
+  EXPECT_EQ(files[1].path + " " + files[1].state, "c:\\alt\\b.txt 9,ff");
+  ASSERT_TRUE(RewriteLog({files[1], {"c:\\alt\\c.dll", "3,aa"}}));
+  EXPECT_TRUE(LogInstalledFile(3, "c:\\neu\\d.exe"));
+  const std::string log = temp.Path() + "INSTALL1.LOG";
+  const std::vector<LoggedFile> now = ReadLoggedFiles(log);
+  ASSERT_EQ(now.size(), 3u);
+  EXPECT_EQ(now[0].path + " " + now[0].state + "|" + now[1].path + " " + now[1].state + "|" + now[2].path + " " + now[2].state,
+            "c:\\alt\\b.txt 9,ff|c:\\alt\\c.dll 3,aa|c:\\neu\\d.exe ");
+  const IniFile ini(log);
+  for (const auto& [section, key, value] : std::vector<std::array<std::string, 3>>{{"General", "Name", "Adressen"},
+                                                                                  {"BenutzerKonto", "UserName", "C:\\Users\\Anna"},
+                                                                                  {"Spaeter", "x", "1"},
+                                                                                  {"Group", "Name", "Adressen"}})
+    EXPECT_EQ(ini.ReadString(section, key, "-"), value) << section;
+  EXPECT_EQ(FileText(log).find("Name=Alt"), std::string::npos);
+
+  EXPECT_TRUE(RestoreLog(earlier));
+  EXPECT_EQ(FileText(log), earlier);
+  EXPECT_TRUE(RestoreLog(std::nullopt));
+  EXPECT_FALSE(Exists(log));
 }
