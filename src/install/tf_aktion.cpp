@@ -312,7 +312,8 @@ void Tf_Aktion::RollBack() {
   Application.OnFail = nullptr;
   journal_.Undo();
   RestoreLog(earlierLog_);
-  RemoveMadeFolders();
+  // An upgrade's folders are the earlier installation's: they stay.
+  if (madeDirectory_) RemoveMadeFolders();
   RecordRun({"the run failed: the files, the log and the directory are as before it"});
 }
 
