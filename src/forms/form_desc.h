@@ -1,10 +1,11 @@
-// Forms as data: what a window holds, where, and how it looks. Positions and sizes are
+// Forms as data: what a window holds, where, and how it looks (in small types: the tables
+// of all forms lie in SETUP.EXE). Positions and sizes are
 // design pixels (120 per inch unless a form says otherwise); the window layer scales them.
 #pragma once
 #include <cstdint>
 #include <span>
 
-enum class ControlKind {
+enum class ControlKind : uint8_t {
   Panel,     // container with optional bevel, colour and caption
   Label,     // static text, optionally transparent and word-wrapped
   Bevel,     // a sunken frame
@@ -23,11 +24,11 @@ enum class ControlKind {
   Timer,     // no window; interval in ms, starts disabled unless enabled is set
 };
 
-enum class Dock { None, Top, Bottom, Left, Fill };
-enum class BevelKind { None, Lowered, Raised };
-enum class TextAlign { Left, Center };
-enum class BorderStyle { Sizeable, Dialog, Single };
-enum class FormPosition { Designed, ScreenCenter };
+enum class Dock : uint8_t { None, Top, Bottom, Left, Fill };
+enum class BevelKind : uint8_t { None, Lowered, Raised };
+enum class TextAlign : uint8_t { Left, Center };
+enum class BorderStyle : uint8_t { Sizeable, Dialog, Single };
+enum class FormPosition : uint8_t { Designed, ScreenCenter };
 
 inline constexpr uint32_t NoColor = 0xFFFFFFFFu;  // the system's default for the kind
 
@@ -37,11 +38,11 @@ inline constexpr uint32_t clBlack = 0x000000, clWhite = 0xFFFFFF, clSilver = 0xC
                           clRed = 0x0000FF, clLime = 0x00FF00, clLightYellow = 0x80FFFF;
 
 // What a modal window or a typed dialog ended with.
-enum ModalResult : int { mrNone = 0, mrOk = 1, mrCancel = 2, mrYes = 6, mrNo = 7 };
+enum ModalResult : int8_t { mrNone = 0, mrOk = 1, mrCancel = 2, mrYes = 6, mrNo = 7 };
 
 struct FontDesc {
   const char* face = nullptr;  // nullptr: the parent's font
-  int height = 0;              // character height in design pixels
+  int16_t height = 0;          // character height in design pixels
   bool bold = false;
   bool italic = false;
   uint32_t color = clBlack;
@@ -51,7 +52,7 @@ struct ControlDesc {
   const char* name;
   ControlKind kind;
   const char* parent = nullptr;  // nullptr: the form itself
-  int left = 0, top = 0, width = 0, height = 0;  // a label of width 0 sizes itself
+  int16_t left = 0, top = 0, width = 0, height = 0;  // a label of width 0 sizes itself
   const char* text = "";
   FontDesc font = {};
   uint32_t color = NoColor;  // background
@@ -63,13 +64,13 @@ struct ControlDesc {
   bool wordWrap = false;
   bool transparent = false;
   bool checked = false;
-  int tabOrder = -1;     // -1: no tab stop
+  int8_t tabOrder = -1;  // -1: no tab stop
   ModalResult modalResult = mrNone;  // a button that ends a modal form with this result
   bool isDefault = false;
   bool isCancel = false;
   int interval = 0;      // timers
-  int itemHeight = 0;    // owner-drawn combo and list boxes
-  int indent = 0;        // tree views
+  int16_t itemHeight = 0;  // owner-drawn combo and list boxes
+  int16_t indent = 0;      // tree views
 };
 
 struct FormDesc {

@@ -95,12 +95,13 @@ ModalResult MessageDlg(const std::string& text, DlgType type, unsigned buttons) 
   const int width = std::max(textLeft + static_cast<int>(textSize.cx) + margin, rowWidth + 2 * margin);
   const int buttonTop = margin + std::max(icon, static_cast<int>(textSize.cy)) + margin;
 
+  // Design pixels are small numbers: the tables keep them in 16 bits.
+  const auto at = [](long v) { return static_cast<int16_t>(v); };
   std::vector<ControlDesc> controls;
-  controls.push_back({.name = MessageForm::Image, .kind = ControlKind::Image, .left = margin, .top = margin,
-                      .width = icon, .height = icon, .text = IconOf(type)});
-  controls.push_back({.name = MessageForm::Message, .kind = ControlKind::Label, .left = textLeft,
-                      .top = margin, .width = static_cast<int>(textSize.cx),
-                      .height = static_cast<int>(textSize.cy), .text = text.c_str(),
+  controls.push_back({.name = MessageForm::Image, .kind = ControlKind::Image, .left = at(margin), .top = at(margin),
+                      .width = at(icon), .height = at(icon), .text = IconOf(type)});
+  controls.push_back({.name = MessageForm::Message, .kind = ControlKind::Label, .left = at(textLeft),
+                      .top = at(margin), .width = at(textSize.cx), .height = at(textSize.cy), .text = text.c_str(),
                       .wordWrap = true});
   // Escape answers with Abbrechen, else Nein, else OK, as the class library does.
   const ButtonInfo* cancel = shown.back();
@@ -108,9 +109,9 @@ ModalResult MessageDlg(const std::string& text, DlgType type, unsigned buttons) 
     if (b->flag == mbNo && !(buttons & mbCancel)) cancel = b;
   int left = (width - rowWidth) / 2, tab = 0;
   for (const ButtonInfo* b : shown) {
-    controls.push_back({.name = b->name, .kind = ControlKind::Button, .left = left,
-                        .top = buttonTop, .width = buttonWidth, .height = buttonHeight,
-                        .text = b->caption, .tabOrder = tab, .modalResult = b->result,
+    controls.push_back({.name = b->name, .kind = ControlKind::Button, .left = at(left),
+                        .top = at(buttonTop), .width = at(buttonWidth), .height = at(buttonHeight),
+                        .text = b->caption, .tabOrder = static_cast<int8_t>(tab), .modalResult = b->result,
                         .isDefault = tab == 0, .isCancel = b == cancel});
     left += buttonWidth + gap;
     ++tab;
@@ -118,7 +119,7 @@ ModalResult MessageDlg(const std::string& text, DlgType type, unsigned buttons) 
   const FormDesc desc = {.className = "TMessageForm", .caption = CaptionOf(type),
                          .clientWidth = width, .clientHeight = buttonTop + buttonHeight + margin,
                          .border = BorderStyle::Dialog,
-                         .font = {DialogFont.face, MulDiv(DialogFont.height, ppi, 96)},
+                         .font = {DialogFont.face, at(MulDiv(DialogFont.height, ppi, 96))},
                          .position = FormPosition::ScreenCenter, .controls = controls,
                          .designPpi = ppi};
   Form dialog(desc);
