@@ -150,7 +150,9 @@ WindowKind KindOf(const ControlDesc& d) {
     case ControlKind::CheckBox:
       return {"BUTTON", BS_AUTOCHECKBOX | TabStop(d), 0};
     case ControlKind::GroupBox:
-      return {"BUTTON", BS_GROUPBOX, 0};
+      // A group box paints its frame and caption, never its ground: transparent, it is left
+      // out of its parent's clipping, and the parent paints the ground beneath it.
+      return {"BUTTON", BS_GROUPBOX, WS_EX_TRANSPARENT};
     case ControlKind::Edit:
       return {"EDIT", ES_AUTOHSCROLL | TabStop(d), WS_EX_CLIENTEDGE};
     case ControlKind::Memo:

@@ -89,6 +89,17 @@ TEST(Install, TheUserSelectionAndTheOptionsDecideWhereTheShortcutsGo) {
       SendMessageA(list, CB_SETCURSEL, SendMessageA(list, CB_FINDSTRINGEXACT, -1, reinterpret_cast<LPARAM>(row.user)), 0);
     };
     auto options = [&](HWND more) {
+      // The group box on the dialog's own colour: beside the check boxes, between them and
+      // the note, below the note.
+      Sleep(300);
+      RECT dialog, box;
+      GetWindowRect(more, &dialog);
+      GetWindowRect(FindControl(more, "GroupBox1"), &box);
+      const Screenshot shot = CaptureWindow(more);
+      const int h = box.bottom - box.top;
+      for (const POINT p : {POINT{box.right - 6, box.top + h / 3}, POINT{box.right - 6, box.top + h * 3 / 5},
+                            POINT{box.left + 6, box.bottom - 6}, POINT{(box.left + box.right) / 2, box.bottom - 6}})
+        EXPECT_EQ(shot.At(p.x - dialog.left, p.y - dialog.top), GetSysColor(COLOR_BTNFACE)) << p.x - box.left << "," << p.y - box.top;
       Tick(FindControl(more, MoreForm::cbDesktop), row.desktop);
       Tick(FindControl(more, MoreForm::cbStartmenu), row.startMenu);
       if (row.closeOptions) PostMessageA(more, WM_SYSCOMMAND, SC_CLOSE, 0);
