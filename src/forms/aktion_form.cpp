@@ -109,11 +109,11 @@ constexpr ControlDesc Controls[] = {
      .width = 457, .height = 26},
 
     {.name = bnInstal, .kind = ControlKind::Button, .left = 15, .top = 278, .width = 90,
-     .height = 30, .text = "&Weiter ", .tabOrder = 1},
+     .height = 30, .text = "&Weiter ", .tabOrder = 1, .isDefault = true},
     {.name = bnBack, .kind = ControlKind::Button, .left = 109, .top = 278, .width = 90,
      .height = 30, .text = "&Zurück", .enabled = false, .tabOrder = 2},
     {.name = bnEnd, .kind = ControlKind::Button, .left = 205, .top = 278, .width = 90,
-     .height = 30, .text = "&Beenden", .tabOrder = 3},
+     .height = 30, .text = "&Beenden", .tabOrder = 3, .isCancel = true},
     {.name = Panel4, .kind = ControlKind::Panel, .left = 338, .top = 275, .width = 167,
      .height = 35, .color = clRed, .visible = false},
     {.name = bnja, .kind = ControlKind::Button, .parent = Panel4, .left = 3, .top = 3,

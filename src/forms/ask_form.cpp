@@ -14,9 +14,9 @@ constexpr ControlDesc Controls[] = {
      .height = 281, .font = {"MS Sans Serif", 17, false, false, clBlack}, .tabOrder = 0,
      .itemHeight = 20},
     {.name = Button2, .kind = ControlKind::Button, .left = 16, .top = 394, .width = 185,
-     .height = 33, .text = "Nein, Dateien nicht löschen", .tabOrder = 2, .modalResult = mrNo},
+     .height = 33, .text = "Nein, Dateien nicht löschen", .tabOrder = 2, .modalResult = mrNo, .isCancel = true},
     {.name = Button1, .kind = ControlKind::Button, .left = 208, .top = 394, .width = 177,
-     .height = 33, .text = "Ja, Dateien löschen !!", .tabOrder = 1, .modalResult = mrOk},
+     .height = 33, .text = "Ja, Dateien löschen !!", .tabOrder = 1, .modalResult = mrOk, .isDefault = true},
 };
 }  // namespace
 

@@ -7,7 +7,8 @@ constexpr ControlDesc Controls[] = {
     {.name = "Panel1", .kind = ControlKind::Panel, .height = 38, .dock = Dock::Bottom,
      .bevel = BevelKind::Lowered},
     {.name = bnGoOn, .kind = ControlKind::Button, .parent = "Panel1", .left = 8, .top = 4,
-     .width = 99, .height = 30, .text = "&Weiter  >>", .tabOrder = 1, .modalResult = mrCancel},
+     .width = 99, .height = 30, .text = "&Weiter  >>", .tabOrder = 1, .modalResult = mrCancel, .isDefault = true,
+     .isCancel = true},
     {.name = Memo1, .kind = ControlKind::Memo, .text = "Memo1",
      .font = {"Courier New", 18, true, false, clBlack}, .dock = Dock::Fill, .tabOrder = 0},
 };

@@ -18,9 +18,9 @@ constexpr ControlDesc Controls[] = {
     {.name = lbInfo, .kind = ControlKind::Label, .left = 34, .top = 236, .width = 495,
      .height = 29, .font = {"MS Sans Serif", 13, true, false, clBlack}, .wordWrap = true},
     {.name = Button1, .kind = ControlKind::Button, .left = 18, .top = 296, .width = 90,
-     .height = 32, .text = "&Weiter >>", .font = ButtonFont, .tabOrder = 0},
+     .height = 32, .text = "&Weiter >>", .font = ButtonFont, .tabOrder = 0, .isDefault = true},
     {.name = Button2, .kind = ControlKind::Button, .left = 115, .top = 296, .width = 89,
-     .height = 32, .text = "&Beenden", .font = ButtonFont, .tabOrder = 1},
+     .height = 32, .text = "&Beenden", .font = ButtonFont, .tabOrder = 1, .isCancel = true},
 };
 }  // namespace
 

@@ -94,10 +94,21 @@ void Tf_Aktion::bnInstalClick() {
   } else if (page == "BGB") {
     ShowPageStep(Path, 4);
     SetText(bnInstal, "&Fertig");
-    Focus(edPathName);
   } else if (page == "Path") {
     if (ValidateDirectory()) StartInstallation();
+    return;
   }
+  FocusOnward();
+}
+
+// Each page starts where the keyboard goes on: the directory to type, else "Weiter", else
+// (the licence not yet accepted) "Ja".
+void Tf_Aktion::FocusOnward() {
+  if (!Visible()) return;  // a quiet run's wizard is never shown
+  if (ActivePage(nb1) == "Path")
+    Focus(edPathName);
+  else
+    Focus(IsWindowEnabled(Item(bnInstal)) ? bnInstal : bnja);
 }
 
 void Tf_Aktion::bnBackClick() {
@@ -113,6 +124,7 @@ void Tf_Aktion::bnBackClick() {
   } else if (page == "Path") {
     ShowPageStep(BGB, 3);
   }
+  FocusOnward();
 }
 
 void Tf_Aktion::WalkUnattended() {

@@ -36,6 +36,7 @@ class Tf_Aktion : public Form {
  private:
   void ShowAnswerButtons(bool visible);
   void ShowPageStep(int page, int step);
+  void FocusOnward();
   bool ValidateDirectory();
   bool MakeDirectory(const std::string& path);
   bool AcceptQuietly(const std::string& path);

@@ -381,6 +381,23 @@ void Form::Show() {
   FormShow();
   ShowWindow(hwnd_, SW_SHOW);
   UpdateWindow(hwnd_);
+  FocusDefault();
+}
+
+// A window shown starts with the focus on its default button, else on its first control in
+// the tab order, so that the keyboard alone goes on; unless the focus is in it already.
+void Form::FocusDefault() {
+  if (IsChild(hwnd_, GetFocus())) return;
+  Control* first = nullptr;
+  for (auto& c : controls_) {
+    if (!c->hwnd || c->desc->tabOrder < 0 || !IsWindowVisible(c->hwnd) || !IsWindowEnabled(c->hwnd)) continue;
+    if (c->desc->isDefault) {
+      first = c.get();
+      break;
+    }
+    if (!first || c->desc->tabOrder < first->desc->tabOrder) first = c.get();
+  }
+  if (first) SetFocus(first->hwnd);
 }
 
 void Form::Hide() { ShowWindow(hwnd_, SW_HIDE); }
@@ -467,7 +484,12 @@ LRESULT Form::OnCommand(WPARAM wParam, LPARAM lParam) {
   if (LOWORD(wParam) == IDCANCEL) {
     if (Control* c = ButtonWith([](const ControlDesc& d) { return d.isCancel; })) Click(*c);
   } else if (LOWORD(wParam) == IDOK) {
-    if (Control* c = ButtonWith([](const ControlDesc& d) { return d.isDefault; })) Click(*c);
+    // Enter presses the button with the focus, else the default one.
+    Control* focused = FindByWindow(GetFocus());
+    if (focused && focused->desc->kind == ControlKind::Button)
+      Click(*focused);
+    else if (Control* c = ButtonWith([](const ControlDesc& d) { return d.isDefault; }))
+      Click(*c);
   }
   return 0;
 }
@@ -536,6 +558,17 @@ LRESULT Form::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       if (LOWORD(wParam) != WA_INACTIVE && activeForm != this) {
         activeForm = this;
         FormActivate();
+      }
+      // As a dialog does: the focus stays on a control, the one it left when the window
+      // was left (a message box in between), never on the window itself.
+      if (LOWORD(wParam) == WA_INACTIVE) {
+        if (IsChild(hwnd_, GetFocus())) lastFocus_ = GetFocus();
+      } else if (!HIWORD(wParam)) {
+        if (IsWindow(lastFocus_) && IsChild(hwnd_, lastFocus_) && IsWindowVisible(lastFocus_) && IsWindowEnabled(lastFocus_))
+          SetFocus(lastFocus_);
+        else
+          FocusDefault();
+        return 0;
       }
       break;
     case WM_CLOSE:

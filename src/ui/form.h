@@ -95,6 +95,9 @@ class Form {
   std::string ActivePage(std::string_view book) const;
 
   void Show();
+  // The focus on the default button, else the first control in the tab order, unless it is
+  // on a control of the window already.
+  void FocusDefault();
   void Hide();
   bool Visible() const;
   void BringToFront();
@@ -138,6 +141,7 @@ class Form {
   GdiObject brush_;
   ModalResult modalResult_ = mrNone;
   bool modal_ = false;
+  HWND lastFocus_ = nullptr;  // the control the focus left when the window was left
 };
 
 // Constructs a form class and builds its window, as the program creates its forms.

@@ -187,3 +187,83 @@ TEST(Wizard, FolderBrowserCancelLeavesTheDirectory) {
   EXPECT_EQ(wizard.Path(), "C:\\Programme\\Adressen");
   EXPECT_EQ(Perform(wizard.program, {{"Tf_Aktion", bnEnd}}), 1u);
 }
+
+namespace {
+// One key a person presses: in the window named (a form, "TMessageForm"), showing shows, the
+// focus must be on the control named focus; then the key goes where the focus is.
+struct KeyStep {
+  std::string window, shows, focus;
+  UINT key;          // a virtual key, or 0
+  char altLetter = 0;  // else Alt and this letter
+};
+
+HWND FocusOf(DWORD pid) {
+  for (HWND w : TopWindows(pid)) {
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof info;
+    if (GetGUIThreadInfo(GetWindowThreadProcessId(w, nullptr), &info)) return info.hwndFocus;
+  }
+  return nullptr;
+}
+
+// The keys as the keyboard delivers them to the focused window: exit code, 99 when a window,
+// or the focus in it, did not come.
+DWORD PressKeys(const Program& program, const std::vector<KeyStep>& steps) {
+  for (const KeyStep& step : steps) {
+    SCOPED_TRACE(step.window + " " + step.shows);
+    HWND window = nullptr, focus = nullptr;
+    const bool ready = WaitUntil([&] {
+      window = nullptr;
+      for (HWND w : TopWindows(program.pid))
+        if (ControlName(w) == step.window && Shown(w).find(step.shows) != std::string::npos) window = w;
+      focus = FocusOf(program.pid);
+      return window && IsChild(window, focus);  // on a control, never the window itself
+    }, 60000);
+    if (!ready) {
+      std::string screen;
+      for (HWND w : TopWindows(program.pid)) screen += " [" + ControlName(w) + ": " + Shown(w) + "]";
+      ADD_FAILURE() << "no focus in " << step.window << " (" << (window ? "shown" : "not shown") << "), focus on "
+                    << ControlName(focus) << "; on the screen:" << screen;
+      return 99;
+    }
+    EXPECT_EQ(ControlName(focus), step.focus);
+    if (step.altLetter) {
+      PostMessageA(focus, WM_SYSCHAR, static_cast<WPARAM>(step.altLetter), 1 | (1 << 29));
+    } else {
+      PostMessageA(focus, WM_KEYDOWN, step.key, 1);
+      PostMessageA(focus, WM_KEYUP, step.key, 0xC0000001);
+    }
+    // The next window, or the next page of this one.
+    WaitUntil([&] { return !IsWindowVisible(window) || Shown(window).find(step.shows) == std::string::npos; }, 60000);
+  }
+  DWORD code = 99;
+  WaitForExit(program, 60000, code);
+  return code;
+}
+}  // namespace
+
+// Installed and removed with the keyboard alone: every window starts with the focus where a
+// person goes on, Enter presses the default button, Alt and a letter the button it underlines,
+// Escape "Beenden" and "Nein".
+TEST(Keyboard, AnInstallationAndARemovalByKeysAlone) {
+  using namespace AktionForm;
+  PrepareMachine();
+  Distribution dist = ExampleDistribution("keyboard");
+  EXPECT_EQ(PressKeys(dist.Start(), {{"Tf_Aktion", "Welcome", bnInstal, VK_ESCAPE}}), 1u);
+  EXPECT_EQ(PressKeys(dist.Start(), {{"Tf_Aktion", "Welcome", bnInstal, VK_RETURN},
+                                     {"Tf_Aktion", "Info", bnInstal, 0, 'w'},
+                                     {"Tf_Aktion", "BGB", bnja, VK_RETURN},
+                                     {"Tf_Aktion", "Path", edPathName, VK_RETURN},
+                                     {"Tf_Group", "", GroupForm::BitBtn1, VK_RETURN},
+                                     {"Tf_more", "", MoreForm::BitBtn1, 0, 'o'},
+                                     {"TMessageForm", "ordnungsgem", MessageForm::Yes, VK_ESCAPE}}),
+            0u);
+  EXPECT_TRUE(FileExists(InstallDir + "\\ADRESSEN.EXE"));
+  EXPECT_EQ(PressKeys(StartProgram(InstallDir + "\\Uninstal.exe", ""),
+                      {{"Tf_Uninstal", "", UninstalForm::Button1, VK_RETURN},
+                       {"TMessageForm", "Sind Sie sicher", MessageForm::Yes, 0, 'j'},
+                       {"Tf_Ask", "", AskForm::lbFiles, VK_RETURN},  // the list, as designed
+                       {"TMessageForm", "deinstalliert", MessageForm::OK, VK_RETURN}}),
+            0u);
+  EXPECT_TRUE(WaitUntil([] { return !DirectoryExists(InstallDir); }, 20000));
+}
