@@ -23,20 +23,13 @@ struct Version {
 };
 
 const Version V1 = {"1.0",
-                    {{"ADRESSEN.EXE", "Adressen 1.0"},
-                     {"ADRESSEN.HL_", "Hilfe 1.0"},
-                     {"beispiel.hd_", "Beispieldaten"},
-                     {"Info.TXT", "Neues in 1.0"},
-                     {"Handbuch.txt", "Handbuch 1.0"},
-                     {"Alt.txt", "umbenannt in 2.0"}},
+                    {{"ADRESSEN.EXE", "Adressen 1.0"}, {"ADRESSEN.HL_", "Hilfe 1.0"}, {"beispiel.hd_", "Beispieldaten"},
+                     {"Info.TXT", "Neues in 1.0"}, {"Handbuch.txt", "Handbuch 1.0"}, {"Alt.txt", "umbenannt in 2.0"}},
                     {{"ADRHELP.DL_", "Bibliothek 1.0"}}};
 // Changed, kept, renamed, added and dropped files; the library dropped too.
 const Version V2 = {"2.0",
-                    {{"ADRESSEN.EXE", "Adressen 2.0, größer als 1.0"},
-                     {"ADRESSEN.HL_", "Hilfe 1.0"},
-                     {"beispiel.hd_", "Beispieldaten 2.0"},
-                     {"Neu.txt", "umbenannt in 2.0"},
-                     {"Zusatz.txt", "neu in 2.0"}},
+                    {{"ADRESSEN.EXE", "Adressen 2.0, größer als 1.0"}, {"ADRESSEN.HL_", "Hilfe 1.0"},
+                     {"beispiel.hd_", "Beispieldaten 2.0"}, {"Neu.txt", "umbenannt in 2.0"}, {"Zusatz.txt", "neu in 2.0"}},
                     {}};
 
 Distribution VersionDistribution(const std::string& name, const Version& version) {
@@ -90,10 +83,8 @@ std::string InDir(const std::string& name) { return LowerCase(InstallDir + "\\" 
 
 void Install(const Distribution& dist, const std::string& how, DWORD status = 0, const std::string& record = "") {
   const std::string arguments = how + (record.empty() ? "" : " /LOG=" + record);
-  if (how == "/q")
-    ASSERT_EQ(RunQuietly(dist.Dir() + "SETUP.EXE", arguments), status);
-  else
-    ASSERT_EQ(Perform(dist.Start("SETUP.EXE", arguments), {}), status);
+  ASSERT_EQ(how == "/q" ? RunQuietly(dist.Dir() + "SETUP.EXE", arguments) : Perform(dist.Start("SETUP.EXE", arguments), {}),
+            status);
 }
 
 // Runs Wine's restart: the renames the system was asked to do happen now.

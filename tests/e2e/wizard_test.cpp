@@ -197,15 +197,6 @@ struct KeyStep {
   char altLetter = 0;  // else Alt and this letter
 };
 
-HWND FocusOf(DWORD pid) {
-  for (HWND w : TopWindows(pid)) {
-    GUITHREADINFO info = {};
-    info.cbSize = sizeof info;
-    if (GetGUIThreadInfo(GetWindowThreadProcessId(w, nullptr), &info)) return info.hwndFocus;
-  }
-  return nullptr;
-}
-
 // The keys as the keyboard delivers them to the focused window: exit code, 99 when a window,
 // or the focus in it, did not come.
 DWORD PressKeys(const Program& program, const std::vector<KeyStep>& steps) {
@@ -227,12 +218,7 @@ DWORD PressKeys(const Program& program, const std::vector<KeyStep>& steps) {
       return 99;
     }
     EXPECT_EQ(ControlName(focus), step.focus);
-    if (step.altLetter) {
-      PostMessageA(focus, WM_SYSCHAR, static_cast<WPARAM>(step.altLetter), 1 | (1 << 29));
-    } else {
-      PostMessageA(focus, WM_KEYDOWN, step.key, 1);
-      PostMessageA(focus, WM_KEYUP, step.key, 0xC0000001);
-    }
+    PressKey(focus, step.key, step.altLetter);
     // The next window, or the next page of this one.
     WaitUntil([&] { return !IsWindowVisible(window) || Shown(window).find(step.shows) == std::string::npos; }, 60000);
   }

@@ -142,6 +142,24 @@ void Press(HWND button) {
                MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED), reinterpret_cast<LPARAM>(button));
 }
 
+HWND FocusOf(DWORD pid) {
+  for (HWND w : TopWindows(pid)) {
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof info;
+    if (GetGUIThreadInfo(GetWindowThreadProcessId(w, nullptr), &info)) return info.hwndFocus;
+  }
+  return nullptr;
+}
+
+void PressKey(HWND focus, UINT key, char altLetter) {
+  if (altLetter) {
+    PostMessageA(focus, WM_SYSCHAR, static_cast<WPARAM>(altLetter), 1 | (1 << 29));
+    return;
+  }
+  PostMessageA(focus, WM_KEYDOWN, key, 1);
+  PostMessageA(focus, WM_KEYUP, key, 0xC0000001);
+}
+
 std::string MessageBoxText(HWND box) {
   HWND text = GetDlgItem(box, 0xFFFF);  // the message box's static text
   return text ? WindowText(text) : std::string();

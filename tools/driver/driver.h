@@ -38,6 +38,10 @@ std::string WindowText(HWND hwnd);
 std::string WindowClass(HWND hwnd);
 // Presses a button as a click would: nothing happens when it is disabled or hidden.
 void Press(HWND button);
+// The keyboard: the control with the focus in the process's window thread, and a key as the
+// keyboard delivers it there (a virtual key, or Alt and a letter when altLetter is set).
+HWND FocusOf(DWORD pid);
+void PressKey(HWND focus, UINT key, char altLetter = 0);
 // The system message box: its text, and a press on its button with that caption.
 std::string MessageBoxText(HWND box);
 HWND DialogButton(HWND dialog, const std::string& caption);
