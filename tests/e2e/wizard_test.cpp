@@ -218,9 +218,12 @@ DWORD PressKeys(const Program& program, const std::vector<KeyStep>& steps) {
                     << ControlName(focus) << "; on the screen:" << screen;
       return 99;
     }
+    const std::string before = Shown(window);
     PressKey(focus, step.key, step.altLetter);
-    // The next window, or the next page of this one.
-    WaitUntil([&] { return !IsWindowVisible(window) || Shown(window).find(step.shows) == std::string::npos; }, 60000);
+    // The next page of this window, or the next window.
+    WaitUntil([&] {
+      return !IsWindowVisible(window) || Shown(window) != before || !IsChild(window, FocusOf(program.pid));
+    }, 60000);
   }
   DWORD code = 99;
   WaitForExit(program, 60000, code);
