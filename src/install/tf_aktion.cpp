@@ -3,14 +3,14 @@
 #include <algorithm>
 
 #include "codec/name_mapping.h"
-#include "env/administrator.h"
-#include "env/exit_codes.h"
 #include "codec/sha256.h"
+#include "env/administrator.h"
 #include "env/deletion.h"
+#include "env/exit_codes.h"
 #include "env/file_system.h"
+#include "env/folders.h"
 #include "env/ini_file.h"
 #include "env/install_names.h"
-#include "env/folders.h"
 #include "env/library_error.h"
 #include "env/paths.h"
 #include "env/profiles.h"
