@@ -16,16 +16,21 @@ bool IsKeptFileName(const std::string& fileName) {
   return name.size() > 7 && name.starts_with(KeptPrefix) && name.ends_with(".tmp");
 }
 
+// The name is logged before anything of that name is on the disk: a run killed in between
+// leaves nothing there that the log does not name.
 bool FileJournal::KeepAside(const std::string& file) {
-  char kept[MAX_PATH];
-  if (!GetTempFileNameA(ExtractFilePath(file).c_str(), KeptPrefix, 0, kept)) return false;
-  if (log_(kept) && MoveFileExA(file.c_str(), kept, MOVEFILE_REPLACE_EXISTING)) {
-    entries_.push_back({file, kept});
-    return true;
+  for (int attempt = 0; attempt < 16; ++attempt) {
+    std::string kept = KeptPrefix;
+    for (unsigned long n = GetTickCount() ^ (++serial_ << 20); n; n >>= 4) kept += "0123456789abcdef"[n & 15];
+    kept = ExtractFilePath(file) + kept + ".tmp";
+    if (GetFileAttributesA(kept.c_str()) != INVALID_FILE_ATTRIBUTES) continue;
+    if (!log_(kept)) return false;
+    if (MoveFileExA(file.c_str(), kept.c_str(), 0)) {
+      entries_.push_back({file, kept});
+      return true;
+    }
+    if (GetLastError() != ERROR_ALREADY_EXISTS && GetLastError() != ERROR_FILE_EXISTS) return false;
   }
-  const DWORD error = GetLastError();
-  DeleteFileA(kept);
-  SetLastError(error);
   return false;
 }
 

@@ -46,6 +46,7 @@ class FileJournal {
   std::vector<Entry> entries_;  // each target with the earlier file kept aside, or none
   std::vector<Entry> pending_;  // targets in use, with the new file that waits for the restart
   bool restartNeeded_ = false;
+  unsigned long serial_ = 0;  // makes each kept name differ
 };
 
 // The names a quiet run keeps an earlier file under: "~up", hex digits, ".tmp".
