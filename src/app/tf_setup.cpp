@@ -135,12 +135,12 @@ void Tf_Setup::ProposePreviousInstallation() {
 
 // An older version never replaces a newer one unasked: unattended, nobody could say yes.
 void Tf_Setup::RefuseDowngrade() {
-  const std::string& offered = offeredVersion_;
-  if (installedVersion_.empty() || offered.empty() || CompareVersions(offered, installedVersion_) >= 0) return;
-  RecordRun({"a newer version is installed: ", installedVersion_, ", this is ", offered});
+  if (installedVersion_.empty() || offeredVersion_.empty() || CompareVersions(offeredVersion_, installedVersion_) >= 0)
+    return;
+  RecordRun({"a newer version is installed: ", installedVersion_, ", this is ", offeredVersion_});
   if (SilentMode) Application.Halt(ExitNewerInstalled);
-  if (Ask(DowngradeQuestionText(ProgramName, installedVersion_, offered), DlgType::Warning, mbYes | mbNo, mrNo) !=
-      mrYes)
+  if (Ask(DowngradeQuestionText(ProgramName, installedVersion_, offeredVersion_), DlgType::Warning, mbYes | mbNo,
+          mrNo) != mrYes)
     Application.Halt(ExitByUser);
 }
 

@@ -191,15 +191,14 @@ bool Tf_Aktion::AcceptQuietly(const std::string& path) {
   const bool full = IsFullDirectoryPath(path);
   madeDirectory_ = full && !DirectoryExists(path) && MakeDirectory(path);
   if (full && DirectoryExists(path) && CanWriteToDir(path)) return true;
-  InstallDir = path;
-  RemoveMadeFolders();
+  RemoveMadeFolders(path);
   RecordRun({"the installation directory cannot be created or written: ", path});
   Application.Halt(ExitDirectoryFailed);
 }
 
 // Only empty folders go: what else is in them was not made by this run.
-void Tf_Aktion::RemoveMadeFolders() {
-  if (madeDirectory_) RemoveDirectoryA(InstallDir.c_str());
+void Tf_Aktion::RemoveMadeFolders(const std::string& dir) {
+  if (madeDirectory_) RemoveDirectoryA(dir.c_str());
   for (auto folder = CreatedFolders.rbegin(); folder != CreatedFolders.rend(); ++folder)
     RemoveDirectoryA(folder->c_str());
 }
@@ -325,7 +324,7 @@ void Tf_Aktion::RollBack() {
   journal_.Undo();
   RestoreLog(earlierLog_);
   // An upgrade's folders are the earlier installation's: they stay.
-  if (madeDirectory_) RemoveMadeFolders();
+  if (madeDirectory_) RemoveMadeFolders(InstallDir);
   RecordRun({"the run failed: the files, the log and the directory are as before it"});
 }
 

@@ -58,7 +58,7 @@ class Tf_Aktion : public Form {
   std::vector<LoggedFile> FilesOwnedNow();
   // A quiet run that fails leaves everything as it found it.
   void RollBack();
-  void RemoveMadeFolders();
+  void RemoveMadeFolders(const std::string& dir);
 
   // The copy page, where each file shows itself and is numbered in the log.
   class CopyPage : public CopyView {

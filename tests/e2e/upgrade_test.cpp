@@ -7,6 +7,7 @@
 #include "codec/sha256.h"
 #include "env/deletion.h"
 #include "env/file_system.h"
+#include "env/ini_file.h"
 #include "env/paths.h"
 #include "env/profiles.h"
 #include "env/registry.h"
@@ -68,14 +69,9 @@ std::map<std::string, std::string> Contents(const std::string& dir) {
 
 // The paths the log's file entries name.
 std::set<std::string> LoggedNames() {
-  std::string section(1 << 20, '\0');
-  section.resize(GetPrivateProfileSectionA("InstalledFiles", section.data(), static_cast<DWORD>(section.size()), Log.c_str()));
   std::set<std::string> names;
-  for (size_t at = 0; at < section.size();) {
-    const std::string line = section.c_str() + at;
+  for (const std::string& line : IniFile(Log).ReadSection(LogInstalledFiles))
     names.insert(LowerCase(line.substr(line.find('=') + 1)));
-    at += line.size() + 1;
-  }
   return names;
 }
 
