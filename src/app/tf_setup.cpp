@@ -15,8 +15,10 @@
 #include "env/version.h"
 #include "forms/forms.h"
 #include "install/install_texts.h"
+#include "install/setup_script.h"
 #include "install/tf_aktion.h"
 #include "install/upgrade_rules.h"
+#include "transfer/distribution.h"
 #include "ui/application.h"
 #include "ui/dialogs.h"
 #include "uninstall/tf_uninstal.h"
@@ -24,7 +26,8 @@
 using namespace SetupForm;
 
 namespace {
-bool RunsAsSetup() { return IsSetupMode(ExtractFileName(GetExePath())); }
+// A program that carries a distribution installs it, whatever the download is called.
+bool RunsAsSetup() { return CarriesDistribution() || IsSetupMode(ExtractFileName(GetExePath())); }
 
 std::vector<std::string> Arguments() { return CommandLineArguments(GetCommandLineA()); }
 
@@ -50,6 +53,11 @@ void Tf_Setup::FormCreate() {
   if (QuietMode) SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
   if (!request.logFile.empty()) OpenRunRecord(request.logFile);
   RecordRun({"start: ", GetCommandLineA()});
+  // A cut or damaged download installs nothing: not one file of it can be trusted.
+  if (OpenCarriedDistribution() == Carried::Damaged) {
+    ShowMessage(DamagedDownloadText(GetExePath()));
+    Application.Halt(ExitNoControlFile);
+  }
   SelectStep(0);
   Application.ProcessMessages();
   PrepareGradient();
@@ -74,8 +82,8 @@ void Tf_Setup::FormCreate() {
   SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
   SetBounds(1, 1, GetSystemMetrics(SM_CXSCREEN), work.bottom - 3);
 
-  if (!FileExists(AppDir + controlFile)) {
-    ShowMessage(MissingControlFileText(controlFile, AppDir));
+  if (RunsAsSetup() ? !DistributionHas(controlFile) : !FileExists(AppDir + controlFile)) {
+    ShowMessage(MissingControlFileText(controlFile, RunsAsSetup() ? DistributionDir() : AppDir));
     Application.Halt(ExitNoControlFile);
   }
   ReadControlFile(controlFile);
@@ -109,14 +117,18 @@ void Tf_Setup::PrepareGradient() {
 }
 
 void Tf_Setup::ReadControlFile(const std::string& controlFile) {
-  const IniFile ini(AppDir + controlFile);
-  ProgramName = ini.ReadString("General", "Name", "Programm");
+  const IniFile log(AppDir + controlFile);
+  const SetupScript script;
+  const auto read = [&](const char* section, const char* key, const char* defaultValue) {
+    return RunsAsSetup() ? script.Value(section, key, defaultValue) : log.ReadString(section, key, defaultValue);
+  };
+  ProgramName = read("General", "Name", "Programm");
   SetText(lbProgName, ProgramName);
-  DefaultPath = ini.ReadString("General", "defaultPath", "C:\\App");
-  StartMenuFolder = ini.ReadString("StartMenu", "Folder", "Unbenannt");
-  GroupName = ini.ReadString("Group", "Name", "");
-  ShortcutName = ini.ReadString("General", "Name", "");
-  offeredVersion_ = ini.ReadString("General", "Version", "");
+  DefaultPath = read("General", "defaultPath", "C:\\App");
+  StartMenuFolder = read("StartMenu", "Folder", "Unbenannt");
+  GroupName = read("Group", "Name", "");
+  ShortcutName = read("General", "Name", "");
+  offeredVersion_ = read("General", "Version", "");
   RecordRun({"version: Setup ", SETUP_VERSION, ", ", controlFile, " of ", ProgramName, " ", offeredVersion_});
 }
 

@@ -59,8 +59,10 @@ bool MayNameOneFile(const std::string& a, const std::string& b) {
 struct Source {
   std::FILE* file;
   Sha256* digest;
+  mutable uint32_t left;  // bytes of the span not read yet
   size_t Read(unsigned char* into, size_t n) const {
-    const size_t got = std::fread(into, 1, n, file);
+    const size_t got = std::fread(into, 1, n < left ? n : left, file);
+    left -= static_cast<uint32_t>(got);
     if (digest) digest->Add(into, got);
     return got;
   }
@@ -229,17 +231,19 @@ bool MatchesDigest(const Source& in, const std::string& expected) {
 }
 }  // namespace
 
-std::optional<ExpandFailure> ExpandFileChecked(const std::string& source, const std::string& target,
+std::optional<ExpandFailure> ExpandFileChecked(const FileSpan& span, const std::string& target,
                                                const std::string& scratchDir, const ReplaceHook& beforeReplace,
                                                const std::string& expectedSha256) {
+  const std::string& source = span.path;
   File in(std::fopen(source.c_str(), "rb"));
+  if (in && span.offset && std::fseek(in.get(), static_cast<long>(span.offset), SEEK_SET) != 0) in.reset();
   if (!in) return FileLayerFailure(source + " nicht gefunden!");
   // Expanding a file onto itself would put the expanded text in place of the compressed one.
   if (MayNameOneFile(source, target) && SameFile(source, target)) return CannotOpen(target);
   PendingTarget out(target, scratchDir);
   if (!out.Create()) return CannotOpen(target);
   Sha256 digest;
-  const Source input{in.get(), expectedSha256.empty() ? nullptr : &digest};
+  const Source input{in.get(), expectedSha256.empty() ? nullptr : &digest, span.size};
   std::optional<ExpandFailure> failure = Expand(input, out.Get(), source, target);
   if (input.digest && !MatchesDigest(input, expectedSha256))
     return ExpandFailure{ExpandFailureClass::ELzrw1Exception, source + ": Die Datei ist beschädigt!", true};
@@ -247,7 +251,7 @@ std::optional<ExpandFailure> ExpandFileChecked(const std::string& source, const 
   return out.Commit(beforeReplace);
 }
 
-bool ExpandFile(const std::string& source, const std::string& target, const std::string& scratchDir,
+bool ExpandFile(const FileSpan& source, const std::string& target, const std::string& scratchDir,
                 const ReplaceHook& beforeReplace) {
   return !ExpandFileChecked(source, target, scratchDir, beforeReplace);
 }

@@ -4,6 +4,8 @@
 #include <optional>
 #include <string>
 
+#include "env/file_span.h"
+
 // The two classes of failure: of the decoder's tables, and of the file layer (memory,
 // opening, reading, writing, signature, a damaged stream). A failure is a value, not an
 // exception: SETUP.EXE carries no exception machinery.
@@ -30,13 +32,13 @@ using ReplaceHook = std::function<Placement(const std::string& temporary)>;
 // expectedSha256 (64 hex digits) the source is hashed as it is read, to its last byte: when
 // its bytes are not those, the target stays untouched and the failure is marked damaged,
 // whatever else went wrong with them.
-std::optional<ExpandFailure> ExpandFileChecked(const std::string& source, const std::string& target,
+std::optional<ExpandFailure> ExpandFileChecked(const FileSpan& source, const std::string& target,
                                                const std::string& scratchDir = {},
                                                const ReplaceHook& beforeReplace = {},
                                                const std::string& expectedSha256 = {});
 
 // As ExpandFileChecked, but reports only success.
-bool ExpandFile(const std::string& source, const std::string& target, const std::string& scratchDir = {},
+bool ExpandFile(const FileSpan& source, const std::string& target, const std::string& scratchDir = {},
                 const ReplaceHook& beforeReplace = {});
 
 #ifdef _WIN32

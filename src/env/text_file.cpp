@@ -6,19 +6,21 @@
 
 #include "env/handles.h"
 
-std::optional<std::string> ReadFileBytes(const std::string& path) {
-  KernelHandle file = FromCreateFile(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ,
+std::optional<std::string> ReadFileBytes(const FileSpan& span) {
+  KernelHandle file = FromCreateFile(CreateFileA(span.path.c_str(), GENERIC_READ, FILE_SHARE_READ,
                                                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
                                                  nullptr));
-  if (!file) return std::nullopt;
+  if (!file || SetFilePointer(file.Get(), static_cast<LONG>(span.offset), nullptr, FILE_BEGIN) == INVALID_SET_FILE_POINTER)
+    return std::nullopt;
   std::string bytes;
   char buffer[32768];
   DWORD got = 0;
-  for (;;) {
-    if (!ReadFile(file.Get(), buffer, sizeof buffer, &got, nullptr)) return std::nullopt;
-    if (got == 0) return bytes;
+  for (uint32_t left = span.size; left; left -= got) {
+    if (!ReadFile(file.Get(), buffer, left < sizeof buffer ? left : sizeof buffer, &got, nullptr)) return std::nullopt;
+    if (got == 0) return span.size == UINT32_MAX ? std::optional<std::string>(bytes) : std::nullopt;
     bytes.append(buffer, got);
   }
+  return bytes;
 }
 
 bool WriteFileBytes(const std::string& path, const std::string& bytes) {
@@ -29,8 +31,8 @@ bool WriteFileBytes(const std::string& path, const std::string& bytes) {
          written == bytes.size();
 }
 
-std::optional<std::string> LoadTextFile(const std::string& path, std::string* raw) {
-  std::optional<std::string> read = ReadFileBytes(path);
+std::optional<std::string> LoadTextFile(const FileSpan& file, std::string* raw) {
+  std::optional<std::string> read = ReadFileBytes(file);
   if (!read) return std::nullopt;
   const std::string& bytes = *read;
   std::string text;

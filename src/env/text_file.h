@@ -3,10 +3,12 @@
 #include <optional>
 #include <string>
 
+#include "env/file_span.h"
+
 // The file's bytes with every line ending made CR LF, as multi-line edits want them; none
 // when it cannot be opened. The bytes as they lie in the file land in raw, when given.
-std::optional<std::string> LoadTextFile(const std::string& path, std::string* raw = nullptr);
-// The file's bytes as they lie; none when it cannot be opened or read to its end.
-std::optional<std::string> ReadFileBytes(const std::string& path);
+std::optional<std::string> LoadTextFile(const FileSpan& file, std::string* raw = nullptr);
+// The file's bytes as they lie (of a span: those in it); none when they cannot all be read.
+std::optional<std::string> ReadFileBytes(const FileSpan& file);
 // Creates or overwrites the file with bytes; false when they are not all written.
 bool WriteFileBytes(const std::string& path, const std::string& bytes);

@@ -64,7 +64,7 @@ bool Tf_Aktion::CreateGroupAndShortcuts(const std::string& programs) {
   if (groupFolder.empty()) return false;
   CreateDirectoryA(groupFolder.c_str(), nullptr);
   SHChangeNotify(SHCNE_UPDATEDIR, SHCNF_PATHA | SHCNF_FLUSH, programs.c_str(), nullptr);
-  const std::vector<ShortcutItem> items = SetupScript(GetExeDirectory()).Items();
+  const std::vector<ShortcutItem> items = SetupScript().Items();
   for (const ShortcutItem& item : items) Link(item, groupFolder + "\\" + item.name + ".LNK");
   Hide();
   ShowStep(6);
@@ -109,7 +109,7 @@ void Tf_Aktion::RegisterUninstall() {
   WriteRegistryDword(key, "EstimatedSize", static_cast<DWORD>((installedBytes_ + 1023) / 1024));
   WriteRegistryDword(key, "NoModify", 1);
   WriteRegistryDword(key, "NoRepair", 1);
-  const SetupScript script(GetExeDirectory());
+  const SetupScript script;
   const struct {
     const char *scriptKey, *value;
   } optional[] = {{"Version", "DisplayVersion"}, {"Publisher", "Publisher"}};

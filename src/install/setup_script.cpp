@@ -2,32 +2,52 @@
 
 #include "env/ini_file.h"
 #include "env/install_names.h"
+#include "env/paths.h"
+#include "env/text_file.h"
+#include "transfer/distribution.h"
+#include "ui/form.h"
+
+SetupScript::SetupScript() : path_(DistributionDir() + "Setup.lst") {
+  if (CarriesDistribution()) text_.emplace(ReadFileBytes(DistributionFile("Setup.lst")).value_or(""));
+}
 
 SetupScript::SetupScript(const std::string& folder) : path_(folder + "Setup.lst") {}
 
+SetupScript SetupScript::FromText(const std::string& text) {
+  SetupScript script("");
+  script.text_.emplace(text);
+  return script;
+}
+
+std::vector<std::string> SetupScript::Section(const std::string& name) const {
+  if (!text_) return IniFile(path_).ReadSection(name);
+  std::vector<std::string> lines;
+  for (const ScriptEntry& entry : text_->Section(name)) lines.push_back(entry.key + "=" + entry.value);
+  return lines;
+}
+
 std::string SetupScript::Value(const std::string& section, const std::string& key,
                                const std::string& defaultValue) const {
-  return IniFile(path_).ReadString(section, key, defaultValue);
+  if (!text_) return IniFile(path_).ReadString(section, key, defaultValue);
+  const std::optional<ScriptEntry> entry = text_->Find(section, key);
+  return entry ? entry->value : defaultValue;
 }
 
-std::vector<std::string> SetupScript::ProgramFiles() const {
-  return NumberedList(IniFile(path_).ReadSection("programfiles"));
-}
+std::vector<std::string> SetupScript::ProgramFiles() const { return NumberedList(Section("programfiles")); }
 
-std::vector<std::string> SetupScript::WindowsFiles() const {
-  return NumberedList(IniFile(path_).ReadSection("Windows"));
-}
+std::vector<std::string> SetupScript::WindowsFiles() const { return NumberedList(Section("Windows")); }
 
 std::vector<ShortcutItem> SetupScript::Items() const {
   std::vector<ShortcutItem> items;
-  for (const std::string& line : IniFile(path_).ReadSection("Items")) items.push_back(SplitItem(line));
+  for (const std::string& line : Section("Items")) items.push_back(SplitItem(line));
   return items;
 }
 
-std::map<std::string, std::string> SetupScript::Checksums() const {
-  return ChecksumTable(IniFile(path_).ReadSection(ChecksumSection));
-}
+std::map<std::string, std::string> SetupScript::Checksums() const { return ChecksumTable(Section(ChecksumSection)); }
 
-std::string SetupScript::Checksum(const std::string& fileName) const {
-  return IniFile(path_).ReadString(ChecksumSection, fileName, "");
+std::string SetupScript::Checksum(const std::string& fileName) const { return Value(ChecksumSection, fileName, ""); }
+
+TextLoad ShowDistributionText(Form& form, std::string_view control, const std::string& fileName) {
+  return form.SetTextFromFile(control, DistributionFile(fileName), DistributionDir() + fileName,
+                              SetupScript().Checksum(fileName));
 }

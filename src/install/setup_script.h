@@ -1,9 +1,17 @@
-// The setup script "Setup.lst" beside the executable, read through the profile-string
-// functions only and opened anew for every read.
+// The setup script "Setup.lst" of the distribution: in its folder, read through the
+// profile-string functions and opened anew for every read; or carried in a one-file download,
+// read from its text as those functions read a file.
 #pragma once
 #include <map>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
+
+#include "install/script_reader.h"
+
+class Form;
+enum class TextLoad;
 
 struct ShortcutItem {
   std::string target;  // installed name, relative to the installation directory
@@ -21,8 +29,11 @@ ShortcutItem SplitItem(const std::string& line);
 
 class SetupScript {
  public:
+  // The script of the distribution this program installs.
+  SetupScript();
   // The script in the given folder (ending in "\"): folder + "Setup.lst".
   explicit SetupScript(const std::string& folder);
+  static SetupScript FromText(const std::string& text);
   std::string Value(const std::string& section, const std::string& key,
                     const std::string& defaultValue) const;
   std::vector<std::string> ProgramFiles() const;  // section "programfiles"
@@ -34,5 +45,10 @@ class SetupScript {
   std::string Checksum(const std::string& fileName) const;
 
  private:
+  std::vector<std::string> Section(const std::string& name) const;
   std::string path_;
+  std::optional<ScriptReader> text_;
 };
+
+// Shows a text file of the distribution in a form's control, checked against its checksum.
+TextLoad ShowDistributionText(Form& form, std::string_view control, const std::string& fileName);

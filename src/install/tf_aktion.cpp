@@ -25,6 +25,7 @@
 #include "install/tf_info.h"
 #include "install/upgrade_rules.h"
 #include "install/wizard_texts.h"
+#include "transfer/distribution.h"
 #include "ui/application.h"
 #include "ui/dialogs.h"
 #include "ui/steps.h"
@@ -57,9 +58,7 @@ void Tf_Aktion::FormCreate() {
   LicenceAccepted = false;
   ShowPage(nb1, Welcome);
   // A damaged text (only a new copy of the distribution helps) fails the run as a file does.
-  const std::string dir = IncludeBackslash(GetExeDirectory());
-  if (SetTextFromFile(Memo1, dir + "Vertrag.Txt", SetupScript(dir).Checksum("Vertrag.Txt")) == TextLoad::Damaged)
-    InstallError = true;
+  if (ShowDistributionText(*this, Memo1, "Vertrag.Txt") == TextLoad::Damaged) InstallError = true;
 }
 
 void Tf_Aktion::FormShow() {
@@ -330,10 +329,10 @@ void Tf_Aktion::RollBack() {
 
 // False when the log cannot be written: nothing more is installed then.
 bool Tf_Aktion::RunInstallation() {
-  sourceDir_ = GetExeDirectory();
+  sourceDir_ = DistributionDir();
   std::vector<std::string> programFiles, windowsFiles;
   {
-    const SetupScript script(sourceDir_);
+    const SetupScript script;
     programFiles = script.ProgramFiles();
     windowsFiles = script.WindowsFiles();
     checksums_ = script.Checksums();

@@ -19,5 +19,5 @@ void Tf_info::FormCreate() {
 void Tf_info::FormActivate() { LoadReadme(); }
 
 TextLoad Tf_info::LoadReadme() {
-  return SetTextFromFile(Memo1, AddBackslash(AppDir) + "Liesmich.txt", SetupScript(AddBackslash(AppDir)).Checksum("Liesmich.txt"));
+  return ShowDistributionText(*this, Memo1, "Liesmich.txt");
 }

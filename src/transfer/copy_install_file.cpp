@@ -15,6 +15,7 @@
 #include "env/settings.h"
 #include "env/wait.h"
 #include "transfer/copy_messages.h"
+#include "transfer/distribution.h"
 #include "ui/application.h"
 #include "ui/dialogs.h"
 
@@ -30,30 +31,34 @@ enum class Copied { Done, Failed, Damaged };
 
 // The source's bytes into the temporary file, hashed on the way when a digest is expected,
 // with the source's time. Damaged: they are not the bytes the distribution recorded.
-Copied CopyBytes(const std::string& source, const char* temporary, const std::string& expectedSha256) {
-  KernelHandle in = FromCreateFile(CreateFileA(source.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+Copied CopyBytes(const FileSpan& source, const char* temporary, const std::string& expectedSha256) {
+  KernelHandle in = FromCreateFile(CreateFileA(source.path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                                OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
   KernelHandle out = FromCreateFile(
       CreateFileA(temporary, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
   constexpr DWORD BufferSize = 65536;
   // On the heap: a static buffer of this size would lie in the program file.
   std::unique_ptr<unsigned char[]> buffer(new (std::nothrow) unsigned char[BufferSize]);
-  if (!in || !out || !buffer) return Copied::Failed;
+  if (!in || !out || !buffer ||
+      SetFilePointer(in.Get(), static_cast<LONG>(source.offset), nullptr, FILE_BEGIN) == INVALID_SET_FILE_POINTER)
+    return Copied::Failed;
   Sha256 digest;
   DWORD got = 0, written = 0;
-  for (;;) {
-    if (!ReadFile(in.Get(), buffer.get(), BufferSize, &got, nullptr)) return Copied::Failed;
+  for (uint32_t left = source.size; left; left -= got) {
+    if (!ReadFile(in.Get(), buffer.get(), left < BufferSize ? left : BufferSize, &got, nullptr)) return Copied::Failed;
     if (got == 0) break;
     if (!expectedSha256.empty()) digest.Add(buffer.get(), got);
     if (!WriteFile(out.Get(), buffer.get(), got, &written, nullptr) || written != got) return Copied::Failed;
   }
   if (!expectedSha256.empty() && !digest.Matches(expectedSha256)) return Copied::Damaged;
-  FILETIME created, accessed, modified;
-  if (GetFileTime(in.Get(), &created, &accessed, &modified)) SetFileTime(out.Get(), nullptr, nullptr, &modified);
+  // A file carried in the program keeps the time of the file it was made from.
+  FILETIME created, modified = {static_cast<DWORD>(source.time), static_cast<DWORD>(source.time >> 32)};
+  if (source.time || GetFileTime(in.Get(), &created, &created, &modified))
+    SetFileTime(out.Get(), nullptr, nullptr, &modified);
   return Copied::Done;
 }
 
-Copied CopyPlain(const std::string& source, const std::string& target, const std::string& scratchDir,
+Copied CopyPlain(const FileSpan& source, const std::string& target, const std::string& scratchDir,
                  const ReplaceHook& beforeReplace, const std::string& expectedSha256) {
   char temporary[MAX_PATH];
   if (!GetTempFileNameA(scratchDir.c_str(), "cpy", 0, temporary)) return Copied::Failed;
@@ -89,6 +94,7 @@ bool CopyInstallFile(const std::string& sourceName, const std::string& targetNam
   const std::string shownTarget = LowerCase(targetDir + mapped);
   view.ShowPaths(LowerCase(sourceDir + sourceName), shownTarget);
   const std::string source = IncludeBackslash(sourceDir) + sourceName;
+  const FileSpan from = CarriesDistribution() ? DistributionFile(sourceName) : FileSpan(source);
   const std::string target = IncludeBackslash(targetDir) + mapped;
   const std::string scratch = ScratchDir(targetDir);
   // A name from the script that is not one plain file name (a folder part, "..", a drive, a
@@ -110,12 +116,12 @@ bool CopyInstallFile(const std::string& sourceName, const std::string& targetNam
   // download or the medium is damaged, and only a new copy of it helps.
   bool damaged = false;
   const auto copy = [&] {
-    const Copied result = plain ? CopyPlain(source, target, scratch, place, expectedSha256) : Copied::Failed;
+    const Copied result = plain ? CopyPlain(from, target, scratch, place, expectedSha256) : Copied::Failed;
     damaged = result == Copied::Damaged;
     return result == Copied::Done;
   };
   const auto expand = [&] {
-    const auto failure = plain ? ExpandFileChecked(source, target, scratch, place, expectedSha256)
+    const auto failure = plain ? ExpandFileChecked(from, target, scratch, place, expectedSha256)
                                : std::optional<ExpandFailure>(ExpandFailure{});
     damaged = failure && failure->damaged;
     return !failure;

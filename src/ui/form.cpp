@@ -266,17 +266,18 @@ void Form::SetText(std::string_view name, const std::string& text) {
 }
 
 // As a designed form does: a file that cannot be read is reported, the form still stands.
-TextLoad Form::SetTextFromFile(std::string_view name, const std::string& path, const std::string& expectedSha256) {
+TextLoad Form::SetTextFromFile(std::string_view name, const FileSpan& file, const std::string& shown,
+                                const std::string& expectedSha256) {
   std::string bytes;
-  const auto text = LoadTextFile(path, &bytes);
+  const auto text = LoadTextFile(file, &bytes);
   if (!text) {
-    Application.ShowError(CannotOpenError(path));
+    Application.ShowError(CannotOpenError(shown));
     return TextLoad::Missing;
   }
   if (!expectedSha256.empty()) {
     if (Sha256Of(bytes) != LowerCase(expectedSha256)) {
-      RecordRun({"file damaged: ", path});
-      Application.ShowError(DamagedFileError(path));
+      RecordRun({"file damaged: ", shown});
+      Application.ShowError(DamagedFileError(shown));
       return TextLoad::Damaged;
     }
   }

@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "env/file_span.h"
 #include "env/handles.h"
 #include "forms/form_desc.h"
 
@@ -66,7 +67,9 @@ class Form {
   void SetText(std::string_view name, const std::string& text);
   // The text file's lines. When it cannot be opened, or its bytes are not the expected ones
   // (SHA-256 in hex, when given), the general error box says so and the control keeps its text.
-  TextLoad SetTextFromFile(std::string_view name, const std::string& path, const std::string& expectedSha256 = {});
+  // shown names the file in those messages.
+  TextLoad SetTextFromFile(std::string_view name, const FileSpan& file, const std::string& shown,
+                           const std::string& expectedSha256 = {});
   std::string Text(std::string_view name) const;
   void SetVisible(std::string_view name, bool visible);
   void SetEnabled(std::string_view name, bool enabled);

@@ -96,7 +96,7 @@ constexpr FormDesc FailingForm = {.className = "TFailingForm", .caption = "Test"
 TEST(ErrorBox, AFileThatCannotBeReadIsReportedAndTheFormGoesOn) {
   Form form(FailingForm);
   form.Create();
-  form.OnClick("bnFail", [&] { form.SetTextFromFile("edText", "C:\\dist\\fehlt\\Vertrag.Txt"); });
+  form.OnClick("bnFail", [&] { form.SetTextFromFile("edText", "C:\\dist\\fehlt\\Vertrag.Txt", "C:\\dist\\fehlt\\Vertrag.Txt"); });
   std::string shown, title;
   std::thread user([&] {
     HWND own = WaitForWindow(GetCurrentProcessId(), "TFailingForm");

@@ -1,6 +1,6 @@
 // The toolkit's own setup-script reader against the system's GetPrivateProfileStringA, on a
 // few hundred generated scripts full of the awkward cases: both must answer alike.
-#include "script_reader.h"
+#include "install/script_reader.h"
 
 #include <gtest/gtest.h>
 

@@ -17,7 +17,7 @@
 #include "env/install_names.h"
 #include "env/paths.h"
 #include "lzh_encoder.h"
-#include "script_reader.h"
+#include "install/script_reader.h"
 #include "signing.h"
 
 namespace fs = std::filesystem;

@@ -11,7 +11,7 @@
 #include "codec/sha256.h"
 #include "env/install_names.h"
 #include "env/paths.h"
-#include "script_reader.h"
+#include "install/script_reader.h"
 #include "signing.h"
 
 namespace fs = std::filesystem;

@@ -5,7 +5,7 @@
 #include <iterator>
 
 #include "env/paths.h"
-#include "script_reader.h"
+#include "install/script_reader.h"
 
 namespace fs = std::filesystem;
 

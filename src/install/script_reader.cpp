@@ -1,4 +1,4 @@
-#include "script_reader.h"
+#include "install/script_reader.h"
 
 namespace {
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f'; }

@@ -1,6 +1,6 @@
-// A setup script read the way the installer's GetPrivateProfileStringA reads it, on any
-// system, with the line each answer comes from, so that the toolkit can check a
-// distribution before it ships.
+// A setup script read the way GetPrivateProfileStringA reads it, on any system, with the line
+// each answer comes from: the toolkit checks a distribution with it before it ships, and
+// SETUP.EXE reads the script that a one-file download carries, which lies in no file.
 #pragma once
 #include <optional>
 #include <string>
