@@ -2,6 +2,7 @@
 // deployment tools read, and a quiet removal through the registered command.
 #include <gtest/gtest.h>
 
+#include "bundle.h"
 #include "codec/sha256.h"
 #include "env/deletion.h"
 #include "env/file_system.h"
@@ -182,4 +183,70 @@ TEST(Deploy, ADamagedFileIsNeverInstalledAndTheRecordNamesIt) {
       EXPECT_EQ(RemoveInstallation(true), 0u);
     }
   }
+}
+
+namespace {
+// The example with its checksums, bundled as one program in a download folder of its own.
+std::string MakeBundle(const std::string& name, Distribution& download) {
+  Distribution dist = ExampleDistribution(name + "_source");
+  AddChecksums(dist);
+  const std::string bundle = download.Dir() + "Adressen-1.0-Setup.exe";
+  EXPECT_EQ(BundleDistribution(dist.Dir(), bundle, {}), "");
+  return bundle;
+}
+}  // namespace
+
+// Started under its download's name, the one file installs in every mode as the folder does,
+// reads nothing from anywhere else, and its removal leaves the machine as before.
+TEST(Deploy, AOneFileDownloadInstallsAsTheFolderDoes) {
+  PrepareMachine();
+  DeleteTree(InstallDir);
+  Distribution download("bundle_download");
+  const std::string bundle = MakeBundle("bundle", download);
+  const std::string setupExe = FileText(GetExeDirectory() + "SETUP.EXE");
+  const Snapshot before = TakeSnapshot();
+  for (const char* mode : {"/q", "/s", "/q /D=C:\\Einzeln", "attended"}) {
+    SCOPED_TRACE(mode);
+    const std::string dir = std::string(mode).find("/D=") != std::string::npos ? "C:\\Einzeln" : InstallDir;
+    if (mode[1] == 'q') EXPECT_EQ(RunQuietly(bundle, mode), 0u);
+    if (mode[1] == 's') EXPECT_EQ(Perform(download.Start(ExtractFileName(bundle), mode), {}), 0u);
+    if (mode[0] == 'a')
+      EXPECT_EQ(Perform(download.Start(ExtractFileName(bundle)), WalkWizard(dir) + FinishSteps()), 0u);
+    for (const char* name : {"ADRESSEN.EXE", "ADRESSEN.HLP", "beispiel.hdb"})
+      EXPECT_EQ(FileText(dir + "\\" + name), ExampleContent(name)) << name;
+    EXPECT_EQ(FileText(dir + "\\Uninstal.exe"), setupExe) << "the plain program, not the bundle";
+    EXPECT_EQ(RegistrationValue("UninstallString").second, "\"" + dir + "\\Uninstal.exe\"");
+    EXPECT_EQ(RemoveQuietly(), 0u);
+    ExpectUnchanged(before);
+  }
+}
+
+// Cut, or with a byte changed anywhere in what it carries, it installs nothing, leaves
+// nothing and ends with status 2; attended, one message says why.
+TEST(Deploy, ACutOrDamagedDownloadInstallsNothing) {
+  PrepareMachine();
+  DeleteTree(InstallDir);
+  Distribution download("bundle_damaged");
+  const std::string whole = FileText(MakeBundle("bundle_damaged", download));
+  // The payload follows the program, which is SETUP.EXE as built.
+  const size_t start = FileText(GetExeDirectory() + "SETUP.EXE").size(), end = whole.size();
+  ASSERT_EQ(whole.substr(start, 8), "SETUPPAY");
+  const Snapshot before = TakeSnapshot();
+  const std::string record = download.Dir() + "run.log";
+  const struct {
+    size_t at;
+    bool cut;  // else the byte there is changed
+  } rows[] = {{start + 6, true},  {start + 5000, true}, {end - 30, true},   {end - 1, true},
+              {start + 200, false}, {end - 80, false},  {end - 20, false}, {start + 9, false}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE((row.cut ? "cut at " : "changed at ") + std::to_string(row.at));
+    std::string bytes = row.cut ? whole.substr(0, row.at) : whole;
+    if (!row.cut) bytes[row.at] ^= 0x01;
+    download.AddFile("Kaputt.exe", bytes);
+    EXPECT_EQ(RunQuietly(download.Dir() + "Kaputt.exe", "/q /LOG=" + record), 2u);
+    EXPECT_NE(FileText(record).find("unvollst"), std::string::npos) << FileText(record);
+    DeleteFileA(record.c_str());
+  }
+  EXPECT_EQ(Perform(download.Start("Kaputt.exe"), {{"#32770", "OK", "erneut herunter"}}), 2u);
+  ExpectUnchanged(before);
 }

@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include "bundle.h"
 #include "check.h"
+#include "codec/payload_format.h"
 #include "codec/expander.h"
 #include "codec/sha256.h"
 #include "tests/unit/temp_folder.h"
@@ -115,4 +117,78 @@ TEST_F(BuildTest, RefusesWhatCannotWork) {
   EXPECT_NE(BuildDistribution((dir_ / "nichts").string(), (dir_ / "dist").string(),
                               (dir_ / "SETUP.EXE").string()).find("not a folder"), std::string::npos);
   EXPECT_FALSE(fs::exists(dir_ / "dist"));
+}
+
+namespace {
+// A PE program of one section: 0x200 bytes of headers and 0x200 of code, then the given
+// certificate table, which its security directory names.
+std::string FakeProgram(const std::string& certificate) {
+  std::string image(0x400, '\0');
+  const auto put = [&](size_t at, uint32_t value, int bytes) {
+    for (int i = 0; i < bytes; ++i) image[at + i] = static_cast<char>(value >> (8 * i));
+  };
+  image[0] = 'M', image[1] = 'Z';
+  put(0x3C, 0x40, 4);
+  image.replace(0x40, 4, std::string("PE\0\0", 4));
+  put(0x46, 1, 2);       // one section
+  put(0x54, 224, 2);     // the optional header's size
+  put(0x58, 0x10B, 2);   // PE32
+  put(0x58 + 60, 0x200, 4);  // the headers' size
+  put(0x58 + 92, 16, 4);     // directories
+  if (!certificate.empty()) put(0x58 + 128, 0x400, 4), put(0x58 + 132, static_cast<uint32_t>(certificate.size()), 4);
+  put(0x58 + 224 + 16, 0x200, 4);  // the section's raw size and place
+  put(0x58 + 224 + 20, 0x200, 4);
+  return image + certificate;
+}
+}  // namespace
+
+// distkit bundle: the program, then every file of the folder, which SETUP.EXE finds through
+// the PE header and checks whole. (A real signature, taken off and made anew, is tested with
+// osslsigncode among the Wine tests.)
+TEST_F(BuildTest, ABundleCarriesEveryFileAfterTheProgram) {
+  Write("src/Setup.lst", Script);
+  Write("SETUP.EXE", FakeProgram(""));
+  ASSERT_EQ(Build(), "");
+  const std::string out = Path("Adressen-Setup.exe");
+  ASSERT_EQ(BundleDistribution(Path("dist"), out, {}), "");
+  const std::string bundle = Read(out);
+  const auto appended = payload::FindAppended(bundle, bundle.size());
+  ASSERT_TRUE(appended);
+  EXPECT_EQ(appended->begin, 0x400u);
+  EXPECT_EQ(appended->end, bundle.size());
+  EXPECT_EQ(bundle.substr(0, 0x400), FakeProgram("").substr(0, 0x400));
+  const std::string carried = bundle.substr(0x400);
+  ASSERT_EQ(payload::PayloadLength(carried), carried.size());
+  const payload::Trailer trailer = payload::ReadTrailer(carried.substr(carried.size() - payload::TrailerSize));
+  EXPECT_EQ(Sha256Of(carried.substr(0, carried.size() - payload::DigestSize)), trailer.digest);
+  const auto table = payload::ReadTable(
+      std::string_view(carried).substr(trailer.tableOffset, carried.size() - payload::TrailerSize - trailer.tableOffset),
+      trailer);
+  ASSERT_TRUE(table);
+  std::vector<std::string> names;
+  for (const payload::Entry& entry : *table) {
+    names.push_back(entry.name);
+    EXPECT_EQ(carried.substr(entry.offset, entry.size), Read(dir_ / "dist" / entry.name)) << entry.name;
+  }
+  EXPECT_EQ(names, (std::vector<std::string>{"ADRESSEN.EX_", "ADRESSEN.HL_", "ADRHELP.DL_", "Liesmich.txt",
+                                             "README.TXT", "SETUP.EXE", "Setup.lst", "Vertrag.Txt"}));
+  // A table whose entry reaches past the files, or that ends early, is refused.
+  for (const uint32_t count : {trailer.count - 1, trailer.count + 1}) {
+    payload::Trailer wrong = trailer;
+    wrong.count = count;
+    EXPECT_FALSE(payload::ReadTable(carried.substr(trailer.tableOffset, carried.size() - payload::TrailerSize - trailer.tableOffset), wrong));
+  }
+  payload::Trailer early = trailer;
+  early.tableOffset = table->back().offset;
+  EXPECT_FALSE(payload::ReadTable(carried.substr(trailer.tableOffset, carried.size() - payload::TrailerSize - trailer.tableOffset), early));
+  // Signed, the certificate table follows the payload; cut inside it, the program is cut.
+  const std::string header = FakeProgram(carried + "certificate").substr(0, 0x400);
+  const auto inside = payload::FindAppended(header, 0x400 + carried.size() + 5);
+  ASSERT_TRUE(inside);
+  EXPECT_TRUE(inside->cut);
+  EXPECT_FALSE(payload::FindAppended("MZ no program", 13));
+  // Without the checksums of distkit build there is no bundle.
+  Write("dist/Setup.lst", Script);
+  EXPECT_NE(BundleDistribution(Path("dist"), Path("other.exe"), {}).find("[SHA256]"), std::string::npos);
+  EXPECT_FALSE(fs::exists(Path("other.exe")));
 }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "build.h"
+#include "bundle.h"
 #include "check.h"
 #include "commands.h"
 #include "console.h"
@@ -57,10 +58,18 @@ const char Help[] =
     "      Writes the distribution folder DEST as one zip archive, the same bytes for the\n"
     "      same folder (entries in name order, each with its file's time in UTC).\n"
     "\n"
-    "  distkit manifest DEST --zip OUT.zip --url URL [--id PUBLISHER.NAME]\n"
-    "      Prints the winget installer manifest for DEST packed as OUT.zip and published\n"
-    "      at URL (switches, exit statuses, the registration an installation shows, the\n"
-    "      archive's SHA-256), headed by the registry detection rule for Intune or SCCM.\n"
+    "  distkit bundle [--sign CERT.pfx [--password-file FILE] [--timestamp URL]] DEST OUT.EXE\n"
+    "      Writes the distribution folder DEST as one program OUT.EXE: SETUP.EXE with\n"
+    "      every file of DEST appended, which installs under any name as SETUP.EXE does\n"
+    "      from DEST. Started cut or damaged, it installs nothing and ends with status 2.\n"
+    "      DEST must pass its check and carry the checksums of distkit build. With --sign\n"
+    "      OUT.EXE is signed as by build (sign DEST's SETUP.EXE too: it is the uninstaller).\n"
+    "\n"
+    "  distkit manifest DEST (--zip OUT.zip | --exe OUT.EXE) --url URL [--id PUBLISHER.NAME]\n"
+    "      Prints the winget installer manifest for DEST packed as OUT.zip, or bundled as\n"
+    "      OUT.EXE, and published at URL (switches, exit statuses, the registration an\n"
+    "      installation shows, the download's SHA-256), headed by the registry detection\n"
+    "      rule for Intune or SCCM.\n"
     "\n"
     "  -o DIR   write into DIR instead of each FILE's own folder\n"
     "\n"
@@ -130,6 +139,17 @@ int BuildCommand(const std::vector<std::string>& args, const char* self) {
   return Finished(BuildDistribution(folders[0], folders[1], setupExe, signing), folders[1]);
 }
 
+int BundleCommand(const std::vector<std::string>& args) {
+  std::map<std::string, std::string> options = {{"--sign", ""}, {"--password-file", ""}, {"--timestamp", ""}};
+  std::vector<std::string> paths;
+  if (!ReadOptions(args, options, paths)) return Usage("bundle: an unknown option, or one without its value");
+  if (paths.size() != 2) return Usage("bundle needs a distribution folder and the program to write");
+  const SigningOptions signing{options["--sign"], options["--password-file"], options["--timestamp"]};
+  if (signing.certificate.empty() && !(signing.passwordFile + signing.timestampUrl).empty())
+    return Usage("--password-file and --timestamp go with --sign");
+  return Finished(BundleDistribution(paths[0], paths[1], signing), paths[1]);
+}
+
 int PackCommand(const std::vector<std::string>& args) {
   if (args.size() != 2) return Usage("pack needs a distribution folder and the archive to write");
 #ifdef DISTKIT_ZIP
@@ -140,19 +160,21 @@ int PackCommand(const std::vector<std::string>& args) {
 }
 
 int ManifestCommand(const std::vector<std::string>& args) {
-  std::map<std::string, std::string> options = {{"--zip", ""}, {"--url", ""}, {"--id", ""}};
+  std::map<std::string, std::string> options = {{"--zip", ""}, {"--exe", ""}, {"--url", ""}, {"--id", ""}};
   std::vector<std::string> folders;
-  if (!ReadOptions(args, options, folders) || folders.size() != 1 || options["--zip"].empty() ||
-      options["--url"].empty())
-    return Usage("manifest needs a distribution folder, --zip OUT.zip and --url URL");
+  if (!ReadOptions(args, options, folders) || folders.size() != 1 ||
+      options["--zip"].empty() == options["--exe"].empty() || options["--url"].empty())
+    return Usage("manifest needs a distribution folder, --zip OUT.zip or --exe OUT.EXE, and --url URL");
+  const bool oneFile = !options["--exe"].empty();
+  const std::string download = oneFile ? options["--exe"] : options["--zip"];
   Registration registration;
   std::string problem = ReadRegistration(folders[0], registration);
   const std::string id = options["--id"].empty() ? PackageIdentifier(registration) : options["--id"];
   if (problem.empty() && id.empty()) problem = "\"General\"/\"Publisher\" is missing: give the identifier with --id";
-  const std::optional<std::string> sha256 = FileSha256(options["--zip"]);
-  if (problem.empty() && !sha256) problem = options["--zip"] + ": cannot be read";
+  const std::optional<std::string> sha256 = FileSha256(download);
+  if (problem.empty() && !sha256) problem = download + ": cannot be read";
   if (!problem.empty()) return Report(problem);
-  std::fputs(ToConsole(DetectionRule(registration) + WingetManifest(registration, id, options["--url"], *sha256)).c_str(),
+  std::fputs(ToConsole(DetectionRule(registration) + WingetManifest(registration, id, options["--url"], *sha256, oneFile)).c_str(),
              stdout);
   return 0;
 }
@@ -173,6 +195,7 @@ int main(int argc, char** argv) {
   const std::string command = args[0];
   if (command == "check") return Check(std::vector<std::string>(args.begin() + 1, args.end()));
   if (command == "build") return BuildCommand(std::vector<std::string>(args.begin() + 1, args.end()), argv[0]);
+  if (command == "bundle") return BundleCommand(std::vector<std::string>(args.begin() + 1, args.end()));
   if (command == "pack") return PackCommand(std::vector<std::string>(args.begin() + 1, args.end()));
   if (command == "manifest") return ManifestCommand(std::vector<std::string>(args.begin() + 1, args.end()));
   std::string outputDir;

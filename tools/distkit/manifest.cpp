@@ -34,7 +34,7 @@ constexpr struct {
   const char* response;
 } ReturnCodes[] = {
     {1, "cancelledByUser"},   // ended by the user
-    {2, "contactSupport"},    // the distribution lacks its Setup.lst
+    {2, "contactSupport"},    // the distribution lacks its Setup.lst; the one-file download is cut or damaged
     {3, "contactSupport"},    // a file could not be installed (missing, damaged); quiet: nothing changed
     {4, "contactSupport"},    // a failure ended the run
     {5, "invalidParameter"},  // the directory given cannot be made or written
@@ -71,10 +71,12 @@ std::string PackageIdentifier(const Registration& registration) {
 }
 
 std::string WingetManifest(const Registration& registration, const std::string& identifier, const std::string& url,
-                           const std::string& sha256) {
+                           const std::string& sha256, bool oneFile) {
   std::string out = "PackageIdentifier: " + Quoted(identifier) + "\nPackageVersion: " + Quoted(registration.version) +
-                    "\nInstallerType: zip\nNestedInstallerType: exe\nNestedInstallerFiles:\n"
-                    "  - RelativeFilePath: SETUP.EXE\nScope: machine\nInstallModes:\n  - interactive\n  - silent\n"
+                    (oneFile ? "\nInstallerType: exe\n"
+                             : "\nInstallerType: zip\nNestedInstallerType: exe\nNestedInstallerFiles:\n"
+                               "  - RelativeFilePath: SETUP.EXE\n") +
+                    "Scope: machine\nInstallModes:\n  - interactive\n  - silent\n"
                     "  - silentWithProgress\nInstallerSwitches:\n  Silent: /q\n  SilentWithProgress: /s\n"
                     "  InstallLocation: '/D=<INSTALLPATH>'\n  Log: '/LOG=<LOGPATH>'\nExpectedReturnCodes:\n";
   for (const auto& [status, response] : ReturnCodes)

@@ -1,0 +1,109 @@
+#include "bundle.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "check.h"
+#include "codec/payload_format.h"
+#include "console.h"
+#include "env/install_names.h"
+#include "env/paths.h"
+#include "install/script_reader.h"
+#include "signing.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+std::string ReadAll(const fs::path& path, bool& ok) {
+  std::ifstream in(path, std::ios::binary);
+  std::string data{std::istreambuf_iterator<char>(in), {}};
+  ok = !in.bad() && in.is_open();
+  return data;
+}
+
+// A file's time as Windows keeps it: hundreds of nanoseconds since 1601.
+uint64_t FileTimeOf(const fs::path& path) {
+  std::error_code ec;
+  const auto written = fs::last_write_time(path, ec);
+  if (ec) return 0;
+  const auto since1970 = std::chrono::duration_cast<std::chrono::seconds>(
+      std::chrono::file_clock::to_sys(written).time_since_epoch());
+  return static_cast<uint64_t>(since1970.count() + 11644473600LL) * 10000000ULL;
+}
+
+// The program without a signature and without anything appended to it.
+std::string PlainProgram(const std::string& program, std::string& problem) {
+  const std::optional<payload::Appended> appended =
+      payload::FindAppended(std::string_view(program).substr(0, 4096), program.size());
+  if (!appended || appended->begin > program.size()) {
+    problem = "SETUP.EXE is no Windows program";
+    return {};
+  }
+  std::string plain = program.substr(0, appended->begin);
+  if (appended->securityEntry + 8 <= plain.size()) std::fill_n(plain.begin() + appended->securityEntry, 8, '\0');
+  return plain;
+}
+}  // namespace
+
+std::string BundleDistribution(const std::string& dest, const std::string& out, const SigningOptions& signing) {
+  const std::vector<Finding> findings = CheckDistribution(dest);
+  std::fputs(ToConsole(FindingsText(findings)).c_str(), stdout);
+  if (CheckExitStatus(findings, false) == 2) return dest + " does not pass its check";
+  std::vector<fs::path> paths;
+  std::error_code ec;
+  for (const fs::directory_entry& entry : fs::directory_iterator(dest, ec))
+    if (entry.is_regular_file(ec)) paths.push_back(entry.path());
+  if (ec) return dest + ": cannot be read (" + ec.message() + ")";
+  std::sort(paths.begin(), paths.end());
+  std::vector<payload::Entry> files;
+  std::vector<std::string> contents;
+  std::string program, script;
+  for (const fs::path& path : paths) {
+    bool ok = false;
+    contents.push_back(ReadAll(path, ok));
+    if (!ok) return path.string() + ": cannot be read";
+    const std::string name = path.filename().string();
+    if (LowerCase(name) == "setup.exe") program = contents.back();
+    if (LowerCase(name) == "setup.lst") script = contents.back();
+    files.push_back({name, 0, 0, FileTimeOf(path)});
+  }
+  // Each file is checked against its checksum as it is installed; a bundle without them
+  // would install whatever someone made of its bytes.
+  if (!ScriptReader(script).HasSection(ChecksumSection))
+    return dest + "/Setup.lst has no [" + std::string(ChecksumSection) + "] section: make the folder with distkit build";
+  std::string problem;
+  const std::string plain = PlainProgram(program, problem);
+  if (!problem.empty()) return problem;
+  const fs::path output(out), temporary = output.parent_path() / (output.filename().string() + ".distkit-tmp");
+  {
+    std::ofstream file(temporary, std::ios::binary | std::ios::trunc);
+    const std::string appended = payload::Make(files, contents);
+    file << plain << appended;
+    if (!file.flush()) {
+      fs::remove(temporary, ec);
+      return out + ": cannot be written";
+    }
+    std::printf("bundled %zu files (%zu bytes) after SETUP.EXE (%zu bytes)\n", files.size(), appended.size(),
+                plain.size());
+  }
+  if (!signing.certificate.empty()) {
+    problem = SignFile(temporary.string(), signing.certificate, signing.passwordFile, signing.timestampUrl);
+    if (!problem.empty()) {
+      fs::remove(temporary, ec);
+      return problem;
+    }
+    std::printf("signed %s with %s\n", out.c_str(), signing.certificate.c_str());
+  }
+  fs::permissions(temporary, fs::perms::owner_exec | fs::perms::group_exec | fs::perms::others_exec,
+                  fs::perm_options::add, ec);
+  fs::rename(temporary, output, ec);
+  if (ec) {
+    fs::remove(temporary, ec);
+    return out + ": cannot be written";
+  }
+  return {};
+}
