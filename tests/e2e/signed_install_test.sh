@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The signed example distribution installed quietly under Wine: the uninstaller it leaves is
-# SETUP.EXE's byte copy, so it carries the same valid signature. Runs among the Wine tests,
+# SETUP.EXE's byte copy, so it carries the same valid signature; so does the one a signed
+# one-file bundle of it installs. Runs among the Wine tests,
 # with their Wine, prefix and display. Usage: signed_install_test.sh SETUP.EXE WIN_BIN_DIR
 set -uo pipefail
 setup_exe=$(realpath "$1") bin=$(realpath "$2")
@@ -25,9 +26,21 @@ expect "the signed distribution installs quietly" '[ $? -eq 0 ]'
 expect "the installed Uninstal.exe is SETUP.EXE's byte copy with its valid signature" \
   'cmp -s "$drive/SigniertZiel/Uninstal.exe" "$work/dist/SETUP.EXE" &&
    osslsigncode verify -in "$drive/SigniertZiel/Uninstal.exe" -CAfile "$work/cert.pem" >/dev/null'
-"$WINE" 'C:\SigniertZiel\Uninstal.exe' /q 2>/dev/null
-expect "its quiet removal ends well" '[ $? -eq 0 ]'
-# The uninstaller itself goes through its batch file, once it has ended.
-for _ in $(seq $((60 * ${SETUP_TEST_SLOWNESS:-1}))); do [ -e "$drive/SigniertZiel" ] || break; sleep 1; done
-expect "the removal takes the uninstaller and its directory away" '[ ! -e "$drive/SigniertZiel" ]'
+remove() {
+  "$WINE" 'C:\SigniertZiel\Uninstal.exe' /q 2>/dev/null
+  expect "$1: its quiet removal ends well" '[ $? -eq 0 ]'
+  # The uninstaller itself goes through its batch file, once it has ended.
+  for _ in $(seq $((60 * ${SETUP_TEST_SLOWNESS:-1}))); do [ -e "$drive/SigniertZiel" ] || break; sleep 1; done
+  expect "$1: the removal takes the uninstaller and its directory away" '[ ! -e "$drive/SigniertZiel" ]'
+}
+remove "the folder"
+# The same as one signed file: the uninstaller it installs is the plain, signed SETUP.EXE.
+"$distkit" bundle --sign "$work/cert.pfx" --password-file "$work/password" "$work/dist" \
+  "$drive/Signiert/Adressen-Setup.exe" >"$work/out" 2>&1 || { cat "$work/out"; exit 1; }
+"$WINE" 'C:\Signiert\Adressen-Setup.exe' /q '/D=C:\SigniertZiel' 2>/dev/null
+expect "the signed bundle installs quietly" '[ $? -eq 0 ]'
+expect "its Uninstal.exe is the plain SETUP.EXE with its valid signature" \
+  'cmp -s "$drive/SigniertZiel/Uninstal.exe" "$work/dist/SETUP.EXE" &&
+   osslsigncode verify -in "$drive/SigniertZiel/Uninstal.exe" -CAfile "$work/cert.pem" >/dev/null'
+remove "the bundle"
 exit $failed

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # A release as a packager makes it: SETUP.EXE rebuilt elsewhere gives the same bytes; the
-# example distribution built signed, checked, packed into one archive twice alike, and
-# described for winget and for a detection rule. (The signed one is installed by a Wine test.)
+# example distribution built signed, checked, bundled as one signed program, packed into one
+# archive twice alike, and described for winget and for a detection rule. (The signed one is installed by a Wine test.)
 # Usage: release_test.sh SETUP.EXE WIN_BIN_DIR   (the toolkit of the native build is used)
 set -uo pipefail
 setup_exe=$(realpath "$1") bin=$(realpath "$2")
@@ -42,6 +42,21 @@ expect "a wrong password fails the build and leaves nothing" '[ $? -eq 1 ] && [ 
 "$distkit" build --setup-exe "$setup_exe" "$src" "$work/unsigned" >/dev/null
 "$distkit" check --strict "$work/unsigned" >"$work/out"
 expect "unsigned: a warning, an error with --strict" '[ $? -eq 1 ] && grep -q "warning: not signed" "$work/out"'
+
+# One file: the signed distribution bundled, then signed; the signature covers what it carries.
+bundle=$work/Adressen-1.0-Setup.exe
+"$distkit" bundle --sign "$work/cert.pfx" --password-file "$work/password" "$work/dist" "$bundle" >"$work/out" 2>&1
+expect "a signed bundle is made" '[ $? -eq 0 ] && grep -q "signed .*Adressen-1.0-Setup.exe" "$work/out"'
+expect "its signature verifies" 'osslsigncode verify -in "$bundle" -CAfile "$work/cert.pem" >/dev/null'
+cp "$bundle" "$work/changed.exe"
+printf 'X' | dd of="$work/changed.exe" bs=1 seek=$(($(stat -c %s "$setup_exe") + 100)) conv=notrunc 2>/dev/null
+expect "a changed byte in what it carries breaks it" '! osslsigncode verify -in "$work/changed.exe" -CAfile "$work/cert.pem" >/dev/null 2>&1'
+"$distkit" bundle "$work/changed" "$work/refused.exe" >/dev/null 2>&1
+expect "a folder that fails its check gives no bundle" '[ $? -eq 1 ] && [ ! -e "$work/refused.exe" ]'
+"$distkit" manifest "$work/dist" --exe "$bundle" --url https://example.invalid/Adressen-1.0-Setup.exe >"$work/one.yaml"
+expect "the bundle's manifest: an exe installer with its digest" \
+  'grep -q "^InstallerType: exe$" "$work/one.yaml" && ! grep -q Nested "$work/one.yaml" &&
+   grep -q "InstallerSha256: $(sha256sum "$bundle" | cut -c1-64)" "$work/one.yaml"'
 
 # One archive, the same bytes for the same folder.
 export SOURCE_DATE_EPOCH=1700000000
