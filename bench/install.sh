@@ -4,7 +4,8 @@
 # it that goes to the install log, then the quiet removal through Uninstal.exe /q. Beside each, in the
 # same prefix and run, the floor: the least any installer does for the same files (copy to a
 # temporary name, one log line, move into place; expand with our expander), and a bare
-# delete loop; and their ratio. Other counts: bench/install.sh 500 2000 ...
+# delete loop; and their ratio; and the installation from the same distribution as one file
+# (distkit bundle). Other counts: bench/install.sh 500 2000 ...
 set -euo pipefail
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$ROOT"
@@ -33,9 +34,11 @@ timed() {
 first_count="" base=()
 for count in "${counts[@]}"; do
   bench prepare "$count"
-  install="" floor="" remove="" unfloor=""
+  install="" floor="" remove="" unfloor="" bundle=""
   for _ in $(seq "$rounds"); do
     timed install "$count"; install=$(least "${figures[2]}" "$install") timers=${figures[3]}
+    timed remove "$count"
+    timed bundle "$count"; bundle=$(least "${figures[2]}" "$bundle")
     timed floor "$count"; floor=$(least "${figures[2]}" "$floor")
     timed remove "$count"; remove=$(least "${figures[2]}" "$remove") rtimers=${figures[3]}
     timed unfloor "$count"; unfloor=$(least "${figures[2]}" "$unfloor")
@@ -43,8 +46,9 @@ for count in "${counts[@]}"; do
   read -r _ _ log first last < <(bench log "$count" | grep '^log ')
   bench clean "$count" >/dev/null
   awk -v n="$count" -v t="$install" -v w="$timers" -v fl="$floor" -v l="$log" -v f="${first:-}" -v z="${last:-}" \
-      -v r="$remove" -v rw="$rtimers" -v u="$unfloor" 'BEGIN {
+      -v r="$remove" -v rw="$rtimers" -v u="$unfloor" -v b="$bundle" 'BEGIN {
     printf "  installing: %.1f s in all (%.1f s of it the start window timers), %.2f ms per file; a log entry %.1f us (%.1f%% of it)\n", t, w, 1000*(t-w)/n, 1e6*l/n, 100*l/(t-w)
+    printf "  from one file (distkit bundle): %.1f s in all, %.2f times the folder without the timers\n", b, (b-w)/(t-w)
     printf "  the floor: %.1f s, %.2f ms per file; SETUP.EXE without its timers: %.2f times the floor\n", fl, 1000*fl/n, (t-w)/fl
     printf "  removing through Uninstal.exe /q: %.1f s in all (%.1f s of it the start window timer), %.2f ms per file\n", r, rw, 1000*(r-rw)/n
     printf "  a bare delete loop: %.2f s, %.2f ms per file; the removal without its timer: %.2f times that\n", u, 1000*u/n, (r-rw)/u

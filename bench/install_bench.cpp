@@ -2,7 +2,9 @@
 // bench/install.sh runs with the disk's write-back emptied in between:
 //   install_bench prepare COUNT  builds C:\bench\<COUNT>\ (half the files plain, half
 //                                compressed, about 50 KB each)
+//                                with their checksums, and the same as one file
 //   install_bench install COUNT  runs SETUP.EXE /s on it, timed, and checks what arrived
+//   install_bench bundle COUNT   the same from the one file
 //   install_bench remove COUNT   removes the installation through its Uninstal.exe /q, timed
 //   install_bench log COUNT      times the install log's entries for those files alone
 //   install_bench floor COUNT    times the least any installer does for the same files
@@ -17,7 +19,9 @@
 #include <string>
 #include <vector>
 
+#include "bundle.h"
 #include "codec/name_mapping.h"
+#include "codec/sha256.h"
 #include "env/deletion.h"
 #include "env/folders.h"
 #include "env/install_names.h"
@@ -64,6 +68,7 @@ bool WriteWholeFile(const std::string& path, const std::string& bytes) {
 }
 
 std::string DistDir(int count) { return "C:\\bench\\" + std::to_string(count) + "\\"; }
+std::string BundlePath(int count) { return "C:\\bench\\" + std::to_string(count) + "-one\\Bench-Setup.exe"; }
 
 // The distribution: SETUP.EXE, the script and count files, every second one compressed.
 bool Prepare(int count) {
@@ -84,17 +89,24 @@ bool Prepare(int count) {
                        "target\r\n[StartMenu]\r\nFolder=" + Name + "\r\n[Group]\r\nName=" + Name +
                        "\r\n[programfiles]\r\n";
   size_t bytes = 0;
+  const std::string text = "Zum Messen.\r\n";
+  std::string checksums = std::string("[") + ChecksumSection + "]\r\nLiesmich.txt=" + Sha256Of(text) +
+                          "\r\nVertrag.Txt=" + Sha256Of(text) + "\r\n";
   for (int i = 1; i <= count; ++i) {
     const bool compressed = i % 2 == 0;
     const int kind = i % Kinds;
+    const std::string& content = compressed ? packed[kind] : plain[kind];
     script += std::to_string(i) + "=" + FileName(i, compressed) + "\r\n";
-    if (!WriteWholeFile(dist + FileName(i, compressed), compressed ? packed[kind] : plain[kind])) return false;
+    checksums += FileName(i, compressed) + "=" + Sha256Of(content) + "\r\n";
+    if (!WriteWholeFile(dist + FileName(i, compressed), content)) return false;
     bytes += plain[kind].size();
   }
   std::printf("%d files, %.1f MB to install\n", count, static_cast<double>(bytes) / 1e6);
-  return WriteWholeFile(dist + "Setup.lst", script) &&
-         WriteWholeFile(dist + "Liesmich.txt", "Zum Messen.\r\n") &&
-         WriteWholeFile(dist + "Vertrag.Txt", "Zum Messen.\r\n");
+  const std::string bundleDir = BundlePath(count).substr(0, BundlePath(count).rfind('\\'));
+  DeleteTree(bundleDir);
+  CreateDirectoryA(bundleDir.c_str(), nullptr);
+  return WriteWholeFile(dist + "Setup.lst", script + checksums) && WriteWholeFile(dist + "Liesmich.txt", text) &&
+         WriteWholeFile(dist + "Vertrag.Txt", text) && BundleDistribution(dist, BundlePath(count), {}).empty();
 }
 
 // The start window's timers run before the wizard walks or the removal begins: a fixed wait,
@@ -107,11 +119,11 @@ int StartTimers(bool removal) {
   return timers;
 }
 
-// SETUP.EXE /s, timed; then a look at what arrived.
-bool Install(int count) {
+// SETUP.EXE /s, or the one file, timed; then a look at what arrived.
+bool Install(int count, bool bundled) {
   const std::string dist = DistDir(count), target = dist + "target";
   const double start = Seconds();
-  Program setup = StartProgram(dist + "SETUP.EXE", "/s");
+  Program setup = StartProgram(bundled ? BundlePath(count) : dist + "SETUP.EXE", "/s");
   DWORD code = 99;
   if (!WaitForExit(setup, 3600 * 1000, code)) return false;
   const double seconds = Seconds() - start;
@@ -128,7 +140,7 @@ bool Install(int count) {
     std::printf("the log does not list every file\n");
     return false;
   }
-  std::printf("install %d %.3f %.3f\n", count, seconds, StartTimers(false) / 1000.0);
+  std::printf("%s %d %.3f %.3f\n", bundled ? "bundle" : "install", count, seconds, StartTimers(false) / 1000.0);
   return true;
 }
 
@@ -193,6 +205,7 @@ bool Clean(int count) {
     RemoveDirectoryA((std::string(programs) + "\\" + Name).c_str());
   RemoveDirectoryA((GetProfilesDirectory() + "\\" + GetLogonUserName() + "\\Startmen\xFC\\Programme\\" + Name).c_str());
   DeleteTree(DistDir(count));
+  DeleteTree(BundlePath(count).substr(0, BundlePath(count).rfind('\\')));
   return true;
 }
 }  // namespace
@@ -203,12 +216,12 @@ int main(int argc, char** argv) {
   bool done = false;
   if (count >= 50) {
     if (phase == "prepare") done = Prepare(count);
-    if (phase == "install") done = Install(count);
+    if (phase == "install" || phase == "bundle") done = Install(count, phase == "bundle");
     if (phase == "remove") done = Remove(count);
     if (phase == "log") done = Log(count);
     if (phase == "floor" || phase == "unfloor") done = Floor(count, phase == "unfloor");
     if (phase == "clean") done = Clean(count);
   }
-  if (!done) std::printf("install_bench prepare|install|remove|log|floor|unfloor|clean COUNT: failed\n");
+  if (!done) std::printf("install_bench prepare|install|bundle|remove|log|floor|unfloor|clean COUNT: failed\n");
   return done ? 0 : 1;
 }
