@@ -39,6 +39,9 @@ echo "== distkit build examples -> build/demo-dist (C:\\Demo)"
 build/native/bin/distkit build --setup-exe "$SETUP_WIN_BUILD/bin/SETUP.EXE" "$src" build/demo-dist
 echo "== distkit check build/demo-dist"
 build/native/bin/distkit check build/demo-dist
+echo "== distkit bundle build/demo-dist -> build/demo-download/Adressen-1.0-Setup.exe (one file)"
+rm -rf build/demo-download && mkdir -p build/demo-download
+build/native/bin/distkit bundle build/demo-dist build/demo-download/Adressen-1.0-Setup.exe
 if [ $visible -eq 1 ]; then
   exec bash scripts/demo-run.sh --visible
 fi
