@@ -208,10 +208,11 @@ TEST(Deploy, AOneFileDownloadInstallsAsTheFolderDoes) {
   for (const char* mode : {"/q", "/s", "/q /D=C:\\Einzeln", "attended"}) {
     SCOPED_TRACE(mode);
     const std::string dir = std::string(mode).find("/D=") != std::string::npos ? "C:\\Einzeln" : InstallDir;
-    if (mode[1] == 'q') EXPECT_EQ(RunQuietly(bundle, mode), 0u);
-    if (mode[1] == 's') EXPECT_EQ(Perform(download.Start(ExtractFileName(bundle), mode), {}), 0u);
-    if (mode[0] == 'a')
-      EXPECT_EQ(Perform(download.Start(ExtractFileName(bundle)), WalkWizard(dir) + FinishSteps()), 0u);
+    const std::string file = ExtractFileName(bundle);
+    const DWORD status = mode[1] == 'q'   ? RunQuietly(bundle, mode)
+                         : mode[1] == 's' ? Perform(download.Start(file, mode), {})
+                                          : Perform(download.Start(file), WalkWizard(dir) + FinishSteps());
+    EXPECT_EQ(status, 0u);
     for (const char* name : {"ADRESSEN.EXE", "ADRESSEN.HLP", "beispiel.hdb"})
       EXPECT_EQ(FileText(dir + "\\" + name), ExampleContent(name)) << name;
     EXPECT_EQ(FileText(dir + "\\Uninstal.exe"), setupExe) << "the plain program, not the bundle";
