@@ -171,9 +171,6 @@ size_t fwrite(const void* buffer, size_t size, size_t count, std::FILE* f) {
     return WriteFile(h, static_cast<const char*>(buffer) + at, n, moved, nullptr);
   });
 }
-int fseek(std::FILE* f, long offset, int origin) {
-  return SetFilePointer(Of(f).handle, offset, nullptr, static_cast<DWORD>(origin)) == INVALID_SET_FILE_POINTER ? -1 : 0;
-}
 int ferror(std::FILE* f) { return Of(f).failed; }
 int fflush(std::FILE*) { return 0; }  // nothing is held back
 int fclose(std::FILE* f) {

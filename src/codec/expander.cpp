@@ -56,15 +56,30 @@ bool MayNameOneFile(const std::string& a, const std::string& b) {
 }
 
 // The compressed file as it is read: every byte read goes into its digest, when one is kept.
+// A file held open by its owner (a part of the program file) is read through its handle.
 struct Source {
   std::FILE* file;
   Sha256* digest;
   mutable uint32_t left;  // bytes of the span not read yet
+  void* handle = nullptr;
+  mutable bool failed = false;
   size_t Read(unsigned char* into, size_t n) const {
-    const size_t got = std::fread(into, 1, n < left ? n : left, file);
+    n = n < left ? n : left;
+    const size_t got = handle ? ReadHeld(into, n) : std::fread(into, 1, n, file);
     left -= static_cast<uint32_t>(got);
     if (digest) digest->Add(into, got);
     return got;
+  }
+  bool Failed() const { return failed || (file && std::ferror(file)); }
+  size_t ReadHeld(unsigned char* into, size_t n) const {
+#ifdef _WIN32
+    DWORD got = 0;
+    failed = !ReadFile(handle, into, static_cast<DWORD>(n), &got, nullptr) || failed;
+    return got;
+#else
+    (void)into, (void)n;
+    return 0;  // only Windows hands over a file held open
+#endif
   }
 };
 
@@ -76,7 +91,7 @@ class BufferedInput {
   // gives nothing either, and is remembered.
   size_t Read(const uint8_t*& block) {
     const size_t got = source_.Read(buffer_, BufferSize);
-    failed_ = failed_ || (got == 0 && std::ferror(source_.file));
+    failed_ = failed_ || (got == 0 && source_.Failed());
     block = buffer_;
     return got;
   }
@@ -227,7 +242,7 @@ bool MatchesDigest(const Source& in, const std::string& expected) {
   unsigned char rest[4096];
   while (in.Read(rest, sizeof rest) > 0) {
   }
-  return !std::ferror(in.file) && in.digest->Matches(expected);
+  return !in.Failed() && in.digest->Matches(expected);
 }
 }  // namespace
 
@@ -235,15 +250,19 @@ std::optional<ExpandFailure> ExpandFileChecked(const FileSpan& span, const std::
                                                const std::string& scratchDir, const ReplaceHook& beforeReplace,
                                                const std::string& expectedSha256) {
   const std::string& source = span.path;
-  File in(std::fopen(source.c_str(), "rb"));
-  if (in && span.offset && std::fseek(in.get(), static_cast<long>(span.offset), SEEK_SET) != 0) in.reset();
-  if (!in) return FileLayerFailure(source + " nicht gefunden!");
+  File in(span.handle ? nullptr : std::fopen(source.c_str(), "rb"));
+#ifdef _WIN32
+  if (span.handle && SetFilePointer(span.handle, static_cast<LONG>(span.offset), nullptr, FILE_BEGIN) ==
+                         INVALID_SET_FILE_POINTER)
+    return CannotRead(source);
+#endif
+  if (!in && !span.handle) return FileLayerFailure(source + " nicht gefunden!");
   // Expanding a file onto itself would put the expanded text in place of the compressed one.
   if (MayNameOneFile(source, target) && SameFile(source, target)) return CannotOpen(target);
   PendingTarget out(target, scratchDir);
   if (!out.Create()) return CannotOpen(target);
   Sha256 digest;
-  const Source input{in.get(), expectedSha256.empty() ? nullptr : &digest, span.size};
+  const Source input{in.get(), expectedSha256.empty() ? nullptr : &digest, span.size, span.handle};
   std::optional<ExpandFailure> failure = Expand(input, out.Get(), source, target);
   if (input.digest && !MatchesDigest(input, expectedSha256))
     return ExpandFailure{ExpandFailureClass::ELzrw1Exception, source + ": Die Datei ist beschädigt!", true};

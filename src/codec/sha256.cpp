@@ -53,6 +53,8 @@ void Sha256::Block(const uint8_t* block) {
 
 void Sha256::Add(const uint8_t* data, size_t size) {
   length_ += size;
+  // Whole blocks straight from the data, without a copy.
+  for (; buffered_ == 0 && size >= sizeof buffer_; data += sizeof buffer_, size -= sizeof buffer_) Block(data);
   while (size > 0) {
     const size_t take = std::min(size, sizeof buffer_ - buffered_);
     std::memcpy(buffer_ + buffered_, data, take);

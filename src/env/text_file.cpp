@@ -6,17 +6,25 @@
 
 #include "env/handles.h"
 
+HANDLE OpenSpan(const FileSpan& span, KernelHandle& opened, DWORD flags) {
+  if (!span.handle)
+    opened = FromCreateFile(
+        CreateFileA(span.path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, flags, nullptr));
+  HANDLE file = span.handle ? static_cast<HANDLE>(span.handle) : opened.Get();
+  if (!file || SetFilePointer(file, static_cast<LONG>(span.offset), nullptr, FILE_BEGIN) == INVALID_SET_FILE_POINTER)
+    return nullptr;
+  return file;
+}
+
 std::optional<std::string> ReadFileBytes(const FileSpan& span) {
-  KernelHandle file = FromCreateFile(CreateFileA(span.path.c_str(), GENERIC_READ, FILE_SHARE_READ,
-                                                 nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
-                                                 nullptr));
-  if (!file || SetFilePointer(file.Get(), static_cast<LONG>(span.offset), nullptr, FILE_BEGIN) == INVALID_SET_FILE_POINTER)
-    return std::nullopt;
+  KernelHandle opened;
+  HANDLE file = OpenSpan(span, opened);
+  if (!file) return std::nullopt;
   std::string bytes;
   char buffer[32768];
   DWORD got = 0;
   for (uint32_t left = span.size; left; left -= got) {
-    if (!ReadFile(file.Get(), buffer, left < sizeof buffer ? left : sizeof buffer, &got, nullptr)) return std::nullopt;
+    if (!ReadFile(file, buffer, left < sizeof buffer ? left : sizeof buffer, &got, nullptr)) return std::nullopt;
     if (got == 0) return span.size == UINT32_MAX ? std::optional<std::string>(bytes) : std::nullopt;
     bytes.append(buffer, got);
   }

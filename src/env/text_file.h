@@ -1,9 +1,16 @@
 // Whole files: texts read for display, small files the program keeps (logs, WININIT.INI).
 #pragma once
+#include <windows.h>
+
 #include <optional>
 #include <string>
 
 #include "env/file_span.h"
+#include "env/handles.h"
+
+// The file to read span from, at the span's start: the handle the span holds, or the file
+// opened by its path into opened; none when it cannot be opened.
+HANDLE OpenSpan(const FileSpan& span, KernelHandle& opened, DWORD flags = FILE_ATTRIBUTE_NORMAL);
 
 // The file's bytes with every line ending made CR LF, as multi-line edits want them; none
 // when it cannot be opened. The bytes as they lie in the file land in raw, when given.

@@ -11,6 +11,7 @@
 #include "env/handles.h"
 #include "env/exit_codes.h"
 #include "env/paths.h"
+#include "env/text_file.h"
 #include "env/run_record.h"
 #include "env/settings.h"
 #include "env/wait.h"
@@ -32,20 +33,18 @@ enum class Copied { Done, Failed, Damaged };
 // The source's bytes into the temporary file, hashed on the way when a digest is expected,
 // with the source's time. Damaged: they are not the bytes the distribution recorded.
 Copied CopyBytes(const FileSpan& source, const char* temporary, const std::string& expectedSha256) {
-  KernelHandle in = FromCreateFile(CreateFileA(source.path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                               OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+  KernelHandle opened;
+  HANDLE in = OpenSpan(source, opened, FILE_FLAG_SEQUENTIAL_SCAN);
   KernelHandle out = FromCreateFile(
       CreateFileA(temporary, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
   constexpr DWORD BufferSize = 65536;
   // On the heap: a static buffer of this size would lie in the program file.
   std::unique_ptr<unsigned char[]> buffer(new (std::nothrow) unsigned char[BufferSize]);
-  if (!in || !out || !buffer ||
-      SetFilePointer(in.Get(), static_cast<LONG>(source.offset), nullptr, FILE_BEGIN) == INVALID_SET_FILE_POINTER)
-    return Copied::Failed;
+  if (!in || !out || !buffer) return Copied::Failed;
   Sha256 digest;
   DWORD got = 0, written = 0;
   for (uint32_t left = source.size; left; left -= got) {
-    if (!ReadFile(in.Get(), buffer.get(), left < BufferSize ? left : BufferSize, &got, nullptr)) return Copied::Failed;
+    if (!ReadFile(in, buffer.get(), left < BufferSize ? left : BufferSize, &got, nullptr)) return Copied::Failed;
     if (got == 0) break;
     if (!expectedSha256.empty()) digest.Add(buffer.get(), got);
     if (!WriteFile(out.Get(), buffer.get(), got, &written, nullptr) || written != got) return Copied::Failed;
@@ -53,7 +52,7 @@ Copied CopyBytes(const FileSpan& source, const char* temporary, const std::strin
   if (!expectedSha256.empty() && !digest.Matches(expectedSha256)) return Copied::Damaged;
   // A file carried in the program keeps the time of the file it was made from.
   FILETIME created, modified = {static_cast<DWORD>(source.time), static_cast<DWORD>(source.time >> 32)};
-  if (source.time || GetFileTime(in.Get(), &created, &created, &modified))
+  if (source.time || GetFileTime(in, &created, &created, &modified))
     SetFileTime(out.Get(), nullptr, nullptr, &modified);
   return Copied::Done;
 }
@@ -115,13 +114,16 @@ bool CopyInstallFile(const std::string& sourceName, const std::string& targetNam
   // A file whose bytes are not those the distribution recorded never takes its place: the
   // download or the medium is damaged, and only a new copy of it helps.
   bool damaged = false;
+  // A file the program carries was checked with all it carries before the run, and is read
+  // through the handle that has kept the program file closed to writers since.
+  const std::string expected = CarriesDistribution() ? std::string() : expectedSha256;
   const auto copy = [&] {
-    const Copied result = plain ? CopyPlain(from, target, scratch, place, expectedSha256) : Copied::Failed;
+    const Copied result = plain ? CopyPlain(from, target, scratch, place, expected) : Copied::Failed;
     damaged = result == Copied::Damaged;
     return result == Copied::Done;
   };
   const auto expand = [&] {
-    const auto failure = plain ? ExpandFileChecked(from, target, scratch, place, expectedSha256)
+    const auto failure = plain ? ExpandFileChecked(from, target, scratch, place, expected)
                                : std::optional<ExpandFailure>(ExpandFailure{});
     damaged = failure && failure->damaged;
     return !failure;

@@ -84,7 +84,7 @@ FileSpan DistributionFile(const std::string& name) {
   if (!CarriesDistribution()) return AppDir + name;
   for (const payload::Entry& entry : carriedFiles)
     if (LowerCase(entry.name) == LowerCase(name))
-      return FileSpan(GetExePath(), payloadStart + entry.offset, entry.size, entry.time);
+      return FileSpan(GetExePath(), payloadStart + entry.offset, entry.size, entry.time, ownFile.Get());
   return DistributionDir() + name;
 }
 
