@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <map>
 #include <memory>
 #include <new>
 #include <vector>
@@ -17,7 +18,7 @@
 
 namespace {
 KernelHandle ownFile;
-std::vector<payload::Entry> carriedFiles;
+std::map<std::string, payload::Entry> carriedFiles;  // by their names in lower case
 uint32_t payloadStart = 0;
 
 bool ReadAt(HANDLE file, uint32_t at, uint32_t count, std::string& into) {
@@ -58,7 +59,7 @@ Carried ReadPayload(HANDLE file, const payload::Appended& appended) {
     return Carried::Damaged;
   std::optional<std::vector<Entry>> table = ReadTable(bytes, trailer);
   if (!table) return Carried::Damaged;
-  carriedFiles = std::move(*table);
+  for (payload::Entry& entry : *table) carriedFiles.emplace(LowerCase(entry.name), std::move(entry));
   payloadStart = appended.begin;
   return Carried::Whole;
 }
@@ -82,15 +83,14 @@ bool CarriesDistribution() { return static_cast<bool>(ownFile); }
 
 FileSpan DistributionFile(const std::string& name) {
   if (!CarriesDistribution()) return AppDir + name;
-  for (const payload::Entry& entry : carriedFiles)
-    if (LowerCase(entry.name) == LowerCase(name))
-      return FileSpan(GetExePath(), payloadStart + entry.offset, entry.size, entry.time, ownFile.Get());
-  return DistributionDir() + name;
+  const auto found = carriedFiles.find(LowerCase(name));
+  if (found == carriedFiles.end()) return DistributionDir() + name;
+  const payload::Entry& entry = found->second;
+  return FileSpan(GetExePath(), payloadStart + entry.offset, entry.size, entry.time, ownFile.Get());
 }
 
 bool DistributionHas(const std::string& name) {
-  const FileSpan file = DistributionFile(name);
-  return CarriesDistribution() ? file.path == GetExePath() : FileExists(file.path);
+  return CarriesDistribution() ? carriedFiles.count(LowerCase(name)) != 0 : FileExists(AppDir + name);
 }
 
 std::string DistributionDir() { return CarriesDistribution() ? GetExePath() + "\\" : AppDir; }
