@@ -187,6 +187,8 @@ TEST_F(BuildTest, ABundleCarriesEveryFileAfterTheProgram) {
   ASSERT_TRUE(inside);
   EXPECT_TRUE(inside->cut);
   EXPECT_FALSE(payload::FindAppended("MZ no program", 13));
+  // Never into the folder itself, where the next bundle would carry it.
+  EXPECT_NE(BundleDistribution(Path("dist"), Path("dist/Adressen-Setup.exe"), {}).find("outside"), std::string::npos);
   // Without the checksums of distkit build there is no bundle.
   Write("dist/Setup.lst", Script);
   EXPECT_NE(BundleDistribution(Path("dist"), Path("other.exe"), {}).find("[SHA256]"), std::string::npos);

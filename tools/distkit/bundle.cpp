@@ -55,9 +55,15 @@ std::string BundleDistribution(const std::string& dest, const std::string& out, 
   if (CheckExitStatus(findings, false) == 2) return dest + " does not pass its check";
   std::vector<fs::path> paths;
   std::error_code ec;
+  // The next bundle of the folder would carry this one.
+  if (fs::weakly_canonical(fs::absolute(out).parent_path(), ec) == fs::weakly_canonical(dest, ec))
+    return out + ": write it outside " + dest;
+  uintmax_t total = 0;
   for (const fs::directory_entry& entry : fs::directory_iterator(dest, ec))
-    if (entry.is_regular_file(ec)) paths.push_back(entry.path());
+    if (entry.is_regular_file(ec)) paths.push_back(entry.path()), total += entry.file_size(ec);
   if (ec) return dest + ": cannot be read (" + ec.message() + ")";
+  // The program reads what it carries at 32-bit signed file positions.
+  if (total > 0x7FF00000) return dest + " holds more than 2 GB: publish it as a folder or an archive";
   std::sort(paths.begin(), paths.end());
   std::vector<payload::Entry> files;
   std::vector<std::string> contents;
