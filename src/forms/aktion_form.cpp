@@ -48,7 +48,7 @@ constexpr ControlDesc Controls[] = {
     {.name = "Image1", .kind = ControlKind::Image, .parent = "Info", .left = 40, .top = 96,
      .width = 40, .height = 40, .text = "information"},
     {.name = "Label7", .kind = ControlKind::Label, .parent = "Info", .left = 88, .top = 96,
-     .width = 385, .height = 44,
+     .width = 385, .height = 54,  // three lines at 96 pixels per inch
      .text = "Wenn Sie bereits mit einer Vorversion des Programms gearbeitet haben, sollten Sie "
              "zunächst diese Datei lesen!",
      .font = {"Arial", 15, false, false, clBlue}, .wordWrap = true},
