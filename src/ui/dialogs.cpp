@@ -82,7 +82,10 @@ ModalResult MessageDlg(const std::string& text, DlgType type, unsigned buttons) 
   // Laid out in screen pixels: the form is described at the screen's own resolution.
   const int ppi = ScreenPpi();
   auto px = [ppi](int at96) { return MulDiv(at96, ppi, 96); };
-  const SIZE textSize = MeasureText(text, ppi);
+  // A drawn glyph may reach past its advance (the substitute fonts hint and smooth): some room
+  // beyond the measured width, so that no line loses its last letters.
+  SIZE textSize = MeasureText(text, ppi);
+  textSize.cx += px(8);
   const int margin = px(12), icon = GetSystemMetrics(SM_CXICON);
   const int buttonWidth = px(75), buttonHeight = px(25), gap = px(8);
 

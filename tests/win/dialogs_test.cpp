@@ -15,7 +15,33 @@ struct Seen {
   std::vector<std::string> buttons;
   std::string message;
   bool hasIcon = false;
+  RECT label = {};
 };
+
+// How far the text's drawn pixels reach, wrapped at width, in the dialogs' font.
+POINT InkExtent(const std::string& text, int width) {
+  HDC screen = GetDC(nullptr);
+  const int ppi = GetDeviceCaps(screen, LOGPIXELSY);
+  HDC dc = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, width * 2, 400);
+  ReleaseDC(nullptr, screen);
+  HGDIOBJ oldBitmap = SelectObject(dc, bitmap);
+  RECT all = {0, 0, width * 2, 400};
+  FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+  HFONT font = CreateFontA(-MulDiv(10, ppi, 96), 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0,
+                           "MS Sans Serif");
+  HGDIOBJ oldFont = SelectObject(dc, font);
+  RECT rect = {0, 0, width, 400};
+  DrawTextA(dc, text.c_str(), -1, &rect, DT_LEFT | DT_NOPREFIX | DT_EXPANDTABS | DT_WORDBREAK | DT_NOCLIP);
+  POINT reach = {0, 0};
+  for (int x = 0; x < width * 2; ++x)
+    for (int y = 0; y < 400; ++y)
+      if (GetPixel(dc, x, y) != 0xFFFFFF) reach = {std::max<LONG>(reach.x, x + 1), std::max<LONG>(reach.y, y + 1)};
+  DeleteObject(SelectObject(dc, oldFont));
+  DeleteObject(SelectObject(dc, oldBitmap));
+  DeleteDC(dc);
+  return reach;
+}
 
 BOOL CALLBACK CollectButtons(HWND hwnd, LPARAM param) {
   auto* seen = reinterpret_cast<Seen*>(param);
@@ -32,6 +58,7 @@ int AnswerDialog(const std::string& text, DlgType type, unsigned buttons, Seen& 
     if (!dialog) return;
     seen.caption = WindowText(dialog);
     seen.message = WindowText(FindControl(dialog, MessageForm::Message));
+    GetClientRect(FindControl(dialog, MessageForm::Message), &seen.label);
     EnumChildWindows(dialog, CollectButtons, reinterpret_cast<LPARAM>(&seen));
     answer(dialog);
   });
@@ -77,6 +104,18 @@ TEST(MessageDlg, EachAnswerHasItsResult) {
             2)
       << "closed through the title bar";
   EXPECT_EQ(seen.buttons, (std::vector<std::string>{"&Ja", "&Nein"}));
+}
+
+// The message's every letter lies inside its label: the last one of a line too.
+TEST(MessageDlg, TheWholeTextIsShown) {
+  for (const std::string text : {"Das Programm wurde deinstalliert!",
+                                 "Die Datei C:\\Programme\\Adressen\\ADRESSEN.EXE\rkonnte nicht kopiert werden!"}) {
+    Seen seen;
+    AnswerDialog(text, DlgType::Information, mbOK, seen, [](HWND d) { Press(FindControl(d, "OK")); });
+    const POINT ink = InkExtent(text, seen.label.right);
+    EXPECT_LE(ink.x, seen.label.right) << text;
+    EXPECT_LE(ink.y, seen.label.bottom) << text;
+  }
 }
 
 namespace {
