@@ -48,8 +48,9 @@ const char* IconOf(DlgType type) {
 
 constexpr FontDesc DialogFont = {"MS Sans Serif", 8 * 96 / 72};  // 8 points at 96 ppi
 
-// Measures the text as the dialog will show it, wrapped at half the screen's width.
-SIZE MeasureText(const std::string& text, int ppi) {
+}  // namespace
+
+SIZE MessageTextSize(const std::string& text, int ppi) {
   HDC dc = GetDC(nullptr);
   HFONT font = CreateFontA(-MulDiv(DialogFont.height, ppi, 96), 0, 0, 0, FW_NORMAL, 0, 0, 0,
                            DEFAULT_CHARSET, 0, 0, 0, 0, DialogFont.face);
@@ -59,10 +60,10 @@ SIZE MeasureText(const std::string& text, int ppi) {
   SelectObject(dc, old);
   DeleteObject(font);
   ReleaseDC(nullptr, dc);
-  return {rect.right, rect.bottom};
+  // A drawn glyph may reach past its advance (the substitute fonts hint and smooth): some room
+  // beyond the measured width, so that no line loses its last letters.
+  return {rect.right + MulDiv(8, ppi, 96), rect.bottom};
 }
-
-}  // namespace
 
 void ShowMessage(const std::string& text) {
   RecordRun({"message: ", text});
@@ -82,10 +83,7 @@ ModalResult MessageDlg(const std::string& text, DlgType type, unsigned buttons) 
   // Laid out in screen pixels: the form is described at the screen's own resolution.
   const int ppi = ScreenPpi();
   auto px = [ppi](int at96) { return MulDiv(at96, ppi, 96); };
-  // A drawn glyph may reach past its advance (the substitute fonts hint and smooth): some room
-  // beyond the measured width, so that no line loses its last letters.
-  SIZE textSize = MeasureText(text, ppi);
-  textSize.cx += px(8);
+  const SIZE textSize = MessageTextSize(text, ppi);
   const int margin = px(12), icon = GetSystemMetrics(SM_CXICON);
   const int buttonWidth = px(75), buttonHeight = px(25), gap = px(8);
 

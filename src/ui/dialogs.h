@@ -23,6 +23,9 @@ inline constexpr char Image[] = "Image", Message[] = "Message", Yes[] = "Yes", N
 // buttons "&Ja", "&Nein", "OK", "Abbrechen" whatever the system's language. Returns the
 // pressed button's result; closing it through the title bar gives mrCancel.
 ModalResult MessageDlg(const std::string& text, DlgType type, unsigned buttons);
+// The size of the typed dialog's text at the given pixels per inch, wrapped at half the
+// screen's width, with room for the last letter of a line.
+SIZE MessageTextSize(const std::string& text, int ppi);
 // Every question of a run goes through here: a person answers it in the typed dialog, or in
 // quiet mode it takes quietAnswer (the answer that changes least) without any window. Either
 // way the run record notes the question, the answer and who gave it.

@@ -18,10 +18,16 @@ struct Seen {
   RECT label = {};
 };
 
-// How far the text's drawn pixels reach, wrapped at width, in the dialogs' font.
-POINT InkExtent(const std::string& text, int width) {
+int ScreenPpi() {
   HDC screen = GetDC(nullptr);
   const int ppi = GetDeviceCaps(screen, LOGPIXELSY);
+  ReleaseDC(nullptr, screen);
+  return ppi;
+}
+
+// How far the text's drawn pixels reach, wrapped at width, in the dialogs' font at ppi.
+POINT InkExtent(const std::string& text, int width, int ppi) {
+  HDC screen = GetDC(nullptr);
   HDC dc = CreateCompatibleDC(screen);
   HBITMAP bitmap = CreateCompatibleBitmap(screen, width * 2, 400);
   ReleaseDC(nullptr, screen);
@@ -106,15 +112,22 @@ TEST(MessageDlg, EachAnswerHasItsResult) {
   EXPECT_EQ(seen.buttons, (std::vector<std::string>{"&Ja", "&Nein"}));
 }
 
-// The message's every letter lies inside its label: the last one of a line too.
+// The message's every letter lies inside its label, the last one of a line too, at 96, 120
+// and 144 pixels per inch; the dialog gives its label that size.
 TEST(MessageDlg, TheWholeTextIsShown) {
   for (const std::string text : {"Das Programm wurde deinstalliert!",
                                  "Die Datei C:\\Programme\\Adressen\\ADRESSEN.EXE\rkonnte nicht kopiert werden!"}) {
     Seen seen;
     AnswerDialog(text, DlgType::Information, mbOK, seen, [](HWND d) { Press(FindControl(d, "OK")); });
-    const POINT ink = InkExtent(text, seen.label.right);
-    EXPECT_LE(ink.x, seen.label.right) << text;
-    EXPECT_LE(ink.y, seen.label.bottom) << text;
+    const SIZE box = MessageTextSize(text, ScreenPpi());
+    EXPECT_EQ(seen.label.right, box.cx);
+    EXPECT_EQ(seen.label.bottom, box.cy);
+    for (const int ppi : {96, 120, 144}) {
+      const SIZE scaled = MessageTextSize(text, ppi);
+      const POINT ink = InkExtent(text, scaled.cx, ppi);
+      EXPECT_LE(ink.x, scaled.cx) << text << " at " << ppi;
+      EXPECT_LE(ink.y, scaled.cy) << text << " at " << ppi;
+    }
   }
 }
 
