@@ -68,7 +68,8 @@ bool WriteWholeFile(const std::string& path, const std::string& bytes) {
 }
 
 std::string DistDir(int count) { return "C:\\bench\\" + std::to_string(count) + "\\"; }
-std::string BundlePath(int count) { return "C:\\bench\\" + std::to_string(count) + "-one\\Bench-Setup.exe"; }
+std::string BundleDir(int count) { return "C:\\bench\\" + std::to_string(count) + "-one\\"; }
+std::string BundlePath(int count) { return BundleDir(count) + "Bench-Setup.exe"; }
 
 // The distribution: SETUP.EXE, the script and count files, every second one compressed.
 bool Prepare(int count) {
@@ -102,9 +103,8 @@ bool Prepare(int count) {
     bytes += plain[kind].size();
   }
   std::printf("%d files, %.1f MB to install\n", count, static_cast<double>(bytes) / 1e6);
-  const std::string bundleDir = BundlePath(count).substr(0, BundlePath(count).rfind('\\'));
-  DeleteTree(bundleDir);
-  CreateDirectoryA(bundleDir.c_str(), nullptr);
+  DeleteTree(BundleDir(count));
+  CreateDirectoryA(BundleDir(count).c_str(), nullptr);
   return WriteWholeFile(dist + "Setup.lst", script + checksums) && WriteWholeFile(dist + "Liesmich.txt", text) &&
          WriteWholeFile(dist + "Vertrag.Txt", text) && BundleDistribution(dist, BundlePath(count), {}).empty();
 }
@@ -205,7 +205,7 @@ bool Clean(int count) {
     RemoveDirectoryA((std::string(programs) + "\\" + Name).c_str());
   RemoveDirectoryA((GetProfilesDirectory() + "\\" + GetLogonUserName() + "\\Startmen\xFC\\Programme\\" + Name).c_str());
   DeleteTree(DistDir(count));
-  DeleteTree(BundlePath(count).substr(0, BundlePath(count).rfind('\\')));
+  DeleteTree(BundleDir(count));
   return true;
 }
 }  // namespace

@@ -90,21 +90,20 @@ std::optional<std::vector<Entry>> ReadTable(std::string_view table, const Traile
 }
 
 std::string Make(const std::vector<Entry>& files, const std::vector<std::string>& contents) {
-  std::string out = Magic;
-  Put(out, 0, 4);  // the length, once known
   std::string table;
+  size_t tableOffset = HeaderSize;  // where the files end
   for (size_t i = 0; i < files.size(); ++i) {
-    Put(table, out.size(), 4);
+    Put(table, tableOffset, 4);
     Put(table, contents[i].size(), 4);
     Put(table, files[i].time, 8);
     Put(table, files[i].name.size(), 2);
     table += files[i].name;
-    out += contents[i];
+    tableOffset += contents[i].size();
   }
-  const size_t tableOffset = out.size();
+  std::string out = Magic;
+  Put(out, tableOffset + table.size() + TrailerSize, 4);
+  for (const std::string& content : contents) out += content;
   out += table;
-  const size_t length = out.size() + TrailerSize;
-  for (int i = 0; i < 4; ++i) out[8 + i] = static_cast<char>(length >> (8 * i) & 0xFF);
   Put(out, tableOffset, 4);
   Put(out, files.size(), 4);
   return out + Sha256Of(out);

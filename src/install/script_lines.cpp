@@ -15,7 +15,6 @@ size_t ListNumber(std::string_view key, size_t n) {
   }
   return k <= n ? k : 0;
 }
-
 }  // namespace
 
 std::vector<std::string> NumberedList(const std::vector<std::string>& sectionLines) {

@@ -161,9 +161,9 @@ TEST_F(BuildTest, ABundleCarriesEveryFileAfterTheProgram) {
   ASSERT_EQ(payload::PayloadLength(carried), carried.size());
   const payload::Trailer trailer = payload::ReadTrailer(carried.substr(carried.size() - payload::TrailerSize));
   EXPECT_EQ(Sha256Of(carried.substr(0, carried.size() - payload::DigestSize)), trailer.digest);
-  const auto table = payload::ReadTable(
-      std::string_view(carried).substr(trailer.tableOffset, carried.size() - payload::TrailerSize - trailer.tableOffset),
-      trailer);
+  const std::string tableBytes =
+      carried.substr(trailer.tableOffset, carried.size() - payload::TrailerSize - trailer.tableOffset);
+  const auto table = payload::ReadTable(tableBytes, trailer);
   ASSERT_TRUE(table);
   std::vector<std::string> names;
   for (const payload::Entry& entry : *table) {
@@ -176,11 +176,11 @@ TEST_F(BuildTest, ABundleCarriesEveryFileAfterTheProgram) {
   for (const uint32_t count : {trailer.count - 1, trailer.count + 1}) {
     payload::Trailer wrong = trailer;
     wrong.count = count;
-    EXPECT_FALSE(payload::ReadTable(carried.substr(trailer.tableOffset, carried.size() - payload::TrailerSize - trailer.tableOffset), wrong));
+    EXPECT_FALSE(payload::ReadTable(tableBytes, wrong));
   }
   payload::Trailer early = trailer;
   early.tableOffset = table->back().offset;
-  EXPECT_FALSE(payload::ReadTable(carried.substr(trailer.tableOffset, carried.size() - payload::TrailerSize - trailer.tableOffset), early));
+  EXPECT_FALSE(payload::ReadTable(tableBytes, early));
   // Signed, the certificate table follows the payload; cut inside it, the program is cut.
   const std::string header = FakeProgram(carried + "certificate").substr(0, 0x400);
   const auto inside = payload::FindAppended(header, 0x400 + carried.size() + 5);
@@ -188,7 +188,8 @@ TEST_F(BuildTest, ABundleCarriesEveryFileAfterTheProgram) {
   EXPECT_TRUE(inside->cut);
   EXPECT_FALSE(payload::FindAppended("MZ no program", 13));
   // Never into the folder itself, where the next bundle would carry it.
-  EXPECT_NE(BundleDistribution(Path("dist"), Path("dist/Adressen-Setup.exe"), {}).find("outside"), std::string::npos);
+  for (const std::string& dest : {Path("dist"), Path("dist") + "/"})
+    EXPECT_NE(BundleDistribution(dest, Path("dist/Adressen-Setup.exe"), {}).find("outside"), std::string::npos);
   // Without the checksums of distkit build there is no bundle.
   Write("dist/Setup.lst", Script);
   EXPECT_NE(BundleDistribution(Path("dist"), Path("other.exe"), {}).find("[SHA256]"), std::string::npos);

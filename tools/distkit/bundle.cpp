@@ -9,6 +9,7 @@
 
 #include "check.h"
 #include "codec/payload_format.h"
+#include "commands.h"
 #include "console.h"
 #include "env/install_names.h"
 #include "env/paths.h"
@@ -56,7 +57,7 @@ std::string BundleDistribution(const std::string& dest, const std::string& out, 
   std::vector<fs::path> paths;
   std::error_code ec;
   // The next bundle of the folder would carry this one.
-  if (fs::weakly_canonical(fs::absolute(out).parent_path(), ec) == fs::weakly_canonical(dest, ec))
+  if (std::error_code same; fs::equivalent(fs::absolute(out).parent_path(), dest, same))
     return out + ": write it outside " + dest;
   uintmax_t total = 0;
   for (const fs::directory_entry& entry : fs::directory_iterator(dest, ec))
@@ -84,7 +85,7 @@ std::string BundleDistribution(const std::string& dest, const std::string& out, 
   std::string problem;
   const std::string plain = PlainProgram(program, problem);
   if (!problem.empty()) return problem;
-  const fs::path output(out), temporary = output.parent_path() / (output.filename().string() + ".distkit-tmp");
+  const fs::path output(out), temporary = TemporaryFor(output);
   {
     std::ofstream file(temporary, std::ios::binary | std::ios::trunc);
     const std::string appended = payload::Make(files, contents);
@@ -106,10 +107,5 @@ std::string BundleDistribution(const std::string& dest, const std::string& out, 
   }
   fs::permissions(temporary, fs::perms::owner_exec | fs::perms::group_exec | fs::perms::others_exec,
                   fs::perm_options::add, ec);
-  fs::rename(temporary, output, ec);
-  if (ec) {
-    fs::remove(temporary, ec);
-    return out + ": cannot be written";
-  }
-  return {};
+  return Finish(temporary, output);
 }

@@ -33,21 +33,6 @@ bool SameFile(const fs::path& a, const fs::path& b) {
   return fs::exists(b, ec) && fs::equivalent(a, b, ec);
 }
 
-// A name beside the output that no one else uses, for writing before the final rename.
-fs::path TemporaryFor(const fs::path& output) {
-  return output.parent_path() / (output.filename().string() + ".distkit-tmp");
-}
-
-std::string Finish(const fs::path& temporary, const fs::path& output) {
-  std::error_code ec;
-  fs::rename(temporary, output, ec);
-  if (ec) {
-    fs::remove(temporary, ec);
-    return output.string() + ": cannot be written (" + ec.message() + ")";
-  }
-  return {};
-}
-
 void ShowProgress(size_t done, size_t total, void* context) {
   std::fprintf(stderr, "\r%s: %3d%%", static_cast<const char*>(context),
                total ? static_cast<int>(done * 100 / total) : 100);
@@ -61,6 +46,19 @@ std::string Check(const fs::path& input) {
   return {};
 }
 }  // namespace
+
+fs::path TemporaryFor(const fs::path& output) {
+  return output.parent_path() / (output.filename().string() + ".distkit-tmp");
+}
+
+std::string Finish(const fs::path& temporary, const fs::path& output) {
+  std::error_code ec;
+  fs::rename(temporary, output, ec);
+  if (!ec) return {};
+  const std::string problem = output.string() + ": cannot be written (" + ec.message() + ")";
+  fs::remove(temporary, ec);
+  return problem;
+}
 
 std::string CompressedNameFor(const std::string& name) {
   const std::string extension = ExtensionOf(name);

@@ -1,6 +1,12 @@
 // The toolkit's commands on one file each; they return a one-line problem, or "" when done.
 #pragma once
+#include <filesystem>
 #include <string>
+
+// A name beside the output that no one else uses, for writing before the final rename.
+std::filesystem::path TemporaryFor(const std::filesystem::path& output);
+// Renames the finished temporary file to output; on a failure it goes, and the problem is told.
+std::string Finish(const std::filesystem::path& temporary, const std::filesystem::path& output);
 
 std::string CompressCommand(const std::string& file, const std::string& outputDir);
 std::string ExpandCommand(const std::string& file, const std::string& outputDir);
