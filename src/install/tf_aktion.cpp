@@ -59,6 +59,17 @@ void Tf_Aktion::FormCreate() {
   ShowPage(nb1, Welcome);
   // A damaged text (only a new copy of the distribution helps) fails the run as a file does.
   if (ShowDistributionText(*this, Memo1, "Vertrag.Txt") == TextLoad::Damaged) InstallError = true;
+  FitLicence();
+}
+
+// A licence broken into lines a little wider than the page (another font, another scaling) is
+// shown as it is broken, not wrapped a second time: the wizard grows by up to a quarter.
+void Tf_Aktion::FitLicence() {
+  const int grow = LineOverhang(Memo1);
+  if (grow == 0 || grow > ClientWidth() / 4) return;
+  Widen(nb1, 0, grow);
+  Widen(Panel4, grow, 0);
+  SetBounds(Left(), Top(), Width() + grow, Height());
 }
 
 void Tf_Aktion::FormShow() {

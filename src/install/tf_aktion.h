@@ -34,6 +34,7 @@ class Tf_Aktion : public Form {
   void FormShow() override;
 
  private:
+  void FitLicence();
   void ShowAnswerButtons(bool visible);
   void ShowPageStep(int page, int step);
   void FocusOnward();

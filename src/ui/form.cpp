@@ -137,15 +137,11 @@ void Form::CreateControls() {
     CreateControlWindow(*control, parentWindow, bounds, id++);
     controls_.push_back(std::move(control));
   }
-  // Tab order: lower numbers first within the window's z-order.
-  std::vector<Control*> tabbed;
-  for (auto& c : controls_)
-    if (c->hwnd && c->desc->tabOrder >= 0) tabbed.push_back(c.get());
-  std::stable_sort(tabbed.begin(), tabbed.end(), [](Control* a, Control* b) {
-    return a->desc->tabOrder < b->desc->tabOrder;
-  });
-  for (Control* c : tabbed)
-    SetWindowPos(c->hwnd, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  // Tab order: lower numbers first within the window's z-order, equal ones as described.
+  for (int order = 0; order <= INT8_MAX; ++order)
+    for (auto& c : controls_)
+      if (c->hwnd && c->desc->tabOrder == order)
+        SetWindowPos(c->hwnd, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 // Docked controls share their container's inside: top, bottom and left first, then fill.
@@ -252,6 +248,28 @@ int Form::ClientHeight() const {
 void Form::SetBounds(int left, int top, int width, int height) {
   MoveWindow(hwnd_, left, top, width, height, TRUE);
   Layout();
+}
+
+int Form::LineOverhang(std::string_view name) const {
+  HWND edit = Need(name).hwnd;
+  const std::string text = ReadWindowText(edit);
+  RECT room{}, need{};
+  SendMessageA(edit, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&room));
+  HDC dc = GetDC(edit);
+  HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(edit, WM_GETFONT, 0, 0)));
+  DrawTextA(dc, text.data(), static_cast<int>(text.size()), &need, DT_CALCRECT | DT_NOPREFIX | DT_EXPANDTABS);
+  SelectObject(dc, old);
+  ReleaseDC(edit, dc);
+  return std::max(0L, need.right - (room.right - room.left));
+}
+
+void Form::Widen(std::string_view name, int dx, int dw) {
+  HWND control = Need(name).hwnd;
+  RECT r;
+  GetWindowRect(control, &r);
+  MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&r), 2);
+  SetWindowPos(control, nullptr, r.left + dx, r.top, r.right - r.left + dw, r.bottom - r.top,
+               SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void Form::SetPosition(int left, int top) {

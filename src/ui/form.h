@@ -116,6 +116,11 @@ class Form {
   void PaintBackground(HDC dc);
   uint32_t BackgroundColor(const Control* control) const;
   int Scale(int designPixels) const;
+  // Pixels by which the widest line of a multi-line edit's text exceeds the width it wraps
+  // at; 0 when every line fits.
+  int LineOverhang(std::string_view name) const;
+  // Moves a control right by dx and widens it by dw pixels: a form grown for a text.
+  void Widen(std::string_view name, int dx, int dw);
 
  protected:
   virtual void FormCreate() {}

@@ -1,12 +1,16 @@
 // The install wizard driven page by page: navigation, licence, readme, the directory's checks.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <span>
+
 #include "env/deletion.h"
 #include "env/file_system.h"
 #include "env/folders.h"
 #include "env/profiles.h"
 #include "env/registry.h"
 #include "tests/e2e/harness.h"
+#include "tests/win/text_fit.h"
 
 using namespace AktionForm;
 
@@ -197,9 +201,10 @@ struct KeyStep {
   char altLetter = 0;  // else Alt and this letter
 };
 
-// The keys as the keyboard delivers them to the focused window: exit code, 99 when a window,
-// or the focus in it, did not come.
-DWORD PressKeys(const Program& program, const std::vector<KeyStep>& steps) {
+// The keys as the keyboard delivers them to the focused window, each window first shown to
+// look: exit code, 99 when a window, or the focus in it, did not come.
+DWORD PressKeys(const Program& program, const std::vector<KeyStep>& steps,
+                const std::function<void(HWND)>& look = [](HWND) {}) {
   for (const KeyStep& step : steps) {
     SCOPED_TRACE(step.window + " " + step.shows);
     HWND window = nullptr, focus = nullptr;
@@ -218,6 +223,7 @@ DWORD PressKeys(const Program& program, const std::vector<KeyStep>& steps) {
                     << ControlName(focus) << "; on the screen:" << screen;
       return 99;
     }
+    look(window);
     const std::string before = Shown(window);
     PressKey(focus, step.key, step.altLetter);
     // The next page of this window, or the next window.
@@ -229,6 +235,59 @@ DWORD PressKeys(const Program& program, const std::vector<KeyStep>& steps) {
   WaitForExit(program, 60000, code);
   return code;
 }
+
+// Programs started while it lives see a screen of ppi pixels per inch (Wine reads LogPixels as
+// each program starts).
+class ScreenScale {
+ public:
+  explicit ScreenScale(int ppi) : key_(OpenRegistryKey(HKEY_CURRENT_USER, "Control Panel\\Desktop", true)) {
+    WriteRegistryDword(key_, "LogPixels", static_cast<DWORD>(ppi));
+  }
+  ~ScreenScale() { RegDeleteValueA(key_.Get(), "LogPixels"); }
+
+ private:
+  RegKey key_;
+};
+
+BOOL CALLBACK AddChild(HWND child, LPARAM list) {
+  reinterpret_cast<std::vector<HWND>*>(list)->push_back(child);
+  return TRUE;
+}
+
+// Every visible control lies inside the window, and every text of a described control shows
+// whole in the room it has, with the font the program makes for it at ppi; the licence keeps
+// the lines its file breaks it into.
+void ExpectWhole(HWND window, int ppi) {
+  const FormDesc* form = nullptr;
+  for (const FormDesc* f : {&AktionFormDesc, &GroupFormDesc, &MoreFormDesc, &UninstalFormDesc, &AskFormDesc})
+    if (ControlName(window) == f->className) form = f;
+  RECT inside;
+  GetClientRect(window, &inside);
+  MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&inside), 2);
+  std::vector<HWND> children;
+  EnumChildWindows(window, AddChild, reinterpret_cast<LPARAM>(&children));
+  for (HWND child : children) {
+    if (!IsWindowVisible(child)) continue;
+    const std::string name = ControlName(child), text = WindowText(child);
+    RECT r, room;
+    GetWindowRect(child, &r);
+    EXPECT_TRUE(r.left >= inside.left && r.top >= inside.top && r.right <= inside.right && r.bottom <= inside.bottom)
+        << name << " reaches outside " << ControlName(window);
+    GetClientRect(child, &room);
+    for (const ControlDesc& c : form ? form->controls : std::span<const ControlDesc>{}) {
+      if (name == c.name && !text.empty() && c.kind != ControlKind::Edit && c.kind != ControlKind::Memo) {
+        EXPECT_EQ(Misfit(*form, c, text.c_str(), {room.right, room.bottom}, ppi), "") << name << ": " << text;
+        // The program runs at that scaling.
+        if (c.kind == ControlKind::Button) {
+          EXPECT_NEAR(r.bottom - r.top, MulDiv(c.height, ppi, form->designPpi), 1) << name;
+        }
+      }
+    }
+    if (name == Memo1) {
+      EXPECT_EQ(SendMessageA(child, EM_GETLINECOUNT, 0, 0), std::count(text.begin(), text.end(), '\n') + 1);
+    }
+  }
+}
 }  // namespace
 
 // Installed and removed with the keyboard alone: every window starts with the focus where a
@@ -239,20 +298,26 @@ TEST(Keyboard, AnInstallationAndARemovalByKeysAlone) {
   PrepareMachine();
   Distribution dist = ExampleDistribution("keyboard");
   EXPECT_EQ(PressKeys(dist.Start(), {{"Tf_Aktion", "Welcome", bnInstal, VK_ESCAPE}}), 1u);
-  EXPECT_EQ(PressKeys(dist.Start(), {{"Tf_Aktion", "Welcome", bnInstal, VK_RETURN},
-                                     {"Tf_Aktion", "Info", bnInstal, 0, 'w'},
-                                     {"Tf_Aktion", "BGB", bnja, VK_RETURN},
-                                     {"Tf_Aktion", "Path", edPathName, VK_RETURN},
-                                     {"Tf_Group", "", GroupForm::BitBtn1, VK_RETURN},
-                                     {"Tf_more", "", MoreForm::BitBtn1, 0, 'o'},
-                                     {"TMessageForm", "ordnungsgem", MessageForm::Yes, VK_ESCAPE}}),
-            0u);
-  EXPECT_TRUE(FileExists(InstallDir + "\\ADRESSEN.EXE"));
-  EXPECT_EQ(PressKeys(StartProgram(InstallDir + "\\Uninstal.exe", ""),
-                      {{"Tf_Uninstal", "", UninstalForm::Button1, VK_RETURN},
-                       {"TMessageForm", "Sind Sie sicher", MessageForm::Yes, 0, 'j'},
-                       {"Tf_Ask", "", AskForm::lbFiles, VK_RETURN},  // the list, as designed
-                       {"TMessageForm", "deinstalliert", MessageForm::OK, VK_RETURN}}),
-            0u);
-  EXPECT_TRUE(WaitUntil([] { return !DirectoryExists(InstallDir); }, 20000));
+  // At each screen scaling, every window on the way shows its texts whole.
+  for (const int ppi : {96, 120, 144}) {
+    SCOPED_TRACE(ppi);
+    ScreenScale scale(ppi);
+    const auto look = [ppi](HWND window) { ExpectWhole(window, ppi); };
+    EXPECT_EQ(PressKeys(dist.Start(), {{"Tf_Aktion", "Welcome", bnInstal, VK_RETURN},
+                                       {"Tf_Aktion", "Info", bnInstal, 0, 'w'},
+                                       {"Tf_Aktion", "BGB", bnja, VK_RETURN},
+                                       {"Tf_Aktion", "Path", edPathName, VK_RETURN},
+                                       {"Tf_Group", "", GroupForm::BitBtn1, VK_RETURN},
+                                       {"Tf_more", "", MoreForm::BitBtn1, 0, 'o'},
+                                       {"TMessageForm", "ordnungsgem", MessageForm::Yes, VK_ESCAPE}}, look),
+              0u);
+    EXPECT_TRUE(FileExists(InstallDir + "\\ADRESSEN.EXE"));
+    EXPECT_EQ(PressKeys(StartProgram(InstallDir + "\\Uninstal.exe", ""),
+                        {{"Tf_Uninstal", "", UninstalForm::Button1, VK_RETURN},
+                         {"TMessageForm", "Sind Sie sicher", MessageForm::Yes, 0, 'j'},
+                         {"Tf_Ask", "", AskForm::lbFiles, VK_RETURN},  // the list, as designed
+                         {"TMessageForm", "deinstalliert", MessageForm::OK, VK_RETURN}}, look),
+              0u);
+    EXPECT_TRUE(WaitUntil([] { return !DirectoryExists(InstallDir); }, 20000));
+  }
 }
