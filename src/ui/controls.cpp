@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <cstring>
 #include <string>
 
 #include "ui/application.h"
@@ -144,7 +145,8 @@ WindowKind KindOf(const ControlDesc& d) {
     case ControlKind::Label:
       return {LabelClass, 0, 0};
     case ControlKind::Image:
-      return {"STATIC", SS_ICON | SS_CENTERIMAGE, 0};
+      // Drawn by the form: an icon static keeps no text to be announced by.
+      return {"STATIC", SS_OWNERDRAW, 0};
     case ControlKind::Button:
       return {"BUTTON", (d.isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON) | TabStop(d), 0};
     case ControlKind::CheckBox:
@@ -176,13 +178,20 @@ WindowKind KindOf(const ControlDesc& d) {
   return {PanelClass, 0, 0};
 }
 
-HICON IconNamed(const std::string& name) {
-  if (name == "app") return LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1));
-  LPCSTR id = IDI_INFORMATION;
-  if (name == "warning") id = IDI_WARNING;
-  if (name == "error") id = IDI_ERROR;
-  if (name == "confirmation") id = IDI_QUESTION;
-  return LoadIconA(nullptr, id);
+// The pictures the forms show, by their designed names, and what each is called for a screen
+// reader: the captions of the boxes that show them, the program's name for its own.
+struct Picture {
+  const char *name, *shown;
+  WORD id;
+};
+constexpr Picture Pictures[] = {{"information", "Information", 32516}, {"warning", "Warnung", 32515},
+                                {"error", "Fehler", 32513}, {"confirmation", "Bestätigen", 32514},
+                                {"app", "Setup", 1}};
+
+const Picture& PictureNamed(const char* name) {
+  for (const Picture& p : Pictures)
+    if (!strcmp(p.name, name)) return p;
+  return Pictures[0];
 }
 
 void AddTreeLines(HWND tree, const char* text) {
@@ -220,7 +229,7 @@ void Prepare(Control& control) {
       SendMessageA(hwnd, BM_SETCHECK, d.checked ? BST_CHECKED : BST_UNCHECKED, 0);
       break;
     case ControlKind::Image:
-      SendMessageA(hwnd, STM_SETICON, reinterpret_cast<WPARAM>(IconNamed(d.text)), 0);
+      SetWindowTextA(hwnd, PictureNamed(d.text).shown);
       break;
     case ControlKind::ComboBox:
       if (d.itemHeight) SendMessageA(hwnd, CB_SETITEMHEIGHT, 0, control.form->Scale(d.itemHeight));
@@ -238,6 +247,14 @@ bool HasWindowText(ControlKind kind) {
          kind != ControlKind::ComboBox && kind != ControlKind::ListBox;
 }
 }  // namespace
+
+void DrawImage(const Control& control, const DRAWITEMSTRUCT& item) {
+  const Picture& picture = PictureNamed(control.desc->text);
+  FillRect(item.hDC, &item.rcItem, static_cast<HBRUSH>(control.brush.Get()));
+  const int size = GetSystemMetrics(SM_CXICON);
+  DrawIcon(item.hDC, (item.rcItem.right - size) / 2, (item.rcItem.bottom - size) / 2,
+           LoadIconA(picture.id == 1 ? GetModuleHandleA(nullptr) : nullptr, MAKEINTRESOURCEA(picture.id)));
+}
 
 std::string ReadWindowText(HWND hwnd) {
   std::string text(static_cast<size_t>(GetWindowTextLengthA(hwnd)) + 1, '\0');

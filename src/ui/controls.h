@@ -14,6 +14,8 @@ HWND CreateControlWindow(Control& control, HWND parent, const RECT& bounds, int 
 // Resizes a self-sizing label to its text.
 void AutoSizeLabel(Control& control);
 bool IsContainer(ControlKind kind);
+// An image's icon, centred on its ground.
+void DrawImage(const Control& control, const DRAWITEMSTRUCT& item);
 // A window's text, whatever its length.
 std::string ReadWindowText(HWND hwnd);
 // The screen's pixels per inch, which designed sizes are scaled to.

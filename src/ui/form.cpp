@@ -547,6 +547,7 @@ LRESULT Form::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_DRAWITEM: {
       const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
       Control* control = FindByWindow(item->hwndItem);
+      if (control && control->desc->kind == ControlKind::Image) DrawImage(*control, *item);
       if (!control || !control->onDrawItem) return TRUE;
       PrepareItemColors(*item, control->font.Get());
       control->onDrawItem(*item);

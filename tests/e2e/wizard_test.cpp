@@ -236,24 +236,6 @@ DWORD PressKeys(const Program& program, const std::vector<KeyStep>& steps,
   return code;
 }
 
-// Programs started while it lives see a screen of ppi pixels per inch (Wine reads LogPixels as
-// each program starts).
-class ScreenScale {
- public:
-  explicit ScreenScale(int ppi) : key_(OpenRegistryKey(HKEY_CURRENT_USER, "Control Panel\\Desktop", true)) {
-    WriteRegistryDword(key_, "LogPixels", static_cast<DWORD>(ppi));
-  }
-  ~ScreenScale() { RegDeleteValueA(key_.Get(), "LogPixels"); }
-
- private:
-  RegKey key_;
-};
-
-BOOL CALLBACK AddChild(HWND child, LPARAM list) {
-  reinterpret_cast<std::vector<HWND>*>(list)->push_back(child);
-  return TRUE;
-}
-
 // Every visible control lies inside the window, and every text of a described control shows
 // whole in the room it has, with the font the program makes for it at ppi; the licence keeps
 // the lines its file breaks it into.
@@ -264,9 +246,7 @@ void ExpectWhole(HWND window, int ppi) {
   RECT inside;
   GetClientRect(window, &inside);
   MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&inside), 2);
-  std::vector<HWND> children;
-  EnumChildWindows(window, AddChild, reinterpret_cast<LPARAM>(&children));
-  for (HWND child : children) {
+  for (HWND child : Descendants(window)) {
     if (!IsWindowVisible(child)) continue;
     const std::string name = ControlName(child), text = WindowText(child);
     RECT r, room;
@@ -275,7 +255,10 @@ void ExpectWhole(HWND window, int ppi) {
         << name << " reaches outside " << ControlName(window);
     GetClientRect(child, &room);
     for (const ControlDesc& c : form ? form->controls : std::span<const ControlDesc>{}) {
-      if (name == c.name && !text.empty() && c.kind != ControlKind::Edit && c.kind != ControlKind::Memo) {
+      if (name != c.name) continue;
+      if (c.kind == ControlKind::Image) {
+        EXPECT_NE(text, "") << name << " has no name for a screen reader";
+      } else if (!text.empty() && c.kind != ControlKind::Edit && c.kind != ControlKind::Memo) {
         EXPECT_EQ(Misfit(*form, c, text.c_str(), {room.right, room.bottom}, ppi), "") << name << ": " << text;
         // The program runs at that scaling.
         if (c.kind == ControlKind::Button) {
@@ -298,10 +281,12 @@ TEST(Keyboard, AnInstallationAndARemovalByKeysAlone) {
   PrepareMachine();
   Distribution dist = ExampleDistribution("keyboard");
   EXPECT_EQ(PressKeys(dist.Start(), {{"Tf_Aktion", "Welcome", bnInstal, VK_ESCAPE}}), 1u);
-  // At each screen scaling, every window on the way shows its texts whole.
+  // At each screen scaling (Wine reads LogPixels as each program starts), every window on the
+  // way shows its texts whole.
+  RegKey desktop = OpenRegistryKey(HKEY_CURRENT_USER, "Control Panel\\Desktop", true);
   for (const int ppi : {96, 120, 144}) {
     SCOPED_TRACE(ppi);
-    ScreenScale scale(ppi);
+    WriteRegistryDword(desktop, "LogPixels", static_cast<DWORD>(ppi));
     const auto look = [ppi](HWND window) { ExpectWhole(window, ppi); };
     EXPECT_EQ(PressKeys(dist.Start(), {{"Tf_Aktion", "Welcome", bnInstal, VK_RETURN},
                                        {"Tf_Aktion", "Info", bnInstal, 0, 'w'},
@@ -320,4 +305,5 @@ TEST(Keyboard, AnInstallationAndARemovalByKeysAlone) {
               0u);
     EXPECT_TRUE(WaitUntil([] { return !DirectoryExists(InstallDir); }, 20000));
   }
+  RegDeleteValueA(desktop.Get(), "LogPixels");
 }

@@ -14,7 +14,7 @@ struct Seen {
   std::string caption;
   std::vector<std::string> buttons;
   std::string message;
-  bool hasIcon = false;
+  std::string picture;  // the icon's name for a screen reader
   RECT label = {};
 };
 
@@ -49,13 +49,6 @@ POINT InkExtent(const std::string& text, int width, int ppi) {
   return reach;
 }
 
-BOOL CALLBACK CollectButtons(HWND hwnd, LPARAM param) {
-  auto* seen = reinterpret_cast<Seen*>(param);
-  if (WindowClass(hwnd) == "Button") seen->buttons.push_back(WindowText(hwnd));
-  if (ControlName(hwnd) == MessageForm::Image) seen->hasIcon = SendMessageA(hwnd, STM_GETICON, 0, 0) != 0;
-  return TRUE;
-}
-
 // Runs MessageDlg and answers it from another thread with the given action.
 template <typename Answer>
 int AnswerDialog(const std::string& text, DlgType type, unsigned buttons, Seen& seen, Answer answer) {
@@ -65,7 +58,9 @@ int AnswerDialog(const std::string& text, DlgType type, unsigned buttons, Seen& 
     seen.caption = WindowText(dialog);
     seen.message = WindowText(FindControl(dialog, MessageForm::Message));
     GetClientRect(FindControl(dialog, MessageForm::Message), &seen.label);
-    EnumChildWindows(dialog, CollectButtons, reinterpret_cast<LPARAM>(&seen));
+    for (HWND child : Descendants(dialog))
+      if (WindowClass(child) == "Button") seen.buttons.push_back(WindowText(child));
+    seen.picture = WindowText(FindControl(dialog, MessageForm::Image));
     answer(dialog);
   });
   const int result = MessageDlg(text, type, buttons);
@@ -87,7 +82,7 @@ TEST(MessageDlg, GermanCaptionsAndButtonsWhateverTheSystemLanguage) {
                                     seen, [](HWND d) { Press(FindControl(d, "OK")); });
     EXPECT_EQ(seen.caption, row.caption);
     EXPECT_EQ(seen.message, "Text\r\rZweite Zeile");
-    EXPECT_TRUE(seen.hasIcon);
+    EXPECT_EQ(seen.picture, row.caption);
     EXPECT_EQ(seen.buttons, (std::vector<std::string>{"&Ja", "&Nein", "OK", "Abbrechen"}));
     EXPECT_EQ(result, 1);
   }

@@ -23,26 +23,8 @@ BOOL CALLBACK CollectTop(HWND hwnd, LPARAM param) {
   return TRUE;
 }
 
-struct ChildSearch {
-  std::string name;
-  HWND found = nullptr;
-};
-
-BOOL CALLBACK FindChild(HWND hwnd, LPARAM param) {
-  auto* search = reinterpret_cast<ChildSearch*>(param);
-  if (ControlName(hwnd) == search->name) {
-    search->found = hwnd;
-    return FALSE;
-  }
-  return TRUE;
-}
-
-BOOL CALLBACK FindButton(HWND hwnd, LPARAM param) {
-  auto* search = reinterpret_cast<ChildSearch*>(param);
-  if (WindowClass(hwnd) == "Button" && WindowText(hwnd) == search->name) {
-    search->found = hwnd;
-    return FALSE;
-  }
+BOOL CALLBACK CollectChild(HWND hwnd, LPARAM param) {
+  reinterpret_cast<std::vector<HWND>*>(param)->push_back(hwnd);
   return TRUE;
 }
 }  // namespace
@@ -117,10 +99,16 @@ std::string ControlName(HWND hwnd) {
   return std::string(name, length);
 }
 
+std::vector<HWND> Descendants(HWND root) {
+  std::vector<HWND> found;
+  EnumChildWindows(root, CollectChild, reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
 HWND FindControl(HWND root, const std::string& name) {
-  ChildSearch search{name};
-  EnumChildWindows(root, FindChild, reinterpret_cast<LPARAM>(&search));
-  return search.found;
+  for (HWND child : Descendants(root))
+    if (ControlName(child) == name) return child;
+  return nullptr;
 }
 
 std::string WindowText(HWND hwnd) {
@@ -166,9 +154,9 @@ std::string MessageBoxText(HWND box) {
 }
 
 HWND DialogButton(HWND dialog, const std::string& caption) {
-  ChildSearch search{caption};
-  EnumChildWindows(dialog, FindButton, reinterpret_cast<LPARAM>(&search));
-  return search.found;
+  for (HWND child : Descendants(dialog))
+    if (WindowClass(child) == "Button" && WindowText(child) == caption) return child;
+  return nullptr;
 }
 
 void PressDialogButton(HWND dialog, const std::string& caption) {

@@ -32,6 +32,8 @@ std::vector<HWND> TopWindows(DWORD pid, bool all = false);
 HWND WaitForWindow(DWORD pid, const std::string& nameOrClass, DWORD timeoutMs = 10000);
 // The designed name a window carries; empty for windows that are not ours.
 std::string ControlName(HWND hwnd);
+// The windows inside root, at any depth.
+std::vector<HWND> Descendants(HWND root);
 // The control of that name inside root, at any depth; null when there is none.
 HWND FindControl(HWND root, const std::string& name);
 std::string WindowText(HWND hwnd);
