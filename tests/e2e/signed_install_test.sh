@@ -20,27 +20,20 @@ example_source "$root" "$bin" "$work/src"
 "$distkit" build --setup-exe "$setup_exe" --sign "$work/cert.pfx" --password-file "$work/password" \
   "$work/src" "$work/dist" >"$work/out" 2>&1 || { cat "$work/out"; exit 1; }
 rm -rf "$drive/Signiert" "$drive/SigniertZiel" && cp -r "$work/dist" "$drive/Signiert"
-# Wine returns when the program has ended; the Wine server of the test run stays.
-"$WINE" 'C:\Signiert\SETUP.EXE' /q '/D=C:\SigniertZiel' 2>/dev/null
-expect "the signed distribution installs quietly" '[ $? -eq 0 ]'
-expect "the installed Uninstal.exe is SETUP.EXE's byte copy with its valid signature" \
-  'cmp -s "$drive/SigniertZiel/Uninstal.exe" "$work/dist/SETUP.EXE" &&
-   osslsigncode verify -in "$drive/SigniertZiel/Uninstal.exe" -CAfile "$work/cert.pem" >/dev/null'
-remove() {
-  "$WINE" 'C:\SigniertZiel\Uninstal.exe' /q 2>/dev/null
-  expect "$1: its quiet removal ends well" '[ $? -eq 0 ]'
-  # The uninstaller itself goes through its batch file, once it has ended.
-  for _ in $(seq $((60 * ${SETUP_TEST_SLOWNESS:-1}))); do [ -e "$drive/SigniertZiel" ] || break; sleep 1; done
-  expect "$1: the removal takes the uninstaller and its directory away" '[ ! -e "$drive/SigniertZiel" ]'
-}
-remove "the folder"
 # The same as one signed file: the uninstaller it installs is the plain, signed SETUP.EXE.
 "$distkit" bundle --sign "$work/cert.pfx" --password-file "$work/password" "$work/dist" \
   "$drive/Signiert/Adressen-Setup.exe" >"$work/out" 2>&1 || { cat "$work/out"; exit 1; }
-"$WINE" 'C:\Signiert\Adressen-Setup.exe' /q '/D=C:\SigniertZiel' 2>/dev/null
-expect "the signed bundle installs quietly" '[ $? -eq 0 ]'
-expect "its Uninstal.exe is the plain SETUP.EXE with its valid signature" \
-  'cmp -s "$drive/SigniertZiel/Uninstal.exe" "$work/dist/SETUP.EXE" &&
-   osslsigncode verify -in "$drive/SigniertZiel/Uninstal.exe" -CAfile "$work/cert.pem" >/dev/null'
-remove "the bundle"
+for what in SETUP.EXE Adressen-Setup.exe; do
+  # Wine returns when the program has ended; the Wine server of the test run stays.
+  "$WINE" "C:\\Signiert\\$what" /q '/D=C:\SigniertZiel' 2>/dev/null
+  expect "$what installs quietly" '[ $? -eq 0 ]'
+  expect "$what: the installed Uninstal.exe is SETUP.EXE's byte copy with its valid signature" \
+    'cmp -s "$drive/SigniertZiel/Uninstal.exe" "$work/dist/SETUP.EXE" &&
+     osslsigncode verify -in "$drive/SigniertZiel/Uninstal.exe" -CAfile "$work/cert.pem" >/dev/null'
+  "$WINE" 'C:\SigniertZiel\Uninstal.exe' /q 2>/dev/null
+  expect "$what: its quiet removal ends well" '[ $? -eq 0 ]'
+  # The uninstaller itself goes through its batch file, once it has ended.
+  for _ in $(seq $((60 * ${SETUP_TEST_SLOWNESS:-1}))); do [ -e "$drive/SigniertZiel" ] || break; sleep 1; done
+  expect "$what: the removal takes the uninstaller and its directory away" '[ ! -e "$drive/SigniertZiel" ]'
+done
 exit $failed

@@ -56,7 +56,6 @@ Distribution VersionDistribution(const std::string& name, const Version& version
 // Every file below dir with its bytes, and the registration's values.
 std::map<std::string, std::string> Contents(const std::string& dir) {
   std::map<std::string, std::string> contents;
-  std::vector<std::string> names;
   WIN32_FIND_DATAA found;
   FindHandle find(FindFirstFileA((dir + "\\*").c_str(), &found));
   for (bool more = find.Get() != INVALID_HANDLE_VALUE; more; more = FindNextFileA(find.Get(), &found))

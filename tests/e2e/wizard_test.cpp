@@ -249,11 +249,10 @@ void ExpectWhole(HWND window, int ppi) {
   for (HWND child : Descendants(window)) {
     if (!IsWindowVisible(child)) continue;
     const std::string name = ControlName(child), text = WindowText(child);
-    RECT r, room;
+    RECT r, room, both;
     GetWindowRect(child, &r);
-    EXPECT_TRUE(r.left >= inside.left && r.top >= inside.top && r.right <= inside.right && r.bottom <= inside.bottom)
-        << name << " reaches outside " << ControlName(window);
     GetClientRect(child, &room);
+    EXPECT_TRUE(IntersectRect(&both, &r, &inside) && EqualRect(&both, &r)) << name << " reaches outside " << ControlName(window);
     for (const ControlDesc& c : form ? form->controls : std::span<const ControlDesc>{}) {
       if (name != c.name) continue;
       if (c.kind == ControlKind::Image) {

@@ -2,14 +2,7 @@
 
 #include <gtest/gtest.h>
 
-TEST(Paths, BackslashIsAddedOnceAndOnlyWhereMissing) {
-  EXPECT_EQ(AddBackslash("C:\\Prog"), "C:\\Prog\\");
-  EXPECT_EQ(AddBackslash("C:\\Prog\\"), "C:\\Prog\\");
-  EXPECT_EQ(AddBackslash("C:\\Prog\\\\"), "C:\\Prog\\\\");
-  EXPECT_EQ(AddBackslash("C:"), "C:\\");
-  EXPECT_EQ(IncludeBackslash(""), "");
-  EXPECT_EQ(IncludeBackslash("D:\\Tools"), "D:\\Tools\\");
-}
+#include <functional>
 
 TEST(Paths, ReplaceAllScansLeftToRightAndNeverRescansInsertedText) {
   struct Row {
@@ -27,20 +20,23 @@ TEST(Paths, ReplaceAllScansLeftToRightAndNeverRescansInsertedText) {
   for (const Row& r : rows) EXPECT_EQ(ReplaceAll(r.text, r.pattern, r.replacement), r.expected) << r.text;
 }
 
-TEST(Paths, FilePathAndNameSplitAtTheLastBackslashOrColon) {
-  EXPECT_EQ(ExtractFilePath("D:\\Tools\\Prog\\Uninstal.exe"), "D:\\Tools\\Prog\\");
-  EXPECT_EQ(ExtractFileName("D:\\Tools\\Prog\\Uninstal.exe"), "Uninstal.exe");
-  EXPECT_EQ(ExtractFilePath("C:setup.exe"), "C:");
-  EXPECT_EQ(ExtractFileName("C:setup.exe"), "setup.exe");
-  EXPECT_EQ(ExtractFilePath("setup.exe"), "");
-  EXPECT_EQ(ExtractFileName("C:\\dir\\"), "");
-}
-
-TEST(Paths, CaseChangesTouchOnlyAsciiLetters) {
-  EXPECT_EQ(UpperCase("Setup.Exe"), "SETUP.EXE");
-  EXPECT_EQ(LowerCase("/S"), "/s");
-  // CP1252 umlauts stay as they are, as the program compares names ASCII-wise.
-  EXPECT_EQ(UpperCase("\xE4"), "\xE4");
+// A backslash is added once and only where missing; a path splits at its last backslash or
+// colon; case changes touch only ASCII letters (the program compares names ASCII-wise).
+TEST(Paths, BackslashesSplitsAndCase) {
+  struct Row {
+    std::function<std::string(const std::string&)> function;
+    const char *text, *expected;
+  };
+  const Row rows[] = {
+      {AddBackslash, "C:\\Prog", "C:\\Prog\\"}, {AddBackslash, "C:\\Prog\\", "C:\\Prog\\"},
+      {AddBackslash, "C:\\Prog\\\\", "C:\\Prog\\\\"}, {AddBackslash, "C:", "C:\\"},
+      {IncludeBackslash, "", ""}, {IncludeBackslash, "D:\\Tools", "D:\\Tools\\"},
+      {ExtractFilePath, "D:\\Tools\\Prog\\Uninstal.exe", "D:\\Tools\\Prog\\"},
+      {ExtractFileName, "D:\\Tools\\Prog\\Uninstal.exe", "Uninstal.exe"}, {ExtractFilePath, "C:setup.exe", "C:"},
+      {ExtractFileName, "C:setup.exe", "setup.exe"}, {ExtractFilePath, "setup.exe", ""}, {ExtractFileName, "C:\\dir\\", ""},
+      {UpperCase, "Setup.Exe", "SETUP.EXE"}, {LowerCase, "/S", "/s"}, {UpperCase, "\xE4", "\xE4"},
+  };
+  for (const Row& r : rows) EXPECT_EQ(r.function(r.text), r.expected) << r.text;
 }
 
 TEST(Paths, BlankMeansOnlySpacesAndControlCharacters) {

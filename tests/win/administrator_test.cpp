@@ -91,20 +91,12 @@ class IsAdministratorTest : public ::testing::Test {
 }  // namespace
 
 TEST_F(IsAdministratorTest, CountsOnlyAnEnabledAdministratorsGroup) {
-  struct Row {
-    DWORD attributes;
-    bool expected;
-  };
-  const Row rows[] = {
-      {SE_GROUP_ENABLED | SE_GROUP_ENABLED_BY_DEFAULT | SE_GROUP_MANDATORY, true},
-      {SE_GROUP_ENABLED, true},
-      {SE_GROUP_USE_FOR_DENY_ONLY, false},  // a restricted token
-      {SE_GROUP_ENABLED | SE_GROUP_USE_FOR_DENY_ONLY, false},
-      {0, false},
-  };
-  for (const Row& row : rows) {
-    fake.groups = {{users, SE_GROUP_ENABLED}, {admins, row.attributes}};
-    EXPECT_EQ(IsAdministrator(FakeApi), row.expected) << row.attributes;
+  // The administrators' group's attributes, and the answer; deny-only: a restricted token.
+  for (const auto& [attributes, expected] : {std::pair<DWORD, bool>{SE_GROUP_ENABLED | SE_GROUP_ENABLED_BY_DEFAULT | SE_GROUP_MANDATORY, true},
+                                             {SE_GROUP_ENABLED, true}, {SE_GROUP_USE_FOR_DENY_ONLY, false},
+                                             {SE_GROUP_ENABLED | SE_GROUP_USE_FOR_DENY_ONLY, false}, {0, false}}) {
+    fake.groups = {{users, SE_GROUP_ENABLED}, {admins, attributes}};
+    EXPECT_EQ(IsAdministrator(FakeApi), expected) << attributes;
   }
   fake.groups = {{users, SE_GROUP_ENABLED}};
   EXPECT_FALSE(IsAdministrator(FakeApi));

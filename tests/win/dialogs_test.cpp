@@ -6,6 +6,7 @@
 
 #include "tools/driver/driver.h"
 #include "ui/application.h"
+#include "ui/controls.h"
 #include "ui/dialogs.h"
 #include "ui/form.h"
 
@@ -17,13 +18,6 @@ struct Seen {
   std::string picture;  // the icon's name for a screen reader
   RECT label = {};
 };
-
-int ScreenPpi() {
-  HDC screen = GetDC(nullptr);
-  const int ppi = GetDeviceCaps(screen, LOGPIXELSY);
-  ReleaseDC(nullptr, screen);
-  return ppi;
-}
 
 // How far the text's drawn pixels reach, wrapped at width, in the dialogs' font at ppi.
 POINT InkExtent(const std::string& text, int width, int ppi) {
