@@ -226,9 +226,10 @@ DWORD PressKeys(const Program& program, const std::vector<KeyStep>& steps,
     look(window);
     const std::string before = Shown(window);
     PressKey(focus, step.key, step.altLetter);
-    // The next page of this window, or the next window.
+    // The next page of this window, or the next window; after Tab, the next control.
     WaitUntil([&] {
-      return !IsWindowVisible(window) || Shown(window) != before || !IsChild(window, FocusOf(program.pid));
+      return !IsWindowVisible(window) || Shown(window) != before || !IsChild(window, FocusOf(program.pid)) ||
+             (step.key == VK_TAB && FocusOf(program.pid) != focus);
     }, 60000);
   }
   DWORD code = 99;
@@ -287,14 +288,16 @@ TEST(Keyboard, AnInstallationAndARemovalByKeysAlone) {
     SCOPED_TRACE(ppi);
     WriteRegistryDword(desktop, "LogPixels", static_cast<DWORD>(ppi));
     const auto look = [ppi](HWND window) { ExpectWhole(window, ppi); };
-    EXPECT_EQ(PressKeys(dist.Start(), {{"Tf_Aktion", "Welcome", bnInstal, VK_RETURN},
-                                       {"Tf_Aktion", "Info", bnInstal, 0, 'w'},
-                                       {"Tf_Aktion", "BGB", bnja, VK_RETURN},
-                                       {"Tf_Aktion", "Path", edPathName, VK_RETURN},
-                                       {"Tf_Group", "", GroupForm::BitBtn1, VK_RETURN},
-                                       {"Tf_more", "", MoreForm::BitBtn1, 0, 'o'},
-                                       {"TMessageForm", "ordnungsgem", MessageForm::Yes, VK_ESCAPE}}, look),
-              0u);
+    std::vector<KeyStep> steps = {{"Tf_Aktion", "Welcome", bnInstal, VK_RETURN}, {"Tf_Aktion", "Info", bnInstal, 0, 'w'},
+                                  {"Tf_Aktion", "BGB", bnja, VK_RETURN}};
+    // Tab goes round the directory page in the designed order.
+    for (const char* control : {edPathName, bnDir, cbMakePath, bnInstal, bnBack, bnEnd})
+      steps.push_back({"Tf_Aktion", "Path", control, VK_TAB});
+    steps.insert(steps.end(), {{"Tf_Aktion", "Path", edPathName, VK_RETURN},
+                               {"Tf_Group", "", GroupForm::BitBtn1, VK_RETURN},
+                               {"Tf_more", "", MoreForm::BitBtn1, 0, 'o'},
+                               {"TMessageForm", "ordnungsgem", MessageForm::Yes, VK_ESCAPE}});
+    EXPECT_EQ(PressKeys(dist.Start(), steps, look), 0u);
     EXPECT_TRUE(FileExists(InstallDir + "\\ADRESSEN.EXE"));
     EXPECT_EQ(PressKeys(StartProgram(InstallDir + "\\Uninstal.exe", ""),
                         {{"Tf_Uninstal", "", UninstalForm::Button1, VK_RETURN},
