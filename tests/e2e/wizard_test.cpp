@@ -242,7 +242,7 @@ DWORD PressKeys(const Program& program, const std::vector<KeyStep>& steps,
 // the lines its file breaks it into.
 void ExpectWhole(HWND window, int ppi) {
   const FormDesc* form = nullptr;
-  for (const FormDesc* f : {&AktionFormDesc, &GroupFormDesc, &MoreFormDesc, &UninstalFormDesc, &AskFormDesc})
+  for (const FormDesc* f : {&SetupFormDesc, &AktionFormDesc, &GroupFormDesc, &MoreFormDesc, &UninstalFormDesc, &AskFormDesc})
     if (ControlName(window) == f->className) form = f;
   RECT inside;
   GetClientRect(window, &inside);
@@ -287,7 +287,8 @@ TEST(Keyboard, AnInstallationAndARemovalByKeysAlone) {
   for (const int ppi : {96, 120, 144}) {
     SCOPED_TRACE(ppi);
     WriteRegistryDword(desktop, "LogPixels", static_cast<DWORD>(ppi));
-    const auto look = [ppi](HWND window) { ExpectWhole(window, ppi); };
+    // Each window, and the start window beneath it.
+    const auto look = [ppi](HWND window) { for (HWND w : {window, GetWindow(window, GW_OWNER)}) if (w) ExpectWhole(w, ppi); };
     std::vector<KeyStep> steps = {{"Tf_Aktion", "Welcome", bnInstal, VK_RETURN}, {"Tf_Aktion", "Info", bnInstal, 0, 'w'},
                                   {"Tf_Aktion", "BGB", bnja, VK_RETURN}};
     // Tab goes round the directory page in the designed order.
