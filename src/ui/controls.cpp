@@ -280,12 +280,6 @@ const FontDesc& EffectiveFont(const Control& control) {
   return control.form->Desc().font;
 }
 
-HFONT MakeFont(const FontDesc& font, const Form& form) {
-  return CreateFontA(-form.Scale(font.height), 0, 0, 0, font.bold ? FW_BOLD : FW_NORMAL,
-                     font.italic, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                     CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, font.face);
-}
-
 void AutoSizeLabel(Control& control) {
   HDC dc = GetDC(control.hwnd);
   HGDIOBJ old = SelectObject(dc, control.font.Get());
@@ -319,8 +313,9 @@ HWND CreateControlWindow(Control& control, HWND parent, const RECT& bounds, int 
   control.hwnd = hwnd;
   SetPropA(hwnd, ControlNameProperty,
            reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(GlobalAddAtomA(d.name))));
-  control.fontColor = EffectiveFont(control).color;
-  control.font.Reset(MakeFont(EffectiveFont(control), *control.form));
+  const FontDesc& font = EffectiveFont(control);
+  control.fontColor = font.color;
+  control.font.Reset(MakeFont(font, control.form->Scale(font.height)));
   control.brush.Reset(CreateSolidBrush(control.form->BackgroundColor(&control)));
   Prepare(control);
   control.autoSize = d.kind == ControlKind::Label && d.width == 0;

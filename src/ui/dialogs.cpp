@@ -52,8 +52,7 @@ constexpr FontDesc DialogFont = {"MS Sans Serif", 8 * 96 / 72};  // 8 points at 
 
 SIZE MessageTextSize(const std::string& text, int ppi) {
   HDC dc = GetDC(nullptr);
-  HFONT font = CreateFontA(-MulDiv(DialogFont.height, ppi, 96), 0, 0, 0, FW_NORMAL, 0, 0, 0,
-                           DEFAULT_CHARSET, 0, 0, 0, 0, DialogFont.face);
+  HFONT font = MakeFont(DialogFont, MulDiv(DialogFont.height, ppi, 96));
   HGDIOBJ old = SelectObject(dc, font);
   RECT rect = {0, 0, GetSystemMetrics(SM_CXSCREEN) / 2, 0};
   DrawTextA(dc, text.c_str(), -1, &rect, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX | DT_EXPANDTABS);

@@ -87,7 +87,7 @@ int Form::Scale(int designPixels) const {
 
 void Form::Create() {
   RegisterFormClass();
-  font_.Reset(MakeFont(desc_.font, *this));
+  font_.Reset(MakeFont(desc_.font, Scale(desc_.font.height)));
   brush_.Reset(CreateSolidBrush(BackgroundColor(nullptr)));
   RECT rect = {0, 0, Scale(desc_.clientWidth), Scale(desc_.clientHeight)};
   AdjustWindowRectEx(&rect, FormStyle(desc_), FALSE, FormExStyle(desc_));

@@ -28,8 +28,7 @@ POINT InkExtent(const std::string& text, int width, int ppi) {
   HGDIOBJ oldBitmap = SelectObject(dc, bitmap);
   RECT all = {0, 0, width * 2, 400};
   FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-  HFONT font = CreateFontA(-MulDiv(10, ppi, 96), 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0,
-                           "MS Sans Serif");
+  HFONT font = MakeFont({"MS Sans Serif", 10}, MulDiv(10, ppi, 96));
   HGDIOBJ oldFont = SelectObject(dc, font);
   RECT rect = {0, 0, width, 400};
   DrawTextA(dc, text.c_str(), -1, &rect, DT_LEFT | DT_NOPREFIX | DT_EXPANDTABS | DT_WORDBREAK | DT_NOCLIP);

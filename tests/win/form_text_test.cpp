@@ -1,5 +1,5 @@
 // Every designed text fits its control with the font it is drawn with, at 96, 120 and 144
-// pixels per inch: the fonts are made as the window layer makes them, at each scale.
+// pixels per inch: the fonts made by the window layer's MakeFont, at each scale.
 #include <gtest/gtest.h>
 #include <windows.h>
 

@@ -1,5 +1,7 @@
 #include "tests/win/text_fit.h"
 
+#include "ui/controls.h"
+
 namespace {
 const FontDesc& FontOf(const FormDesc& form, const ControlDesc& control) {
   for (const ControlDesc* c = &control; c;) {
@@ -16,9 +18,7 @@ const FontDesc& FontOf(const FormDesc& form, const ControlDesc& control) {
 std::string Misfit(const FormDesc& form, const ControlDesc& c, const char* text, SIZE room, int ppi) {
   const FontDesc& font = FontOf(form, c);
   HDC dc = CreateCompatibleDC(nullptr);
-  HFONT made = CreateFontA(-MulDiv(font.height, ppi, form.designPpi), 0, 0, 0, font.bold ? FW_BOLD : FW_NORMAL,
-                           font.italic, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                           DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, font.face);
+  HFONT made = MakeFont(font, MulDiv(font.height, ppi, form.designPpi));
   HGDIOBJ old = SelectObject(dc, made);
   const bool wrap = c.kind == ControlKind::Label && c.wordWrap, tree = c.kind == ControlKind::TreeView;
   // The check mark as big as at the program's scaling, not this one's.
