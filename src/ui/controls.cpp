@@ -180,13 +180,15 @@ WindowKind KindOf(const ControlDesc& d) {
 
 // The pictures the forms show, by their designed names, and what each is called for a screen
 // reader: the captions of the boxes that show them, the program's name for its own.
+// The ids are the system's icons (IDI_INFORMATION ...), but OwnIcon, the program's resource.
 struct Picture {
   const char *name, *shown;
   WORD id;
 };
+constexpr WORD OwnIcon = 1;
 constexpr Picture Pictures[] = {{"information", "Information", 32516}, {"warning", "Warnung", 32515},
                                 {"error", "Fehler", 32513}, {"confirmation", "Bestätigen", 32514},
-                                {"app", "Setup", 1}};
+                                {"app", "Setup", OwnIcon}};
 
 const Picture& PictureNamed(const char* name) {
   for (const Picture& p : Pictures)
@@ -253,7 +255,7 @@ void DrawImage(const Control& control, const DRAWITEMSTRUCT& item) {
   FillRect(item.hDC, &item.rcItem, static_cast<HBRUSH>(control.brush.Get()));
   const int size = GetSystemMetrics(SM_CXICON);
   DrawIcon(item.hDC, (item.rcItem.right - size) / 2, (item.rcItem.bottom - size) / 2,
-           LoadIconA(picture.id == 1 ? GetModuleHandleA(nullptr) : nullptr, MAKEINTRESOURCEA(picture.id)));
+           LoadIconA(picture.id == OwnIcon ? GetModuleHandleA(nullptr) : nullptr, MAKEINTRESOURCEA(picture.id)));
 }
 
 std::string ReadWindowText(HWND hwnd) {
@@ -280,23 +282,30 @@ const FontDesc& EffectiveFont(const Control& control) {
   return control.form->Desc().font;
 }
 
-void AutoSizeLabel(Control& control) {
+SIZE TextExtent(const Control& control, const std::string& text, UINT format) {
   HDC dc = GetDC(control.hwnd);
   HGDIOBJ old = SelectObject(dc, control.font.Get());
   RECT rect = {0, 0, 0, 0};
-  const std::string text = ReadWindowText(control.hwnd);
-  DrawTextA(dc, text.empty() ? " " : text.c_str(), -1, &rect,
-            DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+  DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &rect, DT_CALCRECT | format);
   SelectObject(dc, old);
   ReleaseDC(control.hwnd, dc);
+  return {rect.right, rect.bottom};
+}
+
+RECT BoundsInParent(HWND hwnd) {
+  RECT r;
+  GetWindowRect(hwnd, &r);
+  MapWindowPoints(nullptr, GetParent(hwnd), reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
+void AutoSizeLabel(Control& control) {
+  const std::string text = ReadWindowText(control.hwnd);
+  const SIZE size = TextExtent(control, text.empty() ? " " : text, DT_SINGLELINE | DT_NOPREFIX);
   // The old area shows through a transparent label: repaint it too.
-  RECT before;
-  GetWindowRect(control.hwnd, &before);
-  HWND parent = GetParent(control.hwnd);
-  MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&before), 2);
-  SetWindowPos(control.hwnd, nullptr, 0, 0, rect.right, rect.bottom,
-               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-  InvalidateRect(parent, &before, TRUE);
+  const RECT before = BoundsInParent(control.hwnd);
+  SetWindowPos(control.hwnd, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  InvalidateRect(GetParent(control.hwnd), &before, TRUE);
 }
 
 HWND CreateControlWindow(Control& control, HWND parent, const RECT& bounds, int id) {

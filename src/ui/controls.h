@@ -18,6 +18,10 @@ inline HFONT MakeFont(const FontDesc& font, int pixels) {
 }
 // Creates the control's window inside parent at the given (already scaled) bounds.
 HWND CreateControlWindow(Control& control, HWND parent, const RECT& bounds, int id);
+// The text's width and height as DrawText lays it out in the control's font with format.
+SIZE TextExtent(const Control& control, const std::string& text, UINT format);
+// A window's place in its parent's client area.
+RECT BoundsInParent(HWND hwnd);
 // Resizes a self-sizing label to its text.
 void AutoSizeLabel(Control& control);
 bool IsContainer(ControlKind kind);

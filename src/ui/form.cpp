@@ -251,23 +251,16 @@ void Form::SetBounds(int left, int top, int width, int height) {
 }
 
 int Form::LineOverhang(std::string_view name) const {
-  HWND edit = Need(name).hwnd;
-  const std::string text = ReadWindowText(edit);
-  RECT room{}, need{};
-  SendMessageA(edit, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&room));
-  HDC dc = GetDC(edit);
-  HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(edit, WM_GETFONT, 0, 0)));
-  DrawTextA(dc, text.data(), static_cast<int>(text.size()), &need, DT_CALCRECT | DT_NOPREFIX | DT_EXPANDTABS);
-  SelectObject(dc, old);
-  ReleaseDC(edit, dc);
-  return std::max(0L, need.right - (room.right - room.left));
+  const Control& edit = Need(name);
+  RECT room{};
+  SendMessageA(edit.hwnd, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&room));
+  const SIZE need = TextExtent(edit, ReadWindowText(edit.hwnd), DT_NOPREFIX | DT_EXPANDTABS);
+  return std::max(0L, need.cx - (room.right - room.left));
 }
 
 void Form::Widen(std::string_view name, int dx, int dw) {
   HWND control = Need(name).hwnd;
-  RECT r;
-  GetWindowRect(control, &r);
-  MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&r), 2);
+  const RECT r = BoundsInParent(control);
   SetWindowPos(control, nullptr, r.left + dx, r.top, r.right - r.left + dw, r.bottom - r.top,
                SWP_NOZORDER | SWP_NOACTIVATE);
 }
