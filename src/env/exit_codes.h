@@ -9,5 +9,6 @@ enum ExitCode {
   ExitLibraryFailure = 4,  // a library failure ended the run
   ExitDirectoryFailed = 5, // quiet mode: the installation directory cannot be created or written
   ExitNewerInstalled = 6,  // unattended: a newer version is installed; nothing was changed
+  ExitOtherProgram = 7,    // the directory holds another program's installation; nothing was changed
   ExitRestartNeeded = 3010,  // completed; a file in use is replaced (or deleted) at the next restart
 };

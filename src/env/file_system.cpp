@@ -58,3 +58,18 @@ unsigned long long FileSize(const std::string& path) {
   if (!found) return 0;
   return (static_cast<unsigned long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
 }
+
+namespace {
+bool Identity(const std::string& path, BY_HANDLE_FILE_INFORMATION& info) {
+  const KernelHandle file = FromCreateFile(
+      CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr));
+  return file && GetFileInformationByHandle(file.Get(), &info);
+}
+}  // namespace
+
+bool SameFile(const std::string& a, const std::string& b) {
+  if (LowerCase(a) == LowerCase(b)) return !a.empty();
+  BY_HANDLE_FILE_INFORMATION first, second;
+  return Identity(a, first) && Identity(b, second) && first.dwVolumeSerialNumber == second.dwVolumeSerialNumber &&
+         first.nFileIndexHigh == second.nFileIndexHigh && first.nFileIndexLow == second.nFileIndexLow;
+}

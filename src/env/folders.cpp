@@ -9,6 +9,8 @@
 #include "env/handles.h"
 #include "env/paths.h"
 #include "env/profiles.h"
+#include "env/registry.h"
+#include "env/removal_rules.h"
 
 namespace {
 bool SameTextIgnoringCase(const std::string& a, const std::string& b) {
@@ -107,4 +109,19 @@ std::string SpecialFolder(HWND owner, int folder) {
   ItemIdList list(raw);
   char buffer[MAX_PATH + 1] = {};
   return SHGetPathFromIDListA(raw, buffer) ? std::string(buffer) : std::string();
+}
+
+namespace {
+std::string CurrentVersionValue(const char* name) {
+  RegKey key = OpenRegistryKey(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion", false);
+  return ReadRegistryString(key, name);
+}
+}  // namespace
+
+std::string ProgramFilesDir() { return CurrentVersionValue("ProgramFilesDir"); }
+
+bool InProgramFilesFolder(const std::string& dir) {
+  for (const char* name : {"ProgramFilesDir", "ProgramW6432Dir"})
+    if (const std::string folder = CurrentVersionValue(name); !folder.empty() && IsBelow(dir, folder)) return true;
+  return false;
 }

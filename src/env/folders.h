@@ -10,6 +10,12 @@
 // none.
 std::string SpecialFolder(HWND owner, int folder);
 
+// The program files folder ("ProgramFilesDir": on 64-bit Windows the one for 32-bit programs).
+std::string ProgramFilesDir();
+// Whether dir lies below a program files folder, that of 32-bit or of 64-bit programs, whose
+// protection its folders inherit.
+bool InProgramFilesFolder(const std::string& dir);
+
 // True when a new file can be created in dir. The probe uses a name that does not exist yet
 // and removes only the file it created itself, so nothing of the user's is ever touched.
 bool CanWriteToDir(const std::string& dir);

@@ -26,3 +26,9 @@ inline constexpr char LogCreatedFolders[] = "CreatedFolders";
 // Each installed file as the installation left it, "File<n>=size,sha256" by the number of its
 // entry: so that the next version can tell a file the user changed. Uninstallers pass over it.
 inline constexpr char LogFileStates[] = "FileStates";
+// Where each file came from, "File<n>=found", "shared" or both, by the number of its entry
+// (removal_rules.h); a file without an entry was made by the installation.
+inline constexpr char LogFileOrigins[] = "FileOrigins";
+// Every shortcut the installation made, "Link<n>=path", logged before it is made, so that
+// the removal takes these and no other program's from a folder they share.
+inline constexpr char LogShortcuts[] = "Shortcuts";

@@ -43,6 +43,18 @@ bool WriteRegistryDword(const RegKey& key, const std::string& name, DWORD value)
                                sizeof value) == ERROR_SUCCESS;
 }
 
+bool ReadRegistryDword(const RegKey& key, const std::string& name, DWORD& value) {
+  DWORD type = 0, size = sizeof value;
+  return key &&
+         RegQueryValueExA(key.Get(), name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&value), &size) ==
+             ERROR_SUCCESS &&
+         type == REG_DWORD && size == sizeof value;
+}
+
+bool DeleteRegistryValue(const RegKey& key, const std::string& name) {
+  return key && RegDeleteValueA(key.Get(), name.c_str()) == ERROR_SUCCESS;
+}
+
 bool DeleteRegistryTree(HKEY root, const std::string& path) {
   const std::string relative = Relative(path);
   {

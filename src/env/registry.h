@@ -12,5 +12,8 @@ RegKey OpenRegistryKey(HKEY root, const std::string& path, bool create);
 std::string ReadRegistryString(const RegKey& key, const std::string& name);
 bool WriteRegistryString(const RegKey& key, const std::string& name, const std::string& value);
 bool WriteRegistryDword(const RegKey& key, const std::string& name, DWORD value);
+// A number value; false when it is absent or not a number.
+bool ReadRegistryDword(const RegKey& key, const std::string& name, DWORD& value);
+bool DeleteRegistryValue(const RegKey& key, const std::string& name);
 // Deletes the key with all its subkeys, deepest first.
 bool DeleteRegistryTree(HKEY root, const std::string& path);

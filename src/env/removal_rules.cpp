@@ -1,5 +1,7 @@
 #include "env/removal_rules.h"
 
+#include <algorithm>
+
 #include "env/paths.h"
 
 namespace {
@@ -77,6 +79,38 @@ bool MayDeleteLoggedFile(const std::string& path, const std::string& programDir,
   if (!programDir.empty() && IsBelow(path, programDir)) return true;
   return !windowsDir.empty() &&
          SameText(WithoutBackslash(ExtractFilePath(path)), WithoutBackslash(windowsDir));
+}
+
+std::string FileOriginText(bool found, bool shared) {
+  return found && shared ? "found,shared" : found ? "found" : shared ? "shared" : "";
+}
+
+bool OriginSays(std::string_view origin, std::string_view word) {
+  for (size_t start = 0; start <= origin.size();) {
+    const size_t end = std::min(origin.find(',', start), origin.size());
+    if (SameText(origin.substr(start, end - start), word)) return true;
+    start = end + 1;
+  }
+  return false;
+}
+
+unsigned long SharedUsesAfterInstall(bool counted, unsigned long count, bool foundBefore) {
+  return (counted ? count : foundBefore ? 1 : 0) + 1;
+}
+
+std::string CommandProgram(const std::string& command) {
+  if (command.empty() || command[0] != '"') return command;
+  const size_t end = command.find('"', 1);
+  return end == std::string::npos ? std::string() : command.substr(1, end - 1);
+}
+
+bool MayDeleteShortcut(const std::string& link, const std::vector<std::string>& folders) {
+  if (!IsPlainAbsolutePath(link) || link.size() < 5 || !SameText(link.substr(link.size() - 4), ".lnk")) return false;
+  const std::string path = ExtractFilePath(link);
+  const std::string_view folder = WithoutBackslash(path);
+  for (const std::string& allowed : folders)
+    if (!allowed.empty() && SameText(folder, WithoutBackslash(allowed))) return true;
+  return false;
 }
 
 bool IsSingleKeyName(std::string_view name) {

@@ -28,6 +28,21 @@ bool MayDeleteLoggedFile(const std::string& path, const std::string& programDir,
 // the outermost first).
 std::vector<std::string> FoldersToRemoveAbove(const std::vector<std::string>& logged, const std::string& programDir,
                                               const ProtectedFolders& system);
+// How the log tells where an installed file came from (section "FileOrigins"): "found" when
+// it was there before the installation and not this program's, so that the removal leaves
+// it; "shared" when the installation counted itself among the users of a file in a shared
+// folder (SharedDLLs). Empty: the installation made the file.
+std::string FileOriginText(bool found, bool shared);
+bool OriginSays(std::string_view origin, std::string_view word);
+// A shared file's count after one more installation: a file found uncounted already had one
+// user, unknown to us.
+unsigned long SharedUsesAfterInstall(bool counted, unsigned long count, bool foundBefore);
+// The program a registration's command starts: the quoted path at its start, else the whole
+// command (as the first version registered it, unquoted).
+std::string CommandProgram(const std::string& command);
+// A shortcut the log names may go when it is a plain ".lnk" path directly in one of the
+// folders the installation makes shortcuts in.
+bool MayDeleteShortcut(const std::string& link, const std::vector<std::string>& folders);
 // The registration key's name must be one key below "Uninstall".
 bool IsSingleKeyName(std::string_view name);
 // The profile a log names for the shortcuts must be a folder directly in the profiles folder.

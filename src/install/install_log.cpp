@@ -6,12 +6,16 @@
 #include <windows.h>
 
 #include "codec/expander.h"
+#include "codec/sha256.h"
 #include "env/handles.h"
+#include "env/file_system.h"
 #include "env/ini_file.h"
 #include "env/install_names.h"
 #include "env/paths.h"
+#include "env/removal_rules.h"
 #include "env/settings.h"
 #include "env/text_file.h"
+#include "install/upgrade_rules.h"
 
 std::string InstallLogPath() { return UpperCase(IncludeBackslash(InstallDir) + InstallLogName); }
 
@@ -21,13 +25,19 @@ std::string EntryLine(size_t number, const std::string& value) {
   return Concat({"File", DecimalText(static_cast<unsigned long>(number)), "=", value, "\r\n"});
 }
 
-// The sections after the file entries, from the settings.
+// The origins of the files logged so far that did not come from the installation: their
+// lines, by number.
+std::vector<std::string> origins;
+
+// The sections after the file entries, from the settings and the origins.
 std::string LogTail() {
   std::string tail = Concat({"[", LogGroup, "]\r\nName=", GroupName, "\r\n[", LogStartMenu,
                              "]\r\nFolder=", StartMenuFolder, "\r\n"});
   if (!CreatedFolders.empty()) tail += Concat({"[", LogCreatedFolders, "]\r\n"});
   for (size_t k = 0; k < CreatedFolders.size(); ++k)
     tail += Concat({"Folder", DecimalText(k + 1), "=", CreatedFolders[k], "\r\n"});
+  if (!origins.empty()) tail += Concat({"[", LogFileOrigins, "]\r\n"});
+  for (const std::string& line : origins) tail += line;
   return tail;
 }
 
@@ -47,8 +57,11 @@ class OwnLog {
  public:
   enum Outcome { Written, Given, Failed };
   // Given when the entry must go through the profile functions instead.
-  Outcome Write(const std::string& path, unsigned number, const std::string& targetPath) {
-    if (path != path_) Start(path);
+  Outcome Write(const std::string& path, unsigned number, const std::string& targetPath, const std::string& origin) {
+    if (path != path_) {
+      origins.clear();  // another log
+      Start(path);
+    }
     const std::string file = LogFileAsGiven();
     if (!own_ || number <= lastNumber_ || (!ProgramName.empty() && size_ > 0)) return Give();
     std::string text;
@@ -57,13 +70,14 @@ class OwnLog {
       text += Concat({"[", LogInstalledFiles, "]\r\n"});
     }
     text += EntryLine(number, targetPath);
-    const std::string tail = LogTail();
     if (!log_)
       // Shared for writing: another writer's change shows in the length and hands the log over.
       log_ = FromCreateFile(CreateFileA(file.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                         size_ == 0 ? CREATE_NEW : OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     // (The file functions of Windows 95 and NT 4 count in 32 bits; a log stays far below.)
     if (!log_ || GetFileSize(log_.Get(), nullptr) != size_) return Give();
+    if (!origin.empty()) origins.push_back(EntryLine(number, origin));
+    const std::string tail = LogTail();
     const DWORD at = size_ - static_cast<DWORD>(tailSize_);
     text += tail;
     DWORD written = 0;
@@ -73,6 +87,7 @@ class OwnLog {
     if (SetFilePointer(log_.Get(), static_cast<LONG>(at), nullptr, FILE_BEGIN) != at ||
         !WriteFile(log_.Get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr) ||
         written != text.size() || (shorter && !SetEndOfFile(log_.Get()))) {
+      if (!origin.empty()) origins.pop_back();
       Give();
       return Failed;
     }
@@ -121,17 +136,20 @@ class OwnLog {
 OwnLog ownLog;
 }  // namespace
 
-bool LogInstalledFile(unsigned number, const std::string& targetPath) {
+bool LogInstalledFile(unsigned number, const std::string& targetPath, const std::string& origin) {
   const std::string path = InstallLogPath();
-  const OwnLog::Outcome outcome = ownLog.Write(path, number, targetPath);
+  const OwnLog::Outcome outcome = ownLog.Write(path, number, targetPath, origin);
   if (outcome != OwnLog::Given) return outcome == OwnLog::Written;
   const IniFile log(path);
   if (!ProgramName.empty()) {
     if (!log.WriteString(LogGeneral, "Name", ProgramName)) return false;
     ProgramName.clear();
   }
-  bool written = log.WriteString(LogInstalledFiles, "File" + DecimalText(number), targetPath) &&
+  // The origin first: an entry is never read without it.
+  bool written = (origin.empty() || log.WriteString(LogFileOrigins, "File" + DecimalText(number), origin)) &&
+                 log.WriteString(LogInstalledFiles, "File" + DecimalText(number), targetPath) &&
                  log.WriteString(LogGroup, "Name", GroupName) && log.WriteString(LogStartMenu, "Folder", StartMenuFolder);
+  if (written && !origin.empty()) origins.push_back(EntryLine(number, origin));
   for (size_t k = 0; written && k < CreatedFolders.size(); ++k)
     written = log.WriteString(LogCreatedFolders, "Folder" + DecimalText(k + 1), CreatedFolders[k]);
   return written;
@@ -148,6 +166,16 @@ bool LogUserAccount(const std::string& profileDir) {
   ownLog.Close();
   return IniFile(InstallLogPath()).WriteString(LogUserProfile, "UserName", profileDir);
 }
+
+bool LogShortcut(const std::string& linkFile) {
+  ownLog.Close();
+  const std::vector<std::string> logged = ReadShortcuts(InstallLogPath());
+  for (const std::string& link : logged)
+    if (LowerCase(link) == LowerCase(linkFile)) return true;
+  return IniFile(InstallLogPath()).WriteString(LogShortcuts, "Link" + DecimalText(logged.size() + 1), linkFile);
+}
+
+std::vector<std::string> ReadShortcuts(const std::string& logPath) { return ReadSectionValues(logPath, LogShortcuts); }
 
 namespace {
 // The number of a "File<n>" key (letter case aside); 0 for any other key.
@@ -190,22 +218,44 @@ std::vector<std::string> ReadInstalledFiles(const std::string& logPath) {
   return files;
 }
 
-std::vector<LoggedFile> ReadLoggedFiles(const std::string& logPath) {
-  const std::vector<Entry> states = NumberedEntries(logPath, LogFileStates);
-  std::vector<LoggedFile> files;
-  size_t s = 0;
-  for (Entry& entry : NumberedEntries(logPath, LogInstalledFiles)) {
-    while (s < states.size() && states[s].number < entry.number) ++s;
-    const bool known = s < states.size() && states[s].number == entry.number;
-    files.push_back({std::move(entry.value), known ? states[s].value : std::string()});
+namespace {
+// Walks numbered entries alongside the file entries: the value of the entry number, else empty.
+class Alongside {
+ public:
+  Alongside(const std::string& logPath, const char* section) : entries_(NumberedEntries(logPath, section)) {}
+  std::string ValueOf(unsigned long number) {
+    while (next_ < entries_.size() && entries_[next_].number < number) ++next_;
+    return next_ < entries_.size() && entries_[next_].number == number ? entries_[next_].value : std::string();
   }
+
+ private:
+  std::vector<Entry> entries_;
+  size_t next_ = 0;
+};
+}  // namespace
+
+// Only a plain file is read: a name from a script or a log may be a device (COM1), whose
+// reading would never end.
+std::string FileState(const std::string& path) {
+  if (!IsPlainAbsolutePath(path) || !IsPlainFileName(ExtractFileName(path))) return {};
+  const std::optional<std::string> digest = FileSha256(path);
+  return digest ? FileStateText(FileSize(path), *digest) : std::string();
+}
+
+std::vector<LoggedFile> ReadLoggedFiles(const std::string& logPath) {
+  Alongside states(logPath, LogFileStates), fileOrigins(logPath, LogFileOrigins);
+  std::vector<LoggedFile> files;
+  for (Entry& entry : NumberedEntries(logPath, LogInstalledFiles))
+    files.push_back(
+        {std::move(entry.value), states.ValueOf(entry.number), fileOrigins.ValueOf(entry.number), entry.number});
   return files;
 }
 
 namespace {
 // The sections RewriteLog writes itself.
 bool IsWrittenSection(const char* name, size_t length) {
-  for (const char* own : {LogGeneral, LogFileStates, LogInstalledFiles, LogGroup, LogStartMenu, LogCreatedFolders}) {
+  for (const char* own :
+       {LogGeneral, LogFileStates, LogInstalledFiles, LogGroup, LogStartMenu, LogCreatedFolders, LogFileOrigins}) {
     size_t k = 0;
     while (k < length && own[k] && ((own[k] ^ name[k]) & ~0x20) == 0) ++k;
     if (k == length && !own[k]) return true;
@@ -236,9 +286,11 @@ bool RewriteLog(const std::vector<LoggedFile>& files) {
   const std::string path = LogFileAsGiven();
   const std::string name = ProgramName.empty() ? IniFile(path).ReadString(LogGeneral, "Name", "") : ProgramName;
   std::string states, entries;
+  origins.clear();
   for (size_t k = 0; k < files.size(); ++k) {
     entries += EntryLine(k + 1, files[k].path);
     if (!files[k].state.empty()) states += EntryLine(k + 1, files[k].state);
+    if (!files[k].origin.empty()) origins.push_back(EntryLine(k + 1, files[k].origin));
   }
   const std::string tail = LogTail();
   const std::string text = Concat({"[", LogGeneral, "]\r\nName=", name, "\r\n[", LogFileStates, "]\r\n", states,
@@ -256,8 +308,12 @@ bool RewriteLog(const std::vector<LoggedFile>& files) {
 }
 
 std::vector<std::string> ReadCreatedFolders(const std::string& logPath) {
-  std::vector<std::string> folders;
-  for (const std::string& line : IniFile(logPath).ReadSection(LogCreatedFolders))
-    if (const size_t equals = line.find('='); equals != std::string::npos) folders.push_back(line.substr(equals + 1));
-  return folders;
+  return ReadSectionValues(logPath, LogCreatedFolders);
+}
+
+std::vector<std::string> ReadSectionValues(const std::string& logPath, const char* section) {
+  std::vector<std::string> values;
+  for (const std::string& line : IniFile(logPath).ReadSection(section))
+    if (const size_t equals = line.find('='); equals != std::string::npos) values.push_back(line.substr(equals + 1));
+  return values;
 }

@@ -29,9 +29,12 @@
 namespace {
 constexpr int ShowNormal = 5;
 
-void Link(const ShortcutItem& item, const std::string& linkFile) {
-  CreateShellLink(IncludeBackslash(InstallDir) + item.target, item.name, linkFile, InstallDir,
-                  ShowNormal);
+// Logged before it is made, as a file is: the removal takes the shortcuts the log names and
+// no other program's. False when the log cannot be written (nothing is made then).
+bool Link(const ShortcutItem& item, const std::string& linkFile) {
+  if (!LogShortcut(linkFile)) return false;
+  CreateShellLink(IncludeBackslash(InstallDir) + item.target, item.name, linkFile, InstallDir, ShowNormal);
+  return true;
 }
 
 // The uninstall registration belongs under one key of its own; a name that is empty or holds
@@ -65,7 +68,8 @@ bool Tf_Aktion::CreateGroupAndShortcuts(const std::string& programs) {
   CreateDirectoryA(groupFolder.c_str(), nullptr);
   SHChangeNotify(SHCNE_UPDATEDIR, SHCNF_PATHA | SHCNF_FLUSH, programs.c_str(), nullptr);
   const std::vector<ShortcutItem> items = SetupScript().Items();
-  for (const ShortcutItem& item : items) Link(item, groupFolder + "\\" + item.name + ".LNK");
+  for (const ShortcutItem& item : items)
+    if (!Link(item, groupFolder + "\\" + item.name + ".LNK")) return false;
   Hide();
   ShowStep(6);
   if (!f_more) return true;
@@ -76,22 +80,21 @@ bool Tf_Aktion::CreateGroupAndShortcuts(const std::string& programs) {
     return true;
   }
   if (items.empty()) return true;  // nothing to point an optional shortcut to
-  OptionalLink(MoreForm::cbDesktop, CSIDL_DESKTOP, "Desktop\\", items.front());
-  OptionalLink(MoreForm::cbStartmenu, CSIDL_STARTMENU, "Startmenü\\", items.front());
-  return true;
+  return OptionalLink(MoreForm::cbDesktop, CSIDL_DESKTOP, "Desktop\\", items.front()) &&
+         OptionalLink(MoreForm::cbStartmenu, CSIDL_STARTMENU, "Startmenü\\", items.front());
 }
 
 // A ticked option's shortcut: in the chosen user's profile folder when a user was chosen,
 // else in the current user's special folder, when the shell knows it.
-void Tf_Aktion::OptionalLink(const char* checkBox, int specialFolder, const char* profileFolder,
+bool Tf_Aktion::OptionalLink(const char* checkBox, int specialFolder, const char* profileFolder,
                              const ShortcutItem& item) {
-  if (!f_more->Checked(checkBox)) return;
+  if (!f_more->Checked(checkBox)) return true;
   const std::string folder = SpecialFolder(Handle(), specialFolder);
-  if (folder.empty()) return;
+  if (folder.empty()) return true;
   const std::string linkDir = TargetProfileDir.empty()
                                   ? folder + "\\"
                                   : IncludeBackslash(TargetProfileDir) + profileFolder;
-  Link(item, linkDir + item.name + ".LNK");
+  return Link(item, linkDir + item.name + ".LNK");
 }
 
 // The uninstaller quoted, so that Windows never tries "C:\Program.exe" for "C:\Program

@@ -13,10 +13,12 @@
 #include "env/install_names.h"
 #include "env/library_error.h"
 #include "env/paths.h"
+#include "env/permissions.h"
 #include "env/profiles.h"
 #include "env/removal_rules.h"
 #include "env/run_record.h"
 #include "env/settings.h"
+#include "env/shared_libraries.h"
 #include "env/text_file.h"
 #include "env/windows_version.h"
 #include "forms/forms.h"
@@ -168,6 +170,7 @@ void Tf_Aktion::bnDirClick() {
 // told why, and perhaps been given another directory to try.
 bool Tf_Aktion::ValidateDirectory() {
   std::string path = Text(edPathName);
+  if (!AcceptOtherProgram(path)) return false;
   if (QuietMode) return AcceptQuietly(path);
   if (IsMainDirectory(path)) {
     ShowMessage(MainDirectoryText());
@@ -181,7 +184,7 @@ bool Tf_Aktion::ValidateDirectory() {
   }
   if (SilentMode && !CanWriteToDir(path)) SetText(edPathName, Proposal(path));
   path = Text(edPathName);
-  if (DirectoryExists(path) && CanWriteToDir(path)) return true;
+  if (DirectoryExists(path) && CanWriteToDir(path)) return AcceptOpenDirectory(path);
   Ask(DirectoryWarningText(path, LimitedNtUser()), DlgType::Warning, mbOK, mrOk);
   Show();
   BringToFront();
@@ -190,9 +193,40 @@ bool Tf_Aktion::ValidateDirectory() {
 }
 
 // The folders made above the directory are noted, so that the removal takes them away too.
+// An administrator's new folders outside the program files folder get its protection: below
+// C:\ every user could change what an administrator later starts or removes.
 bool Tf_Aktion::MakeDirectory(const std::string& path) {
   CreatedFolders = MissingFoldersAbove(path);
-  return ForceDirectories(path);
+  if (!ForceDirectories(path)) return false;
+  if (!IsAdministrator() || InProgramFilesFolder(path)) return true;
+  std::vector<std::string> made = CreatedFolders;
+  made.push_back(path);
+  for (const std::string& folder : made)
+    RecordRun({ProtectFolder(folder) ? "only administrators may change: " : "permissions not set: ", folder});
+  return true;
+}
+
+// Two programs in one directory would take each other's files at their removal.
+bool Tf_Aktion::AcceptOtherProgram(const std::string& path) {
+  const std::string log = IncludeBackslash(path) + InstallLogName;
+  if (!FileExists(log)) return true;
+  const IniFile earlier(log);
+  const std::string key = earlier.ReadString(LogStartMenu, "Folder", "");
+  if (LowerCase(key) == LowerCase(StartMenuFolder)) return true;
+  const std::string name = earlier.ReadString(LogGeneral, "Name", key);
+  RecordRun({"the directory holds another program's installation (", name, "): ", path});
+  if (QuietMode) Application.Halt(ExitOtherProgram);
+  Ask(OtherProgramText(path, name), DlgType::Warning, mbOK, mrOk);
+  if (SilentMode) Application.Halt(ExitOtherProgram);
+  return false;
+}
+
+// An administrator's program in a directory every user may change runs whatever a user put
+// there the next time an administrator starts or removes it. Unattended, the record says so.
+bool Tf_Aktion::AcceptOpenDirectory(const std::string& path) {
+  if (!IsAdministrator() || !UsersCanWrite(path)) return true;
+  RecordRun({"every user may change the files in the installation directory: ", path});
+  return SilentMode || Ask(OpenDirectoryText(path), DlgType::Warning, mbYes | mbNo, mrNo) == mrYes;
 }
 
 // Quiet, nobody can choose another directory: one that cannot take the program ends the run
@@ -200,7 +234,7 @@ bool Tf_Aktion::MakeDirectory(const std::string& path) {
 bool Tf_Aktion::AcceptQuietly(const std::string& path) {
   const bool full = IsFullDirectoryPath(path);
   madeDirectory_ = full && !DirectoryExists(path) && MakeDirectory(path);
-  if (full && DirectoryExists(path) && CanWriteToDir(path)) return true;
+  if (full && DirectoryExists(path) && CanWriteToDir(path)) return AcceptOpenDirectory(path);
   RemoveMadeFolders(path);
   RecordRun({"the installation directory cannot be created or written: ", path});
   Application.Halt(ExitDirectoryFailed);
@@ -243,7 +277,40 @@ bool Tf_Aktion::InstallFile(const std::string& name, const std::string& targetNa
   return true;
 }
 
-bool Tf_Aktion::LogEntry(const std::string& path) { return LogInstalledFile(++entries_, path); }
+bool Tf_Aktion::LogEntry(const std::string& path, const std::string& origin) {
+  return LogInstalledFile(++entries_, path, origin);
+}
+
+const LoggedFile* Tf_Aktion::EarlierEntry(const std::string& path) const {
+  for (const LoggedFile& file : earlier_)
+    if (LowerCase(file.path) == LowerCase(path)) return &file;
+  return nullptr;
+}
+
+bool Tf_Aktion::EarlierOrigin(const std::string& path, std::string& origin) const {
+  const auto entry = earlierOrigins_.find(LowerCase(path));
+  if (entry == earlierOrigins_.end()) return false;
+  origin = entry->second;
+  return true;
+}
+
+// A file that lies there already is another's, unless this program's earlier installation
+// put it there; the uninstaller is always ours. A file of the Windows directory is shared: it
+// counts its users, one of them perhaps unknown, once per program.
+std::string Tf_Aktion::OriginOf(const std::string& target) {
+  std::string origin;
+  const bool earlier = EarlierOrigin(target, origin);
+  if (OriginSays(origin, "shared")) return origin;
+  const bool found = earlier ? OriginSays(origin, "found") : FileExists(target);
+  if (IsBelow(target, InstallDir) || !MayDeleteLoggedFile(target, "", GetWindowsDir())) {
+    const bool uninstaller = LowerCase(target) == LowerCase(IncludeBackslash(InstallDir) + "uninstal.exe");
+    return FileOriginText(found && !uninstaller, false);
+  }
+  bool uncounted = false;
+  const bool shared = AddSharedUse(target, found && !earlier, uncounted);
+  if (shared) counted_.push_back(target);
+  return FileOriginText(earlier || !shared ? found : uncounted, shared);
+}
 
 bool Tf_Aktion::BeginLog() {
   const std::string logPath = InstallLogPath();
@@ -253,6 +320,7 @@ bool Tf_Aktion::BeginLog() {
   }
   if (!FileExists(logPath)) return true;
   earlier_ = ReadLoggedFiles(logPath);
+  for (const LoggedFile& file : earlier_) earlierOrigins_.emplace(LowerCase(file.path), file.origin);
   // Another program's log in the same directory is continued too, but none of its files
   // is ever taken away for this one.
   const std::string registration = IniFile(logPath).ReadString(LogStartMenu, "Folder", "");
@@ -264,16 +332,6 @@ bool Tf_Aktion::BeginLog() {
   return true;
 }
 
-namespace {
-// Only a plain file is read: a name from a script or a log may be a device (COM1), whose
-// reading would never end.
-std::string FileState(const std::string& path) {
-  if (!IsPlainAbsolutePath(path) || !IsPlainFileName(ExtractFileName(path))) return {};
-  const std::optional<std::string> digest = FileSha256(path);
-  return digest ? FileStateText(FileSize(path), *digest) : std::string();
-}
-}  // namespace
-
 // This run's files with their states, then those of the earlier version that stay.
 std::vector<LoggedFile> Tf_Aktion::FilesOwnedNow() {
   std::map<std::string, std::string> listed;  // by lower-case path
@@ -281,19 +339,17 @@ std::vector<LoggedFile> Tf_Aktion::FilesOwnedNow() {
   const auto own = [&](const LoggedFile& file) {
     if (listed.emplace(LowerCase(file.path), std::string()).second) owned.push_back(file);
   };
-  for (const std::string& path : runFiles_) {
+  for (const LoggedFile& run : runFiles_) {
     // The user's database keeps the state the earlier version recorded, not the user's.
-    std::string state;
-    if (std::find(untouched_.begin(), untouched_.end(), path) == untouched_.end())
-      state = FileState(journal_.NewContent(path));
-    else
-      for (const LoggedFile& file : earlier_)
-        if (LowerCase(file.path) == path) state = file.state;
-    own({path, state});
+    const bool untouched = std::find(untouched_.begin(), untouched_.end(), run.path) != untouched_.end();
+    const LoggedFile* earlier = untouched ? EarlierEntry(run.path) : nullptr;  // the one sample file
+    own({run.path, earlier ? earlier->state : FileState(journal_.NewContent(run.path)), run.origin});
   }
-  for (const std::string& path : journal_.Leftovers()) own({path, ""});
+  for (const std::string& path : journal_.Leftovers()) own({path, "", ""});
   FolderGuard guard;
   for (const LoggedFile& file : earlier_) {
+    // The user's own database, which an earlier version logged without having put it there.
+    if (std::find(notOurs_.begin(), notOurs_.end(), LowerCase(file.path)) != notOurs_.end()) continue;
     EarlierFile facts;
     facts.listedNow = listed.count(LowerCase(file.path)) != 0;
     facts.exists = FileExists(file.path);
@@ -301,6 +357,7 @@ std::vector<LoggedFile> Tf_Aktion::FilesOwnedNow() {
                          guard.Admits(file.path, InstallDir);
     facts.backup = IsKeptFileName(ExtractFileName(file.path));
     facts.recordedState = file.state;
+    facts.found = OriginSays(file.origin, "found");
     const EarlierFate fate = FateOfEarlierFile(facts, [&] { return FileState(file.path); });
     if (fate == EarlierFate::Drop) continue;
     if (fate == EarlierFate::Remove &&
@@ -321,7 +378,7 @@ bool Tf_Aktion::FinishLog() {
   // The earlier files a quiet run kept aside stay named until they are gone.
   for (bool committed = !QuietMode;; committed = true) {
     owned.resize(count);
-    for (const std::string& kept : journal_.Kept()) owned.push_back({kept, ""});
+    for (const std::string& kept : journal_.Kept()) owned.push_back({kept, "", ""});
     if (!RewriteLog(owned)) return false;
     if (committed) return true;
     Application.OnFail = nullptr;
@@ -332,6 +389,7 @@ bool Tf_Aktion::FinishLog() {
 void Tf_Aktion::RollBack() {
   Application.OnFail = nullptr;
   journal_.Undo();
+  for (const std::string& file : counted_) ReleaseSharedUse(file);
   RestoreLog(earlierLog_);
   // An upgrade's folders are the earlier installation's: they stay.
   if (madeDirectory_) RemoveMadeFolders(InstallDir);
@@ -359,13 +417,20 @@ bool Tf_Aktion::RunInstallation() {
     const std::string& name = programFiles[k];
     if (k == 0) MainProgramPath = MapCompressedName(IncludeBackslash(InstallDir) + name);
     Step();
-    // A reinstallation keeps the user's own data in place of the sample; the log keeps
-    // naming it, so that a removal treats it as after a first installation.
+    // The user's own data stays in place of the sample. The log names it only where an
+    // earlier version of ours put it there (its state recorded): the removal takes it then
+    // as after a first installation, and never a database the user had before.
     if (LowerCase(name).find("beispiel.") != std::string::npos &&
         FileExists(IncludeBackslash(InstallDir) + "Beispiel.hdb")) {
       const std::string kept = LowerCase(MapCompressedName(IncludeBackslash(InstallDir) + name));
-      untouched_.push_back(kept);
-      if (!copyPage_.Record(kept)) return false;
+      const LoggedFile* earlier = EarlierEntry(kept);
+      if (earlier && !earlier->state.empty() && !OriginSays(earlier->origin, "found")) {
+        untouched_.push_back(kept);
+        if (!copyPage_.Record(kept)) return false;
+      } else {
+        notOurs_.push_back(kept);
+        RecordRun({"file kept, the user's own: ", kept});
+      }
       continue;
     }
     if (!InstallFile(name, name, InstallDir)) return false;
@@ -407,8 +472,9 @@ void Tf_Aktion::CopyPage::ShowNow() {
 }
 
 bool Tf_Aktion::CopyPage::Record(const std::string& target) {
-  wizard_.runFiles_.push_back(target);
-  return wizard_.LogEntry(target);
+  const std::string origin = wizard_.OriginOf(target);
+  wizard_.runFiles_.push_back({target, "", origin});
+  return wizard_.LogEntry(target, origin);
 }
 
 // Attended and /s runs put each file in place as they always did; a quiet one keeps its way back.

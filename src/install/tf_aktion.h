@@ -41,13 +41,22 @@ class Tf_Aktion : public Form {
   bool ValidateDirectory();
   bool MakeDirectory(const std::string& path);
   bool AcceptQuietly(const std::string& path);
+  bool AcceptOtherProgram(const std::string& path);
+  bool AcceptOpenDirectory(const std::string& path);
   std::string Proposal(const std::string& path) const;
   void StartInstallation();
   bool RunInstallation();
   bool InstallFile(const std::string& name, const std::string& targetName,
                    const std::string& targetDir);
   void Step();
-  bool LogEntry(const std::string& path);
+  bool LogEntry(const std::string& path, const std::string& origin = {});
+  // Where a file about to be logged comes from (removal_rules.h); a file of the Windows
+  // directory is counted among the shared files then, once per program.
+  std::string OriginOf(const std::string& target);
+  // The earlier installation's entry for path; null when it has none.
+  const LoggedFile* EarlierEntry(const std::string& path) const;
+  // Whether the earlier installation logged path; its origin then in origin.
+  bool EarlierOrigin(const std::string& path, std::string& origin) const;
 
   // Over an earlier installation: its log is read first and continued, so that whatever
   // happens it names every file of both versions. False when it cannot be written.
@@ -82,7 +91,7 @@ class Tf_Aktion : public Form {
   bool CreateProgmanGroup();
   std::string ChooseGroupFolder(const std::string& programs);
   bool CreateGroupAndShortcuts(const std::string& programs);
-  void OptionalLink(const char* checkBox, int specialFolder, const char* profileFolder,
+  bool OptionalLink(const char* checkBox, int specialFolder, const char* profileFolder,
                     const ShortcutItem& item);
   void RegisterUninstall();
   void Complete();
@@ -96,9 +105,12 @@ class Tf_Aktion : public Form {
 
   unsigned entries_ = 0;                 // the number of the log's last file entry
   std::vector<LoggedFile> earlier_;      // what the earlier installation logged
+  std::map<std::string, std::string> earlierOrigins_;  // its entries' origins by lower-case path
   bool sameProgram_ = false;             // the earlier log is this program's (its registration)
-  std::vector<std::string> runFiles_;    // what this run logged, in order
+  std::vector<LoggedFile> runFiles_;     // what this run logged, in order, with their origins
   std::vector<std::string> untouched_;   // of those, left as they were (the user's database)
+  std::vector<std::string> notOurs_;     // the user's database where the sample would go: never logged
+  std::vector<std::string> counted_;     // shared files this run counted, undone by a rollback
   FileJournal journal_{[this](const std::string& path) { return LogEntry(LowerCase(path)); }};  // quiet runs: the way back
   std::optional<std::string> earlierLog_;  // quiet runs: the log as the run found it
   bool madeDirectory_ = false;           // quiet runs: the run made the installation directory

@@ -17,10 +17,11 @@ struct EarlierFile {
   bool exists = false;
   bool inProgramDir = false;  // below the installation directory (not the Windows directory)
   bool backup = false;        // a quiet run's copy of a replaced file, left by a killed run
+  bool found = false;         // it was there before the earlier installation: not ours to take
   std::string recordedState;  // as the earlier run left it; empty when it was not recorded
 };
 enum class EarlierFate {
-  Drop,         // gone, or logged anew by this run: no entry of its own
+  Drop,         // gone, logged anew by this run, or never ours: no entry of its own
   Remove,       // part of the earlier version only, and as it left it: deleted now
   Keep,         // stays logged: it goes at the removal (a file in the Windows directory)
   KeepChanged,  // no longer part of the program, but changed since: the user's, kept and logged
@@ -33,6 +34,8 @@ EarlierFate FateOfEarlierFile(const EarlierFile& file, CurrentState currentState
   // A killed quiet run's copy of an earlier file: the run now completing makes it useless.
   if (file.backup && file.inProgramDir) return EarlierFate::Remove;
   if (!file.inProgramDir) return EarlierFate::Keep;
+  // Another's file the earlier version wrote over: it stays, and no removal takes it.
+  if (file.found) return EarlierFate::Drop;
   // Unknown is not the same: a file without a recorded state is kept, whatever it holds.
   if (!file.recordedState.empty() && currentState() == file.recordedState) return EarlierFate::Remove;
   return EarlierFate::KeepChanged;

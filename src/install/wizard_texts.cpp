@@ -75,3 +75,17 @@ std::string ProfileProposal(const std::string& profilesDir, const std::string& l
                             const std::string& path) {
   return Concat({IncludeBackslash(profilesDir), logonName, "\\", ExtractFileName(path)});
 }
+
+std::string OtherProgramText(const std::string& path, const std::string& otherProgram) {
+  return Concat({"Im Verzeichnis ", path, " ist bereits das Programm ", otherProgram, " installiert.", Paragraph,
+                 "Zwei Programme in einem Verzeichnis würden sich bei der Deinstallation gegenseitig ",
+                 "Dateien löschen. Bitte wählen Sie ein anderes Verzeichnis."});
+}
+
+std::string OpenDirectoryText(const std::string& path) {
+  return Concat({"Jeder Benutzer dieses Computers kann die Dateien im Verzeichnis ", path, " ändern.", Paragraph,
+                 "Wer dort eine Datei austauscht, lässt sie mit Administratorrechten ausführen, sobald ein ",
+                 "Administrator das Programm startet oder deinstalliert. Ein neues Verzeichnis legt Setup ",
+                 "so an, dass nur Administratoren es ändern können.", Paragraph,
+                 "Soll das Programm trotzdem in dieses Verzeichnis installiert werden?"});
+}

@@ -21,3 +21,8 @@ std::string DirectoryWarningText(const std::string& path, bool limitedNtUser);
 // The directory proposed instead: profiles folder\logon name\last component of path.
 std::string ProfileProposal(const std::string& profilesDir, const std::string& logonName,
                             const std::string& path);
+// The refusal of a directory that holds another program's installation: its removal would
+// take this program's files, or this one's that program's.
+std::string OtherProgramText(const std::string& path, const std::string& otherProgram);
+// The warning before an administrator installs into a directory every user may change.
+std::string OpenDirectoryText(const std::string& path);

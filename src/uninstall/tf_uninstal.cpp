@@ -17,9 +17,11 @@
 #include "env/registry.h"
 #include "env/run_record.h"
 #include "env/settings.h"
+#include "env/shared_libraries.h"
 #include "env/text_file.h"
 #include "env/wait.h"
 #include "forms/forms.h"
+#include "install/file_journal.h"
 #include "install/install_log.h"
 #include "ui/application.h"
 #include "ui/dialogs.h"
@@ -34,11 +36,6 @@ using namespace UninstalForm;
 Tf_Uninstal* f_Uninstal = nullptr;
 
 namespace {
-
-std::string ProgramFilesDir() {
-  RegKey key = OpenRegistryKey(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion", false);
-  return ReadRegistryString(key, "ProgramFilesDir");
-}
 
 // A file that cannot be deleted now although nothing forbids it: held open, or a running
 // program's (a read-only file is refused too, and stays).
@@ -75,29 +72,29 @@ void Tf_Uninstal::Button1Click() {
 
 void Tf_Uninstal::RemoveInstallation() {
   const std::string logPath = AddBackslash(AppDir) + InstallLogName;
-  const std::vector<std::string> files = ReadInstalledFiles(logPath);
+  const std::vector<LoggedFile> files = ReadLoggedFiles(logPath);
   f_Progress->SetVisible(ProgressForm::Label2, false);
   f_Progress->SetVisible(ProgressForm::pnTo, false);
   f_Progress->SetCaption("Löschen");
   if (!QuietMode) f_Progress->Show();
   f_Progress->SetGauge(ProgressForm::Gauge1, 0, static_cast<int>(files.size()));
 
-  // The directory of the first logged file, offered for deletion only when it is a real one.
-  const std::string firstDir = files.empty() ? "" : WithoutLastCharacter(ExtractFilePath(files[0]));
+  // The program directory is where the uninstaller lies, whatever the log names first (any
+  // user may have edited a log), and only when it is a real one.
+  const std::string ownDir = LowerCase(WithoutLastCharacter(AppDir));
   const ProtectedFolders system = {GetWindowsDir(), GetProfilesDirectory(), ProgramFilesDir()};
-  const std::string programDir = IsRealProgramDirectory(firstDir, system) ? firstDir : "";
+  const std::string programDir = IsRealProgramDirectory(ownDir, system) ? ownDir : "";
 
   ShowStep(2);
-  const std::vector<std::string> notDeleted = DeleteLoggedFiles(files, programDir);
+  const std::vector<std::string> notDeleted = DeleteLoggedFiles(files, programDir, logPath);
   const IniFile log(logPath);
   StartMenuFolder = log.ReadString(LogStartMenu, "Folder", "");
   TargetProfileDir = log.ReadString(LogUserProfile, "UserName", "");
   const std::vector<std::string> foldersAbove = FoldersToRemoveAbove(ReadCreatedFolders(logPath), programDir, system);
   f_Progress->Hide();
 
-  // Never the key that holds every program's registration.
-  if (IsSingleKeyName(StartMenuFolder)) DeleteRegistryTree(HKEY_LOCAL_MACHINE, UninstallKeyOf(StartMenuFolder));
-  RemoveGroupAndShortcuts();
+  DeleteRegistration();
+  RemoveGroupAndShortcuts(logPath);
 
   ShowStep(3);
   const bool directoryDeleted = !programDir.empty() && AskAndDeleteDirectory(programDir, logPath);
@@ -125,11 +122,33 @@ void Tf_Uninstal::RemoveInstallation() {
   Close();
 }
 
-std::vector<std::string> Tf_Uninstal::DeleteLoggedFiles(const std::vector<std::string>& files,
-                                    const std::string& programDir) {
+// What the log names is deleted only where the installation put it: below the program
+// directory, or directly in the Windows directory as a shared file of which this program was
+// the last user. What another program or the user had there before stays. Null: it may go.
+const char* Tf_Uninstal::KeptBecause(const LoggedFile& file, const std::string& programDir,
+                                     const std::string& windowsDir, const std::string& logPath) {
+  if (!MayDeleteLoggedFile(file.path, programDir, windowsDir)) return "entry outside the program directory, ignored: ";
+  const bool found = OriginSays(file.origin, "found");
+  if (IsBelow(file.path, programDir)) return found ? "file kept, it was there before the installation: " : nullptr;
+  // A quiet upgrade's copy of an earlier library, left by a run killed before its end.
+  if (IsKeptFileName(ExtractFileName(file.path))) return nullptr;
+  if (!OriginSays(file.origin, "shared")) return "file kept, not counted among the shared files: ";
+  const long users = ReleaseSharedUse(file.path);
+  // Released once only, should this uninstaller run again.
+  if (users >= 0)
+    IniFile(logPath).WriteString(LogFileOrigins, "File" + DecimalText(file.number), FileOriginText(found, false));
+  if (users < 0) return "file kept, its users are not counted: ";
+  if (users > 0) return "file kept, other programs use it: ";
+  if (found) return "file kept, it was there before the installation: ";
+  if (!file.state.empty() && FileState(file.path) != file.state) return "file kept, changed since the installation: ";
+  return nullptr;
+}
+
+std::vector<std::string> Tf_Uninstal::DeleteLoggedFiles(const std::vector<LoggedFile>& files,
+                                                        const std::string& programDir, const std::string& logPath) {
   const std::string windowsDir = GetWindowsDir();
   size_t named = 0;
-  for (const std::string& file : files) named += !file.empty();
+  for (const LoggedFile& file : files) named += !file.path.empty();
   // Nobody follows a quiet removal: no pauses, nothing shown.
   const unsigned pause = QuietMode ? 0 : PausePerFile(named);
   long owed = 0;  // pause time not yet waited; below 0 when a wait ran over
@@ -138,7 +157,8 @@ std::vector<std::string> Tf_Uninstal::DeleteLoggedFiles(const std::vector<std::s
   std::vector<std::string> notDeleted;
   const std::string self = LowerCase(GetExePath());
   int done = 0;
-  for (const std::string& file : files) {
+  for (const LoggedFile& entry : files) {
+    const std::string& file = entry.path;
     ++done;
     if (!QuietMode && (pacer.Due() || done == static_cast<int>(files.size()))) {
       f_Progress->SetText(ProgressForm::pnFrom, file);
@@ -146,10 +166,12 @@ std::vector<std::string> Tf_Uninstal::DeleteLoggedFiles(const std::vector<std::s
       pacer.Repainted();
     }
     if (file.empty()) continue;
-    // Only what the installer could have put there, and never through a link elsewhere.
-    const std::string& base = IsBelow(file, programDir) ? programDir : windowsDir;
-    // A read-only file stays; it goes with the directory.
-    const bool may = MayDeleteLoggedFile(file, programDir, windowsDir) && guard.Admits(file, base);
+    if (const char* kept = KeptBecause(entry, programDir, windowsDir, logPath)) {
+      RecordRun({kept, file});
+      continue;
+    }
+    // Never through a link elsewhere. A read-only file stays; it goes with the directory.
+    const bool may = guard.Admits(file, IsBelow(file, programDir) ? programDir : windowsDir);
     const bool deleted = may && DeleteFileA(file.c_str());
     // Quiet, a file in use (a program still running) goes at the next restart; the
     // uninstaller itself goes with its batch file.
@@ -170,27 +192,77 @@ std::vector<std::string> Tf_Uninstal::DeleteLoggedFiles(const std::vector<std::s
   return notDeleted;
 }
 
-void Tf_Uninstal::RemoveGroupAndShortcuts() {
+namespace {
+enum class Registration { Missing, Empty, Ours, Another };
+// An empty key is a run killed as it made the registration.
+Registration RegistrationOf(const std::string& name) {
+  RegKey key = OpenRegistryKey(HKEY_LOCAL_MACHINE, UninstallKeyOf(name), false);
+  if (!key) return Registration::Missing;
+  DWORD values = 0;
+  RegQueryInfoKeyA(key.Get(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &values, nullptr, nullptr, nullptr,
+                   nullptr);
+  if (values == 0) return Registration::Empty;
+  const std::string program = CommandProgram(ReadRegistryString(key, "UninstallString"));
+  return SameFile(program, GetExePath()) ? Registration::Ours : Registration::Another;
+}
+
+// The registration whose command starts this uninstaller, among every program's; empty when
+// there is none.
+std::string FindOwnRegistration() {
+  RegKey all = OpenRegistryKey(HKEY_LOCAL_MACHINE, UninstallKeyPath, false);
+  const std::string self = LowerCase(GetExePath());
+  char name[256];
+  for (DWORD k = 0; all; ++k) {
+    DWORD length = sizeof name;
+    if (RegEnumKeyExA(all.Get(), k, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+    RegKey key = OpenRegistryKey(HKEY_LOCAL_MACHINE, UninstallKeyOf(name), false);
+    if (LowerCase(CommandProgram(ReadRegistryString(key, "UninstallString"))) == self) return name;
+  }
+  return {};
+}
+}  // namespace
+
+// Only the registration that names this uninstaller goes: the log's when it does (any user
+// may have edited the log to name another program's), else the one that does; never the key
+// that holds every program's registration.
+void Tf_Uninstal::DeleteRegistration() {
+  std::string name = IsSingleKeyName(StartMenuFolder) ? StartMenuFolder : "";
+  const Registration logged = name.empty() ? Registration::Missing : RegistrationOf(name);
+  if (logged == Registration::Another)
+    RecordRun({"registration kept, it names another uninstaller: HKEY_LOCAL_MACHINE\\", UninstallKeyOf(name)});
+  if (logged == Registration::Missing || logged == Registration::Another) name = FindOwnRegistration();
+  if (!name.empty()) DeleteRegistryTree(HKEY_LOCAL_MACHINE, UninstallKeyOf(name));
+}
+
+void Tf_Uninstal::RemoveGroupAndShortcuts(const std::string& logPath) {
   if (GroupName.empty()) return;
   const std::string startMenu = SpecialFolder(Handle(), CSIDL_STARTMENU);
   if (startMenu.empty()) return;
   // A log may name another profile; only a profile folder is accepted for it.
   const std::string profile =
       IsProfileFolder(TargetProfileDir, GetProfilesDirectory()) ? AddBackslash(TargetProfileDir) : "";
-  if (IsPlainFileName(GroupName)) {
-    // The installer made the group in the shell's programs folder, whatever its local name.
-    const std::string programs = SpecialFolder(Handle(), CSIDL_PROGRAMS);
-    if (!profile.empty())
-      DeleteTree(profile + "Startmenü\\Programme\\" + GroupName);
-    else if (!programs.empty())
-      DeleteTree(programs + "\\" + GroupName);
-  }
-  const bool shortcut = IsPlainFileName(ShortcutName);
-  if (shortcut)
-    DeleteFileA((profile.empty() ? startMenu + "\\" : profile + "Startmenü\\").append(ShortcutName + ".LNK").c_str());
+  // The installer made the group in the shell's programs folder, whatever its local name.
+  const std::string programs = SpecialFolder(Handle(), CSIDL_PROGRAMS);
+  std::string group;
+  if (IsPlainFileName(GroupName) && (!profile.empty() || !programs.empty()))
+    group = profile.empty() ? programs + "\\" + GroupName : profile + "Startmenü\\Programme\\" + GroupName;
   const std::string desktop = SpecialFolder(Handle(), CSIDL_DESKTOP);
-  if (!desktop.empty() && shortcut)
-    DeleteFileA((profile.empty() ? desktop + "\\" : profile + "Desktop\\").append(ShortcutName + ".LNK").c_str());
+  const std::string menuDir = profile.empty() ? startMenu : profile + "Startmenü";
+  const std::string desktopDir = desktop.empty() ? "" : profile.empty() ? desktop : profile + "Desktop";
+  // The shortcuts the log names; an earlier version's log names none, and its own bear the
+  // program's name.
+  const std::vector<std::string> folders = {group, menuDir, desktopDir};
+  std::vector<std::string> links = ReadShortcuts(logPath);
+  if (links.empty() && IsPlainFileName(ShortcutName))
+    for (const std::string& folder : folders)
+      if (!folder.empty()) links.push_back(folder + "\\" + ShortcutName + ".LNK");
+  for (const std::string& link : links)
+    if (MayDeleteShortcut(link, folders))
+      DeleteFileA(link.c_str());
+    else
+      RecordRun({"shortcut ignored, not in the program's folders: ", link});
+  // The group goes when no other program's shortcut is left in it.
+  if (!group.empty()) RemoveDirectoryA(group.c_str());
   const std::string changed = desktop.empty() ? startMenu : desktop;
   SHChangeNotify(SHCNE_UPDATEDIR, SHCNF_PATHA | SHCNF_FLUSH, changed.c_str(), nullptr);
 }

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "install/install_log.h"
 #include "ui/form.h"
 
 class Tf_Uninstal : public Form {
@@ -18,8 +19,12 @@ class Tf_Uninstal : public Form {
   void Button2Click();
   void RemoveInstallation();
   // Returns the logged files it did not delete.
-  std::vector<std::string> DeleteLoggedFiles(const std::vector<std::string>& files, const std::string& programDir);
-  void RemoveGroupAndShortcuts();
+  std::vector<std::string> DeleteLoggedFiles(const std::vector<LoggedFile>& files, const std::string& programDir,
+                                             const std::string& logPath);
+  const char* KeptBecause(const LoggedFile& file, const std::string& programDir, const std::string& windowsDir,
+                          const std::string& logPath);
+  void DeleteRegistration();
+  void RemoveGroupAndShortcuts(const std::string& logPath);
   // True when the user chose to delete the directory; the batch file is then written.
   bool AskAndDeleteDirectory(const std::string& programDir, const std::string& logPath);
   std::string WriteRemovalBatch(const std::vector<std::string>& foldersAbove);

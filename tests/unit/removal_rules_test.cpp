@@ -70,6 +70,48 @@ TEST(RemovalRules, NamesFromTheLog) {
     EXPECT_FALSE(IsProfileFolder(bad, profiles)) << bad;
 }
 
+// What the log says of a file's origin, and what the removal reads back from it.
+TEST(RemovalRules, OriginsAndSharedCounts) {
+  const struct {
+    bool found, shared;
+    const char* text;
+  } origins[] = {{false, false, ""}, {true, false, "found"}, {false, true, "shared"}, {true, true, "found,shared"}};
+  for (const auto& o : origins) {
+    EXPECT_EQ(FileOriginText(o.found, o.shared), o.text);
+    EXPECT_EQ(OriginSays(o.text, "found"), o.found) << o.text;
+    EXPECT_EQ(OriginSays(o.text, "shared"), o.shared) << o.text;
+  }
+  // Written by hand or by a later version: words in any case and order, nothing by halves.
+  EXPECT_TRUE(OriginSays("Shared,FOUND", "found"));
+  EXPECT_TRUE(OriginSays("later,shared", "shared"));
+  for (const char* not_shared : {"share", "shared2", "sharedfound", ",", "notshared"})
+    EXPECT_FALSE(OriginSays(not_shared, "shared")) << not_shared;
+  // One more user: a library found uncounted had one already.
+  EXPECT_EQ(SharedUsesAfterInstall(false, 0, false), 1u);
+  EXPECT_EQ(SharedUsesAfterInstall(false, 0, true), 2u);
+  EXPECT_EQ(SharedUsesAfterInstall(true, 3, true), 4u);
+  EXPECT_EQ(SharedUsesAfterInstall(true, 1, false), 2u);
+}
+
+TEST(RemovalRules, TheRegisteredUninstallerAndTheShortcutsThatMayGo) {
+  for (const auto& [command, program] : std::vector<std::pair<std::string, std::string>>{
+           {"\"C:\\Programme\\Adressen\\Uninstal.exe\"", "C:\\Programme\\Adressen\\Uninstal.exe"},
+           {"\"C:\\Pro gramme\\Uninstal.exe\" /q", "C:\\Pro gramme\\Uninstal.exe"},
+           {"C:\\Pro gramme\\Uninstal.exe", "C:\\Pro gramme\\Uninstal.exe"},
+           {"\"C:\\offen", ""},
+           {"", ""}})
+    EXPECT_EQ(CommandProgram(command), program) << command;
+  const std::vector<std::string> folders = {"C:\\Users\\anna\\Start Menu\\Programs\\Adressen", "",
+                                            "C:\\Users\\anna\\Desktop\\"};
+  for (const char* good : {"C:\\Users\\anna\\Start Menu\\Programs\\Adressen\\Hilfe.LNK",
+                           "c:\\users\\anna\\desktop\\adressen.lnk"})
+    EXPECT_TRUE(MayDeleteShortcut(good, folders)) << good;
+  for (const char* bad : {"C:\\Users\\anna\\Desktop\\brief.txt", "C:\\Users\\anna\\Desktop\\Sub\\a.lnk",
+                          "C:\\Users\\anna\\Desktop\\..\\Documents\\a.lnk", "C:\\Users\\anna\\a.lnk",
+                          "\\a.lnk", ".lnk", "C:\\Windows\\x.lnk"})
+    EXPECT_FALSE(MayDeleteShortcut(bad, folders)) << bad;
+}
+
 TEST(RemovalRules, TheWaitingOfTheFileLoopStaysNearFiveSeconds) {
   EXPECT_EQ(PausePerFile(1), 700u);
   EXPECT_EQ(PausePerFile(7), 700u);

@@ -27,6 +27,7 @@ TEST(UpgradeRules, AnEarlierFileGoesOnlyWhenItIsTheEarlierVersionsAlone) {
     bool listedNow, exists, inProgramDir, backup;
     std::string recorded, now;
     EarlierFate fate;
+    bool found = false;
   } rows[] = {
       {"listed again", true, true, true, false, as_left, as_left, EarlierFate::Drop},
       {"gone already", false, false, true, false, as_left, as_left, EarlierFate::Drop},
@@ -36,6 +37,8 @@ TEST(UpgradeRules, AnEarlierFileGoesOnlyWhenItIsTheEarlierVersionsAlone) {
       {"in the Windows directory", false, true, false, false, as_left, as_left, EarlierFate::Keep},
       {"a killed run's kept copy", false, true, true, true, "", "", EarlierFate::Remove},
       {"a kept copy's name elsewhere", false, true, false, true, "", "", EarlierFate::Keep},
+      {"another's file it wrote over", false, true, true, false, as_left, as_left, EarlierFate::Drop, true},
+      {"another's shared library", false, true, false, false, as_left, as_left, EarlierFate::Keep, true},
   };
   for (const auto& row : rows) {
     EarlierFile file;
@@ -44,10 +47,11 @@ TEST(UpgradeRules, AnEarlierFileGoesOnlyWhenItIsTheEarlierVersionsAlone) {
     file.inProgramDir = row.inProgramDir;
     file.backup = row.backup;
     file.recordedState = row.recorded;
+    file.found = row.found;
     int asked = 0;
     EXPECT_EQ(FateOfEarlierFile(file, [&] { ++asked; return row.now; }), row.fate) << row.what;
     // The whole file is read only where the decision turns on it.
-    EXPECT_LE(asked, row.exists && !row.listedNow && row.inProgramDir && !row.backup && !row.recorded.empty() ? 1 : 0)
+    EXPECT_LE(asked, row.exists && !row.listedNow && row.inProgramDir && !row.backup && !row.found && !row.recorded.empty())
         << row.what;
   }
   EXPECT_EQ(FileStateText(5000000000ULL, "ff"), "5000000000,ff");

@@ -27,13 +27,14 @@ TEST(InstallLog, AFreshLogHasExactlyTheTextOfTheProfileFunctions) {
     std::vector<unsigned> numbers;
     bool touchedBetween;  // another writer adds a section after the first entry
     bool groupChanges = false;  // the group's name alternates between a long and a short one
+    bool origins = false;       // some files were found there, some are shared
   };
   std::vector<unsigned> many;
   for (unsigned n = 1; n <= 300; ++n) many.push_back(n);
   const Case cases[] = {
       {"Adressen", "Adressen", "Adressen", {1, 2, 3, 4, 5}, false},
       {"", "Gruppex", "", {2, 3, 7}, false},
-      {"Grüße & Co", "Grüße", "Kasse", many, false},
+      {"Grüße & Co", "Grüße", "Kasse", many, false, false, true},
       {"Adressen", "Adressen", "Adressen", {1, 2, 3}, true},
       {"Adressen", "Adressen", "Adressen", {1, 2, 3, 4}, false, true},
   };
@@ -48,12 +49,14 @@ TEST(InstallLog, AFreshLogHasExactlyTheTextOfTheProfileFunctions) {
     for (const unsigned n : c.numbers) {
       GroupName = c.groupChanges && n % 2 ? "Eine lange Gruppe" : c.group;
       StartMenuFolder = c.folder;
-      EXPECT_TRUE(LogInstalledFile(n, "c:\\programme\\adressen\\datei" + std::to_string(n) + ".exe"));
+      const std::string origin = !c.origins ? "" : n % 7 == 0 ? "found" : n % 11 == 0 ? "found,shared" : "";
+      EXPECT_TRUE(LogInstalledFile(n, "c:\\programme\\adressen\\datei" + std::to_string(n) + ".exe", origin));
       if (first && *c.name) api.WriteString("General", "Name", c.name);
       api.WriteString("InstalledFiles", "File" + std::to_string(n),
                       "c:\\programme\\adressen\\datei" + std::to_string(n) + ".exe");
       api.WriteString("Group", "Name", GroupName);
       api.WriteString("StartMenu", "Folder", c.folder);
+      if (!origin.empty()) api.WriteString("FileOrigins", "File" + std::to_string(n), origin);
       if (first && c.touchedBetween) {
         IniFile(InstallLogPath()).WriteString("Fremd", "Schluessel", "Wert");
         api.WriteString("Fremd", "Schluessel", "Wert");
@@ -63,6 +66,12 @@ TEST(InstallLog, AFreshLogHasExactlyTheTextOfTheProfileFunctions) {
     EXPECT_TRUE(LogUserAccount("C:\\users\\Public"));
     api.WriteString("BenutzerKonto", "UserName", "C:\\users\\Public");
     EXPECT_EQ(FileText(ours.Path() + "INSTALL1.LOG"), FileText(api.Path()));
+    if (c.origins) {
+      const std::vector<LoggedFile> read = ReadLoggedFiles(api.Path());
+      ASSERT_EQ(read.size(), 300u);
+      EXPECT_EQ(read[65].origin + "|" + read[69].origin + "|" + read[75].origin, "found,shared|found|");
+      EXPECT_EQ(read[299].number, 300u);
+    }
   }
 }
 
@@ -94,6 +103,7 @@ TEST(InstallLog, AFailedWriteIsReported) {
   SetRun("C:\\wintest\\gibt es nicht\\Adressen", "Adressen");
   EXPECT_FALSE(LogInstalledFile(1, "c:\\x\\adressen.exe"));
   EXPECT_FALSE(LogUserAccount("C:\\Profile\\Anna"));
+  EXPECT_FALSE(LogShortcut("C:\\Gruppe\\Adressen.LNK"));
 }
 
 // An upgrade writes the earlier log whole and goes on from its last entry: the sections it
@@ -104,20 +114,25 @@ TEST(InstallLog, ARewrittenLogKeepsWhatItDoesNotWriteAndIsContinued) {
   const std::string earlier =
       "[General]\r\nName=Alt\r\n[FileStates]\r\nFile2=9,ff\r\n[InstalledFiles]\r\nFile1=c:\\alt\\a.exe\r\n"
       "File2=c:\\alt\\b.txt\r\n[Group]\r\nName=Alt\r\n[StartMenu]\r\nFolder=Adressen\r\n"
-      "[BenutzerKonto]\r\nUserName=C:\\Users\\Anna\r\n[Spaeter]\r\nx=1";
+      "[BenutzerKonto]\r\nUserName=C:\\Users\\Anna\r\n[FileOrigins]\r\nFile2=found\r\n"
+      "[Shortcuts]\r\nLink1=C:\\Gruppe\\Alt.LNK\r\n[Spaeter]\r\nx=1";
   temp.File("INSTALL1.LOG", earlier);
   SetRun(temp.Path(), "Adressen");
   const std::vector<LoggedFile> files = ReadLoggedFiles(temp.Path() + "INSTALL1.LOG");
   ASSERT_EQ(files.size(), 2u);
   EXPECT_EQ(files[0].state, "");
-  EXPECT_EQ(files[1].path + " " + files[1].state, "c:\\alt\\b.txt 9,ff");
-  ASSERT_TRUE(RewriteLog({files[1], {"c:\\alt\\c.dll", "3,aa"}}));
-  EXPECT_TRUE(LogInstalledFile(3, "c:\\neu\\d.exe"));
+  EXPECT_EQ(files[1].path + " " + files[1].state + " " + files[1].origin, "c:\\alt\\b.txt 9,ff found");
+  ASSERT_TRUE(RewriteLog({files[1], {"c:\\alt\\c.dll", "3,aa", "shared"}}));
+  EXPECT_TRUE(LogInstalledFile(3, "c:\\neu\\d.exe", "found"));
   const std::string log = temp.Path() + "INSTALL1.LOG";
   const std::vector<LoggedFile> now = ReadLoggedFiles(log);
   ASSERT_EQ(now.size(), 3u);
   EXPECT_EQ(now[0].path + " " + now[0].state + "|" + now[1].path + " " + now[1].state + "|" + now[2].path + " " + now[2].state,
             "c:\\alt\\b.txt 9,ff|c:\\alt\\c.dll 3,aa|c:\\neu\\d.exe ");
+  EXPECT_EQ(now[0].origin + "|" + now[1].origin + "|" + now[2].origin, "found|shared|found") << "renumbered with their files";
+  // Each shortcut once, the earlier version's kept.
+  for (const char* link : {"c:\\gruppe\\alt.lnk", "C:\\Gruppe\\Neu.LNK", "C:\\Gruppe\\Neu.LNK"}) EXPECT_TRUE(LogShortcut(link));
+  EXPECT_EQ(ReadShortcuts(log), (std::vector<std::string>{"C:\\Gruppe\\Alt.LNK", "C:\\Gruppe\\Neu.LNK"}));
   const IniFile ini(log);
   for (const auto& [section, key, value] : std::vector<std::array<std::string, 3>>{{"General", "Name", "Adressen"},
                                                                                   {"BenutzerKonto", "UserName", "C:\\Users\\Anna"},

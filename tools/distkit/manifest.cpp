@@ -39,6 +39,7 @@ constexpr struct {
     {4, "contactSupport"},    // a failure ended the run
     {5, "invalidParameter"},  // the directory given cannot be made or written
     {6, "downgrade"},         // a newer version is installed; nothing changed
+    {7, "invalidParameter"},  // the directory holds another program's installation; nothing changed
     {3010, "rebootRequiredToFinish"},  // installed; a file in use is replaced at the next restart
 };
 }  // namespace
@@ -96,5 +97,6 @@ std::string DetectionRule(const Registration& registration) {
          "#           registry's 32-bit view, under SOFTWARE\\WOW6432Node)\n"
          "# Return codes (Intune): 0 success; 3010 soft reboot (installed, a file in use is replaced\n"
          "#           at the restart; among Intune's defaults); 6 failed (a newer version is installed,\n"
-         "#           nothing changed); 1 to 5 failed\n";
+         "#           nothing changed); 7 failed (the directory holds another program, nothing\n"
+         "#           changed); 1 to 5 failed\n";
 }
