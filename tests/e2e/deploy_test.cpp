@@ -10,18 +10,15 @@
 #include "env/profiles.h"
 #include "env/registry.h"
 #include "tests/e2e/harness.h"
+#include "tests/win/win_test_util.h"
 
 namespace {
 // The checksum section distkit build writes, for every file of the distribution now.
 void AddChecksums(const Distribution& dist) {
   std::string section = "[SHA256]\r\n";
-  WIN32_FIND_DATAA found;
-  FindHandle find(FindFirstFileA((dist.Dir() + "*").c_str(), &found));
-  for (bool more = find.Get() != INVALID_HANDLE_VALUE; more; more = FindNextFileA(find.Get(), &found)) {
-    const std::string name = found.cFileName;
-    if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || LowerCase(name) == "setup.lst") continue;
-    section += name + "=" + Sha256Of(FileText(dist.Dir() + name)) + "\r\n";
-  }
+  for (const std::string& name : Entries(dist.Dir() + "*"))
+    if (FileExists(dist.Dir() + name) && LowerCase(name) != "setup.lst")
+      section += name + "=" + Sha256Of(FileText(dist.Dir() + name)) + "\r\n";
   dist.AddFile("Setup.lst", FileText(dist.Dir() + "Setup.lst") + section);
 }
 
@@ -123,12 +120,10 @@ TEST(Deploy, TheRegisteredQuietRemovalLeavesTheMachineAsItWas) {
     for (const auto& value : values)
       EXPECT_EQ(RegistrationValue(value.name), std::make_pair(value.type, value.value)) << value.name;
 
-    char system[MAX_PATH] = {};
-    GetSystemDirectoryA(system, sizeof system);
     if (row.withVersion) {
       // What the toolkit tells a catalogue and a detection rule is what was registered.
       const std::string manifest = dist.Dir() + "manifest.yaml", folder = dist.Dir().substr(0, dist.Dir().size() - 1);
-      RunQuietly(std::string(system) + "\\cmd.exe", "/c \"\"" + GetExeDirectory() + "distkit.exe\" manifest \"" + folder +
+      RunQuietly(SystemDir() + "cmd.exe", "/c \"\"" + GetExeDirectory() + "distkit.exe\" manifest \"" + folder +
                                                       "\" --zip \"" + folder + "\\SETUP.EXE\" --url https://example.invalid/a.zip > \"" +
                                                       manifest + "\"\"");
       std::string text = FileText(manifest);

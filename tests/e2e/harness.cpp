@@ -7,9 +7,11 @@
 #include "env/deletion.h"
 #include "env/file_system.h"
 #include "env/folders.h"
+#include "env/ini_file.h"
 #include "env/paths.h"
 #include "env/profiles.h"
 #include "env/registry.h"
+#include "tests/win/win_test_util.h"
 
 Distribution::Distribution(const std::string& name) : dir_("C:\\e2e\\" + name + "\\") {
   DeleteTree(dir_);
@@ -34,6 +36,13 @@ void Distribution::AddCompressed(const std::string& name, const std::string& con
   AddFile(MapCompressedName(name), content);
   CompressCommand(plain, "");
   DeleteFileA(plain.c_str());
+}
+
+void Distribution::AddProgram(const std::string& script) const {
+  AddSetupExe();
+  AddExample("Liesmich.txt");
+  AddExample("Vertrag.Txt");
+  AddFile("Setup.lst", script);
 }
 
 Program Distribution::Start(const std::string& fileName, const std::string& arguments) const {
@@ -234,9 +243,7 @@ Snapshot TakeSnapshot() {
 }
 
 std::vector<std::string> Differences(const Snapshot& before, const Snapshot& after) {
-  char temp[MAX_PATH] = {};
-  GetTempPathA(sizeof temp, temp);
-  const std::string tempDir = LowerCase(temp);
+  const std::string tempDir = LowerCase(TempDir());
   std::vector<std::string> lines;
   for (const auto& [path, size] : after.files) {
     const auto old = before.files.find(path);
@@ -279,6 +286,9 @@ void PrepareMachine() {
   DeleteTree(profile + "\\Startmenü\\Programme\\Adressen\\");
   DeleteTree(InstallDir + "\\");
   DeleteRegistryTree(HKEY_LOCAL_MACHINE, AdressenKey);
+  const std::string library = GetWindowsDir() + "\\ADRHELP.DLL";
+  DeleteFileA(library.c_str());
+  DeleteRegistryValue(OpenRegistryKey(HKEY_LOCAL_MACHINE, SharedLibrariesKey, false), LowerCase(library));
 }
 
 void InstallUnattended(const std::string& name) {
@@ -300,12 +310,6 @@ Steps RemovalSteps(bool deleteDirectory, bool directoryQuestion) {
 
 DWORD RemoveInstallation(bool deleteDirectory, const std::string& dir) {
   return Perform(StartProgram(dir + "\\Uninstal.exe", ""), RemovalSteps(deleteDirectory));
-}
-
-void PlaceUninstaller(const std::string& dir, const std::string& log) {
-  ForceDirectories(dir);
-  CopyFileA((GetExeDirectory() + "SETUP.EXE").c_str(), (dir + "\\Uninstal.exe").c_str(), FALSE);
-  MakeFile(dir + "\\" + InstallLogName, log);
 }
 
 DWORD RunQuietly(const std::string& exe, const std::string& arguments, DWORD timeoutMs) {
@@ -332,8 +336,11 @@ std::pair<DWORD, std::string> RegistrationValue(const std::string& name) {
   return {type, reinterpret_cast<const char*>(data)};
 }
 
+std::string GroupFolderOf(const std::string& dir, const std::string& group) {
+  const std::string profile = IniFile(dir + "\\" + InstallLogName).ReadString("BenutzerKonto", "UserName", "");
+  return (profile.empty() ? SpecialFolder(nullptr, CSIDL_PROGRAMS) : profile + "\\Startmenü\\Programme") + "\\" + group;
+}
+
 DWORD RemoveQuietly() {
-  char system[MAX_PATH] = {};
-  GetSystemDirectoryA(system, sizeof system);
-  return RunQuietly(std::string(system) + "\\cmd.exe", "/c " + RegistrationValue("QuietUninstallString").second);
+  return RunQuietly(SystemDir() + "cmd.exe", "/c " + RegistrationValue("QuietUninstallString").second);
 }

@@ -27,6 +27,8 @@ class Distribution {
   void AddFile(const std::string& name, const std::string& content) const;
   // A file in the distribution's compressed form: content compressed under name (".EX_").
   void AddCompressed(const std::string& name, const std::string& content) const;
+  // SETUP.EXE, the example's readme and licence, and the setup script.
+  void AddProgram(const std::string& script) const;
   Program Start(const std::string& fileName = "SETUP.EXE", const std::string& arguments = "") const;
 
  private:
@@ -96,7 +98,10 @@ void ExpectUnchanged(const Snapshot& before, DWORD settleMs = 10000);
 
 // The Windows version Wine reports to SETUP.EXE and Uninstal.exe; nullptr: Wine's own.
 void ReportWindowsVersion(const char* version);
-// The German folders the installation goes into; the shortcuts earlier runs left, gone.
+// Where the system counts the users of shared libraries.
+inline constexpr char SharedLibrariesKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs";
+// The German folders the installation goes into; the shortcuts, the installation and the
+// example's library (with its count of users) earlier runs left, gone.
 void PrepareMachine();
 // SETUP.EXE /s on the example to InstallDir: the wizard walks itself off the screen, the
 // start window hidden; asserts success.
@@ -111,7 +116,8 @@ DWORD RunQuietly(const std::string& exe, const std::string& arguments, DWORD tim
 // A value of the example's registration: its type and text (a number in decimal); type 0
 // when it is absent.
 std::pair<DWORD, std::string> RegistrationValue(const std::string& name);
+// The folder the installation in dir made its group in: in the profile its log names, else
+// in the user's own programs folder.
+std::string GroupFolderOf(const std::string& dir, const std::string& group = "Adressen");
 // The registered quiet removal, run through cmd /c as a deployment tool runs it.
 DWORD RemoveQuietly();
-// An uninstaller with a log of someone else's making, in dir.
-void PlaceUninstaller(const std::string& dir, const std::string& log);

@@ -12,17 +12,13 @@
 #include "env/profiles.h"
 #include "env/registry.h"
 #include "tests/e2e/harness.h"
+#include "tests/win/win_test_util.h"
 
 using namespace AktionForm;
 
 namespace {
 std::vector<std::string> FolderFiles(const std::string& dir) {
-  std::vector<std::string> names;
-  WIN32_FIND_DATAA found;
-  FindHandle find(FindFirstFileA((dir + "\\*").c_str(), &found));
-  if (find) do
-      if (found.cFileName[0] != '.') names.push_back(found.cFileName);
-    while (FindNextFileA(find.Get(), &found));
+  std::vector<std::string> names = Entries(dir + "\\*");
   std::sort(names.begin(), names.end());
   return names;
 }
@@ -43,7 +39,8 @@ TEST(Install, AttendedRunInstallsEveryFileLogsItAndRegistersTheUninstaller) {
   EXPECT_EQ(FileText(windowsDll), ExampleContent("ADRHELP.DLL"));
   EXPECT_EQ(FileText(target + "\\Uninstal.exe"), FileText(dist.Dir() + "SETUP.EXE"));
   // The log is read by every uninstaller already out there: its text stays as it is, but for
-  // the section they pass over, each file's size and SHA-256 as installed.
+  // the sections they pass over: each file's size and SHA-256 as installed, where each came
+  // from (the library counted as a shared one), the shortcuts.
   const std::string dir = LowerCase(target) + "\\";
   std::string log = LogText(target);
   const size_t states = log.find("[FileStates]\r\n"), files = log.find("[InstalledFiles]");
@@ -56,10 +53,12 @@ TEST(Install, AttendedRunInstallsEveryFileLogsItAndRegistersTheUninstaller) {
                          Sha256Of(FileText(installed[k])) + "\r\n"),
               std::string::npos) << installed[k] << "\n" << state;
   log.erase(states, files - states);
-  EXPECT_EQ(log.substr(0, log.find("[BenutzerKonto]")),
+  EXPECT_EQ(log.substr(0, std::min(log.find("[BenutzerKonto]"), log.find("[Shortcuts]"))),
             "[General]\r\nName=Adressen\r\n[InstalledFiles]\r\nFile1=" + dir + "adressen.exe\r\nFile2=" + dir +
                 "adressen.hlp\r\nFile3=" + dir + "beispiel.hdb\r\nFile4=" + LowerCase(windowsDll) +
-                "\r\nFile5=" + dir + "uninstal.exe\r\n[Group]\r\nName=Adressen\r\n[StartMenu]\r\nFolder=Adressen\r\n");
+                "\r\nFile5=" + dir + "uninstal.exe\r\n[Group]\r\nName=Adressen\r\n[StartMenu]\r\nFolder=Adressen\r\n"
+                "[FileOrigins]\r\nFile4=shared\r\n");
+  EXPECT_NE(log.find("Link1=" + GroupFolderOf(target) + "\\Adressen.LNK"), std::string::npos) << log;
   EXPECT_EQ(ReadRegistryString(OpenRegistryKey(HKEY_LOCAL_MACHINE, AdressenKey, false), "UninstallString"),
             "\"" + target + "\\Uninstal.exe\"") << "quoted against C:\\Program.exe";
 
@@ -152,10 +151,7 @@ TEST(Install, JaStartsTheInstalledProgramAndNeinDoesNot) {
 
 TEST(Install, ABusyTargetAReadOnlySourceADamagedFileAndTheUsersDatabase) {
   Distribution dist("install_busy");
-  dist.AddSetupExe();
-  dist.AddExample("Liesmich.txt");
-  dist.AddExample("Vertrag.Txt");
-  dist.AddFile("Setup.lst", "[General]\r\nName=Adressen\r\n[StartMenu]\r\nFolder=Adressen\r\n[Group]\r\n"
+  dist.AddProgram("[General]\r\nName=Adressen\r\n[StartMenu]\r\nFolder=Adressen\r\n[Group]\r\n"
                             "Name=Adressen\r\n[programfiles]\r\n1=ADRESSEN.EXE\r\n2=ADRESSEN.HLP\r\n"
                             "3=ADRHELP.DL_\r\n4=LIESMICH.TX_\r\n5=beispiel.hdb\r\n[Items]\r\nADRESSEN.EXE=Adressen\r\n");
   for (const char* name : {"ADRESSEN.EXE", "ADRESSEN.HLP", "beispiel.hdb"}) dist.AddFile(name, ExampleContent(name));
@@ -197,8 +193,7 @@ TEST(Install, ABusyTargetAReadOnlySourceADamagedFileAndTheUsersDatabase) {
       << "no half-expanded file is left";
   const std::string log = LogText(target);
   EXPECT_NE(log.find("File3=" + LowerCase(target) + "\\adrhelp.dll"), std::string::npos) << "a skipped file is logged";
-  EXPECT_NE(log.find(LowerCase(target) + "\\beispiel.hdb"), std::string::npos)
-      << "the user's database stays logged, as after a first installation";
+  EXPECT_EQ(log.find(LowerCase(target) + "\\beispiel.hdb"), std::string::npos) << "the user's own database is not ours";
   SetFileAttributesA((dist.Dir() + "ADRESSEN.EXE").c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 

@@ -11,14 +11,9 @@
 #include "env/file_system.h"
 #include "env/paths.h"
 #include "tests/e2e/harness.h"
+#include "tests/win/win_test_util.h"
 
 namespace {
-std::string SystemDir() {
-  char system[MAX_PATH] = {};
-  GetSystemDirectoryA(system, sizeof system);
-  return std::string(system) + "\\";
-}
-
 // Libraries that are no known DLL, which the program or the system on its behalf loads by
 // name. Left out: those that Wine's own system libraries import before any code of the
 // program runs (Wine's user32 imports version.dll and loads imm32.dll as it starts, its

@@ -12,6 +12,7 @@
 #include "env/profiles.h"
 #include "env/registry.h"
 #include "tests/e2e/harness.h"
+#include "tests/win/win_test_util.h"
 
 namespace {
 const std::string Log = InstallDir + "\\" + InstallLogName;
@@ -35,9 +36,6 @@ const Version V2 = {"2.0",
 
 Distribution VersionDistribution(const std::string& name, const Version& version) {
   Distribution dist(name);
-  dist.AddSetupExe();
-  dist.AddExample("Liesmich.txt");
-  dist.AddExample("Vertrag.Txt");
   std::string script = "[General]\r\nName=Adressen\r\ndefaultPath=" + InstallDir + "\r\nVersion=" + version.number +
                        "\r\nPublisher=Muster Software\r\n[StartMenu]\r\nFolder=Adressen\r\n[Group]\r\nName=Adressen\r\n";
   for (const auto* files : {&version.programFiles, &version.windowsFiles}) {
@@ -49,17 +47,15 @@ Distribution VersionDistribution(const std::string& name, const Version& version
       else dist.AddFile(file, content);
     }
   }
-  dist.AddFile("Setup.lst", script + "[Items]\r\nADRESSEN.EXE=Adressen\r\n");
+  dist.AddProgram(script + "[Items]\r\nADRESSEN.EXE=Adressen\r\n");
   return dist;
 }
 
 // Every file below dir with its bytes, and the registration's values.
 std::map<std::string, std::string> Contents(const std::string& dir) {
   std::map<std::string, std::string> contents;
-  WIN32_FIND_DATAA found;
-  FindHandle find(FindFirstFileA((dir + "\\*").c_str(), &found));
-  for (bool more = find.Get() != INVALID_HANDLE_VALUE; more; more = FindNextFileA(find.Get(), &found))
-    if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) contents[LowerCase(found.cFileName)] = FileText(dir + "\\" + found.cFileName);
+  for (const std::string& name : Entries(dir + "\\*"))
+    if (FileExists(dir + "\\" + name)) contents[LowerCase(name)] = FileText(dir + "\\" + name);
   contents["<library>"] = FileText(GetWindowsDir() + "\\ADRHELP.DLL");
   for (const char* value : {"DisplayName", "DisplayVersion", "UninstallString", "EstimatedSize", "InstallLocation"})
     contents[std::string("<registry> ") + value] = RegistrationValue(value).second;
@@ -84,10 +80,8 @@ void Install(const Distribution& dist, const std::string& how, DWORD status = 0,
 
 // Runs Wine's restart: the renames the system was asked to do happen now.
 void Restart() {
-  char system[MAX_PATH] = {};
-  GetSystemDirectoryA(system, sizeof system);
   DWORD code = 99;
-  ASSERT_TRUE(WaitForExit(StartProgram(std::string(system) + "\\wineboot.exe", "-r"), 60000, code));
+  ASSERT_TRUE(WaitForExit(StartProgram(SystemDir() + "wineboot.exe", "-r"), 60000, code));
 }
 
 std::string PendingRenames() {
@@ -105,7 +99,6 @@ std::string PendingRenames() {
 struct UpgradeTest : ::testing::Test {
   void SetUp() override {
     PrepareMachine();
-    DeleteFileA((GetWindowsDir() + "\\ADRHELP.DLL").c_str());
     before = TakeSnapshot();
   }
   Snapshot before;

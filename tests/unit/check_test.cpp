@@ -50,6 +50,10 @@ std::vector<std::string> Matching(const std::vector<Finding>& findings, const st
   return found;
 }
 using Lines = std::vector<std::string>;
+// Each part of a message with the lines of the findings it is in.
+void ExpectFindings(const std::vector<Finding>& findings, const std::vector<std::pair<std::string, Lines>>& expected) {
+  for (const auto& [part, lines] : expected) EXPECT_EQ(Matching(findings, part), lines) << part << "\n" << FindingsText(findings);
+}
 }  // namespace
 
 TEST_F(CheckTest, AGoodDistributionPassesWithOnlyItsMissingSignatureSaid) {
@@ -95,14 +99,11 @@ TEST_F(CheckTest, ErrorsNameTheirLines) {
         "5=ADRESSEN.EXE\r\n[Windows]\r\n1=ADRHELP.DL_\r\n[Items]\r\nADRESSEN.EXE=Adressen\r\n"
         "HANDBUCH.PDF=Handbuch\r\n");
   const std::vector<Finding> f = Check();
-  EXPECT_EQ(Matching(f, "SETUP.EXE is missing"), Lines{"0 error"});
-  // Four keys: N = 4, so key 5 is never reached and number 3 reads as empty.
-  EXPECT_EQ(Matching(f, "key \"5\" is not one of 1..4"), Lines{"10 error"}) << FindingsText(f);
-  EXPECT_EQ(Matching(f, "has no key 3"), Lines{"0 error"});
-  EXPECT_EQ(Matching(f, "FEHLT.EX_ is missing"), Lines{"9 error"});
-  EXPECT_EQ(Matching(f, "does not expand"), (Lines{"8 error", "12 error"}));
-  EXPECT_EQ(Matching(f, "does not install"), Lines{"15 error"});
-  EXPECT_EQ(Matching(f, "like the entry on line 7"), Lines{}) << "entry 5 is never read";
+  // Four keys: N = 4, so key 5 is never reached (nor compared with line 7) and number 3 reads as empty.
+  ExpectFindings(f, {{"SETUP.EXE is missing", {"0 error"}}, {"key \"5\" is not one of 1..4", {"10 error"}},
+                     {"has no key 3", {"0 error"}}, {"FEHLT.EX_ is missing", {"9 error"}},
+                     {"does not expand", {"8 error", "12 error"}}, {"does not install", {"15 error"}},
+                     {"like the entry on line 7", {}}});
   EXPECT_EQ(CheckExitStatus(f, false), 2);
 }
 
@@ -113,9 +114,7 @@ TEST_F(CheckTest, TwoEntriesWithOneTargetAndTheUninstallersName) {
   Write("Setup.lst",
         "[General]\r\nName=Adressen\r\ndefaultPath=C:\\Programme\\Adressen\r\n[StartMenu]\r\n"
         "Folder=Adressen\r\n[programfiles]\r\n1=ADRESSEN.EX_\r\n2=adressen.exe\r\n3=Uninstal.ex_\r\n");
-  const std::vector<Finding> f = Check();
-  EXPECT_EQ(Matching(f, "like the entry on line 7"), Lines{"8 error"}) << FindingsText(f);
-  EXPECT_EQ(Matching(f, "overwritten by the uninstaller"), Lines{"9 error"});
+  ExpectFindings(Check(), {{"like the entry on line 7", {"8 error"}}, {"overwritten by the uninstaller", {"9 error"}}});
 }
 
 TEST_F(CheckTest, WarningsForWhatWorksButSurprises) {
@@ -128,16 +127,12 @@ TEST_F(CheckTest, WarningsForWhatWorksButSurprises) {
         "[programfiles]\r\n1=ADRESSEN.EX_\r\n2=beispiel.hd_\r\n3=DATEN.XY_\r\n[Items]\r\n"
         "ADRESSEN.EXE=Adressen 2.0\r\n");
   const std::vector<Finding> f = Check();
-  EXPECT_EQ(Matching(f, "Vertrag.Txt is missing"), Lines{"0 warning"}) << FindingsText(f);
-  EXPECT_EQ(Matching(f, "byte-order mark"), Lines{"1 warning"});
-  EXPECT_EQ(Matching(f, "\"defaultPath\""), Lines{"3 warning"});
-  EXPECT_EQ(Matching(f, "\"Group\"/\"Name\" is empty"), Lines{"6 warning"});
-  EXPECT_EQ(Matching(f, "\"StartMenu\"/\"Folder\" is missing"), Lines{"0 warning"});
-  EXPECT_EQ(Matching(f, "\"Version\" is missing"), Lines{"4 warning"}) << "empty counts as missing";
-  EXPECT_EQ(Matching(f, "\"Publisher\" is missing"), Lines{"0 warning"});
-  EXPECT_EQ(Matching(f, "sample file"), Lines{"9 warning"});
-  EXPECT_EQ(Matching(f, "does not know the extension"), Lines{"10 warning"});
-  EXPECT_EQ(Matching(f, "the first shortcut is named"), Lines{"12 warning"});
+  ExpectFindings(f, {{"Vertrag.Txt is missing", {"0 warning"}}, {"byte-order mark", {"1 warning"}},
+                     {"\"defaultPath\"", {"3 warning"}}, {"\"Group\"/\"Name\" is empty", {"6 warning"}},
+                     {"\"StartMenu\"/\"Folder\" is missing", {"0 warning"}},
+                     {"\"Version\" is missing", {"4 warning"}},  // empty counts as missing
+                     {"\"Publisher\" is missing", {"0 warning"}}, {"sample file", {"9 warning"}},
+                     {"does not know the extension", {"10 warning"}}, {"the first shortcut is named", {"12 warning"}}});
   EXPECT_EQ(CheckExitStatus(f, false), 0);
   EXPECT_EQ(CheckExitStatus(f, true), 1);
 }
@@ -164,13 +159,10 @@ TEST_F(CheckTest, EntriesThatWouldLeaveTheirFolderAndRepeatedSections) {
         "Folder=Adressen\r\n[programfiles]\r\n1=ADRESSEN.EX_\r\n2=..\\..\\WINDOWS\\ADRHELP.DL_\r\n"
         "3=C:\\boot.ini\r\n4=NUL\r\n5=com1.ex_\r\n6=sub\\ADRESSEN.HL_\r\n7=" + longName +
         "\r\n[Windows]\r\n1=ADRHELP.DL_\r\n[programfiles]\r\n1=ADRESSEN.HL_\r\n");
-  const std::vector<Finding> f = Check();
-  EXPECT_EQ(Matching(f, "not a plain file name"),
-            (Lines{"8 error", "9 error", "10 error", "11 error", "12 error", "13 error"}))
-      << FindingsText(f);
-  EXPECT_EQ(Matching(f, "is missing from"), Lines{}) << "a refused name is not looked for";
-  EXPECT_EQ(Matching(f, "[programfiles] appears a second time"), Lines{"16 error"});
-  EXPECT_EQ(Matching(f, "[Windows] appears"), Lines{});
+  // A refused name is not looked for.
+  ExpectFindings(Check(), {{"not a plain file name", {"8 error", "9 error", "10 error", "11 error", "12 error", "13 error"}},
+                           {"is missing from", {}}, {"[programfiles] appears a second time", {"16 error"}},
+                           {"[Windows] appears", {}}});
 }
 
 TEST_F(CheckTest, PathsThatReach260CharactersAreErrors) {

@@ -33,16 +33,12 @@ TEST(RemovalRules, TheProgramDirectoryMustBeARealOne) {
 
 TEST(RemovalRules, ALoggedFileGoesOnlyFromWhereTheInstallerWrites) {
   const std::string dir = "C:\\Programme\\Adressen", windows = "C:\\WINDOWS";
-  EXPECT_TRUE(MayDeleteLoggedFile("c:\\programme\\adressen\\adressen.exe", dir, windows));
-  EXPECT_TRUE(MayDeleteLoggedFile("C:\\Programme\\Adressen\\Daten\\a.hdb", dir, windows));
-  EXPECT_TRUE(MayDeleteLoggedFile("c:\\windows\\adrhelp.dll", dir, windows));
-  EXPECT_FALSE(MayDeleteLoggedFile("c:\\windows\\system32\\kernel32.dll", dir, windows));
-  EXPECT_FALSE(MayDeleteLoggedFile("c:\\x.exe", dir, windows));
-  EXPECT_FALSE(MayDeleteLoggedFile("C:\\Programme\\Adressen\\..\\Anders\\a.exe", dir, windows));
-  EXPECT_FALSE(MayDeleteLoggedFile("C:\\Programme\\AdressenAlt\\a.exe", dir, windows));
-  EXPECT_FALSE(MayDeleteLoggedFile("C:\\Programme\\Adressen", dir, windows));
-  EXPECT_FALSE(MayDeleteLoggedFile("C:\\Programme\\Adressen\\", dir, windows));
-  EXPECT_FALSE(MayDeleteLoggedFile("C:\\Programme\\Adressen\\*.*", dir, windows));
+  for (const char* good : {"c:\\programme\\adressen\\adressen.exe", "C:\\Programme\\Adressen\\Daten\\a.hdb", "c:\\windows\\adrhelp.dll"})
+    EXPECT_TRUE(MayDeleteLoggedFile(good, dir, windows)) << good;
+  for (const char* bad : {"c:\\windows\\system32\\kernel32.dll", "c:\\x.exe", "C:\\Programme\\Adressen\\..\\Anders\\a.exe",
+                          "C:\\Programme\\AdressenAlt\\a.exe", "C:\\Programme\\Adressen", "C:\\Programme\\Adressen\\",
+                          "C:\\Programme\\Adressen\\*.*"})
+    EXPECT_FALSE(MayDeleteLoggedFile(bad, dir, windows)) << bad;
   // Without a real program directory only the Windows directory's own files qualify.
   EXPECT_FALSE(MayDeleteLoggedFile("c:\\programme\\adressen\\adressen.exe", "", windows));
   EXPECT_TRUE(MayDeleteLoggedFile("c:\\windows\\adrhelp.dll", "", windows));
@@ -82,24 +78,20 @@ TEST(RemovalRules, OriginsAndSharedCounts) {
     EXPECT_EQ(OriginSays(o.text, "shared"), o.shared) << o.text;
   }
   // Written by hand or by a later version: words in any case and order, nothing by halves.
-  EXPECT_TRUE(OriginSays("Shared,FOUND", "found"));
-  EXPECT_TRUE(OriginSays("later,shared", "shared"));
+  EXPECT_TRUE(OriginSays("Shared,FOUND", "found") && OriginSays("later,shared", "shared"));
   for (const char* not_shared : {"share", "shared2", "sharedfound", ",", "notshared"})
     EXPECT_FALSE(OriginSays(not_shared, "shared")) << not_shared;
   // One more user: a library found uncounted had one already.
-  EXPECT_EQ(SharedUsesAfterInstall(false, 0, false), 1u);
-  EXPECT_EQ(SharedUsesAfterInstall(false, 0, true), 2u);
-  EXPECT_EQ(SharedUsesAfterInstall(true, 3, true), 4u);
-  EXPECT_EQ(SharedUsesAfterInstall(true, 1, false), 2u);
+  EXPECT_EQ(std::vector<unsigned long>({SharedUsesAfterInstall(false, 0, false), SharedUsesAfterInstall(false, 0, true),
+                                        SharedUsesAfterInstall(true, 3, true), SharedUsesAfterInstall(true, 1, false)}),
+            std::vector<unsigned long>({1, 2, 4, 2}));
 }
 
 TEST(RemovalRules, TheRegisteredUninstallerAndTheShortcutsThatMayGo) {
   for (const auto& [command, program] : std::vector<std::pair<std::string, std::string>>{
            {"\"C:\\Programme\\Adressen\\Uninstal.exe\"", "C:\\Programme\\Adressen\\Uninstal.exe"},
            {"\"C:\\Pro gramme\\Uninstal.exe\" /q", "C:\\Pro gramme\\Uninstal.exe"},
-           {"C:\\Pro gramme\\Uninstal.exe", "C:\\Pro gramme\\Uninstal.exe"},
-           {"\"C:\\offen", ""},
-           {"", ""}})
+           {"C:\\Pro gramme\\Uninstal.exe", "C:\\Pro gramme\\Uninstal.exe"}, {"\"C:\\offen", ""}, {"", ""}})
     EXPECT_EQ(CommandProgram(command), program) << command;
   const std::vector<std::string> folders = {"C:\\Users\\anna\\Start Menu\\Programs\\Adressen", "",
                                             "C:\\Users\\anna\\Desktop\\"};

@@ -9,14 +9,6 @@
 #include "tools/driver/driver.h"
 
 namespace {
-size_t EntriesIn(const std::string& dir) {
-  WIN32_FIND_DATAA entry;
-  FindHandle search(FindFirstFileA((dir + "*").c_str(), &entry));
-  size_t count = 0;
-  for (bool more = search.Valid(); more; more = FindNextFileA(search.Get(), &entry))
-    if (entry.cFileName[0] != '.') ++count;
-  return count;
-}
 
 // A profiles root with the given folders; those in withDesktop get a "Desktop" folder.
 std::string Profiles(const TempFolder& temp, std::initializer_list<const char*> withDesktop,
@@ -36,7 +28,7 @@ TEST(CanWriteToDir, ProbesWithoutTouchingTheUsersFiles) {
   TempFolder temp("canwrite");
   EXPECT_TRUE(CanWriteToDir(temp.Path()));
   EXPECT_TRUE(CanWriteToDir(temp.Path().substr(0, temp.Path().size() - 1)));  // without "\"
-  EXPECT_EQ(EntriesIn(temp.Path()), 0u) << "the probe leaves nothing behind";
+  EXPECT_EQ(Entries(temp.Path() + "*").size(), 0u) << "the probe leaves nothing behind";
 
   // The user's own FileTest.txt keeps its content, and the probe still works beside it.
   const std::string own = temp.File("FileTest.txt", "meine Notizen");
@@ -44,7 +36,7 @@ TEST(CanWriteToDir, ProbesWithoutTouchingTheUsersFiles) {
   EXPECT_TRUE(CanWriteToDir(temp.Path()));
   EXPECT_EQ(FileText(own), "meine Notizen");
   EXPECT_EQ(FileText(temp.Path() + "FileTest1.txt"), "noch eine");
-  EXPECT_EQ(EntriesIn(temp.Path()), 2u);
+  EXPECT_EQ(Entries(temp.Path() + "*").size(), 2u);
 
   // Even a read-only one is left exactly as it was.
   SetFileAttributesA(own.c_str(), FILE_ATTRIBUTE_READONLY);

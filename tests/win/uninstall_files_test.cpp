@@ -60,9 +60,7 @@ TEST(ListTree, EntriesFirstThenEachVisibleSubfolderDepthFirst) {
 
 TEST(MakeTempFileName, AnEmptyDollarFileInTheTemporaryFolder) {
   const std::string name = MakeTempFileName();
-  char temp[MAX_PATH] = {};
-  GetTempPathA(sizeof temp, temp);
-  EXPECT_EQ(name.rfind(std::string(temp) + "$", 0), 0u) << name;
+  EXPECT_EQ(name.rfind(TempDir() + "$", 0), 0u) << name;
   EXPECT_TRUE(name.ends_with(".tmp") || name.ends_with(".TMP")) << name;
   EXPECT_EQ(FileText(name), "");
   EXPECT_TRUE(Exists(name));

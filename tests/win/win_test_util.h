@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "env/deletion.h"
 #include "env/handles.h"
@@ -10,6 +11,26 @@
 
 inline bool Exists(const std::string& path) {
   return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+// The names a search pattern finds ("C:\\dir\\*"), but those that begin with a dot.
+inline std::vector<std::string> Entries(const std::string& pattern) {
+  std::vector<std::string> names;
+  WIN32_FIND_DATAA found;
+  FindHandle find(FindFirstFileA(pattern.c_str(), &found));
+  for (bool more = find.Valid(); more; more = FindNextFileA(find.Get(), &found))
+    if (found.cFileName[0] != '.') names.push_back(found.cFileName);
+  return names;
+}
+
+// The system and the temporary folder, each ending in "\".
+inline std::string SystemDir() {
+  char system[MAX_PATH] = {};
+  return std::string(system, GetSystemDirectoryA(system, sizeof system)) + "\\";
+}
+inline std::string TempDir() {
+  char temp[MAX_PATH] = {};
+  return std::string(temp, GetTempPathA(sizeof temp, temp));
 }
 
 // Folder links came with Vista; looked up so that the tests build for older targets.
