@@ -45,7 +45,7 @@ TEST(FolderSecurity, WhoMayWriteToAFolder) {
       {"only for what lies below", Bytes("D:(A;OICIIO;FA;;;BU)"), false},
       {"one user of a domain", Bytes("D:(A;OICI;FA;;;S-1-5-21-1-2-3-1001)"), false},
       {"SYSTEM alone", Bytes("D:(A;OICI;FA;;;SY)"), false}, {"no access list", Bytes("O:BA"), true},
-      {"a null access list", Bytes("D:NO_ACCESS_CONTROL"), true}, {"an empty access list", Bytes("D:"), false},
+      {"a null access list", std::string{1, 0, 4, '\x80'} + std::string(16, '\0'), true}, {"an empty access list", Bytes("D:"), false},
       {"cut short", admins.substr(0, admins.size() - 4), true},
       {"an entry longer than the list", std::string(admins).replace(static_cast<unsigned char>(admins[16]) + 10, 1, "\xff"), true},
       {"nothing", "", true},
