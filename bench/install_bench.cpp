@@ -136,7 +136,7 @@ bool Install(int count, bool bundled) {
       std::printf("%s arrived wrong\n", FileName(i, false).c_str());
       return false;
     }
-  if (ReadInstalledFiles(target + "\\" + InstallLogName).size() != static_cast<size_t>(count) + 1) {
+  if (ReadLoggedFiles(target + "\\" + InstallLogName).size() != static_cast<size_t>(count) + 1) {
     std::printf("the log does not list every file\n");
     return false;
   }

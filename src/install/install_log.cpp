@@ -212,12 +212,6 @@ std::vector<Entry> NumberedEntries(const std::string& logPath, const char* secti
 }
 }  // namespace
 
-std::vector<std::string> ReadInstalledFiles(const std::string& logPath) {
-  std::vector<std::string> files;
-  for (Entry& entry : NumberedEntries(logPath, LogInstalledFiles)) files.push_back(std::move(entry.value));
-  return files;
-}
-
 namespace {
 // Walks numbered entries alongside the file entries: the value of the entry number, else empty.
 class Alongside {

@@ -39,8 +39,6 @@ std::string FileState(const std::string& path);
 // The log's file entries in numeric order with their states and origins.
 std::vector<LoggedFile> ReadLoggedFiles(const std::string& logPath);
 
-// Every "File" + number entry of the log at path, in numeric order, gaps and all.
-std::vector<std::string> ReadInstalledFiles(const std::string& logPath);
 // The folders the log says the installation made above its directory, in the log's order.
 std::vector<std::string> ReadCreatedFolders(const std::string& logPath);
 // The values of a section, in the log's order.

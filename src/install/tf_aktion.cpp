@@ -170,7 +170,6 @@ void Tf_Aktion::bnDirClick() {
 // told why, and perhaps been given another directory to try.
 bool Tf_Aktion::ValidateDirectory() {
   std::string path = Text(edPathName);
-  if (!AcceptOtherProgram(path)) return false;
   if (QuietMode) return AcceptQuietly(path);
   if (IsMainDirectory(path)) {
     ShowMessage(MainDirectoryText());
@@ -184,7 +183,7 @@ bool Tf_Aktion::ValidateDirectory() {
   }
   if (SilentMode && !CanWriteToDir(path)) SetText(edPathName, Proposal(path));
   path = Text(edPathName);
-  if (DirectoryExists(path) && CanWriteToDir(path)) return AcceptOpenDirectory(path);
+  if (DirectoryExists(path) && CanWriteToDir(path)) return AcceptOtherProgram(path) && AcceptOpenDirectory(path);
   Ask(DirectoryWarningText(path, LimitedNtUser()), DlgType::Warning, mbOK, mrOk);
   Show();
   BringToFront();
@@ -234,7 +233,7 @@ bool Tf_Aktion::AcceptOpenDirectory(const std::string& path) {
 bool Tf_Aktion::AcceptQuietly(const std::string& path) {
   const bool full = IsFullDirectoryPath(path);
   madeDirectory_ = full && !DirectoryExists(path) && MakeDirectory(path);
-  if (full && DirectoryExists(path) && CanWriteToDir(path)) return AcceptOpenDirectory(path);
+  if (full && DirectoryExists(path) && CanWriteToDir(path)) return AcceptOtherProgram(path) && AcceptOpenDirectory(path);
   RemoveMadeFolders(path);
   RecordRun({"the installation directory cannot be created or written: ", path});
   Application.Halt(ExitDirectoryFailed);
@@ -321,8 +320,8 @@ bool Tf_Aktion::BeginLog() {
   if (!FileExists(logPath)) return true;
   earlier_ = ReadLoggedFiles(logPath);
   for (const LoggedFile& file : earlier_) earlierOrigins_.emplace(LowerCase(file.path), file.origin);
-  // Another program's log in the same directory is continued too, but none of its files
-  // is ever taken away for this one.
+  // A directory with another program's log is refused before (AcceptOtherProgram); should
+  // one be here all the same, none of its files is ever taken away for this one.
   const std::string registration = IniFile(logPath).ReadString(LogStartMenu, "Folder", "");
   sameProgram_ = LowerCase(registration) == LowerCase(StartMenuFolder);
   if (sameProgram_ && CreatedFolders.empty()) CreatedFolders = ReadCreatedFolders(logPath);
@@ -367,6 +366,17 @@ std::vector<LoggedFile> Tf_Aktion::FilesOwnedNow() {
       continue;
     }
     if (fate == EarlierFate::KeepChanged) RecordRun({"file kept, changed since it was installed: ", file.path});
+    // A library an earlier version logged before libraries were counted: counted now, so that
+    // the removal can take it as the last of its users.
+    if (fate == EarlierFate::Keep && !OriginSays(file.origin, "shared") &&
+        MayDeleteLoggedFile(file.path, "", GetWindowsDir()) && !IsKeptFileName(ExtractFileName(file.path))) {
+      bool uncounted = false;
+      if (AddSharedUse(file.path, false, uncounted)) {
+        counted_.push_back(file.path);
+        own({file.path, file.state, FileOriginText(OriginSays(file.origin, "found"), true)});
+        continue;
+      }
+    }
     own(file);
   }
   return owned;

@@ -13,7 +13,6 @@
 #include "env/file_system.h"
 #include "env/folder_security.h"
 #include "env/folders.h"
-#include "env/ini_file.h"
 #include "env/paths.h"
 #include "env/permissions.h"
 #include "env/profiles.h"

@@ -4,12 +4,8 @@
 # one-file bundle of it installs. Runs among the Wine tests,
 # with their Wine, prefix and display. Usage: signed_install_test.sh SETUP.EXE WIN_BIN_DIR
 set -uo pipefail
-setup_exe=$(realpath "$1") bin=$(realpath "$2")
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
-distkit=$root/build/native/bin/distkit
 source "$root/tests/test_certificate.sh"
-[ -x "$distkit" ] || { echo "FAILED: no native toolkit at $distkit (build the native preset first)"; exit 1; }
-work=$(mktemp -d)
 drive=$WINEPREFIX/drive_c
 trap 'rm -rf "$work" "$drive/Signiert" "$drive/SigniertZiel"' EXIT
 failed=0

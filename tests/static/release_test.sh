@@ -4,15 +4,11 @@
 # archive twice alike, and described for winget and for a detection rule. (The signed one is installed by a Wine test.)
 # Usage: release_test.sh SETUP.EXE WIN_BIN_DIR   (the toolkit of the native build is used)
 set -uo pipefail
-setup_exe=$(realpath "$1") bin=$(realpath "$2")
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
-distkit=$root/build/native/bin/distkit
-work=$(mktemp -d)
+source "$root/tests/test_certificate.sh"
 trap 'rm -rf "$work"' EXIT
 passed=0 failed=0
 expect() { if eval "$2"; then passed=$((passed + 1)); else echo "FAILED: $1"; failed=$((failed + 1)); fi; }
-source "$root/tests/test_certificate.sh"
-[ -x "$distkit" ] || { echo "FAILED: no native toolkit at $distkit (build the native preset first)"; exit 1; }
 
 # The same sources in another folder, built apart: the same SETUP.EXE.
 mkdir -p "$work/anderer Ort"

@@ -92,9 +92,10 @@ TEST(InstallLog, EveryFileKeyIsReadInNumericOrder) {
   temp.File("install1.log",
             "[installedfiles]\r\nFile10=c:\\a\\j\r\nfile2=c:\\a\\b\r\nFILE1=c:\\a\\a\r\n"
             "Filex=c:\\nein\r\nFile=c:\\nein\r\nAnders=c:\\nein\r\nFile3=\r\n");
-  EXPECT_EQ(ReadInstalledFiles(temp.Path() + "install1.log"),
-            (std::vector<std::string>{"c:\\a\\a", "c:\\a\\b", "", "c:\\a\\j"}));
-  EXPECT_TRUE(ReadInstalledFiles(temp.Path() + "fehlt.log").empty());
+  std::string paths;
+  for (const LoggedFile& file : ReadLoggedFiles(temp.Path() + "install1.log")) paths += file.path + "|";
+  EXPECT_EQ(paths, "c:\\a\\a|c:\\a\\b||c:\\a\\j|");
+  EXPECT_TRUE(ReadLoggedFiles(temp.Path() + "fehlt.log").empty());
 }
 
 TEST(InstallLog, AFailedWriteIsReported) {
