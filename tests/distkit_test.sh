@@ -76,6 +76,10 @@ printf 'MZ' > "$work/SETUP.EXE"
 expect "build exits 0" '[ $? -eq 0 ] && grep -q "is ready" "$work/out"'
 expect "build shows each file" 'grep -q "\[4/4\] compressed ADRHELP.DLL -> ADRHELP.DL_" "$work/out"'
 expect "the distribution's files" '[ -f "$work/dist/ADRESSEN.EX_" ] && [ -f "$work/dist/SETUP.EXE" ] && [ -f "$work/dist/Vertrag.Txt" ]'
+# Started through the PATH, by a link's name, it finds the SETUP.EXE beside its own file.
+mkdir "$work/kit" "$work/links" && cp "$distkit" "$work/SETUP.EXE" "$work/kit/" && ln -s "$work/kit/distkit" "$work/links/dk"
+(cd "$work/src" && PATH="$work/links:$PATH" dk build . ../viapath >/dev/null 2>&1)
+expect "through the PATH and a link: the SETUP.EXE beside the toolkit" '[ $? -eq 0 ] && cmp -s "$work/viapath/SETUP.EXE" "$work/SETUP.EXE"'
 "$distkit" check "$work/dist" >"$work/out"
 expect "check: the sample-file warning, status 0" '[ $? -eq 0 ] && grep -q "^Setup.lst:13: warning: beispiel.hd_" "$work/out"'
 "$distkit" check --strict "$work/dist" >/dev/null
@@ -84,6 +88,10 @@ rm "$work/dist/ADRESSEN.HL_"
 "$distkit" check --json "$work/dist" >"$work/out"
 expect "check: status 2 on errors" '[ $? -eq 2 ]'
 expect "check --json" 'grep -q "\"severity\": \"error\", \"file\": \"Setup.lst\", \"line\": 12" "$work/out"'
+for args in "pack $work/dist $work/a.zip" "manifest $work/dist --exe $work/SETUP.EXE --url https://example.invalid/a.exe"; do
+  "$distkit" $args >"$work/out" 2>&1
+  expect "${args%% *} refuses a folder that fails its check" '[ $? -eq 1 ] && grep -q "does not pass its check" "$work/out" && [ ! -e "$work/a.zip" ]'
+done
 rm "$work/src/ADRESSEN.EXE"
 "$distkit" build --setup-exe "$work/SETUP.EXE" "$work/src" "$work/dist" >/dev/null 2>"$work/err"
 expect "a failed build: status 1, the old folder kept" '[ $? -eq 1 ] && [ -f "$work/dist/ADRESSEN.EX_" ] && [ ! -e "$work/dist.distkit-tmp" ]'

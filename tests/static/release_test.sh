@@ -54,8 +54,14 @@ expect "the bundle's manifest: an exe installer with its digest" \
   'grep -q "^InstallerType: exe$" "$work/one.yaml" && ! grep -q Nested "$work/one.yaml" &&
    grep -q "InstallerSha256: $(sha256sum "$bundle" | cut -c1-64)" "$work/one.yaml"'
 
-# One archive, the same bytes for the same folder.
+# One archive, the same bytes for the same folder; signed at the release time, the same
+# SETUP.EXE however far apart two builds are.
 export SOURCE_DATE_EPOCH=1700000000
+for copy in 1 2; do
+  "$distkit" build --setup-exe "$setup_exe" --sign "$work/cert.pfx" --password-file "$work/password" "$src" "$work/signed$copy" >/dev/null
+  sleep 1
+done
+expect "two signed builds at one SOURCE_DATE_EPOCH are alike" 'cmp "$work/signed1/SETUP.EXE" "$work/signed2/SETUP.EXE"'
 "$distkit" build --setup-exe "$setup_exe" "$src" "$work/release" >/dev/null
 cp -a "$work/release" "$work/release2"
 "$distkit" pack "$work/release" "$work/a.zip" >/dev/null && sleep 1 && "$distkit" pack "$work/release2" "$work/b.zip" >/dev/null

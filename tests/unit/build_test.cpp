@@ -64,10 +64,21 @@ TEST_F(BuildTest, CompressesCopiesAndChecks) {
   Write("src/Setup.lst", script);
   ASSERT_EQ(Build(), "");
   EXPECT_EQ(Read(dist / "Setup.lst"), script);
-  // Built again, the old folder is replaced whole.
-  Write("dist/alt.txt", "alt");
+  // Built again, its own earlier folder is replaced whole; a folder that holds anything build
+  // did not make there (a note, a folder of the packager's, any other folder's files) is
+  // refused and keeps it all.
+  for (const std::string foreign : {"dist/Notizen.txt", "dist/Eigenes/a.txt", "fremd/brief.txt"}) {
+    fs::create_directories((dir_ / foreign).parent_path());
+    Write(foreign, "meins");
+    const std::string folder = foreign.substr(0, foreign.find('/')), name = foreign.substr(folder.size() + 1);
+    EXPECT_NE(BuildDistribution((dir_ / "src").string(), (dir_ / folder).string(), (dir_ / "SETUP.EXE").string())
+                  .find(" holds " + name.substr(0, name.find('/')) + ", which distkit build did not make"),
+              std::string::npos) << foreign;
+    EXPECT_EQ(Read(dir_ / foreign), "meins");
+    fs::remove_all(dir_ / folder / name.substr(0, name.find('/')));
+  }
+  EXPECT_TRUE(fs::exists(dist / "ADRESSEN.EX_"));
   ASSERT_EQ(Build(), "");
-  EXPECT_FALSE(fs::exists(dist / "alt.txt"));
 }
 
 TEST_F(BuildTest, TwoBuildsOfOneSourceGiveTheSameFilesAndTimes) {

@@ -188,6 +188,26 @@ bool Inside(const fs::path& path, const fs::path& dir) {
 }
 }  // namespace
 
+namespace {
+// What dest holds that distkit build did not write there: a folder, or a file its Setup.lst
+// does not name among the checksums that build writes for every file it makes. Empty for an
+// earlier distribution of build's own, an empty folder or none.
+std::string ForeignEntry(const fs::path& dest) {
+  std::error_code ec;
+  if (!fs::exists(dest, ec)) return {};
+  if (!fs::is_directory(dest, ec)) return dest.filename().string();
+  std::vector<uint8_t> script;
+  std::map<std::string, bool> ours = {{"setup.lst", true}};
+  if (ReadAll(dest / "Setup.lst", script))
+    for (const ScriptEntry& entry : ScriptReader(std::string(script.begin(), script.end())).Section(ChecksumSection))
+      ours[LowerCase(entry.key)] = true;
+  for (const fs::directory_entry& entry : fs::directory_iterator(dest, ec))
+    if (!entry.is_regular_file(ec) || !ours.count(LowerCase(entry.path().filename().string())))
+      return entry.path().filename().string();
+  return {};
+}
+}  // namespace
+
 std::optional<fs::file_time_type> ReleaseTime(std::string& problem) {
   const char* epoch = std::getenv("SOURCE_DATE_EPOCH");
   if (!epoch || !*epoch) return std::nullopt;
@@ -207,6 +227,11 @@ std::string BuildDistribution(const std::string& src, const std::string& dest, c
   if (!fs::is_directory(source, ec)) return src + " is not a folder";
   if (!fs::is_regular_file(setupExe, ec)) return setupExe + ": no SETUP.EXE there (use --setup-exe PATH)";
   if (Inside(target, source) || Inside(source, target)) return "the distribution must lie apart from its source folder";
+  // Built again into its own earlier distribution it replaces it whole; anything else there
+  // is the packager's, and nothing of it is deleted.
+  if (const std::string foreign = ForeignEntry(target); !foreign.empty())
+    return dest + " holds " + foreign + ", which distkit build did not make: build into a new or empty folder, or "
+           "into a distribution built before (whose Setup.lst names each of its files)";
   // Built beside dest and renamed when complete, so a failure leaves dest as it was.
   const fs::path work = target.parent_path() / (target.filename().string() + ".distkit-tmp");
   fs::remove_all(work, ec);
@@ -225,10 +250,13 @@ std::string BuildDistribution(const std::string& src, const std::string& dest, c
 }
 
 std::string DefaultSetupExe(const std::string& toolkitPath) {
-  const fs::path beside = fs::path(toolkitPath).parent_path();
-  for (const fs::path& candidate : {beside / "SETUP.EXE", beside / ".." / ".." / "win32" / "bin" / "SETUP.EXE"}) {
-    std::error_code ec;
+  // The toolkit's own file, after links, wherever it was started from (through the PATH, a
+  // link): Linux names it; elsewhere the path it was started by.
+  std::error_code ec;
+  fs::path self = fs::read_symlink("/proc/self/exe", ec);
+  if (ec) self = fs::weakly_canonical(toolkitPath, ec);
+  const fs::path beside = self.parent_path();
+  for (const fs::path& candidate : {beside / "SETUP.EXE", beside / ".." / ".." / "win32" / "bin" / "SETUP.EXE"})
     if (fs::is_regular_file(candidate, ec)) return candidate.lexically_normal().string();
-  }
   return (beside / "SETUP.EXE").string();
 }

@@ -16,8 +16,8 @@ struct SigningOptions {
 // is ready; else the problem, with dest as it was before.
 std::string BuildDistribution(const std::string& src, const std::string& dest, const std::string& setupExe,
                               const SigningOptions& signing = {});
-// Where SETUP.EXE is found when no --setup-exe is given: beside the toolkit, or in the
-// 32-bit build of this source tree.
+// Where SETUP.EXE is found when no --setup-exe is given: beside the toolkit's own file (links
+// followed), or in the 32-bit build of this source tree.
 std::string DefaultSetupExe(const std::string& toolkitPath);
 // The time every file of a reproducible release gets: SOURCE_DATE_EPOCH, when set; a value
 // that is no number of seconds is a problem.

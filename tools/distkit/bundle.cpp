@@ -51,9 +51,7 @@ std::string PlainProgram(const std::string& program, std::string& problem) {
 }  // namespace
 
 std::string BundleDistribution(const std::string& dest, const std::string& out, const SigningOptions& signing) {
-  const std::vector<Finding> findings = CheckDistribution(dest);
-  std::fputs(ToConsole(FindingsText(findings)).c_str(), stdout);
-  if (CheckExitStatus(findings, false) == 2) return dest + " does not pass its check";
+  if (std::string problem = CheckBeforePublishing(dest, stdout); !problem.empty()) return problem;
   std::vector<fs::path> paths;
   std::error_code ec;
   // The next bundle of the folder would carry this one.

@@ -9,6 +9,7 @@
 #include "codec/expander.h"
 #include "codec/name_mapping.h"
 #include "codec/sha256.h"
+#include "console.h"
 #include "env/install_names.h"
 #include "env/paths.h"
 #include "install/script_reader.h"
@@ -295,4 +296,10 @@ int CheckExitStatus(const std::vector<Finding>& findings, bool strict) {
     warning = warning || !f.note;
   }
   return strict && warning ? 1 : 0;
+}
+
+std::string CheckBeforePublishing(const std::string& dir, std::FILE* out) {
+  const std::vector<Finding> findings = CheckDistribution(dir);
+  std::fputs(ToConsole(FindingsText(findings)).c_str(), out);
+  return CheckExitStatus(findings, false) == 2 ? dir + " does not pass its check" : "";
 }

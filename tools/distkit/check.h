@@ -1,6 +1,7 @@
 // The check of a distribution folder before it ships: what would go wrong when SETUP.EXE
 // installs from it, and what would surprise the packager.
 #pragma once
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -18,3 +19,6 @@ std::string FindingsText(const std::vector<Finding>& findings);
 std::string FindingsJson(const std::vector<Finding>& findings);
 // 2 with an error, 1 with a warning when strict, else 0.
 int CheckExitStatus(const std::vector<Finding>& findings, bool strict);
+// What the commands that publish a folder (bundle, pack, manifest) do first: the check, its
+// findings written to out; the problem when the folder would not install, else "".
+std::string CheckBeforePublishing(const std::string& dir, std::FILE* out);

@@ -167,8 +167,10 @@ int ManifestCommand(const std::vector<std::string>& args) {
     return Usage("manifest needs a distribution folder, --zip OUT.zip or --exe OUT.EXE, and --url URL");
   const bool oneFile = !options["--exe"].empty();
   const std::string download = oneFile ? options["--exe"] : options["--zip"];
+  // The manifest goes to standard output: the check's findings to the error output.
   Registration registration;
-  std::string problem = ReadRegistration(folders[0], registration);
+  std::string problem = CheckBeforePublishing(folders[0], stderr);
+  if (problem.empty()) problem = ReadRegistration(folders[0], registration);
   const std::string id = options["--id"].empty() ? PackageIdentifier(registration) : options["--id"];
   if (problem.empty() && id.empty()) problem = "\"General\"/\"Publisher\" is missing: give the identifier with --id";
   const std::optional<std::string> sha256 = FileSha256(download);

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "build.h"
+#include "check.h"
 
 namespace fs = std::filesystem;
 
@@ -40,6 +41,7 @@ std::string ZipProblem(zip_t* archive) { return zip_strerror(archive); }
 std::string PackDistribution(const std::string& dir, const std::string& out) {
   std::error_code ec;
   if (!fs::is_directory(dir, ec)) return dir + " is not a folder";
+  if (std::string problem = CheckBeforePublishing(dir, stdout); !problem.empty()) return problem;
   std::string timeProblem;
   const std::optional<fs::file_time_type> release = ReleaseTime(timeProblem);
   if (!timeProblem.empty()) return timeProblem;

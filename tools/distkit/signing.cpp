@@ -1,6 +1,7 @@
 #include "signing.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <vector>
@@ -85,6 +86,9 @@ std::string SignFile(const std::string& file, const std::string& certificate, co
   std::vector<std::string> args = {"osslsigncode", "sign", "-pkcs12", certificate, "-n", "Setup", "-h", "sha256"};
   if (!passwordFile.empty()) args.insert(args.end(), {"-readpass", passwordFile});
   if (!timestampUrl.empty()) args.insert(args.end(), {"-ts", timestampUrl});
+  // A reproducible release is signed at its release time, not at the wall clock's, so that
+  // two signed builds are alike to the byte (a time-stamp server's answer never is).
+  if (const char* epoch = std::getenv("SOURCE_DATE_EPOCH"); epoch && *epoch) args.insert(args.end(), {"-time", epoch});
   args.insert(args.end(), {"-in", file, "-out", signedFile});
   std::string output;
   const int status = Run(args, output);
