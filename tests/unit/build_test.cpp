@@ -8,6 +8,7 @@
 #include "codec/payload_format.h"
 #include "codec/expander.h"
 #include "codec/sha256.h"
+#include "lzh_encoder.h"
 #include "tests/unit/temp_folder.h"
 
 namespace fs = std::filesystem;
@@ -127,7 +128,20 @@ TEST_F(BuildTest, RefusesWhatCannotWork) {
                               (dir_ / "fehlt.exe").string()).find("--setup-exe"), std::string::npos);
   EXPECT_NE(BuildDistribution((dir_ / "nichts").string(), (dir_ / "dist").string(),
                               (dir_ / "SETUP.EXE").string()).find("not a folder"), std::string::npos);
+  // A compressed name with a four-character extension: the three-character rule said.
+  Write("src/Setup.lst", "[programfiles]\r\n1=MINEN.EXE_\r\n");
+  EXPECT_NE(Build().find("MINEN.EXE_: a compressed name has a three-character extension with \"_\" third (MINEN.EX_)"),
+            std::string::npos) << Build();
   EXPECT_FALSE(fs::exists(dir_ / "dist"));
+}
+
+// A file put in the source already compressed, under its compressed name, is copied as it is.
+TEST_F(BuildTest, ASourceCompressedAlreadyIsCopiedAsItIs) {
+  const std::vector<uint8_t> packed = lzh::Compress(std::vector<uint8_t>(100, 'x'));
+  Write("src/DATEN.XY_", std::string(packed.begin(), packed.end()));
+  Write("src/Setup.lst", "[General]\r\nName=A\r\n[programfiles]\r\n1=DATEN.XY_\r\n");
+  ASSERT_EQ(Build(), "");
+  EXPECT_EQ(Read(dir_ / "dist" / "DATEN.XY_"), std::string(packed.begin(), packed.end()));
 }
 
 namespace {

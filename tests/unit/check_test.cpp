@@ -100,6 +100,8 @@ TEST_F(CheckTest, ErrorsNameTheirLines) {
         "HANDBUCH.PDF=Handbuch\r\n");
   const std::vector<Finding> f = Check();
   // Four keys: N = 4, so key 5 is never reached (nor compared with line 7) and number 3 reads as empty.
+  EXPECT_NE(FindingsText(f).find("Setup.lst:12: error: ADRHELP.DL_ does not expand: "), std::string::npos) << FindingsText(f);
+  EXPECT_NE(FindingsText(f).find("ADRHELP.DL_: not in the compressed format\n"), std::string::npos) << "in English";
   ExpectFindings(f, {{"SETUP.EXE is missing", {"0 error"}}, {"key \"5\" is not one of 1..4", {"10 error"}},
                      {"has no key 3", {"0 error"}}, {"FEHLT.EX_ is missing", {"9 error"}},
                      {"does not expand", {"8 error", "12 error"}}, {"does not install", {"15 error"}},

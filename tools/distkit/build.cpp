@@ -11,6 +11,7 @@
 #include <optional>
 
 #include "check.h"
+#include "codec/lzh_format.h"
 #include "codec/name_mapping.h"
 #include "codec/sha256.h"
 #include "console.h"
@@ -106,15 +107,23 @@ class Builder {
     // A compressed entry comes from the file under its installed name.
     const bool compressed = IsCompressedName(name);
     const std::string from = compressed ? MapCompressedName(name) : name;
+    const size_t dot = name.rfind('.');
+    // The installer knows a compressed name by the "_" third in a three-character extension.
+    if (!compressed && name.back() == '_' && dot != std::string::npos && name.size() - dot > 4)
+      return "Setup.lst names " + name + ": a compressed name has a three-character extension with \"_\" third (" +
+             name.substr(0, dot + 3) + "_); a longer extension cannot be compressed";
     const auto found = files_.find(LowerCase(from));
     if (found == files_.end()) return "Setup.lst names " + name + ", but " + from + " is not in " + src_.string();
     std::vector<uint8_t> data;
     if (!ReadAll(found->second, data)) return found->second.string() + ": cannot be read";
-    const std::vector<uint8_t> out = compressed ? lzh::Compress(data) : data;
+    // A source already in the compressed format is copied as it is, never compressed twice.
+    const bool packed = data.size() >= sizeof lzh::Signature && std::equal(data.begin(), data.begin() + 4, lzh::Signature);
+    const std::vector<uint8_t> out = compressed && !packed ? lzh::Compress(data) : data;
     if (!WriteAll(work_ / name, out)) return (work_ / name).string() + ": cannot be written";
     if (std::string problem = Stamp(name, found->second); !problem.empty()) return problem;
     std::printf("[%zu/%zu] %s %s -> %s (%zu -> %zu bytes)\n", number, total,
-                compressed ? "compressed" : "copied", found->second.filename().string().c_str(),
+                !compressed ? "copied" : packed ? "copied, compressed already," : "compressed",
+                found->second.filename().string().c_str(),
                 name.c_str(), data.size(), out.size());
     return {};
   }

@@ -190,7 +190,7 @@ class Checker {
     const fs::path source = dir_ / names_[LowerCase(name)];
     const fs::path scratch = fs::temp_directory_path() / ("distkit-check-" + std::to_string(reinterpret_cast<uintptr_t>(this)));
     if (const auto failure = ExpandFileChecked(source.string(), scratch.string()))
-      Error(name, line, "does not expand: " + failure->message);
+      Error("Setup.lst", line, name + " does not expand: " + InEnglish(failure->message));
     std::error_code ec;
     fs::remove(scratch, ec);
   }

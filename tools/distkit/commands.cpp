@@ -10,6 +10,7 @@
 #include "codec/expander.h"
 #include "codec/lzh_format.h"
 #include "codec/name_mapping.h"
+#include "console.h"
 #include "lzh_encoder.h"
 
 #ifdef _WIN32
@@ -109,7 +110,7 @@ std::string ExpandCommand(const std::string& file, const std::string& outputDir)
   {
     char signature[4] = {};
     std::ifstream(input, std::ios::binary).read(signature, 4);
-    if (std::memcmp(signature, lzh::Signature, sizeof lzh::Signature) != 0) return input.string() + ": Keine komprimierte Datei!";
+    if (std::memcmp(signature, lzh::Signature, sizeof lzh::Signature) != 0) return input.string() + ": not in the compressed format";
   }
   const fs::path output = OutputPath(input, outputDir, MapCompressedName(name));
   if (SameFile(input, output))
@@ -119,7 +120,7 @@ std::string ExpandCommand(const std::string& file, const std::string& outputDir)
   if (const auto failure = ExpandFileChecked(input.string(), temporary.string())) {
     std::error_code ec;
     fs::remove(temporary, ec);
-    return "cannot expand: " + failure->message;
+    return "cannot expand: " + InEnglish(failure->message);
   }
   if (std::string problem = Finish(temporary, output); !problem.empty()) return problem;
   std::printf("%s -> %s\n", input.string().c_str(), output.string().c_str());

@@ -1,5 +1,7 @@
 #include "console.h"
 
+#include <cstring>
+
 // The program's texts are CP1252; a Linux terminal wants UTF-8.
 std::string ToConsole(const std::string& text) {
 #ifdef _WIN32
@@ -25,4 +27,20 @@ std::string ToConsole(const std::string& text) {
   }
   return out;
 #endif
+}
+
+std::string InEnglish(std::string message) {
+  static const char* const Phrases[][2] = {
+      {": Keine komprimierte Datei!", ": not in the compressed format"},
+      {": Beschädigte komprimierte Datei", ": damaged compressed data"},
+      {"negative Größe", "a negative size"},
+      {" nicht gefunden!", ": not found"},
+      {"Lesefehler: ", "cannot read "},
+      {"Zu wenig Speicher für I/O Buffers !!", "not enough memory"},
+      {"Konnte ", "cannot open "},
+      {" nicht öffnen!", ""},
+  };
+  for (const auto& [german, english] : Phrases)
+    if (const size_t at = message.find(german); at != std::string::npos) message.replace(at, std::strlen(german), english);
+  return message;
 }

@@ -3,3 +3,5 @@
 #include <string>
 
 std::string ToConsole(const std::string& text);
+// The expander speaks the installer's German; the toolkit says the same in English.
+std::string InEnglish(std::string message);
