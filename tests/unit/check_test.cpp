@@ -139,6 +139,19 @@ TEST_F(CheckTest, WarningsForWhatWorksButSurprises) {
   EXPECT_EQ(CheckExitStatus(f, true), 1);
 }
 
+// Saved as UTF-8 without a byte-order mark, every text passes as CP1252 but means something
+// else; German written in CP1252 is no such text.
+TEST_F(CheckTest, TextsInUtf8WithoutAByteOrderMark) {
+  WriteGood();
+  Write("Setup.lst", std::string(GoodScript) + "[Extra]\r\nA=f\xFCr Gr\xF6\xDF" "e \xC4nderung\r\nB=K\xC3\xA4stner\r\n");
+  Write("Vertrag.Txt", "Vertrag\r\nf\xC3\xBCr Sie\r\n");
+  const std::vector<Finding> f = Check();
+  const int script = static_cast<int>(std::count(GoodScript, GoodScript + sizeof GoodScript, '\n')) + 3;
+  ExpectFindings(f, {{"UTF-8 without a byte-order mark", {"2 warning", std::to_string(script) + " warning"}}});
+  EXPECT_NE(FindingsText(f).find("Vertrag.Txt:2: warning: UTF-8 without a byte-order mark: the installer reads CP1252 "
+                                 "and would show \"\xC3\xBC\""), std::string::npos) << FindingsText(f);
+}
+
 TEST_F(CheckTest, MissingScriptAndBytesThatAreNoText) {
   Write("SETUP.EXE", "MZ");
   EXPECT_EQ(Matching(Check(), "Setup.lst is missing"), Lines{"0 error"});

@@ -39,11 +39,12 @@ class Checker {
       Error("", 0, "the setup script Setup.lst is missing");
       return findings_;
     }
-    for (const char* text : {"Liesmich.txt", "Vertrag.Txt"})
-      if (!Present(text)) Warning("", 0, std::string(text) + " is missing: the wizard reports it and goes on");
-    std::ifstream in(dir_ / names_["setup.lst"], std::ios::binary);
-    const std::string text{std::istreambuf_iterator<char>(in), {}};
+    for (const char* name : {"Liesmich.txt", "Vertrag.Txt"})
+      if (!Present(name)) Warning("", 0, std::string(name) + " is missing: the wizard reports it and goes on");
+      else CheckEncoding(name, Read(name));
+    const std::string text = Read("Setup.lst");
     CheckBytes(text);
+    CheckEncoding("Setup.lst", text);
     const ScriptReader script(text);
     for (const char* section : {"General", "StartMenu", "Group", "programfiles", "Windows", "Items"})
       if (const int line = script.RepeatedHeaderLine(section))
@@ -70,6 +71,29 @@ class Checker {
     findings_.push_back({false, file, line, message, true});
   }
   bool Present(const std::string& name) const { return names_.count(LowerCase(name)) != 0; }
+  std::string Read(const std::string& name) {
+    std::ifstream in(dir_ / names_[LowerCase(name)], std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+  }
+
+  // UTF-8's letters are pairs and triples of bytes that are CP1252 letters too, so such a text
+  // passes as CP1252 and the installer shows "fÃ¼r" for "für": a multi-byte sequence in a
+  // text without a byte-order mark is almost never meant.
+  void CheckEncoding(const std::string& name, const std::string& text) {
+    if (text.starts_with("\xEF\xBB\xBF")) return;
+    int line = 1;
+    for (size_t i = 0; i < text.size(); ++i) {
+      const unsigned char c = static_cast<unsigned char>(text[i]);
+      line += c == '\n';
+      const size_t follow = c >= 0xC2 && c <= 0xDF ? 1 : c >= 0xE0 && c <= 0xEF ? 2 : c >= 0xF0 && c <= 0xF4 ? 3 : 0;
+      bool sequence = follow > 0 && i + follow < text.size();
+      for (size_t k = 1; sequence && k <= follow; ++k) sequence = (static_cast<unsigned char>(text[i + k]) & 0xC0) == 0x80;
+      if (!sequence) continue;
+      Warning(name, line, "UTF-8 without a byte-order mark: the installer reads CP1252 and would show \"" +
+                              text.substr(i, follow + 1) + "\" for what it means; save it as CP1252");
+      return;
+    }
+  }
 
   void CheckSigned(const std::string& setup) {
     const SignatureReport report = CheckSignature(setup);
