@@ -193,17 +193,14 @@ std::vector<std::string> Tf_Uninstal::DeleteLoggedFiles(const std::vector<Logged
 }
 
 namespace {
-enum class Registration { Missing, Empty, Ours, Another };
-// An empty key is a run killed as it made the registration.
+enum class Registration { Missing, Unfinished, Ours, Another };
+// A key without a command is nobody's working registration: a run killed as it made it.
 Registration RegistrationOf(const std::string& name) {
   RegKey key = OpenRegistryKey(HKEY_LOCAL_MACHINE, UninstallKeyOf(name), false);
   if (!key) return Registration::Missing;
-  DWORD values = 0;
-  RegQueryInfoKeyA(key.Get(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &values, nullptr, nullptr, nullptr,
-                   nullptr);
-  if (values == 0) return Registration::Empty;
-  const std::string program = CommandProgram(ReadRegistryString(key, "UninstallString"));
-  return SameFile(program, GetExePath()) ? Registration::Ours : Registration::Another;
+  const std::string command = ReadRegistryString(key, "UninstallString");
+  if (command.empty()) return Registration::Unfinished;
+  return SameFile(CommandProgram(command), GetExePath()) ? Registration::Ours : Registration::Another;
 }
 
 // The registration whose command starts this uninstaller, among every program's; empty when
@@ -222,9 +219,9 @@ std::string FindOwnRegistration() {
 }
 }  // namespace
 
-// Only the registration that names this uninstaller goes: the log's when it does (any user
-// may have edited the log to name another program's), else the one that does; never the key
-// that holds every program's registration.
+// Only the registration that names this uninstaller goes: the log's when it does, or when it
+// was left unfinished (any user may have edited the log to name another program's), else the
+// one that does; never the key that holds every program's registration.
 void Tf_Uninstal::DeleteRegistration() {
   std::string name = IsSingleKeyName(StartMenuFolder) ? StartMenuFolder : "";
   const Registration logged = name.empty() ? Registration::Missing : RegistrationOf(name);
