@@ -11,6 +11,7 @@
 #include <cstring>
 
 #include "env/system_library.h"
+#include "env/system_names.h"
 #include "ui/application.h"
 
 namespace {
@@ -147,11 +148,12 @@ int strncmp(const char* a, const char* b, size_t n) {
 int strcmp(const char* a, const char* b) { return strncmp(a, b, static_cast<size_t>(-1)); }
 
 // Files as the expander uses them: whole binary reads ("rb") or a new file ("wb"), shared as
-// the C runtime shares them. It buffers by itself, so these go straight to the system.
+// the C runtime shares them. It buffers by itself, so these go straight to the system. Names are
+// the program's UTF-8, as everywhere.
 std::FILE* fopen(const char* name, const char* mode) {
   const bool write = mode[0] == 'w';
-  HANDLE h = CreateFileA(name, write ? GENERIC_WRITE : GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                         write ? CREATE_ALWAYS : OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE h = CreateFileNamed(name, write ? GENERIC_WRITE : GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                             write ? CREATE_ALWAYS : OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL);
   if (h == INVALID_HANDLE_VALUE) return nullptr;
   auto* f = static_cast<StdioFile*>(malloc(sizeof(StdioFile)));
   if (!f) {
@@ -178,8 +180,8 @@ int fclose(std::FILE* f) {
   free(f);
   return closed ? 0 : EOF;
 }
-int remove(const char* name) { return DeleteFileA(name) ? 0 : -1; }
-int rename(const char* from, const char* to) { return MoveFileA(from, to) ? 0 : -1; }
+int remove(const char* name) { return DeleteFileNamed(name) ? 0 : -1; }
+int rename(const char* from, const char* to) { return MoveFileNamed(from, to) ? 0 : -1; }
 }  // extern "C"
 
 namespace {

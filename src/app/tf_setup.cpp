@@ -12,6 +12,7 @@
 #include "env/registry.h"
 #include "env/run_record.h"
 #include "env/settings.h"
+#include "env/system_names.h"
 #include "env/version.h"
 #include "forms/forms.h"
 #include "install/install_texts.h"
@@ -29,7 +30,7 @@ namespace {
 // A program that carries a distribution installs it, whatever the download is called.
 bool RunsAsSetup() { return CarriesDistribution() || IsSetupMode(ExtractFileName(GetExePath())); }
 
-std::vector<std::string> Arguments() { return CommandLineArguments(GetCommandLineA()); }
+std::vector<std::string> Arguments() { return CommandLineArguments(CommandLineText()); }
 
 bool KeyDown(int key) { return (GetKeyState(key) & 0x8000) != 0; }
 
@@ -52,7 +53,7 @@ void Tf_Setup::FormCreate() {
   // Nor may the system ask for a disk on anyone's behalf.
   if (QuietMode) SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
   if (!request.logFile.empty()) OpenRunRecord(request.logFile);
-  RecordRun({"start: ", GetCommandLineA()});
+  RecordRun({"start: ", CommandLineText()});
   // A cut or damaged download installs nothing: not one file of it can be trusted.
   if (OpenCarriedDistribution() == Carried::Damaged) {
     ShowMessage(DamagedDownloadText(GetExePath()));

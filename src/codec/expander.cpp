@@ -10,6 +10,8 @@
 
 #ifdef _WIN32
 #include <windows.h>
+
+#include "env/system_names.h"
 #else
 #include <sys/stat.h>
 #include <unistd.h>
@@ -27,8 +29,8 @@ using File = std::unique_ptr<std::FILE, FileCloser>;
 bool SameFile(const std::string& a, const std::string& b) {
 #ifdef _WIN32
   auto identity = [](const std::string& path, BY_HANDLE_FILE_INFORMATION& info) {
-    HANDLE h = CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                           nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    HANDLE h = CreateFileNamed(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, OPEN_EXISTING,
+                               FILE_FLAG_BACKUP_SEMANTICS);
     if (h == INVALID_HANDLE_VALUE) return false;
     const bool ok = GetFileInformationByHandle(h, &info) != 0;
     CloseHandle(h);
@@ -182,10 +184,9 @@ class PendingTarget {
     const std::string dir = !scratchDir_.empty()            ? scratchDir_
                             : slash == std::string::npos ? std::string(".")
                                                          : target_.substr(0, slash + 1);
-    char name[MAX_PATH];
-    if (!GetTempFileNameA(dir.c_str(), "exp", 0, name)) return false;
-    temporary_ = name;
-    file_ = std::fopen(name, "wb");
+    temporary_ = TempFileNamed(dir, "exp");
+    if (temporary_.empty()) return false;
+    file_ = std::fopen(temporary_.c_str(), "wb");
     return file_ != nullptr;
   }
   bool Replace() const { return MoveIntoPlace(temporary_, target_); }
@@ -215,12 +216,11 @@ class PendingTarget {
 
 #ifdef _WIN32
 bool MoveIntoPlace(const std::string& temporary, const std::string& target) {
-  if (MoveFileExA(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED))
-    return true;
+  if (MoveFileExNamed(temporary, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED)) return true;
   if (GetLastError() != ERROR_CALL_NOT_IMPLEMENTED) return false;
   // The Windows 95 family has no replacing move.
-  if (!DeleteFileA(target.c_str()) && GetLastError() != ERROR_FILE_NOT_FOUND) return false;
-  return MoveFileA(temporary.c_str(), target.c_str()) != 0;
+  if (!DeleteFileNamed(target) && GetLastError() != ERROR_FILE_NOT_FOUND) return false;
+  return MoveFileNamed(temporary, target);
 }
 #endif
 

@@ -6,6 +6,7 @@
 
 #include "env/handles.h"
 #include "env/paths.h"
+#include "env/system_names.h"
 
 namespace {
 struct Entry {
@@ -15,12 +16,7 @@ struct Entry {
 
 std::vector<Entry> ListEntries(const std::string& dir) {
   std::vector<Entry> entries;
-  WIN32_FIND_DATAA data;
-  FindHandle find(FindFirstFileA((AddBackslash(dir) + "*.*").c_str(), &data));
-  if (!find) return entries;
-  do {
-    entries.push_back({data.cFileName, data.dwFileAttributes});
-  } while (FindNextFileA(find.Get(), &data));
+  for (const FoundFile& found : FindFiles(AddBackslash(dir) + "*.*")) entries.push_back({found.name, found.attributes});
   return entries;
 }
 
@@ -28,17 +24,17 @@ bool IsDirectory(DWORD attributes) { return attributes & FILE_ATTRIBUTE_DIRECTOR
 }  // namespace
 
 bool ForceDeleteFile(const std::string& path) {
-  const DWORD attributes = GetFileAttributesA(path.c_str());
+  const DWORD attributes = FileAttributes(path);
   if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
-    SetFileAttributesA(path.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
-  return DeleteFileA(path.c_str()) != 0;
+    SetFileAttributesNamed(path, attributes & ~FILE_ATTRIBUTE_READONLY);
+  return DeleteFileNamed(path);
 }
 
 // A link to a folder is removed itself; what it points to stays.
 void DeleteTree(const std::string& dir) {
-  const DWORD own = GetFileAttributesA(dir.c_str());
+  const DWORD own = FileAttributes(dir);
   if (own != INVALID_FILE_ATTRIBUTES && (own & FILE_ATTRIBUTE_REPARSE_POINT)) {
-    RemoveDirectoryA(dir.c_str());
+    RemoveDirectoryNamed(dir);
     return;
   }
   const std::vector<Entry> entries = ListEntries(dir);
@@ -49,7 +45,7 @@ void DeleteTree(const std::string& dir) {
     if (e.attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) continue;
     DeleteTree(AddBackslash(dir) + e.name);
   }
-  RemoveDirectoryA(dir.c_str());
+  RemoveDirectoryNamed(dir);
 }
 
 bool FolderGuard::Admits(const std::string& file, const std::string& base) {
@@ -59,7 +55,7 @@ bool FolderGuard::Admits(const std::string& file, const std::string& base) {
   plain_.clear();
   const size_t stop = AddBackslash(base).size();
   for (std::string f = folder; f.size() > stop; f = ExtractFilePath(f.substr(0, f.size() - 1))) {
-    const DWORD a = GetFileAttributesA(f.substr(0, f.size() - 1).c_str());
+    const DWORD a = FileAttributes(f.substr(0, f.size() - 1));
     if (a == INVALID_FILE_ATTRIBUTES || (a & FILE_ATTRIBUTE_REPARSE_POINT)) return false;
   }
   plain_ = key;

@@ -5,9 +5,10 @@
 #include "env/paths.h"
 
 #include "env/handles.h"
+#include "env/system_names.h"
 
 namespace {
-DWORD AttributesOf(const std::string& path) { return GetFileAttributesA(path.c_str()); }
+DWORD AttributesOf(const std::string& path) { return FileAttributes(path); }
 
 std::string WithoutTrailingBackslashes(std::string path) {
   while (!path.empty() && path.back() == '\\') path.pop_back();
@@ -35,7 +36,7 @@ bool ForceDirectories(const std::string& dir) {
   const std::string path = WithoutTrailingBackslashes(dir);
   if (path.empty() || DirectoryExists(path)) return !path.empty();
   if (const std::string parent = CreatableParent(path); !parent.empty()) ForceDirectories(parent);
-  return CreateDirectoryA(path.c_str(), nullptr) || DirectoryExists(path);
+  return CreateDirectoryNamed(path) || DirectoryExists(path);
 }
 
 namespace {
@@ -53,16 +54,14 @@ std::vector<std::string> MissingFoldersAbove(const std::string& dir) {
 }
 
 unsigned long long FileSize(const std::string& path) {
-  WIN32_FIND_DATAA data;
-  const FindHandle found(FindFirstFileA(path.c_str(), &data));
-  if (!found) return 0;
-  return (static_cast<unsigned long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+  const std::vector<FoundFile> found = FindFiles(path);
+  return found.empty() ? 0 : found.front().size;
 }
 
 namespace {
 bool Identity(const std::string& path, BY_HANDLE_FILE_INFORMATION& info) {
   const KernelHandle file = FromCreateFile(
-      CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr));
+      CreateFileNamed(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING, 0));
   return file && GetFileInformationByHandle(file.Get(), &info);
 }
 }  // namespace

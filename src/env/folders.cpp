@@ -11,15 +11,12 @@
 #include "env/profiles.h"
 #include "env/registry.h"
 #include "env/removal_rules.h"
+#include "env/system_names.h"
 
 namespace {
-bool SameTextIgnoringCase(const std::string& a, const std::string& b) {
-  return lstrcmpiA(a.c_str(), b.c_str()) == 0;
-}
-
 bool HoldsIgnoringCase(const std::vector<std::string>& list, const std::string& name) {
   return std::any_of(list.begin(), list.end(),
-                     [&](const std::string& entry) { return SameTextIgnoringCase(entry, name); });
+                     [&](const std::string& entry) { return SameNameIgnoringCase(entry, name); });
 }
 
 // A probe name: "FileTest.txt" first, then "FileTest1.txt", "FileTest2.txt" ...
@@ -51,11 +48,10 @@ bool CanWriteToDir(const std::string& dir) {
   constexpr unsigned MaxAttempts = 100;
   for (unsigned attempt = 0; attempt < MaxAttempts; ++attempt) {
     const std::string path = IncludeBackslash(dir) + ProbeName(attempt);
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file = CreateFileNamed(path, GENERIC_WRITE, 0, CREATE_NEW, FILE_ATTRIBUTE_NORMAL);
     if (file != INVALID_HANDLE_VALUE) {
       CloseHandle(file);
-      DeleteFileA(path.c_str());
+      DeleteFileNamed(path);
       return true;
     }
     const DWORD error = GetLastError();
@@ -65,30 +61,21 @@ bool CanWriteToDir(const std::string& dir) {
 }
 
 std::string GetLogonUserName() {
-  char buffer[256];
-  DWORD size = 255;
-  if (GetUserNameA(buffer, &size) && buffer[0] != '\0') return buffer;
-  return "All Users";
+  const std::string name = UserName();
+  return name.empty() ? "All Users" : name;
 }
 
-std::string GetComputerNameStr() {
-  char buffer[256];
-  DWORD size = 255;
-  return GetComputerNameA(buffer, &size) ? std::string(buffer) : std::string();
-}
+std::string GetComputerNameStr() { return ComputerName(); }
 
 void ListProfileUsersIn(const std::string& root, const std::string& user,
                         const std::string& computer, std::vector<std::string>& list) {
-  WIN32_FIND_DATAA entry;
-  FindHandle search(FindFirstFileA((IncludeBackslash(root) + "*.*").c_str(), &entry));
-  for (bool more = search.Valid(); more; more = FindNextFileA(search.Get(), &entry)) {
-    const std::string name = entry.cFileName;
+  for (const FoundFile& entry : FindFiles(IncludeBackslash(root) + "*.*")) {
+    const std::string& name = entry.name;
     if (name[0] == '.') continue;
     if (DirectoryExists(IncludeBackslash(root) + name + "\\Desktop") &&
         !HoldsIgnoringCase(list, name))
       list.push_back(name);
   }
-  search.Reset();
   DropPlainTwins(list);
   const std::string userOnComputer = user + "." + computer;
   const bool present =
@@ -107,8 +94,7 @@ std::string SpecialFolder(HWND owner, int folder) {
   LPITEMIDLIST raw = nullptr;
   if (FAILED(SHGetSpecialFolderLocation(owner, folder, &raw)) || !raw) return {};
   ItemIdList list(raw);
-  char buffer[MAX_PATH + 1] = {};
-  return SHGetPathFromIDListA(raw, buffer) ? std::string(buffer) : std::string();
+  return PathFromIdList(raw);
 }
 
 namespace {

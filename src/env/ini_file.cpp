@@ -6,37 +6,103 @@
 #include <string_view>
 
 #include "env/paths.h"
+#include "env/system_names.h"
 
 namespace {
 constexpr size_t MaxSectionNames = 32 << 20;
 }  // namespace
 
+std::string ProfileBytes(const std::string& text) {
+  if (!WideSystem()) {
+    std::string ansi;
+    ToSystemCodePage(text, ansi);
+    return ansi;
+  }
+  const std::wstring wide = Wide(text);
+  return std::string(reinterpret_cast<const char*>(wide.data()), wide.size() * sizeof(wchar_t));
+}
+
+std::string ProfileFileStart() { return WideSystem() ? "\xFF\xFE" : ""; }
+
+std::string ProfileText(const std::string& bytes) {
+  if (bytes.size() < 2 || bytes.compare(0, 2, "\xFF\xFE") != 0) return FromSystemCodePage(bytes.c_str());
+  std::wstring wide((bytes.size() - 2) / sizeof(wchar_t), L'\0');
+  for (size_t k = 0; k < wide.size(); ++k)
+    wide[k] = static_cast<wchar_t>(static_cast<unsigned char>(bytes[2 + 2 * k]) |
+                                   static_cast<unsigned char>(bytes[3 + 2 * k]) << 8);
+  return FromWide(wide.data(), wide.size());
+}
+
 std::string IniFile::ReadString(const std::string& section, const std::string& key,
                                 const std::string& defaultValue) const {
+  if (WideSystem()) {
+    wchar_t buffer[1024];
+    GetPrivateProfileStringW(Wide(section).c_str(), Wide(key).c_str(), Wide(defaultValue).c_str(), buffer, 1024,
+                             Wide(path_).c_str());
+    return FromWide(buffer);
+  }
+  std::string names[4];
+  const std::string* given[4] = {&section, &key, &defaultValue, &path_};
+  for (int i = 0; i < 4; ++i)
+    if (!ToSystemCodePage(*given[i], names[i])) return defaultValue;
   char buffer[1024];
-  GetPrivateProfileStringA(section.c_str(), key.c_str(), defaultValue.c_str(), buffer,
-                           sizeof buffer, path_.c_str());
-  return buffer;
+  GetPrivateProfileStringA(names[0].c_str(), names[1].c_str(), names[2].c_str(), buffer, sizeof buffer,
+                           names[3].c_str());
+  return FromSystemCodePage(buffer);
 }
+
+namespace {
+// Zero-ended lines, each converted on its own so that the zeros stay where they are.
+template <typename Letter, typename Convert>
+std::string EachLine(const Letter* text, size_t length, Convert convert) {
+  std::string lines;
+  for (size_t at = 0; at < length;) {
+    size_t end = at;
+    while (end < length && text[end]) ++end;
+    lines += convert(text + at, end - at);
+    lines += '\0';
+    at = end + 1;
+  }
+  return lines;
+}
+
+// The section's "key=value" lines, each ended by a zero; cut when they filled size letters.
+std::string SectionText(const std::string& section, const std::string& path, size_t size, bool& cut) {
+  if (WideSystem()) {
+    std::wstring text(size, L'\0');
+    const DWORD length =
+        GetPrivateProfileSectionW(Wide(section).c_str(), text.data(), static_cast<DWORD>(size), Wide(path).c_str());
+    cut = length + 2 >= size;
+    return EachLine(text.data(), length, [](const wchar_t* line, size_t n) { return FromWide(line, n); });
+  }
+  std::string name, file;
+  cut = false;
+  if (!ToSystemCodePage(section, name) || !ToSystemCodePage(path, file)) return {};
+  std::string text(size, '\0');
+  const DWORD length = GetPrivateProfileSectionA(name.c_str(), text.data(), static_cast<DWORD>(size), file.c_str());
+  cut = length + 2 >= size;
+  return EachLine(text.data(), length,
+                  [](const char* line, size_t n) { return FromSystemCodePage(std::string(line, n).c_str()); });
+}
+}  // namespace
 
 // The whole section in one call: a lookup per key would read the section again for each,
 // and a list of ten thousand files would take minutes.
 std::vector<std::string> IniFile::ReadSection(const std::string& section) const {
   // A buffer too small comes back filled to its size less two; a cut list would leave
   // files uninstalled or undeleted, so the buffer grows until the lines fit.
-  std::vector<char> text(65536);
-  DWORD length = 0;
-  for (;;) {
-    length = GetPrivateProfileSectionA(section.c_str(), text.data(), static_cast<DWORD>(text.size()), path_.c_str());
-    if (length + 2 < text.size() || text.size() >= MaxSectionNames) break;
-    text.resize(text.size() * 4);
+  std::string text;
+  for (size_t size = 65536;; size *= 4) {
+    bool cut = false;
+    text = SectionText(section, path_, size, cut);
+    if (!cut || size >= MaxSectionNames) break;
   }
-  text.back() = 0;
+  text += '\0';
   std::vector<std::string> lines;
   std::map<std::string, std::string> first;  // a key's lookup finds its first line
-  for (DWORD at = 0; at < length && text[at];) {
+  for (size_t at = 0; at < text.size() && text[at];) {
     const std::string_view line = text.data() + at;
-    at += static_cast<DWORD>(line.size()) + 1;
+    at += line.size() + 1;
     // As the system lists the keys: a line without "=" is none (but hides a later line of its
     // name from lookups), and an empty key ends the list.
     const size_t equals = line.find('=');
@@ -59,5 +125,12 @@ std::vector<std::string> IniFile::ReadSection(const std::string& section) const 
 
 bool IniFile::WriteString(const std::string& section, const std::string& key,
                           const std::string& value) const {
-  return WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(), path_.c_str()) != 0;
+  if (WideSystem())
+    return WritePrivateProfileStringW(Wide(section).c_str(), Wide(key).c_str(), Wide(value).c_str(),
+                                      Wide(path_).c_str()) != 0;
+  std::string names[4];
+  const std::string* given[4] = {&section, &key, &value, &path_};
+  for (int i = 0; i < 4; ++i)
+    if (!ToSystemCodePage(*given[i], names[i])) return false;
+  return WritePrivateProfileStringA(names[0].c_str(), names[1].c_str(), names[2].c_str(), names[3].c_str()) != 0;
 }

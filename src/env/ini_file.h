@@ -4,6 +4,14 @@
 #include <string>
 #include <vector>
 
+// A profile file's bytes for a text, as this system's profile functions read them: on the NT
+// family UTF-16 (little-endian), in a file that begins with its byte-order mark
+// (ProfileFileStart), so that every name stays whole; on the 95 family the system's code page.
+std::string ProfileBytes(const std::string& text);
+std::string ProfileFileStart();
+// A profile file's text from its bytes: UTF-16 after its mark, else the system's code page.
+std::string ProfileText(const std::string& bytes);
+
 class IniFile {
  public:
   explicit IniFile(std::string path) : path_(std::move(path)) {}

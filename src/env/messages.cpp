@@ -1,5 +1,7 @@
 #include "env/messages.h"
 
+#include "env/system_names.h"
+
 namespace {
 // The top-level window holding hwnd (GetAncestor is missing on Windows 95 and NT 4).
 HWND TopLevelOf(HWND hwnd) {
@@ -10,14 +12,16 @@ HWND TopLevelOf(HWND hwnd) {
 
 void DispatchOneMessage(MSG& msg) {
   HWND root = TopLevelOf(msg.hwnd);
-  if (root && IsDialogMessageA(root, &msg)) return;
+  // A window of the wide functions takes typed letters whole only from the wide loop.
+  const bool wide = WideSystem();
+  if (root && (wide ? IsDialogMessageW(root, &msg) : IsDialogMessageA(root, &msg))) return;
   TranslateMessage(&msg);
-  DispatchMessageA(&msg);
+  wide ? DispatchMessageW(&msg) : DispatchMessageA(&msg);
 }
 
 bool DispatchPendingMessages() {
   MSG msg;
-  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+  while (WideSystem() ? PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE) : PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
     if (msg.message == WM_QUIT) {
       PostQuitMessage(static_cast<int>(msg.wParam));
       return false;

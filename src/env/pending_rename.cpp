@@ -4,14 +4,13 @@
 
 #include "env/profiles.h"
 #include "env/paths.h"
+#include "env/system_names.h"
 #include "env/text_file.h"
 
 namespace {
 // WININIT.INI wants short names (both files exist when it is written).
 std::string ShortName(const std::string& path) {
-  char shortPath[MAX_PATH];
-  const DWORD n = GetShortPathNameA(path.c_str(), shortPath, sizeof shortPath);
-  return n > 0 && n < sizeof shortPath ? std::string(shortPath) : path;
+  return ShortPathNamed(path);
 }
 }  // namespace
 
@@ -21,7 +20,7 @@ bool IsInUseError(DWORD error) {
 
 bool ReplaceAtRestart(const std::string& source, const std::string& target) {
   const DWORD flags = MOVEFILE_DELAY_UNTIL_REBOOT | (target.empty() ? 0 : MOVEFILE_REPLACE_EXISTING);
-  if (MoveFileExA(source.c_str(), target.empty() ? nullptr : target.c_str(), flags)) return true;
+  if (MoveFileExNamed(source, target, flags)) return true;
   if (GetLastError() != ERROR_CALL_NOT_IMPLEMENTED) return false;
   const std::string ini = IncludeBackslash(GetWindowsDir()) + "WININIT.INI";
   const std::string line = (target.empty() ? std::string("NUL") : ShortName(target)) + "=" + ShortName(source);

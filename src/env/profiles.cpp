@@ -4,6 +4,7 @@
 
 #include "env/paths.h"
 #include "env/registry.h"
+#include "env/system_names.h"
 #include "env/windows_version.h"
 
 std::string ProfilesDirectoryFromValue(const std::string& value, const std::string& windowsDir) {
@@ -20,16 +21,8 @@ std::string GetProfilesDirectory() {
   return ProfilesDirectoryFromValue(value, GetWindowsDir());
 }
 
-std::string GetExePath() {
-  char buffer[MAX_PATH + 1];
-  const DWORD length = GetModuleFileNameA(nullptr, buffer, sizeof buffer);
-  return std::string(buffer, length);
-}
+std::string GetExePath() { return ModuleFileName(); }
 
 std::string GetExeDirectory() { return ExtractFilePath(GetExePath()); }
 
-std::string GetWindowsDir() {
-  char buffer[144];
-  const UINT length = GetWindowsDirectoryA(buffer, sizeof buffer);
-  return length < sizeof buffer ? std::string(buffer, length) : std::string();
-}
+std::string GetWindowsDir() { return WindowsDirectory(); }

@@ -15,5 +15,7 @@ bool WriteRegistryDword(const RegKey& key, const std::string& name, DWORD value)
 // A number value; false when it is absent or not a number.
 bool ReadRegistryDword(const RegKey& key, const std::string& name, DWORD& value);
 bool DeleteRegistryValue(const RegKey& key, const std::string& name);
+// The name of the key's index-th subkey; empty past the last.
+std::string RegistrySubkeyName(const RegKey& key, DWORD index);
 // Deletes the key with all its subkeys, deepest first.
 bool DeleteRegistryTree(HKEY root, const std::string& path);

@@ -3,14 +3,14 @@
 #include <windows.h>
 
 #include "env/handles.h"
+#include "env/system_names.h"
 
 namespace {
 KernelHandle record;
 }  // namespace
 
 bool OpenRunRecord(const std::string& path) {
-  record = FromCreateFile(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+  record = FromCreateFile(CreateFileNamed(path, GENERIC_WRITE, FILE_SHARE_READ, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL));
   return record.Valid();
 }
 

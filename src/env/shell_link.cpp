@@ -5,6 +5,7 @@
 
 #include "env/handles.h"
 #include "env/system_library.h"
+#include "env/system_names.h"
 
 namespace {
 // The component library for this thread, for the length of one call; loaded by its full path
@@ -38,30 +39,50 @@ class ComLibrary {
   bool initialised_ = false;
 };
 
+// The fields in the link's own letters: wide on the NT family, the system's code page on the
+// 95 family (whose link object has no wide interface).
+bool SetLinkFields(IShellLinkW& link, const std::string& target, const std::string& description,
+                   const std::string& workingDir, int showCmd) {
+  return SUCCEEDED(link.SetPath(Wide(target).c_str())) && SUCCEEDED(link.SetDescription(Wide(description).c_str())) &&
+         SUCCEEDED(link.SetShowCmd(showCmd)) && SUCCEEDED(link.SetWorkingDirectory(Wide(workingDir).c_str()));
+}
+
 bool SetLinkFields(IShellLinkA& link, const std::string& target, const std::string& description,
                    const std::string& workingDir, int showCmd) {
-  return SUCCEEDED(link.SetPath(target.c_str())) &&
-         SUCCEEDED(link.SetDescription(description.c_str())) &&
-         SUCCEEDED(link.SetShowCmd(showCmd)) &&
-         SUCCEEDED(link.SetWorkingDirectory(workingDir.c_str()));
+  std::string fields[3];
+  const std::string* given[3] = {&target, &description, &workingDir};
+  for (int i = 0; i < 3; ++i)
+    if (!ToSystemCodePage(*given[i], fields[i])) return false;
+  return SUCCEEDED(link.SetPath(fields[0].c_str())) && SUCCEEDED(link.SetDescription(fields[1].c_str())) &&
+         SUCCEEDED(link.SetShowCmd(showCmd)) && SUCCEEDED(link.SetWorkingDirectory(fields[2].c_str()));
 }
 
 void SaveLink(IPersistFile& file, const std::string& linkFile) {
-  WCHAR wideName[MAX_PATH] = {};
-  if (!MultiByteToWideChar(CP_ACP, 0, linkFile.c_str(), -1, wideName, MAX_PATH)) return;
-  if (SUCCEEDED(file.Save(wideName, TRUE))) file.SaveCompleted(wideName);
+  std::string ansi;
+  if (!WideSystem() && !ToSystemCodePage(linkFile, ansi)) return;  // the 95 family could not open it again
+  const std::wstring wideName = Wide(linkFile);
+  if (SUCCEEDED(file.Save(wideName.c_str(), TRUE))) file.SaveCompleted(wideName.c_str());
+}
+
+template <typename Link>
+void MakeLink(const ComLibrary& library, REFIID linkInterface, const std::string& target,
+              const std::string& description, const std::string& linkFile, const std::string& workingDir,
+              int showCmd) {
+  void* object = library.CreateInstance(CLSID_ShellLink, linkInterface);
+  if (!object) return;
+  ComPtr<Link> link(static_cast<Link*>(object));
+  object = nullptr;
+  if (FAILED(link.Get()->QueryInterface(IID_IPersistFile, &object))) return;
+  ComPtr<IPersistFile> file(static_cast<IPersistFile*>(object));
+  if (SetLinkFields(*link.Get(), target, description, workingDir, showCmd)) SaveLink(*file.Get(), linkFile);
 }
 }  // namespace
 
 void CreateShellLink(const std::string& target, const std::string& description,
                      const std::string& linkFile, const std::string& workingDir, int showCmd) {
   ComLibrary library;
-  void* object = library.CreateInstance(CLSID_ShellLink, IID_IShellLinkA);
-  if (!object) return;
-  ComPtr<IShellLinkA> link(static_cast<IShellLinkA*>(object));
-  object = nullptr;
-  if (FAILED(link.Get()->QueryInterface(IID_IPersistFile, &object))) return;
-  ComPtr<IPersistFile> file(static_cast<IPersistFile*>(object));
-  if (SetLinkFields(*link.Get(), target, description, workingDir, showCmd))
-    SaveLink(*file.Get(), linkFile);
+  if (WideSystem())
+    MakeLink<IShellLinkW>(library, IID_IShellLinkW, target, description, linkFile, workingDir, showCmd);
+  else
+    MakeLink<IShellLinkA>(library, IID_IShellLinkA, target, description, linkFile, workingDir, showCmd);
 }

@@ -1,5 +1,7 @@
 #include "env/system_library.h"
 
+#include "env/system_names.h"
+
 namespace {
 // Loaded for the program by the system, the shell and the component library, by name: the
 // common controls, themes, the input method and text services, the shell's helpers and what
@@ -15,15 +17,18 @@ HMODULE Kernel() { return GetModuleHandleA("kernel32.dll"); }
 }  // namespace
 
 HMODULE LoadSystemLibrary(const char* fileName) {
-  char path[MAX_PATH + 32];
-  const UINT length = GetSystemDirectoryA(path, MAX_PATH);
-  if (length == 0 || length >= MAX_PATH) return nullptr;
-  lstrcpyA(path + length, "\\");
-  lstrcpynA(path + length + 1, fileName, 31);
+  const std::string directory = SystemDirectory();
+  if (directory.empty()) return nullptr;
+  const std::string path = directory + "\\" + fileName;
   // The libraries it imports in turn from the system directory too, where Windows can say so;
   // older versions refuse the flag and take the plain call.
-  if (HMODULE library = LoadLibraryExA(path, nullptr, SearchSystem32)) return library;
-  return LoadLibraryA(path);
+  if (WideSystem()) {
+    const std::wstring wide = Wide(path);
+    if (HMODULE library = LoadLibraryExW(wide.c_str(), nullptr, SearchSystem32)) return library;
+    return LoadLibraryW(wide.c_str());
+  }
+  std::string ansi;
+  return ToSystemCodePage(path, ansi) ? LoadLibraryA(ansi.c_str()) : nullptr;
 }
 
 void ProtectLibrarySearch() {

@@ -5,11 +5,12 @@
 #include <windows.h>
 
 #include "env/handles.h"
+#include "env/system_names.h"
 
 HANDLE OpenSpan(const FileSpan& span, KernelHandle& opened, DWORD flags) {
   if (!span.handle)
     opened = FromCreateFile(
-        CreateFileA(span.path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, flags, nullptr));
+        CreateFileNamed(span.path, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING, flags));
   HANDLE file = span.handle ? static_cast<HANDLE>(span.handle) : opened.Get();
   if (!file || SetFilePointer(file, static_cast<LONG>(span.offset), nullptr, FILE_BEGIN) == INVALID_SET_FILE_POINTER)
     return nullptr;
@@ -33,7 +34,7 @@ std::optional<std::string> ReadFileBytes(const FileSpan& span) {
 
 bool WriteFileBytes(const std::string& path, const std::string& bytes) {
   KernelHandle file = FromCreateFile(
-      CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+      CreateFileNamed(path, GENERIC_WRITE, 0, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL));
   DWORD written = 0;
   return file && WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
          written == bytes.size();

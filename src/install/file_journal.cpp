@@ -1,4 +1,5 @@
 #include "install/file_journal.h"
+#include "env/system_names.h"
 
 #include <windows.h>
 
@@ -23,9 +24,9 @@ bool FileJournal::KeepAside(const std::string& file) {
     std::string kept = KeptPrefix;
     for (unsigned long n = GetTickCount() ^ (++serial_ << 20); n; n >>= 4) kept += "0123456789abcdef"[n & 15];
     kept = ExtractFilePath(file) + kept + ".tmp";
-    if (GetFileAttributesA(kept.c_str()) != INVALID_FILE_ATTRIBUTES) continue;
+    if (FileAttributes(kept) != INVALID_FILE_ATTRIBUTES) continue;
     if (!log_(kept)) return false;
-    if (MoveFileExA(file.c_str(), kept.c_str(), 0)) {
+    if (MoveFileExNamed(file, kept, 0)) {
       entries_.push_back({file, kept});
       return true;
     }
@@ -35,7 +36,7 @@ bool FileJournal::KeepAside(const std::string& file) {
 }
 
 Placement FileJournal::Place(const std::string& temporary, const std::string& target) {
-  const DWORD attributes = GetFileAttributesA(target.c_str());
+  const DWORD attributes = FileAttributes(target);
   if (attributes == INVALID_FILE_ATTRIBUTES) {
     entries_.push_back({target, ""});
     return Placement::Move;
@@ -52,12 +53,12 @@ Placement FileJournal::Place(const std::string& temporary, const std::string& ta
 
 void FileJournal::Undo() {
   // A new file that waits for the restart goes now: the system finds nothing to move then.
-  for (const Entry& entry : pending_) DeleteFileA(entry.other.c_str());
+  for (const Entry& entry : pending_) DeleteFileNamed(entry.other);
   for (auto entry = entries_.rbegin(); entry != entries_.rend(); ++entry) {
     if (!entry->other.empty())
-      MoveFileExA(entry->other.c_str(), entry->target.c_str(), MOVEFILE_REPLACE_EXISTING);
+      MoveFileExNamed(entry->other, entry->target, MOVEFILE_REPLACE_EXISTING);
     else
-      DeleteFileA(entry->target.c_str());
+      DeleteFileNamed(entry->target);
   }
   entries_.clear();
   pending_.clear();
@@ -66,7 +67,7 @@ void FileJournal::Undo() {
 
 void FileJournal::Commit() {
   for (const Entry& entry : entries_) {
-    if (entry.other.empty() || DeleteFileA(entry.other.c_str())) continue;
+    if (entry.other.empty() || DeleteFileNamed(entry.other)) continue;
     // A program still running from the earlier file: it goes at the next restart.
     if (ReplaceAtRestart(entry.other, "")) restartNeeded_ = true;
   }
@@ -75,7 +76,7 @@ void FileJournal::Commit() {
 std::vector<std::string> FileJournal::Kept() const {
   std::vector<std::string> kept;
   for (const Entry& entry : entries_)
-    if (!entry.other.empty() && GetFileAttributesA(entry.other.c_str()) != INVALID_FILE_ATTRIBUTES)
+    if (!entry.other.empty() && FileAttributes(entry.other) != INVALID_FILE_ATTRIBUTES)
       kept.push_back(entry.other);
   return kept;
 }

@@ -1,4 +1,5 @@
 #include "install/install_log.h"
+#include "env/system_names.h"
 
 #include <cstddef>
 #include <utility>
@@ -70,14 +71,15 @@ class OwnLog {
       text += Concat({"[", LogInstalledFiles, "]\r\n"});
     }
     text += EntryLine(number, targetPath);
+    text = (size_ == 0 ? ProfileFileStart() : std::string()) + ProfileBytes(text);
     if (!log_)
       // Shared for writing: another writer's change shows in the length and hands the log over.
-      log_ = FromCreateFile(CreateFileA(file.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                        size_ == 0 ? CREATE_NEW : OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+      log_ = FromCreateFile(CreateFileNamed(file, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                            size_ == 0 ? CREATE_NEW : OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL));
     // (The file functions of Windows 95 and NT 4 count in 32 bits; a log stays far below.)
     if (!log_ || GetFileSize(log_.Get(), nullptr) != size_) return Give();
     if (!origin.empty()) origins.push_back(EntryLine(number, origin));
-    const std::string tail = LogTail();
+    const std::string tail = ProfileBytes(LogTail());
     const DWORD at = size_ - static_cast<DWORD>(tailSize_);
     text += tail;
     DWORD written = 0;
@@ -115,7 +117,7 @@ class OwnLog {
   void Start(const std::string& path) {
     log_.Reset();
     path_ = path;
-    own_ = GetFileAttributesA(LogFileAsGiven().c_str()) == INVALID_FILE_ATTRIBUTES;
+    own_ = FileAttributes(LogFileAsGiven()) == INVALID_FILE_ATTRIBUTES;
     size_ = 0;
     tailSize_ = 0;
     lastNumber_ = 0;
@@ -158,7 +160,7 @@ bool LogInstalledFile(unsigned number, const std::string& targetPath, const std:
 bool RestoreLog(const std::optional<std::string>& earlier) {
   ownLog.Close();
   const std::string path = LogFileAsGiven();
-  if (!earlier) return DeleteFileA(path.c_str()) || GetLastError() == ERROR_FILE_NOT_FOUND;
+  if (!earlier) return DeleteFileNamed(path) || GetLastError() == ERROR_FILE_NOT_FOUND;
   return WriteFileBytes(path, *earlier);
 }
 
@@ -287,17 +289,20 @@ bool RewriteLog(const std::vector<LoggedFile>& files) {
     if (!files[k].origin.empty()) origins.push_back(EntryLine(k + 1, files[k].origin));
   }
   const std::string tail = LogTail();
-  const std::string text = Concat({"[", LogGeneral, "]\r\nName=", name, "\r\n[", LogFileStates, "]\r\n", states,
-                                   OtherSections(ReadFileBytes(path).value_or("")), "[", LogInstalledFiles, "]\r\n",
-                                   entries, tail});
-  char temporary[MAX_PATH];
-  if (!GetTempFileNameA(IncludeBackslash(InstallDir).c_str(), "log", 0, temporary)) return false;
+  // A log of an earlier version in the system's code page is written anew in this system's form.
+  const std::string text =
+      ProfileFileStart() +
+      ProfileBytes(Concat({"[", LogGeneral, "]\r\nName=", name, "\r\n[", LogFileStates, "]\r\n", states,
+                           OtherSections(ProfileText(ReadFileBytes(path).value_or(""))), "[", LogInstalledFiles,
+                           "]\r\n", entries, tail}));
+  const std::string temporary = TempFileNamed(IncludeBackslash(InstallDir), "log");
+  if (temporary.empty()) return false;
   if (!WriteFileBytes(temporary, text) || !MoveIntoPlace(temporary, path)) {
-    DeleteFileA(temporary);
+    DeleteFileNamed(temporary);
     return false;
   }
   ProgramName.clear();  // named now: the entries that follow need not name it again
-  ownLog.Adopt(static_cast<DWORD>(text.size()), tail.size(), static_cast<unsigned>(files.size()));
+  ownLog.Adopt(static_cast<DWORD>(text.size()), ProfileBytes(tail).size(), static_cast<unsigned>(files.size()));
   return true;
 }
 

@@ -4,6 +4,7 @@
 #include <shlobj.h>
 
 #include "env/administrator.h"
+#include "env/system_names.h"
 #include "env/folders.h"
 #include "env/handles.h"
 #include "env/install_names.h"
@@ -65,8 +66,8 @@ std::string Tf_Aktion::ChooseGroupFolder(const std::string& programs) {
 bool Tf_Aktion::CreateGroupAndShortcuts(const std::string& programs) {
   const std::string groupFolder = ChooseGroupFolder(programs);
   if (groupFolder.empty()) return false;
-  CreateDirectoryA(groupFolder.c_str(), nullptr);
-  SHChangeNotify(SHCNE_UPDATEDIR, SHCNF_PATHA | SHCNF_FLUSH, programs.c_str(), nullptr);
+  CreateDirectoryNamed(groupFolder);
+  NotifyFolderChanged(programs);
   const std::vector<ShortcutItem> items = SetupScript().Items();
   for (const ShortcutItem& item : items)
     if (!Link(item, groupFolder + "\\" + item.name + ".LNK")) return false;
@@ -133,8 +134,7 @@ void Tf_Aktion::Complete() {
   const bool ntAdministrator = IsAdviceVersion(GetWindowsVersionName()) && IsAdministrator();
   if (Ask(InstallDoneText(directory, ntAdministrator), DlgType::Information, mbYes | mbNo, mrNo) != mrYes)
     return;
-  ShellExecuteA(Handle(), "open", MainProgramPath.c_str(), "",
-                ExtractFilePath(MainProgramPath).c_str(), ShowNormal);
+  OpenWithShell(Handle(), MainProgramPath, ExtractFilePath(MainProgramPath), ShowNormal);
 }
 
 bool Tf_Aktion::CreateProgmanGroup() {

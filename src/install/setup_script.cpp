@@ -1,35 +1,40 @@
 #include "install/setup_script.h"
 
-#include "env/ini_file.h"
 #include "env/install_names.h"
 #include "env/paths.h"
 #include "env/text_file.h"
+#include "env/unicode.h"
 #include "transfer/distribution.h"
 #include "ui/form.h"
 
 SetupScript::SetupScript() : path_(DistributionDir() + "Setup.lst") {
-  if (CarriesDistribution()) text_.emplace(ReadFileBytes(DistributionFile("Setup.lst")).value_or(""));
+  if (CarriesDistribution()) text_.emplace(DistributionText(ReadFileBytes(DistributionFile("Setup.lst")).value_or("")));
 }
 
 SetupScript::SetupScript(const std::string& folder) : path_(folder + "Setup.lst") {}
 
 SetupScript SetupScript::FromText(const std::string& text) {
   SetupScript script("");
-  script.text_.emplace(text);
+  script.text_.emplace(DistributionText(text));
   return script;
 }
 
+// A script in a folder is read anew for every question, by our own reader: the system's profile
+// functions would read its CP1252 in the system's code page, and a Greek Windows would install
+// other names than the script's.
+ScriptReader SetupScript::Reader() const {
+  return ScriptReader(text_ ? *text_ : DistributionText(ReadFileBytes(FileSpan{path_}).value_or("")));
+}
+
 std::vector<std::string> SetupScript::Section(const std::string& name) const {
-  if (!text_) return IniFile(path_).ReadSection(name);
   std::vector<std::string> lines;
-  for (const ScriptEntry& entry : text_->Section(name)) lines.push_back(entry.key + "=" + entry.value);
+  for (const ScriptEntry& entry : Reader().Section(name)) lines.push_back(entry.key + "=" + entry.value);
   return lines;
 }
 
 std::string SetupScript::Value(const std::string& section, const std::string& key,
                                const std::string& defaultValue) const {
-  if (!text_) return IniFile(path_).ReadString(section, key, defaultValue);
-  const std::optional<ScriptEntry> entry = text_->Find(section, key);
+  const std::optional<ScriptEntry> entry = Reader().Find(section, key);
   return entry ? entry->value : defaultValue;
 }
 

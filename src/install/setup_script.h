@@ -1,6 +1,6 @@
-// The setup script "Setup.lst" of the distribution: in its folder, read through the
-// profile-string functions and opened anew for every read; or carried in a one-file download,
-// read from its text as those functions read a file.
+// The setup script "Setup.lst" of the distribution: in its folder, opened anew for every read;
+// or carried in a one-file download. Either is read as the profile-string functions read a
+// file, its bytes CP1252 (or UTF-8 after a byte-order mark) whatever the system's code page.
 #pragma once
 #include <map>
 #include <optional>
@@ -46,8 +46,9 @@ class SetupScript {
 
  private:
   std::vector<std::string> Section(const std::string& name) const;
+  ScriptReader Reader() const;
   std::string path_;
-  std::optional<ScriptReader> text_;
+  std::optional<std::string> text_;  // the script carried in the program file, as the program's strings hold it
 };
 
 // Shows a text file of the distribution in a form's control, checked against its checksum.

@@ -1,4 +1,5 @@
 #include "install/tf_aktion.h"
+#include "env/system_names.h"
 
 #include <algorithm>
 
@@ -241,9 +242,9 @@ bool Tf_Aktion::AcceptQuietly(const std::string& path) {
 
 // Only empty folders go: what else is in them was not made by this run.
 void Tf_Aktion::RemoveMadeFolders(const std::string& dir) {
-  if (madeDirectory_) RemoveDirectoryA(dir.c_str());
+  if (madeDirectory_) RemoveDirectoryNamed(dir);
   for (auto folder = CreatedFolders.rbegin(); folder != CreatedFolders.rend(); ++folder)
-    RemoveDirectoryA(folder->c_str());
+    RemoveDirectoryNamed(*folder);
 }
 
 std::string Tf_Aktion::Proposal(const std::string& path) const {
@@ -361,7 +362,7 @@ std::vector<LoggedFile> Tf_Aktion::FilesOwnedNow() {
     if (fate == EarlierFate::Drop) continue;
     if (fate == EarlierFate::Remove &&
         (QuietMode ? journal_.KeepAside(file.path)
-                   : DeleteFileA(file.path.c_str()) != 0)) {
+                   : DeleteFileNamed(file.path))) {
       RecordRun({"file removed, no longer part of the program: ", file.path});
       continue;
     }

@@ -2,6 +2,7 @@
 
 #include "forms/forms.h"
 #include "install/user_choice.h"
+#include "ui/system_window.h"
 
 using namespace GroupForm;
 
@@ -27,5 +28,5 @@ void Tf_Group::cbUsersDrawItem(const DRAWITEMSTRUCT& item) {
   RECT rect = item.rcItem;
   FillRect(item.hDC, &rect, static_cast<HBRUSH>(GetCurrentObject(item.hDC, OBJ_BRUSH)));
   const std::string text = DisplayedUserName(ItemText(cbUsers, static_cast<int>(item.itemID)));
-  TextOutA(item.hDC, rect.left + 2, rect.top, text.data(), static_cast<int>(text.size()));
+  TextOutNamed(item.hDC, rect.left + 2, rect.top, text);
 }

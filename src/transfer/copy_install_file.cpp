@@ -1,4 +1,5 @@
 #include "transfer/copy_install_file.h"
+#include "env/system_names.h"
 
 #include <windows.h>
 
@@ -32,11 +33,11 @@ enum class Copied { Done, Failed, Damaged };
 
 // The source's bytes into the temporary file, hashed on the way when a digest is expected,
 // with the source's time. Damaged: they are not the bytes the distribution recorded.
-Copied CopyBytes(const FileSpan& source, const char* temporary, const std::string& expectedSha256) {
+Copied CopyBytes(const FileSpan& source, const std::string& temporary, const std::string& expectedSha256) {
   KernelHandle opened;
   HANDLE in = OpenSpan(source, opened, FILE_FLAG_SEQUENTIAL_SCAN);
   KernelHandle out = FromCreateFile(
-      CreateFileA(temporary, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+      CreateFileNamed(temporary, GENERIC_WRITE, 0, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL));
   constexpr DWORD BufferSize = 65536;
   // On the heap: a static buffer of this size would lie in the program file.
   std::unique_ptr<unsigned char[]> buffer(new (std::nothrow) unsigned char[BufferSize]);
@@ -59,15 +60,15 @@ Copied CopyBytes(const FileSpan& source, const char* temporary, const std::strin
 
 Copied CopyPlain(const FileSpan& source, const std::string& target, const std::string& scratchDir,
                  const ReplaceHook& beforeReplace, const std::string& expectedSha256) {
-  char temporary[MAX_PATH];
-  if (!GetTempFileNameA(scratchDir.c_str(), "cpy", 0, temporary)) return Copied::Failed;
+  const std::string temporary = TempFileNamed(scratchDir, "cpy");
+  if (temporary.empty()) return Copied::Failed;
   Copied result = CopyBytes(source, temporary, expectedSha256);
   if (result == Copied::Done) {
     const Placement placement = beforeReplace(temporary);
     if (placement == Placement::Refuse || (placement == Placement::Move && !MoveIntoPlace(temporary, target)))
       result = Copied::Failed;
   }
-  if (result != Copied::Done) DeleteFileA(temporary);
+  if (result != Copied::Done) DeleteFileNamed(temporary);
   return result;
 }
 

@@ -1,4 +1,5 @@
 #include "transfer/distribution.h"
+#include "env/system_names.h"
 
 #include <windows.h>
 
@@ -66,8 +67,7 @@ Carried ReadPayload(HANDLE file, const payload::Appended& appended) {
 }  // namespace
 
 Carried OpenCarriedDistribution() {
-  KernelHandle file = FromCreateFile(CreateFileA(GetExePath().c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  KernelHandle file = FromCreateFile(CreateFileNamed(GetExePath(), GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL));
   if (!file) return Carried::None;
   const DWORD size = GetFileSize(file.Get(), nullptr);
   std::string headers;

@@ -8,6 +8,7 @@
 #include "env/run_record.h"
 #include "env/settings.h"
 #include "ui/form.h"
+#include "ui/system_window.h"
 
 TApplication Application;
 
@@ -18,7 +19,7 @@ void RecordExit(int code) { RecordRun({"exit status ", DecimalText(static_cast<u
 int TApplication::Run() {
   if (MainForm && ShowMainForm) MainForm->Show();
   MSG msg;
-  while (GetMessageA(&msg, nullptr, 0, 0) > 0) DispatchOneMessage(msg);
+  while (GetNextMessage(msg)) DispatchOneMessage(msg);
   RecordExit(ExitCode);
   return ExitCode;
 }
@@ -32,7 +33,7 @@ void TApplication::Halt(int exitCode) {
 
 void TApplication::ShowError(const char* text) {
   RecordRun({"failure: ", text});
-  if (!QuietMode) MessageBoxA(GetActiveWindow(), text, Title.c_str(), MB_OK | MB_ICONERROR);
+  if (!QuietMode) ShowMessageBox(GetActiveWindow(), text, Title, MB_OK | MB_ICONERROR);
 }
 
 void TApplication::Fail(const char* text) {

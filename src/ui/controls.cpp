@@ -8,6 +8,7 @@
 #include "ui/application.h"
 #include "ui/control_name.h"
 #include "env/system_library.h"
+#include "ui/system_window.h"
 
 namespace {
 constexpr char PanelClass[] = "SetupPanel";
@@ -22,8 +23,7 @@ void DrawControlText(HDC dc, Control& control, RECT rect, UINT format) {
   HGDIOBJ old = SelectObject(dc, control.font.Get());
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, control.fontColor);
-  const std::string text = ReadWindowText(control.hwnd);
-  DrawTextA(dc, text.c_str(), -1, &rect, format);
+  DrawTextNamed(dc, ReadWindowText(control.hwnd), rect, format);
   SelectObject(dc, old);
 }
 
@@ -91,7 +91,7 @@ LRESULT HandleControlMessage(Control& control, HWND hwnd, UINT msg, WPARAM wPara
       Paint(control);
       return 0;
     case WM_SETTEXT: {
-      LRESULT result = DefWindowProcA(hwnd, msg, wParam, lParam);
+      LRESULT result = DefaultWindowProc(hwnd, msg, wParam, lParam);
       if (control.autoSize) AutoSizeLabel(control);
       InvalidateRect(hwnd, nullptr, FALSE);
       return result;
@@ -100,16 +100,17 @@ LRESULT HandleControlMessage(Control& control, HWND hwnd, UINT msg, WPARAM wPara
       if (control.desc->kind == ControlKind::Label) return HTTRANSPARENT;
       break;
   }
-  return DefWindowProcA(hwnd, msg, wParam, lParam);
+  return DefaultWindowProc(hwnd, msg, wParam, lParam);
 }
 
 LRESULT CALLBACK ControlProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   if (msg == WM_NCCREATE) {
+    // The creation parameters lie at one place in either kind of structure.
     auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
-    SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+    SetWindowLongValue(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
   }
-  auto* control = reinterpret_cast<Control*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-  if (!control) return DefWindowProcA(hwnd, msg, wParam, lParam);
+  auto* control = reinterpret_cast<Control*>(WindowLongValue(hwnd, GWLP_USERDATA));
+  if (!control) return DefaultWindowProc(hwnd, msg, wParam, lParam);
   return HandleControlMessage(*control, hwnd, msg, wParam, lParam);
 }
 
@@ -119,14 +120,8 @@ void RegisterControlClasses() {
   done = true;
   // By full path (see system_library.h); the first Windows 95 has no InitCommonControlsEx.
   if (auto init = SystemFunction<void(WINAPI*)()>("comctl32.dll", "InitCommonControls")) init();
-  WNDCLASSA wc = {};
-  wc.lpfnWndProc = ControlProc;
-  wc.hInstance = GetModuleHandleA(nullptr);
-  wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
-  wc.lpszClassName = PanelClass;
-  RegisterClassA(&wc);
-  wc.lpszClassName = LabelClass;
-  RegisterClassA(&wc);
+  RegisterWindowClass(PanelClass, ControlProc, 0);
+  RegisterWindowClass(LabelClass, ControlProc, 0);
 }
 
 struct WindowKind {
@@ -202,13 +197,7 @@ void AddTreeLines(HWND tree, const char* text) {
   while (start < lines.size()) {
     size_t end = lines.find('\n', start);
     if (end == std::string::npos) end = lines.size();
-    std::string node = lines.substr(start, end - start);
-    TVINSERTSTRUCTA insert = {};
-    insert.hParent = TVI_ROOT;
-    insert.hInsertAfter = TVI_LAST;
-    insert.item.mask = TVIF_TEXT;
-    insert.item.pszText = node.data();
-    SendMessageA(tree, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert));
+    InsertTreeNode(tree, lines.substr(start, end - start));
     start = end + 1;
   }
 }
@@ -231,7 +220,7 @@ void Prepare(Control& control) {
       SendMessageA(hwnd, BM_SETCHECK, d.checked ? BST_CHECKED : BST_UNCHECKED, 0);
       break;
     case ControlKind::Image:
-      SetWindowTextA(hwnd, PictureNamed(d.text).shown);
+      SetWindowTextNamed(hwnd, PictureNamed(d.text).shown);
       break;
     case ControlKind::ComboBox:
       if (d.itemHeight) SendMessageA(hwnd, CB_SETITEMHEIGHT, 0, control.form->Scale(d.itemHeight));
@@ -258,12 +247,6 @@ void DrawImage(const Control& control, const DRAWITEMSTRUCT& item) {
            LoadIconA(picture.id == OwnIcon ? GetModuleHandleA(nullptr) : nullptr, MAKEINTRESOURCEA(picture.id)));
 }
 
-std::string ReadWindowText(HWND hwnd) {
-  std::string text(static_cast<size_t>(GetWindowTextLengthA(hwnd)) + 1, '\0');
-  text.resize(static_cast<size_t>(GetWindowTextA(hwnd, text.data(), static_cast<int>(text.size()))));
-  return text;
-}
-
 int ScreenPpi() {
   HDC dc = GetDC(nullptr);
   const int ppi = GetDeviceCaps(dc, LOGPIXELSY);
@@ -286,7 +269,7 @@ SIZE TextExtent(const Control& control, const std::string& text, UINT format) {
   HDC dc = GetDC(control.hwnd);
   HGDIOBJ old = SelectObject(dc, control.font.Get());
   RECT rect = {0, 0, 0, 0};
-  DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &rect, DT_CALCRECT | format);
+  DrawTextNamed(dc, text, rect, DT_CALCRECT | format);
   SelectObject(dc, old);
   ReleaseDC(control.hwnd, dc);
   return {rect.right, rect.bottom};
@@ -314,10 +297,8 @@ HWND CreateControlWindow(Control& control, HWND parent, const RECT& bounds, int 
   const WindowKind kind = KindOf(d);
   DWORD style = WS_CHILD | kind.style | (d.visible ? WS_VISIBLE : 0) | (d.enabled ? 0 : WS_DISABLED);
   const char* text = HasWindowText(d.kind) ? d.text : "";
-  HWND hwnd = CreateWindowExA(kind.exStyle, kind.className, text, style, bounds.left, bounds.top,
-                              bounds.right - bounds.left, bounds.bottom - bounds.top, parent,
-                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                              GetModuleHandleA(nullptr), &control);
+  HWND hwnd = CreateWindowNamed(kind.exStyle, kind.className, text, style, bounds, parent,
+                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), &control);
   if (!hwnd) return nullptr;
   control.hwnd = hwnd;
   SetPropA(hwnd, ControlNameProperty,

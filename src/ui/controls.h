@@ -6,6 +6,7 @@
 #include <string>
 
 #include "ui/form.h"
+#include "ui/system_window.h"
 
 // The font a control shows: its own description, else its parent's, else the form's.
 const FontDesc& EffectiveFont(const Control& control);
@@ -27,7 +28,5 @@ void AutoSizeLabel(Control& control);
 bool IsContainer(ControlKind kind);
 // An image's icon, centred on its ground.
 void DrawImage(const Control& control, const DRAWITEMSTRUCT& item);
-// A window's text, whatever its length.
-std::string ReadWindowText(HWND hwnd);
 // The screen's pixels per inch, which designed sizes are scaled to.
 int ScreenPpi();

@@ -13,6 +13,8 @@
 #include "ui/application.h"
 #include "ui/controls.h"
 #include "ui/form.h"
+#include "env/system_names.h"
+#include "ui/system_window.h"
 
 namespace {
 struct ButtonInfo {
@@ -55,7 +57,7 @@ SIZE MessageTextSize(const std::string& text, int ppi) {
   HFONT font = MakeFont(DialogFont, MulDiv(DialogFont.height, ppi, 96));
   HGDIOBJ old = SelectObject(dc, font);
   RECT rect = {0, 0, GetSystemMetrics(SM_CXSCREEN) / 2, 0};
-  DrawTextA(dc, text.c_str(), -1, &rect, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX | DT_EXPANDTABS);
+  DrawTextNamed(dc, text, rect, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX | DT_EXPANDTABS);
   SelectObject(dc, old);
   DeleteObject(font);
   ReleaseDC(nullptr, dc);
@@ -66,7 +68,7 @@ SIZE MessageTextSize(const std::string& text, int ppi) {
 
 void ShowMessage(const std::string& text) {
   RecordRun({"message: ", text});
-  if (!QuietMode) MessageBoxA(GetActiveWindow(), text.c_str(), Application.Title.c_str(), MB_OK);
+  if (!QuietMode) ShowMessageBox(GetActiveWindow(), text, Application.Title, MB_OK);
 }
 
 ModalResult Ask(const std::string& text, DlgType type, unsigned buttons, ModalResult quietAnswer) {
@@ -128,14 +130,24 @@ ModalResult MessageDlg(const std::string& text, DlgType type, unsigned buttons) 
 }
 
 bool BrowseForFolder(HWND owner, const std::string& title, std::string& path) {
-  BROWSEINFOA info = {};
-  info.hwndOwner = owner;
-  info.lpszTitle = title.c_str();
-  info.ulFlags = BIF_RETURNONLYFSDIRS;
-  ItemIdList chosen(SHBrowseForFolderA(&info));
+  ItemIdList chosen;
+  if (WideSystem()) {
+    const std::wstring wideTitle = Wide(title);
+    BROWSEINFOW info = {};
+    info.hwndOwner = owner;
+    info.lpszTitle = wideTitle.c_str();
+    info.ulFlags = BIF_RETURNONLYFSDIRS;
+    chosen.Reset(SHBrowseForFolderW(&info));
+  } else {
+    std::string ansiTitle;
+    ToSystemCodePage(title, ansiTitle);
+    BROWSEINFOA info = {};
+    info.hwndOwner = owner;
+    info.lpszTitle = ansiTitle.c_str();
+    info.ulFlags = BIF_RETURNONLYFSDIRS;
+    chosen.Reset(SHBrowseForFolderA(&info));
+  }
   if (!chosen) return false;
-  char buffer[MAX_PATH + 1] = {};
-  if (!SHGetPathFromIDListA(static_cast<LPCITEMIDLIST>(chosen.Get()), buffer)) return false;
-  path = buffer;
-  return true;
+  path = PathFromIdList(chosen.Get());
+  return !path.empty();
 }

@@ -13,6 +13,8 @@
 #include "ui/application.h"
 #include "ui/control_name.h"
 #include "ui/controls.h"
+#include "env/unicode.h"
+#include "ui/system_window.h"
 
 namespace {
 constexpr char FormClass[] = "SetupForm";
@@ -42,13 +44,7 @@ void RegisterFormClass() {
   static bool done = false;
   if (done) return;
   done = true;
-  WNDCLASSA wc = {};
-  wc.lpfnWndProc = DefWindowProcA;
-  wc.hInstance = GetModuleHandleA(nullptr);
-  wc.hIcon = LoadIconA(wc.hInstance, MAKEINTRESOURCEA(1));
-  wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
-  wc.lpszClassName = FormClass;
-  RegisterClassA(&wc);
+  RegisterWindowClass(FormClass, DefaultWindowProc, 1);
 }
 
 BOOL CALLBACK DisableWindow(HWND hwnd, LPARAM param) {
@@ -76,7 +72,7 @@ Form::Form(const FormDesc& desc) : desc_(desc) {}
 Form::~Form() {
   if (activeForm == this) activeForm = nullptr;
   if (hwnd_) {
-    SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
+    SetWindowLongValue(hwnd_, GWLP_USERDATA, 0);
     DestroyWindow(hwnd_);
   }
 }
@@ -98,10 +94,10 @@ void Form::Create() {
     top = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
   }
   HWND owner = Application.MainForm ? Application.MainForm->Handle() : nullptr;
-  hwnd_ = CreateWindowExA(FormExStyle(desc_), FormClass, desc_.caption, FormStyle(desc_), left,
-                          top, width, height, owner, nullptr, GetModuleHandleA(nullptr), nullptr);
-  SetWindowLongPtrA(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-  SetWindowLongPtrA(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Form::WindowProc));
+  hwnd_ = CreateWindowNamed(FormExStyle(desc_), FormClass, desc_.caption, FormStyle(desc_),
+                            {left, top, left + width, top + height}, owner, nullptr, nullptr);
+  SetWindowLongValue(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  SetWindowLongValue(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Form::WindowProc));
   SetPropA(hwnd_, ControlNameProperty,
            reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(GlobalAddAtomA(desc_.className))));
   CreateControls();
@@ -269,11 +265,11 @@ void Form::SetPosition(int left, int top) {
   SetWindowPos(hwnd_, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void Form::SetCaption(const std::string& caption) { SetWindowTextA(hwnd_, caption.c_str()); }
+void Form::SetCaption(const std::string& caption) { SetWindowTextNamed(hwnd_, caption); }
 std::string Form::Caption() const { return ReadWindowText(hwnd_); }
 
 void Form::SetText(std::string_view name, const std::string& text) {
-  SetWindowTextA(Need(name).hwnd, text.c_str());
+  SetWindowTextNamed(Need(name).hwnd, text);
 }
 
 // As a designed form does: a file that cannot be read is reported, the form still stands.
@@ -292,7 +288,7 @@ TextLoad Form::SetTextFromFile(std::string_view name, const FileSpan& file, cons
       return TextLoad::Damaged;
     }
   }
-  SetText(name, *text);
+  SetText(name, DistributionText(*text));
   return TextLoad::Loaded;
 }
 
@@ -325,7 +321,7 @@ void Form::SetChecked(std::string_view name, bool checked) {
 void Form::AddItem(std::string_view name, const std::string& text) {
   const Control& c = Need(name);
   const UINT add = c.desc->kind == ControlKind::ListBox ? LB_ADDSTRING : CB_ADDSTRING;
-  SendMessageA(c.hwnd, add, 0, reinterpret_cast<LPARAM>(text.c_str()));
+  SendTextMessage(c.hwnd, add, 0, text);
 }
 
 int Form::ItemIndex(std::string_view name) const {
@@ -338,14 +334,7 @@ void Form::SetItemIndex(std::string_view name, int index) {
 
 // An item's stored text; empty when it cannot be fetched.
 std::string Form::ItemText(std::string_view name, int index) const {
-  HWND combo = Need(name).hwnd;
-  const LRESULT length = SendMessageA(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
-  if (length == CB_ERR) return {};
-  std::string text(static_cast<size_t>(length) + 1, '\0');
-  const LRESULT got = SendMessageA(combo, CB_GETLBTEXT, static_cast<WPARAM>(index),
-                                   reinterpret_cast<LPARAM>(text.data()));
-  text.resize(got == CB_ERR ? 0 : static_cast<size_t>(got));
-  return text;
+  return ComboBoxEntry(Need(name).hwnd, index);
 }
 
 void Form::SetGauge(std::string_view name, int position, int maximum) {
@@ -357,13 +346,7 @@ void Form::SetGauge(std::string_view name, int position, int maximum) {
 void Form::ClearTree(std::string_view name) { TreeView_DeleteAllItems(Need(name).hwnd); }
 
 void Form::AddTreeNode(std::string_view name, const std::string& text) {
-  TVINSERTSTRUCTA insert = {};
-  insert.hParent = TVI_ROOT;
-  insert.hInsertAfter = TVI_LAST;
-  insert.item.mask = TVIF_TEXT;
-  std::string copy = text;
-  insert.item.pszText = copy.data();
-  SendMessageA(Need(name).hwnd, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert));
+  InsertTreeNode(Need(name).hwnd, text);
 }
 
 void Form::SelectTreeNode(std::string_view name, int index) {
@@ -431,7 +414,7 @@ ModalResult Form::ShowModal() {
   SetForegroundWindow(hwnd_);
   MSG msg;
   while (modalResult_ == mrNone) {
-    if (GetMessageA(&msg, nullptr, 0, 0) <= 0) {
+    if (!GetNextMessage(msg)) {
       PostQuitMessage(static_cast<int>(msg.wParam));  // the outer loop ends the program
       modalResult_ = mrCancel;
       break;
@@ -594,11 +577,11 @@ LRESULT Form::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       hwnd_ = nullptr;
       break;
   }
-  return DefWindowProcA(hwnd, msg, wParam, lParam);
+  return DefaultWindowProc(hwnd, msg, wParam, lParam);
 }
 
 LRESULT CALLBACK Form::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  auto* form = reinterpret_cast<Form*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-  if (!form) return DefWindowProcA(hwnd, msg, wParam, lParam);
+  auto* form = reinterpret_cast<Form*>(WindowLongValue(hwnd, GWLP_USERDATA));
+  if (!form) return DefaultWindowProc(hwnd, msg, wParam, lParam);
   return form->HandleMessage(msg, wParam, lParam);
 }

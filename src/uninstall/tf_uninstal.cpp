@@ -1,4 +1,5 @@
 #include "uninstall/tf_uninstal.h"
+#include "env/system_names.h"
 
 #include <windows.h>
 #include <shlobj.h>
@@ -41,7 +42,7 @@ namespace {
 // program's (a read-only file is refused too, and stays).
 bool InUse(const std::string& file) {
   const DWORD error = GetLastError();
-  const DWORD attributes = GetFileAttributesA(file.c_str());
+  const DWORD attributes = FileAttributes(file);
   if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_READONLY)) return false;
   return IsInUseError(error);
 }
@@ -101,7 +102,7 @@ void Tf_Uninstal::RemoveInstallation() {
   // Quiet, a directory that holds the user's files stays, but the uninstaller and its log
   // go: nothing is left that belongs to a program no longer installed.
   const bool leaveQuietly = QuietMode && !programDir.empty() && !directoryDeleted;
-  if (leaveQuietly) DeleteFileA(logPath.c_str());
+  if (leaveQuietly) DeleteFileNamed(logPath);
   const std::string batch = directoryDeleted || leaveQuietly ? WriteRemovalBatch(foldersAbove) : "";
   // The uninstaller and its log stay while it runs; anything else logged should be gone
   // (a file the loop could not delete may have gone with the directory).
@@ -115,7 +116,9 @@ void Tf_Uninstal::RemoveInstallation() {
   Ask("Das Programm wurde deinstalliert!", DlgType::Information, mbOK, mrOk);
   // Started only now, so that the message may stay open as long as the user likes while
   // the batch file's tries for the uninstaller are counted.
-  if (!batch.empty()) WinExec(batch.c_str(), SW_HIDE);
+  // The interpreter by its full path: a cmd.exe beside the uninstaller must never be the one.
+  if (!batch.empty())
+    StartHidden(WideSystem() ? Concat({"\"", SystemDirectory(), "\\cmd.exe\" /c \"\"", batch, "\"\""}) : batch);
   Application.ExitCode = somethingLeft_ ? ExitFilesFailed : pending_.empty() ? ExitCompleted : ExitRestartNeeded;
   RecordRun({"removed ", programDir.empty() ? "the logged files" : programDir,
              directoryDeleted ? " with its directory" : ", the directory kept"});
@@ -172,7 +175,7 @@ std::vector<std::string> Tf_Uninstal::DeleteLoggedFiles(const std::vector<Logged
     }
     // Never through a link elsewhere. A read-only file stays; it goes with the directory.
     const bool may = guard.Admits(file, IsBelow(file, programDir) ? programDir : windowsDir);
-    const bool deleted = may && DeleteFileA(file.c_str());
+    const bool deleted = may && DeleteFileNamed(file);
     // Quiet, a file in use (a program still running) goes at the next restart; the
     // uninstaller itself goes with its batch file.
     const bool later = may && !deleted && QuietMode && InUse(file) && LowerCase(file) != self &&
@@ -208,10 +211,9 @@ Registration RegistrationOf(const std::string& name) {
 std::string FindOwnRegistration() {
   RegKey all = OpenRegistryKey(HKEY_LOCAL_MACHINE, UninstallKeyPath, false);
   const std::string self = LowerCase(GetExePath());
-  char name[256];
   for (DWORD k = 0; all; ++k) {
-    DWORD length = sizeof name;
-    if (RegEnumKeyExA(all.Get(), k, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+    const std::string name = RegistrySubkeyName(all, k);
+    if (name.empty()) break;
     RegKey key = OpenRegistryKey(HKEY_LOCAL_MACHINE, UninstallKeyOf(name), false);
     if (LowerCase(CommandProgram(ReadRegistryString(key, "UninstallString"))) == self) return name;
   }
@@ -255,13 +257,13 @@ void Tf_Uninstal::RemoveGroupAndShortcuts(const std::string& logPath) {
       if (!folder.empty()) links.push_back(folder + "\\" + ShortcutName + ".LNK");
   for (const std::string& link : links)
     if (MayDeleteShortcut(link, folders))
-      DeleteFileA(link.c_str());
+      DeleteFileNamed(link);
     else
       RecordRun({"shortcut ignored, not in the program's folders: ", link});
   // The group goes when no other program's shortcut is left in it.
-  if (!group.empty()) RemoveDirectoryA(group.c_str());
+  if (!group.empty()) RemoveDirectoryNamed(group);
   const std::string changed = desktop.empty() ? startMenu : desktop;
-  SHChangeNotify(SHCNE_UPDATEDIR, SHCNF_PATHA | SHCNF_FLUSH, changed.c_str(), nullptr);
+  NotifyFolderChanged(changed);
 }
 
 bool Tf_Uninstal::AskAndDeleteDirectory(const std::string& programDir, const std::string& logPath) {
@@ -290,12 +292,16 @@ std::string Tf_Uninstal::WriteRemovalBatch(const std::vector<std::string>& folde
   if (temporary.size() < 3) Application.Fail(CannotCreateError(temporary));
   const std::string batch = temporary.substr(0, temporary.size() - 3) + "bat";
   const std::string exe = GetExePath();
-  SetFileAttributesA(exe.c_str(), FILE_ATTRIBUTE_NORMAL);
-  const std::string text = RemovalBatchText(exe, WithoutLastCharacter(ExtractFilePath(exe)), foldersAbove, batch);
-  if (!WriteFileBytes(batch, text)) Application.Fail(CannotCreateError(batch));
+  SetFileAttributesNamed(exe, FILE_ATTRIBUTE_NORMAL);
+  std::vector<std::string> above;
+  for (const std::string& folder : foldersAbove) above.push_back(NameForBatch(folder));
+  const std::string text =
+      RemovalBatchText(NameForBatch(exe), NameForBatch(WithoutLastCharacter(ExtractFilePath(exe))), above,
+                       NameForBatch(WithoutLastCharacter(ExtractFilePath(batch))) + "\\" + ExtractFileName(batch));
+  if (!WriteFileBytes(batch, BatchFileBytes(text))) Application.Fail(CannotCreateError(batch));
   // Neither process may hold a folder that is to go as its current directory. The Windows
   // directory's drive always exists, where a fixed "c:\" need not.
   const std::string root = GetWindowsDir().substr(0, 3);
-  if (!SetCurrentDirectoryA(root.c_str())) Application.Fail(IoError(GetLastError()));
+  if (!SetCurrentDirectoryNamed(root)) Application.Fail(IoError(GetLastError()));
   return batch;
 }

@@ -20,6 +20,7 @@
 #include "lzh_encoder.h"
 #include "install/script_reader.h"
 #include "signing.h"
+#include "env/unicode.h"
 
 namespace fs = std::filesystem;
 
@@ -84,13 +85,17 @@ std::string AddChecksums(const fs::path& work, std::vector<std::string> names) {
               names.end());
   std::vector<uint8_t> data;
   if (!ReadAll(work / "Setup.lst", data)) return (work / "Setup.lst").string() + ": cannot be read";
-  std::string text = WithoutSection(std::string(data.begin(), data.end()), ChecksumSection);
+  const std::string original(data.begin(), data.end());
+  std::string text = WithoutSection(original, ChecksumSection);
   if (!text.empty() && text.back() != '\n') text += "\r\n";
   text += std::string("[") + ChecksumSection + "]\r\n";
   for (const std::string& name : names) {
     const std::optional<std::string> digest = FileSha256((work / name).string());
     if (!digest) return (work / name).string() + ": cannot be read";
-    text += name + "=" + *digest + "\r\n";
+    std::string named;
+    if (!InDistributionEncoding(original, name, named))
+      return "Setup.lst names " + name + ", which CP1252 cannot write: save Setup.lst as UTF-8 with a byte-order mark";
+    text += named + "=" + *digest + "\r\n";
   }
   if (!WriteAll(work / "Setup.lst", std::vector<uint8_t>(text.begin(), text.end())))
     return (work / "Setup.lst").string() + ": cannot be written";
@@ -159,7 +164,7 @@ std::string Build(const fs::path& src, const fs::path& work, const fs::path& set
   const auto script = builder.Files().find("setup.lst");
   if (script == builder.Files().end()) return src.string() + " has no Setup.lst";
   std::ifstream in(script->second, std::ios::binary);
-  const ScriptReader reader(std::string{std::istreambuf_iterator<char>(in), {}});
+  const ScriptReader reader(DistributionText(std::string{std::istreambuf_iterator<char>(in), {}}));
   std::vector<std::string> names = ListNames(reader, "programfiles");
   for (const std::string& name : ListNames(reader, "Windows")) names.push_back(name);
   for (size_t i = 0; i < names.size(); ++i)
@@ -183,7 +188,7 @@ std::string Build(const fs::path& src, const fs::path& work, const fs::path& set
   if (std::string problem = AddChecksums(work, names); !problem.empty()) return problem;
   if (std::string stamp = builder.Stamp("Setup.lst", script->second); !stamp.empty()) return stamp;
   const std::vector<Finding> findings = CheckDistribution(work.string());
-  std::fputs(ToConsole(FindingsText(findings)).c_str(), stdout);
+  std::fputs(FindingsText(findings).c_str(), stdout);
   if (CheckExitStatus(findings, false) == 2) return "the distribution does not pass its check";
   return {};
 }
@@ -208,7 +213,7 @@ std::string ForeignEntry(const fs::path& dest) {
   std::vector<uint8_t> script;
   std::map<std::string, bool> ours = {{"setup.lst", true}};
   if (ReadAll(dest / "Setup.lst", script))
-    for (const ScriptEntry& entry : ScriptReader(std::string(script.begin(), script.end())).Section(ChecksumSection))
+    for (const ScriptEntry& entry : ScriptReader(DistributionText(std::string(script.begin(), script.end()))).Section(ChecksumSection))
       ours[LowerCase(entry.key)] = true;
   for (const fs::directory_entry& entry : fs::directory_iterator(dest, ec))
     if (!entry.is_regular_file(ec) || !ours.count(LowerCase(entry.path().filename().string())))

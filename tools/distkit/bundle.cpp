@@ -15,6 +15,7 @@
 #include "env/paths.h"
 #include "install/script_reader.h"
 #include "signing.h"
+#include "env/unicode.h"
 
 namespace fs = std::filesystem;
 
@@ -78,7 +79,7 @@ std::string BundleDistribution(const std::string& dest, const std::string& out, 
   }
   // Each file is checked against its checksum as it is installed; a bundle without them
   // would install whatever someone made of its bytes.
-  if (!ScriptReader(script).HasSection(ChecksumSection))
+  if (!ScriptReader(DistributionText(script)).HasSection(ChecksumSection))
     return dest + "/Setup.lst has no [" + std::string(ChecksumSection) + "] section: make the folder with distkit build";
   std::string problem;
   const std::string plain = PlainProgram(program, problem);

@@ -14,6 +14,7 @@
 #include "env/paths.h"
 #include "install/script_reader.h"
 #include "signing.h"
+#include "env/unicode.h"
 
 namespace fs = std::filesystem;
 
@@ -45,7 +46,7 @@ class Checker {
     const std::string text = Read("Setup.lst");
     CheckBytes(text);
     CheckEncoding("Setup.lst", text);
-    const ScriptReader script(text);
+    const ScriptReader script(DistributionText(text));
     for (const char* section : {"General", "StartMenu", "Group", "programfiles", "Windows", "Items"})
       if (const int line = script.RepeatedHeaderLine(section))
         Error("Setup.lst", line, std::string("[") + section + "] appears a second time: the installer "
@@ -80,7 +81,12 @@ class Checker {
   // passes as CP1252 and the installer shows "fÃ¼r" for "für": a multi-byte sequence in a
   // text without a byte-order mark is almost never meant.
   void CheckEncoding(const std::string& name, const std::string& text) {
-    if (text.starts_with("\xEF\xBB\xBF")) return;
+    if (text.starts_with(Utf8Bom)) {
+      // The installer reads it as UTF-8: a byte of no UTF-8 letter would show as a square.
+      if (!IsUtf8(text.substr(Utf8Bom.size())))
+        Error(name, 0, "begins with a UTF-8 byte-order mark, but is no valid UTF-8: save it as UTF-8 again");
+      return;
+    }
     int line = 1;
     for (size_t i = 0; i < text.size(); ++i) {
       const unsigned char c = static_cast<unsigned char>(text[i]);
@@ -106,8 +112,7 @@ class Checker {
   }
 
   void CheckBytes(const std::string& text) {
-    if (text.starts_with("\xEF\xBB\xBF"))
-      Warning("Setup.lst", 1, "a UTF-8 byte-order mark: the installer reads the script as CP1252");
+    const bool utf8 = text.starts_with(Utf8Bom);
     int line = 1;
     bool warned = false;
     for (const unsigned char c : text) {
@@ -117,7 +122,7 @@ class Checker {
                                  "read its lines wrongly");
         return;
       }
-      const bool undefined = c == 0x81 || c == 0x8D || c == 0x8F || c == 0x90 || c == 0x9D;
+      const bool undefined = !utf8 && (c == 0x81 || c == 0x8D || c == 0x8F || c == 0x90 || c == 0x9D);
       if (undefined && !warned) Warning("Setup.lst", line, "bytes that are not CP1252 text");
       warned = warned || undefined;
     }
@@ -324,6 +329,6 @@ int CheckExitStatus(const std::vector<Finding>& findings, bool strict) {
 
 std::string CheckBeforePublishing(const std::string& dir, std::FILE* out) {
   const std::vector<Finding> findings = CheckDistribution(dir);
-  std::fputs(ToConsole(FindingsText(findings)).c_str(), out);
+  std::fputs(FindingsText(findings).c_str(), out);
   return CheckExitStatus(findings, false) == 2 ? dir + " does not pass its check" : "";
 }

@@ -85,7 +85,7 @@ int Usage(const char* problem);
 
 // Says what went wrong, on the error stream; the status of a failed command.
 int Report(const std::string& problem) {
-  std::fprintf(stderr, "distkit: %s\n", ToConsole(problem).c_str());
+  std::fprintf(stderr, "distkit: %s\n", problem.c_str());
   return 1;
 }
 
@@ -107,7 +107,7 @@ int Check(const std::vector<std::string>& args) {
   }
   if (dir.empty()) return Usage("check needs a distribution folder");
   const std::vector<Finding> findings = CheckDistribution(dir);
-  std::fputs(ToConsole(json ? FindingsJson(findings) : FindingsText(findings)).c_str(), stdout);
+  std::fputs((json ? FindingsJson(findings) : FindingsText(findings)).c_str(), stdout);
   if (!json && CheckExitStatus(findings, true) == 0) std::printf("%s: no problems found\n", dir.c_str());
   return CheckExitStatus(findings, strict);
 }
@@ -179,7 +179,7 @@ int ManifestCommand(const std::vector<std::string>& args) {
   const std::optional<std::string> sha256 = FileSha256(download);
   if (problem.empty() && !sha256) problem = download + ": cannot be read";
   if (!problem.empty()) return Report(problem);
-  std::fputs(ToConsole(DetectionRule(registration) + WingetManifest(registration, id, options["--url"], *sha256, oneFile)).c_str(),
+  std::fputs((DetectionRule(registration) + WingetManifest(registration, id, options["--url"], *sha256, oneFile)).c_str(),
              stdout);
   return 0;
 }

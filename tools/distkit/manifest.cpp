@@ -6,6 +6,7 @@
 
 #include "env/paths.h"
 #include "install/script_reader.h"
+#include "env/unicode.h"
 
 namespace fs = std::filesystem;
 
@@ -51,7 +52,7 @@ std::string ReadRegistration(const std::string& dir, Registration& registration)
     if (LowerCase(entry.path().filename().string()) == "setup.lst") script = entry.path();
   if (script.empty()) return dir + " has no Setup.lst";
   std::ifstream in(script, std::ios::binary);
-  const ScriptReader reader(std::string{std::istreambuf_iterator<char>(in), {}});
+  const ScriptReader reader(DistributionText(std::string{std::istreambuf_iterator<char>(in), {}}));
   const auto value = [&](const char* section, const char* key, const char* fallback) {
     const auto entry = reader.Find(section, key);
     return entry ? entry->value : std::string(fallback);

@@ -1,0 +1,143 @@
+#include "ui/system_window.h"
+
+#include <commctrl.h>
+
+#include "env/system_names.h"
+
+namespace {
+// A text for the 95 family's windows: letters of no code-page letter are shown as the system's
+// conversion shows them.
+std::string Ansi(const std::string& text) {
+  std::string ansi;
+  ToSystemCodePage(text, ansi);
+  return ansi;
+}
+}  // namespace
+
+LRESULT CALLBACK DefaultWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  return WideSystem() ? DefWindowProcW(hwnd, msg, wParam, lParam) : DefWindowProcA(hwnd, msg, wParam, lParam);
+}
+
+LONG_PTR WindowLongValue(HWND hwnd, int index) {
+  return WideSystem() ? GetWindowLongPtrW(hwnd, index) : GetWindowLongPtrA(hwnd, index);
+}
+
+void SetWindowLongValue(HWND hwnd, int index, LONG_PTR value) {
+  WideSystem() ? SetWindowLongPtrW(hwnd, index, value) : SetWindowLongPtrA(hwnd, index, value);
+}
+
+void RegisterWindowClass(const char* name, WNDPROC proc, WORD icon) {
+  HINSTANCE instance = GetModuleHandleA(nullptr);
+  HICON shown = icon ? LoadIconA(instance, MAKEINTRESOURCEA(icon)) : nullptr;
+  HCURSOR arrow = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));  // IDC_ARROW
+  if (WideSystem()) {
+    const std::wstring wide = Wide(name);
+    WNDCLASSW wc = {};
+    wc.lpfnWndProc = proc;
+    wc.hInstance = instance;
+    wc.hIcon = shown;
+    wc.hCursor = arrow;
+    wc.lpszClassName = wide.c_str();
+    RegisterClassW(&wc);
+    return;
+  }
+  WNDCLASSA wc = {};
+  wc.lpfnWndProc = proc;
+  wc.hInstance = instance;
+  wc.hIcon = shown;
+  wc.hCursor = arrow;
+  wc.lpszClassName = name;
+  RegisterClassA(&wc);
+}
+
+HWND CreateWindowNamed(DWORD exStyle, const char* className, const std::string& text, DWORD style, const RECT& bounds,
+                       HWND parent, HMENU menu, void* param) {
+  const int x = bounds.left, y = bounds.top, w = bounds.right - bounds.left, h = bounds.bottom - bounds.top;
+  if (WideSystem())
+    return CreateWindowExW(exStyle, Wide(className).c_str(), Wide(text).c_str(), style, x, y, w, h, parent, menu,
+                           GetModuleHandleA(nullptr), param);
+  return CreateWindowExA(exStyle, className, Ansi(text).c_str(), style, x, y, w, h, parent, menu,
+                         GetModuleHandleA(nullptr), param);
+}
+
+void SetWindowTextNamed(HWND hwnd, const std::string& text) {
+  WideSystem() ? SetWindowTextW(hwnd, Wide(text).c_str()) : SetWindowTextA(hwnd, Ansi(text).c_str());
+}
+
+std::string ReadWindowText(HWND hwnd) {
+  if (WideSystem()) {
+    std::wstring text(static_cast<size_t>(GetWindowTextLengthW(hwnd)) + 1, L'\0');
+    text.resize(static_cast<size_t>(GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()))));
+    return FromWide(text.data(), text.size());
+  }
+  std::string text(static_cast<size_t>(GetWindowTextLengthA(hwnd)) + 1, '\0');
+  text.resize(static_cast<size_t>(GetWindowTextA(hwnd, text.data(), static_cast<int>(text.size()))));
+  return FromSystemCodePage(text.c_str());
+}
+
+LRESULT SendTextMessage(HWND hwnd, UINT msg, WPARAM wParam, const std::string& text) {
+  if (WideSystem()) return SendMessageW(hwnd, msg, wParam, reinterpret_cast<LPARAM>(Wide(text).c_str()));
+  return SendMessageA(hwnd, msg, wParam, reinterpret_cast<LPARAM>(Ansi(text).c_str()));
+}
+
+std::string ComboBoxEntry(HWND combo, int index) {
+  const auto at = static_cast<WPARAM>(index);
+  const LRESULT length = SendMessageA(combo, CB_GETLBTEXTLEN, at, 0);
+  if (length < 0) return {};
+  if (WideSystem()) {
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    const LRESULT got = SendMessageW(combo, CB_GETLBTEXT, at, reinterpret_cast<LPARAM>(text.data()));
+    return got < 0 ? std::string() : FromWide(text.data(), static_cast<size_t>(got));
+  }
+  std::string text(static_cast<size_t>(length) * 2 + 1, '\0');
+  const LRESULT got = SendMessageA(combo, CB_GETLBTEXT, at, reinterpret_cast<LPARAM>(text.data()));
+  return got < 0 ? std::string() : FromSystemCodePage(text.c_str());
+}
+
+void InsertTreeNode(HWND tree, const std::string& text) {
+  if (WideSystem()) {
+    std::wstring node = Wide(text);
+    TVINSERTSTRUCTW insert = {};
+    insert.hParent = TVI_ROOT;
+    insert.hInsertAfter = TVI_LAST;
+    insert.item.mask = TVIF_TEXT;
+    insert.item.pszText = node.data();
+    SendMessageW(tree, TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&insert));
+    return;
+  }
+  std::string node = Ansi(text);
+  TVINSERTSTRUCTA insert = {};
+  insert.hParent = TVI_ROOT;
+  insert.hInsertAfter = TVI_LAST;
+  insert.item.mask = TVIF_TEXT;
+  insert.item.pszText = node.data();
+  SendMessageA(tree, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert));
+}
+
+int DrawTextNamed(HDC dc, const std::string& text, RECT& rect, UINT format) {
+  if (WideSystem()) {
+    const std::wstring wide = Wide(text);
+    return DrawTextW(dc, wide.c_str(), static_cast<int>(wide.size()), &rect, format);
+  }
+  const std::string ansi = Ansi(text);
+  return DrawTextA(dc, ansi.c_str(), static_cast<int>(ansi.size()), &rect, format);
+}
+
+void TextOutNamed(HDC dc, int x, int y, const std::string& text) {
+  if (WideSystem()) {
+    const std::wstring wide = Wide(text);
+    TextOutW(dc, x, y, wide.c_str(), static_cast<int>(wide.size()));
+    return;
+  }
+  const std::string ansi = Ansi(text);
+  TextOutA(dc, x, y, ansi.c_str(), static_cast<int>(ansi.size()));
+}
+
+int ShowMessageBox(HWND owner, const std::string& text, const std::string& caption, UINT flags) {
+  if (WideSystem()) return MessageBoxW(owner, Wide(text).c_str(), Wide(caption).c_str(), flags);
+  return MessageBoxA(owner, Ansi(text).c_str(), Ansi(caption).c_str(), flags);
+}
+
+bool GetNextMessage(MSG& msg) {
+  return (WideSystem() ? GetMessageW(&msg, nullptr, 0, 0) : GetMessageA(&msg, nullptr, 0, 0)) > 0;
+}
