@@ -11,6 +11,7 @@ packages=(
   xvfb x11-utils xdotool imagemagick
   fonts-liberation fonts-dejavu-core fonts-wine   # fonts-wine: the caption buttons
   valgrind bc libxml2-utils   # xmllint: the manifest check
+  locales   # a Greek and a Polish code page for Wine (scripts/wine-prefix.sh)
   libzip-dev libssl-dev osslsigncode openssl unzip   # the toolkit: archives, digests, signing
   qemu-system-x86 debootstrap e2fsprogs   # the emulated machine for the 32-bit files
 )

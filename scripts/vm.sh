@@ -21,7 +21,7 @@ ROOT=$(cd "$HERE/.." && pwd)
 CACHE=${SETUP_VM_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/setup-vm}
 MIRROR=${SETUP_VM_MIRROR:-http://deb.debian.org/debian}
 GUEST_PACKAGES="wine wine32:i386 xvfb xdotool x11-utils imagemagick fonts-liberation fonts-dejavu-core fonts-wine cmake
-libzip4 openssl osslsigncode"   # the last three: the native toolkit, to sign in a Wine test
+libzip4 openssl osslsigncode locales"   # the last three: the native toolkit, to sign in a Wine test
 # The Wine prefix made once in the image; every run starts from it unchanged.
 GUEST_PREFIX=/root/wineprefix-win32
 

@@ -21,6 +21,9 @@ fi
 export WINEARCH=$SETUP_WINE_ARCH
 export WINEPREFIX=${WINEPREFIX:-$SETUP_ROOT/build/wineprefix-$SETUP_WINE_ARCH}
 export WINEDEBUG=-all
+# The user every run is: Wine names the profile folder after USER when it makes the prefix, so
+# the programs meet C:\users\Łukasz, a name outside the code page, as many users' machines have.
+export USER=Łukasz
 # No desktop entries on the host, no Mono or Gecko installer prompts.
 export WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree=;mshtml="
 export WINESERVER=/usr/lib/wine/wineserver

@@ -4,6 +4,11 @@
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/wine-env.sh"
 "$WINESERVER" -k 2>/dev/null || true
+# Wine takes a program's code page from its locale: the Greek and the Polish ones for the runs
+# under another code page (scripts/run-code-pages.sh).
+for code_locale in el_GR pl_PL; do
+  locale -a 2>/dev/null | grep -qix "$code_locale.utf8" || localedef -i $code_locale -f UTF-8 $code_locale.UTF-8 2>/dev/null || true
+done
 rm -rf "$WINEPREFIX"
 mkdir -p "$(dirname "$WINEPREFIX")"
 "$WINE" wineboot -i >/dev/null 2>&1 || true
@@ -33,4 +38,5 @@ REG
 "$WINE" regedit /S 'C:\desktop.reg' >/dev/null 2>&1
 rm -f "$WINEPREFIX/drive_c/desktop.reg"
 "$WINESERVER" -w
-echo "Wine prefix ready: $WINEPREFIX ($SETUP_WINE_ARCH)"
+[ -d "$WINEPREFIX/drive_c/users/$USER" ] || { echo "the prefix has no profile C:\users\$USER" >&2; exit 1; }
+echo "Wine prefix ready: $WINEPREFIX ($SETUP_WINE_ARCH, user $USER)"

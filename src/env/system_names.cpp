@@ -105,6 +105,13 @@ bool MoveFileExNamed(const std::string& from, const std::string& to, DWORD flags
   return MoveFileExA(a.c_str(), to.empty() ? nullptr : b.c_str(), flags);
 }
 
+bool CopyFileNamed(const std::string& from, const std::string& to, bool failIfExists) {
+  if (WideSystem()) return CopyFileW(Wide(from).c_str(), Wide(to).c_str(), failIfExists);
+  std::string a, b;
+  return ToSystemCodePage(from, a) && ToSystemCodePage(to, b) ? CopyFileA(a.c_str(), b.c_str(), failIfExists)
+                                                              : Refused(false);
+}
+
 bool CreateDirectoryNamed(const std::string& path) {
   if (WideSystem()) return CreateDirectoryW(Wide(path).c_str(), nullptr);
   std::string ansi;

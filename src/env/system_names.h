@@ -30,6 +30,7 @@ bool DeleteFileNamed(const std::string& path);
 bool MoveFileNamed(const std::string& from, const std::string& to);
 // MoveFileEx; an empty target deletes (at a restart).
 bool MoveFileExNamed(const std::string& from, const std::string& to, DWORD flags);
+bool CopyFileNamed(const std::string& from, const std::string& to, bool failIfExists);
 bool CreateDirectoryNamed(const std::string& path);
 bool RemoveDirectoryNamed(const std::string& path);
 bool SetCurrentDirectoryNamed(const std::string& path);

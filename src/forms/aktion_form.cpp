@@ -6,6 +6,9 @@ using namespace AktionForm;
 constexpr FontDesc Body = {"Arial", 15, false, false, clBlack};
 constexpr FontDesc Title = {"Arial", 16, true, false, clWhite};
 constexpr FontDesc Bullet = {"Arial", 15, true, false, clBlack};
+// Where a path is shown: the system's dialog font, which has the letters of every alphabet
+// a folder may be named in (through the system's font links).
+constexpr FontDesc Names = {"MS Shell Dlg", 15, false, false, clBlack};
 
 // Each page: a grey title bar, then its text; "o" bullets stand before paragraphs.
 constexpr ControlDesc Controls[] = {
@@ -79,7 +82,7 @@ constexpr ControlDesc Controls[] = {
      .text = "Bitte geben Sie das Verzeichnis an, in dem das Programm installiert werden soll.",
      .font = Body, .wordWrap = true},
     {.name = edPathName, .kind = ControlKind::Edit, .parent = "Path", .left = 16, .top = 92,
-     .width = 413, .height = 26, .font = Body, .tabOrder = 0},
+     .width = 413, .height = 26, .font = Names, .tabOrder = 0},
     {.name = bnDir, .kind = ControlKind::Button, .parent = "Path", .left = 435, .top = 90,
      .width = 38, .height = 30, .text = "...", .tabOrder = 1},
     {.name = "Label10", .kind = ControlKind::Label, .parent = "Path", .left = 16, .top = 132,
@@ -100,11 +103,11 @@ constexpr ControlDesc Controls[] = {
     {.name = "Label11", .kind = ControlKind::Label, .parent = "CopyInfo", .left = 16, .top = 56,
      .width = 50, .height = 20, .text = "Von:", .font = Bullet},
     {.name = pnFrom, .kind = ControlKind::Panel, .parent = "CopyInfo", .left = 72, .top = 52,
-     .width = 401, .height = 26, .font = Body, .align = TextAlign::Left},
+     .width = 401, .height = 26, .font = Names, .align = TextAlign::Left},
     {.name = "Label12", .kind = ControlKind::Label, .parent = "CopyInfo", .left = 16, .top = 96,
      .width = 50, .height = 20, .text = "Nach:", .font = Bullet},
     {.name = pnTo, .kind = ControlKind::Panel, .parent = "CopyInfo", .left = 72, .top = 92,
-     .width = 401, .height = 26, .font = Body, .align = TextAlign::Left},
+     .width = 401, .height = 26, .font = Names, .align = TextAlign::Left},
     {.name = Gauge1, .kind = ControlKind::Gauge, .parent = "CopyInfo", .left = 16, .top = 150,
      .width = 457, .height = 26},
 

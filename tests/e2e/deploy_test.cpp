@@ -2,6 +2,7 @@
 // deployment tools read, and a quiet removal through the registered command.
 #include <gtest/gtest.h>
 
+#include "env/system_names.h"
 #include "bundle.h"
 #include "codec/sha256.h"
 #include "env/deletion.h"
@@ -14,13 +15,6 @@
 
 namespace {
 // The checksum section distkit build writes, for every file of the distribution now.
-void AddChecksums(const Distribution& dist) {
-  std::string section = "[SHA256]\r\n";
-  for (const std::string& name : Entries(dist.Dir() + "*"))
-    if (FileExists(dist.Dir() + name) && LowerCase(name) != "setup.lst")
-      section += name + "=" + Sha256Of(FileText(dist.Dir() + name)) + "\r\n";
-  dist.AddFile("Setup.lst", FileText(dist.Dir() + "Setup.lst") + section);
-}
 
 // One byte of the file changed, its size kept.
 void Damage(const Distribution& dist, const std::string& name) {
@@ -53,7 +47,7 @@ TEST(Deploy, QuietRunsShowNoWindowSkipWhatFailsAndEndAtABadDirectory) {
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
     Distribution dist = ExampleDistribution(row.name, Complete & ~WithLicence);  // reported, and on it goes
-    DeleteFileA((dist.Dir() + "ADRESSEN.HL_").c_str());
+    DeleteFileNamed((dist.Dir() + "ADRESSEN.HL_"));
     const std::string whole = FileText(dist.Dir() + "ADRHELP.DL_");
     dist.AddFile("ADRHELP.DL_", whole.substr(0, whole.size() / 2));  // cut short
     const std::string record = dist.Dir() + "run.log", target = dist.Dir() + row.directory;
@@ -145,7 +139,7 @@ TEST(Deploy, TheRegisteredQuietRemovalLeavesTheMachineAsItWas) {
     EXPECT_FALSE(FileExists(dir + "\\ADRESSEN.EXE"));
     EXPECT_EQ(RegistrationValue("UninstallString").first, 0u);
   }
-  CreateDirectoryA("C:\\Programme", nullptr);
+  CreateDirectoryNamed("C:\\Programme");
 }
 
 // A changed byte in a plain file, a compressed one and the readme: each refused and named,
@@ -181,14 +175,6 @@ TEST(Deploy, ADamagedFileIsNeverInstalledAndTheRecordNamesIt) {
 }
 
 namespace {
-// The example with its checksums, bundled as one program in a download folder of its own.
-std::string MakeBundle(const std::string& name, Distribution& download) {
-  Distribution dist = ExampleDistribution(name + "_source");
-  AddChecksums(dist);
-  const std::string bundle = download.Dir() + "Adressen-1.0-Setup.exe";
-  EXPECT_EQ(BundleDistribution(dist.Dir(), bundle, {}), "");
-  return bundle;
-}
 }  // namespace
 
 // Started under its download's name, the one file installs in every mode as the folder does,
@@ -241,7 +227,7 @@ TEST(Deploy, ACutOrDamagedDownloadInstallsNothing) {
     download.AddFile("Kaputt.exe", bytes);
     EXPECT_EQ(RunQuietly(download.Dir() + "Kaputt.exe", "/q /LOG=" + record), 2u);
     EXPECT_NE(FileText(record).find("unvollst"), std::string::npos) << FileText(record);
-    DeleteFileA(record.c_str());
+    DeleteFileNamed(record);
   }
   EXPECT_EQ(Perform(download.Start("Kaputt.exe"), {{"#32770", "OK", "erneut herunter"}}), 2u);
   ExpectUnchanged(before);

@@ -1,8 +1,11 @@
+#include "env/system_names.h"
 #include "tests/e2e/harness.h"
 
 #include <shlobj.h>
 
+#include "bundle.h"
 #include "codec/name_mapping.h"
+#include "codec/sha256.h"
 #include "commands.h"
 #include "env/deletion.h"
 #include "env/file_system.h"
@@ -13,18 +16,21 @@
 #include "env/registry.h"
 #include "tests/win/win_test_util.h"
 
-Distribution::Distribution(const std::string& name) : dir_("C:\\e2e\\" + name + "\\") {
+Distribution::Distribution(const std::string& name, const std::string& parent) : dir_(parent + name + "\\") {
   DeleteTree(dir_);
-  CreateDirectoryA("C:\\e2e", nullptr);
-  CreateDirectoryA(dir_.c_str(), nullptr);
+  ForceDirectories(dir_);
+}
+
+void Distribution::CopyFrom(const Distribution& other) const {
+  for (const std::string& name : Entries(other.Dir() + "*")) CopyFileNamed(other.Dir() + name, dir_ + name, false);
 }
 
 void Distribution::AddSetupExe(const std::string& fileName) const {
-  CopyFileA((GetExeDirectory() + "SETUP.EXE").c_str(), (dir_ + fileName).c_str(), FALSE);
+  CopyFileNamed((GetExeDirectory() + "SETUP.EXE"), (dir_ + fileName), FALSE);
 }
 
 void Distribution::AddExample(const std::string& name) const {
-  CopyFileA((std::string(E2E_EXAMPLES_DIR) + "\\" + name).c_str(), (dir_ + name).c_str(), FALSE);
+  CopyFileNamed((std::string(E2E_EXAMPLES_DIR) + "\\" + name), (dir_ + name), FALSE);
 }
 
 void Distribution::AddFile(const std::string& name, const std::string& content) const {
@@ -35,7 +41,7 @@ void Distribution::AddCompressed(const std::string& name, const std::string& con
   const std::string plain = dir_ + MapCompressedName(name);
   AddFile(MapCompressedName(name), content);
   CompressCommand(plain, "");
-  DeleteFileA(plain.c_str());
+  DeleteFileNamed(plain);
 }
 
 void Distribution::AddProgram(const std::string& script) const {
@@ -50,7 +56,7 @@ Program Distribution::Start(const std::string& fileName, const std::string& argu
 }
 
 void SaveScreenshot(const Screenshot& shot, const std::string& name) {
-  CreateDirectoryA(E2E_SCREENSHOT_DIR, nullptr);
+  CreateDirectoryNamed(E2E_SCREENSHOT_DIR);
   shot.SaveBmp(std::string(E2E_SCREENSHOT_DIR) + "\\" + name + ".bmp");
 }
 
@@ -68,6 +74,22 @@ std::string ExampleContent(const std::string& installedName, int lines) {
     text += installedName + " Zeile " + std::to_string(i) + " " + std::to_string(seed >> 8) + "\r\n";
   }
   return text;
+}
+
+void AddChecksums(const Distribution& dist) {
+  std::string section = "[SHA256]\r\n";
+  for (const std::string& name : Entries(dist.Dir() + "*"))
+    if (FileExists(dist.Dir() + name) && LowerCase(name) != "setup.lst")
+      section += name + "=" + Sha256Of(FileText(dist.Dir() + name)) + "\r\n";
+  dist.AddFile("Setup.lst", FileText(dist.Dir() + "Setup.lst") + section);
+}
+
+std::string MakeBundle(const std::string& name, Distribution& download) {
+  Distribution dist = ExampleDistribution(name + "_source");
+  AddChecksums(dist);
+  const std::string bundle = download.Dir() + "Adressen-1.0-Setup.exe";
+  EXPECT_EQ(BundleDistribution(dist.Dir(), bundle, {}), "");
+  return bundle;
 }
 
 Distribution ExampleDistribution(const std::string& name, unsigned files) {
@@ -189,7 +211,7 @@ std::string HighlightedStep(DWORD pid) {
 }
 
 void SetText(HWND control, const std::string& text) {
-  SendMessageA(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+  SendMessageW(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(Wide(text).c_str()));
 }
 
 void Tick(HWND box, bool ticked) { SendMessageA(box, BM_SETCHECK, ticked ? BST_CHECKED : BST_UNCHECKED, 0); }
@@ -201,36 +223,30 @@ void Shoot(HWND window, const std::string& name) {
 
 namespace {
 void AddTree(const std::string& dir, std::map<std::string, unsigned long long>& tree) {
-  WIN32_FIND_DATAA found;
-  FindHandle find(FindFirstFileA((dir + "\\*").c_str(), &found));
-  if (!find) return;
-  do {
-    const std::string name = found.cFileName;
+  for (const FoundFile& found : FindFiles(dir + "\\*")) {
+    const std::string& name = found.name;
     if (name == "." || name == "..") continue;
     const std::string path = LowerCase(dir + "\\" + name);
     if (path == "c:\\e2e" || path == "c:\\wintest" || path == "c:\\bench") continue;
-    const bool folder = found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY;
-    tree[path] = folder ? 0 : (static_cast<unsigned long long>(found.nFileSizeHigh) << 32) | found.nFileSizeLow;
-    if (folder && !(found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) AddTree(dir + "\\" + name, tree);
-  } while (FindNextFileA(find.Get(), &found));
+    const bool folder = found.attributes & FILE_ATTRIBUTE_DIRECTORY;
+    tree[path] = folder ? 0 : found.size;
+    if (folder && !(found.attributes & FILE_ATTRIBUTE_REPARSE_POINT)) AddTree(dir + "\\" + name, tree);
+  }
 }
 
 void AddKeys(const std::string& path, std::set<std::string>& keys) {
   RegKey key = OpenRegistryKey(HKEY_LOCAL_MACHINE, path, false);
   if (!key) return;
   keys.insert(path);
-  char name[256];
+  wchar_t name[256];
   std::vector<std::string> subkeys;
   for (DWORD i = 0;; ++i) {
-    DWORD size = sizeof name;
-    if (RegEnumValueA(key.Get(), i, name, &size, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
-    keys.insert(path + " = " + name + ": " + ReadRegistryString(key, name));
+    DWORD size = 256;
+    if (RegEnumValueW(key.Get(), i, name, &size, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+    keys.insert(path + " = " + FromWide(name) + ": " + ReadRegistryString(key, FromWide(name)));
   }
-  for (DWORD i = 0;; ++i) {
-    DWORD size = sizeof name;
-    if (RegEnumKeyExA(key.Get(), i, name, &size, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
-    subkeys.push_back(name);
-  }
+  for (std::string sub; !(sub = RegistrySubkeyName(key, static_cast<DWORD>(subkeys.size()))).empty();)
+    subkeys.push_back(sub);
   for (const std::string& sub : subkeys) AddKeys(path + "\\" + sub, keys);
 }
 }  // namespace
@@ -275,19 +291,19 @@ void ReportWindowsVersion(const char* version) {
 }
 
 void PrepareMachine() {
-  CreateDirectoryA("C:\\Programme", nullptr);
+  CreateDirectoryNamed("C:\\Programme");
   const std::string profile = GetProfilesDirectory() + "\\" + GetLogonUserName();
   ForceDirectories(profile + "\\Startmenü\\Programme");
   for (const int folder : {CSIDL_DESKTOPDIRECTORY, CSIDL_STARTMENU, CSIDL_COMMON_DESKTOPDIRECTORY, CSIDL_COMMON_STARTMENU})
-    DeleteFileA((SpecialFolder(nullptr, folder) + "\\Adressen.lnk").c_str());
+    DeleteFileNamed((SpecialFolder(nullptr, folder) + "\\Adressen.lnk"));
   for (const int folder : {CSIDL_PROGRAMS, CSIDL_COMMON_PROGRAMS})
     DeleteTree(SpecialFolder(nullptr, folder) + "\\Adressen\\");
-  for (const char* link : {"\\Desktop\\Adressen.lnk", "\\Startmenü\\Adressen.lnk"}) DeleteFileA((profile + link).c_str());
+  for (const char* link : {"\\Desktop\\Adressen.lnk", "\\Startmenü\\Adressen.lnk"}) DeleteFileNamed((profile + link));
   DeleteTree(profile + "\\Startmenü\\Programme\\Adressen\\");
   DeleteTree(InstallDir + "\\");
   DeleteRegistryTree(HKEY_LOCAL_MACHINE, AdressenKey);
   const std::string library = GetWindowsDir() + "\\ADRHELP.DLL";
-  DeleteFileA(library.c_str());
+  DeleteFileNamed(library);
   DeleteRegistryValue(OpenRegistryKey(HKEY_LOCAL_MACHINE, SharedLibrariesKey, false), LowerCase(library));
 }
 
@@ -327,13 +343,18 @@ DWORD RunQuietly(const std::string& exe, const std::string& arguments, DWORD tim
   return code;
 }
 
-std::pair<DWORD, std::string> RegistrationValue(const std::string& name) {
-  RegKey key = OpenRegistryKey(HKEY_LOCAL_MACHINE, AdressenKey, false);
-  BYTE data[1024] = {};
-  DWORD type = 0, size = sizeof data;
-  if (!key || RegQueryValueExA(key.Get(), name.c_str(), nullptr, &type, data, &size) != ERROR_SUCCESS) return {0, ""};
-  if (type == REG_DWORD) return {type, DecimalText(*reinterpret_cast<DWORD*>(data))};
-  return {type, reinterpret_cast<const char*>(data)};
+std::pair<DWORD, std::string> RegistrationValue(const std::string& name, const std::string& registration) {
+  RegKey key = OpenRegistryKey(HKEY_LOCAL_MACHINE, registration, false);
+  // As UTF-16, the registry's own form: a name outside the code page must be there whole.
+  wchar_t data[1024] = {};
+  DWORD type = 0, size = sizeof data - sizeof(wchar_t);
+  if (!key || RegQueryValueExW(key.Get(), Wide(name).c_str(), nullptr, &type, reinterpret_cast<BYTE*>(data), &size) !=
+                  ERROR_SUCCESS)
+    return {0, ""};
+  if (type != REG_DWORD) return {type, FromWide(data)};
+  DWORD number = 0;
+  memcpy(&number, data, sizeof number);
+  return {type, DecimalText(number)};
 }
 
 std::string GroupFolderOf(const std::string& dir, const std::string& group) {
@@ -341,6 +362,6 @@ std::string GroupFolderOf(const std::string& dir, const std::string& group) {
   return (profile.empty() ? SpecialFolder(nullptr, CSIDL_PROGRAMS) : profile + "\\Startmenü\\Programme") + "\\" + group;
 }
 
-DWORD RemoveQuietly() {
-  return RunQuietly(SystemDir() + "cmd.exe", "/c " + RegistrationValue("QuietUninstallString").second);
+DWORD RemoveQuietly(const std::string& registration) {
+  return RunQuietly(SystemDir() + "cmd.exe", "/c " + RegistrationValue("QuietUninstallString", registration).second);
 }

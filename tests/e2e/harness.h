@@ -17,8 +17,8 @@
 // A distribution folder made fresh for one scenario.
 class Distribution {
  public:
-  // C:\e2e\<name>\, emptied first.
-  explicit Distribution(const std::string& name);
+  // <parent><name>\, emptied first.
+  explicit Distribution(const std::string& name, const std::string& parent = "C:\\e2e\\");
   const std::string& Dir() const { return dir_; }  // ends in "\"
   // The SETUP.EXE of this build, under the given file name.
   void AddSetupExe(const std::string& fileName = "SETUP.EXE") const;
@@ -30,6 +30,8 @@ class Distribution {
   // SETUP.EXE, the example's readme and licence, and the setup script.
   void AddProgram(const std::string& script) const;
   Program Start(const std::string& fileName = "SETUP.EXE", const std::string& arguments = "") const;
+  // Every file of another distribution, copied here.
+  void CopyFrom(const Distribution& other) const;
 
  private:
   std::string dir_;
@@ -52,6 +54,11 @@ std::string ExampleContent(const std::string& installedName, int lines = 200);
 // C:\e2e\<name>\ with SETUP.EXE and the example's files; an earlier registration removed,
 // so that the script's own directory is proposed.
 Distribution ExampleDistribution(const std::string& name, unsigned files = Complete);
+
+// The checksums of every file of the distribution, in its script.
+void AddChecksums(const Distribution& dist);
+// The example with its checksums, bundled as one program "Adressen-1.0-Setup.exe" in download.
+std::string MakeBundle(const std::string& name, Distribution& download);
 
 // One thing a person does: waits for a window of the program (a form by its designed name,
 // "#32770" for a system message box) whose text holds shows (for the wizard: the page on
@@ -115,9 +122,9 @@ DWORD RemoveInstallation(bool deleteDirectory, const std::string& dir = InstallD
 DWORD RunQuietly(const std::string& exe, const std::string& arguments, DWORD timeoutMs = 60000);
 // A value of the example's registration: its type and text (a number in decimal); type 0
 // when it is absent.
-std::pair<DWORD, std::string> RegistrationValue(const std::string& name);
+std::pair<DWORD, std::string> RegistrationValue(const std::string& name, const std::string& registration = AdressenKey);
 // The folder the installation in dir made its group in: in the profile its log names, else
 // in the user's own programs folder.
 std::string GroupFolderOf(const std::string& dir, const std::string& group = "Adressen");
 // The registered quiet removal, run through cmd /c as a deployment tool runs it.
-DWORD RemoveQuietly();
+DWORD RemoveQuietly(const std::string& registration = AdressenKey);

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "env/system_names.h"
 #include "codec/sha256.h"
 #include "env/deletion.h"
 #include "env/file_system.h"
@@ -23,7 +24,7 @@ std::vector<std::string> FolderFiles(const std::string& dir) {
   return names;
 }
 
-std::string LogText(const std::string& dir) { return FileText(dir + "\\" + InstallLogName); }
+std::string LogText(const std::string& dir) { return LogFileText(dir + "\\" + InstallLogName); }
 }  // namespace
 
 TEST(Install, AttendedRunInstallsEveryFileLogsItAndRegistersTheUninstaller) {
@@ -92,7 +93,7 @@ TEST(Install, TheUserSelectionAndTheOptionsDecideWhereTheShortcutsGo) {
   for (const Row& row : rows) {
     SCOPED_TRACE(row.user + std::string(row.closeOptions ? " closed" : ""));
     const std::string profile = row.user == std::string("Public") ? common : own;
-    for (const std::string& link : rows[0].links) DeleteFileA((profile + "\\" + link).c_str());
+    for (const std::string& link : rows[0].links) DeleteFileNamed((profile + "\\" + link));
     DeleteTree(own + "\\Startmenü\\");
     Distribution dist = ExampleDistribution("choice");
     const std::string target = dist.Dir() + "Programm";
@@ -155,7 +156,7 @@ TEST(Install, ABusyTargetAReadOnlySourceADamagedFileAndTheUsersDatabase) {
                             "Name=Adressen\r\n[programfiles]\r\n1=ADRESSEN.EXE\r\n2=ADRESSEN.HLP\r\n"
                             "3=ADRHELP.DL_\r\n4=LIESMICH.TX_\r\n5=beispiel.hdb\r\n[Items]\r\nADRESSEN.EXE=Adressen\r\n");
   for (const char* name : {"ADRESSEN.EXE", "ADRESSEN.HLP", "beispiel.hdb"}) dist.AddFile(name, ExampleContent(name));
-  SetFileAttributesA((dist.Dir() + "ADRESSEN.EXE").c_str(), FILE_ATTRIBUTE_READONLY);
+  SetFileAttributesNamed((dist.Dir() + "ADRESSEN.EXE"), FILE_ATTRIBUTE_READONLY);
   dist.AddCompressed("ADRHELP.DL_", ExampleContent("ADRHELP.DLL"));
   const std::string whole = FileText(dist.Dir() + "ADRHELP.DL_");
   dist.AddFile("ADRHELP.DL_", whole.substr(0, whole.size() / 2));  // cut short
@@ -168,8 +169,7 @@ TEST(Install, ABusyTargetAReadOnlySourceADamagedFileAndTheUsersDatabase) {
   dist.AddFile("Programm\\ADRHELP.DLL", "die alte Version");
   dist.AddFile("Programm\\Beispiel.hdb", "meine Adressen");
   auto holdOpen = [&](const std::string& name) {
-    return KernelHandle(CreateFileA((target + "\\" + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr));
+    return FromCreateFile(CreateFileNamed(target + "\\" + name, GENERIC_WRITE, 0, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL));
   };
   KernelHandle help = holdOpen("ADRESSEN.HLP"), readme = holdOpen("LIESMICH.TXT");
   ASSERT_TRUE(help && readme);
@@ -184,7 +184,7 @@ TEST(Install, ABusyTargetAReadOnlySourceADamagedFileAndTheUsersDatabase) {
             3u) << "the library skipped with Nein is not installed";
   for (const char* name : {"ADRESSEN.EXE", "ADRESSEN.HLP", "LIESMICH.TXT"})
     EXPECT_EQ(FileText(target + "\\" + name), ExampleContent(name)) << name;
-  EXPECT_FALSE(GetFileAttributesA((target + "\\ADRESSEN.EXE").c_str()) & FILE_ATTRIBUTE_READONLY)
+  EXPECT_FALSE(FileAttributes((target + "\\ADRESSEN.EXE")) & FILE_ATTRIBUTE_READONLY)
       << "an installed file must be writable, whatever the distribution's medium";
   EXPECT_EQ(FileText(target + "\\ADRHELP.DLL"), "die alte Version") << "a damaged file leaves the earlier version";
   EXPECT_EQ(FileText(target + "\\Beispiel.hdb"), "meine Adressen") << "the sample is not installed over it";
@@ -194,7 +194,7 @@ TEST(Install, ABusyTargetAReadOnlySourceADamagedFileAndTheUsersDatabase) {
   const std::string log = LogText(target);
   EXPECT_NE(log.find("File3=" + LowerCase(target) + "\\adrhelp.dll"), std::string::npos) << "a skipped file is logged";
   EXPECT_EQ(log.find(LowerCase(target) + "\\beispiel.hdb"), std::string::npos) << "the user's own database is not ours";
-  SetFileAttributesA((dist.Dir() + "ADRESSEN.EXE").c_str(), FILE_ATTRIBUTE_NORMAL);
+  SetFileAttributesNamed((dist.Dir() + "ADRESSEN.EXE"), FILE_ATTRIBUTE_NORMAL);
 }
 
 // "Ja" tries once more, reports the second failure and goes on (status 3); "Abbrechen" ends
@@ -203,7 +203,7 @@ TEST(Install, AFileThatCannotBeExpandedIsAskedForAndReported) {
   for (const bool cancel : {false, true}) {
     SCOPED_TRACE(cancel ? "Abbrechen" : "Ja");
     Distribution dist = ExampleDistribution("install_fail");
-    DeleteFileA((dist.Dir() + "ADRESSEN.HL_").c_str());
+    DeleteFileNamed((dist.Dir() + "ADRESSEN.HL_"));
     const std::string target = dist.Dir() + "Programm";
     const Step question = {"TMessageForm", cancel ? "Cancel" : "Yes", dist.Dir() + "ADRESSEN.HL_",
                            [](HWND w) { Shoot(w, "dialog-expand-question"); }};

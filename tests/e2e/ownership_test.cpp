@@ -9,6 +9,7 @@
 #include <sddl.h>
 #include <shlobj.h>
 
+#include "env/system_names.h"
 #include "env/deletion.h"
 #include "env/file_system.h"
 #include "env/folder_security.h"
@@ -70,7 +71,7 @@ TEST(Ownership, WhatWasThereBeforeStaysWhatTwoProgramsShareGoesWithTheLast) {
     MakeFile(InstallDir + "\\Beispiel.hdb", "Meine Adressen\r\n");
     ASSERT_EQ(Install(ExampleDistribution("before_" + how.substr(1)), how), 0u);
     ASSERT_EQ(Install(OtherProgram("Kasse", "Adressen", kasse), "/q"), 0u);
-    EXPECT_EQ(FileText(InstallDir + "\\" + InstallLogName).find("beispiel.hdb"), std::string::npos)
+    EXPECT_EQ(LogFileText(InstallDir + "\\" + InstallLogName).find("beispiel.hdb"), std::string::npos)
         << "the user's own database is never the installation's";
     EXPECT_EQ(FileText(Library()), ExampleContent("ADRHELP.DLL")) << "a shared library is replaced";
     EXPECT_EQ(SharedCount(), foreign ? 3 : 2) << "an unknown earlier user, and the two programs";
@@ -144,7 +145,7 @@ TEST(Ownership, AnEditedLogChangesNothingOutsideTheProgramDirectory) {
       MakeFile(file);
       log += "File" + std::to_string(i) + "=" + file + "\r\n";
     }
-    MakeFile(dir + "\\" + InstallLogName, log + "[FileOrigins]\r\nFile4=shared\r\n[Group]\r\nName=..\\..\\..\\e2e\\opfer\r\n"
+    MakeLogFile(dir + "\\" + InstallLogName, log + "[FileOrigins]\r\nFile4=shared\r\n[Group]\r\nName=..\\..\\..\\e2e\\opfer\r\n"
                                                 "[StartMenu]\r\nFolder=" + registration + "\r\n");
     Steps steps = RemovalSteps(false);
     steps[2].act = [&](HWND ask) {
@@ -171,7 +172,7 @@ TEST(Ownership, AnEditedLogChangesNothingOutsideTheProgramDirectory) {
       EXPECT_NE(text.find(line), std::string::npos) << line << "\n" << text;
     EXPECT_EQ(text.find("registration kept, it names another uninstaller") != std::string::npos, how == "/q");
   }
-  DeleteFileA(letter.c_str());
+  DeleteFileNamed(letter);
   DeleteRegistryTree(HKEY_LOCAL_MACHINE, otherKey);
   DeleteTree(victim + "\\");
   PrepareMachine();
@@ -187,7 +188,7 @@ TEST(Ownership, AnAdministratorsNewDirectoryIsClosedToOtherUsersAndAnOpenOneIsNa
   ASSERT_EQ(Install(dist, "/q", " \"/D=" + dir + "\" /LOG=" + record), 0u);
   // The folders carry what a folder given that protection carries, as this system keeps it.
   const std::string sample = "C:\\e2e\\geschuetzt";
-  CreateDirectoryA(sample.c_str(), nullptr);
+  CreateDirectoryNamed(sample);
   std::string protection = ProtectedFolderDescriptor();
   ASSERT_TRUE(SetFileSecurityA(sample.c_str(), DACL_SECURITY_INFORMATION, protection.data()));
   auto descriptor = [](const std::string& folder) {

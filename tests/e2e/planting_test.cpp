@@ -7,6 +7,7 @@
 
 #include <set>
 
+#include "env/system_names.h"
 #include "env/deletion.h"
 #include "env/file_system.h"
 #include "env/paths.h"
@@ -28,7 +29,7 @@ class PlantedLibraries {
   explicit PlantedLibraries(const std::string& dir) {
     std::string overrides = "winemenubuilder.exe=d;mscoree=;mshtml=;";
     for (const char* name : Planted) {
-      CopyFileA((SystemDir() + name + ".dll").c_str(), (dir + name + ".dll").c_str(), FALSE);
+      CopyFileNamed((SystemDir() + name + ".dll"), (dir + name + ".dll"), FALSE);
       overrides += std::string(name) + ",";
     }
     overrides.back() = '=';

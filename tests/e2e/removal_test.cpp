@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <functional>
 
+#include "env/system_names.h"
 #include "codec/name_mapping.h"
 #include "env/deletion.h"
 #include "env/file_system.h"
@@ -71,7 +72,7 @@ TEST(Uninstall, JaRemovesEverythingNeinKeepsTheDirectoryOnEveryWindowsVersion) {
     EXPECT_EQ(ReadRegistryString(entry, "DisplayName"), "Adressen deinstalieren");
     // The shortcuts: in the chosen profile's folders where the user selection came, else the user's own.
     const std::string profile = GetProfilesDirectory() + "\\" + GetLogonUserName(), exe = InstallDir + "\\ADRESSEN.EXE";
-    const bool chosen = FileText(InstallDir + "\\" + InstallLogName).find("[BenutzerKonto]") != std::string::npos;
+    const bool chosen = LogFileText(InstallDir + "\\" + InstallLogName).find("[BenutzerKonto]") != std::string::npos;
     auto folder = [&](const char* german, int csidl) { return chosen ? profile + german : SpecialFolder(nullptr, csidl); };
     ExpectLink(folder("\\Startmenü\\Programme", CSIDL_PROGRAMS) + "\\Adressen\\Adressen.LNK", exe, InstallDir);
     ExpectLink(folder("\\Startmenü\\Programme", CSIDL_PROGRAMS) + "\\Adressen\\Hilfe.LNK", InstallDir + "\\ADRESSEN.HLP", InstallDir);
@@ -106,12 +107,12 @@ TEST(Uninstall, TheDirectoryQuestionListsWhatTheDirectoryHolds) {
   InstallUnattended("listing");
   const std::string d = InstallDir + "\\";
   // A read-only installed file, the user's own files, a dot name and a hidden folder.
-  SetFileAttributesA((d + "ADRESSEN.HLP").c_str(), FILE_ATTRIBUTE_READONLY);
-  for (const char* folder : {"Eigene", "Versteckt"}) CreateDirectoryA((d + folder).c_str(), nullptr);
+  SetFileAttributesNamed((d + "ADRESSEN.HLP"), FILE_ATTRIBUTE_READONLY);
+  for (const char* folder : {"Eigene", "Versteckt"}) CreateDirectoryNamed((d + folder));
   for (const char* file : {"Eigene\\brief.txt", ".einstellungen", "Versteckt\\innen.txt"}) MakeFile(d + file);
-  SetFileAttributesA((d + "Versteckt").c_str(), FILE_ATTRIBUTE_HIDDEN);
+  SetFileAttributesNamed((d + "Versteckt"), FILE_ATTRIBUTE_HIDDEN);
   // (Where the file system keeps no such attribute, Wine cannot hide the folder.)
-  const bool hidden = GetFileAttributesA((d + "Versteckt").c_str()) & FILE_ATTRIBUTE_HIDDEN;
+  const bool hidden = FileAttributes((d + "Versteckt")) & FILE_ATTRIBUTE_HIDDEN;
   Steps steps = RemovalSteps(true);
   steps[2].act = [&](HWND ask) {
     EXPECT_NE(WindowText(FindControl(ask, AskForm::lbInfo)).find(" " + Dir + " "), std::string::npos);
@@ -130,7 +131,7 @@ TEST(Uninstall, TheDirectoryQuestionListsWhatTheDirectoryHolds) {
   EXPECT_FALSE(FileExists(d + "ADRESSEN.HLP"));
   EXPECT_FALSE(DirectoryExists(d + "Eigene"));
   EXPECT_EQ(FileExists(d + "Versteckt\\innen.txt"), hidden);
-  SetFileAttributesA((d + "Versteckt").c_str(), FILE_ATTRIBUTE_NORMAL);
+  SetFileAttributesNamed((d + "Versteckt"), FILE_ATTRIBUTE_NORMAL);
   DeleteTree(d);
 }
 
@@ -179,7 +180,7 @@ struct KillTest : ::testing::Test {
       DeleteTree(InstallDir + "\\");
       return;
     }
-    CopyFileA((dist.Dir() + "SETUP.EXE").c_str(), (InstallDir + "\\Uninstal.exe").c_str(), TRUE);
+    CopyFileNamed((dist.Dir() + "SETUP.EXE"), (InstallDir + "\\Uninstal.exe"), TRUE);
     EXPECT_EQ(RemoveInstallation(true), 0u);
     EXPECT_TRUE(WaitUntil([&] { return !DirectoryExists(InstallDir); }, 20000));
   }
@@ -216,7 +217,7 @@ struct KillTest : ::testing::Test {
 TEST_F(KillTest, AtEveryFewFilesTheLogNamesWhatTheUninstallerThenRemoves) {
   for (int k = 1; k <= LogEntries; k += 2) {
     const std::string key = "File" + std::to_string(k) + "=";
-    KillAndRemove([&](DWORD) { return FileText(InstallDir + "\\" + InstallLogName).find(key) != std::string::npos; },
+    KillAndRemove([&](DWORD) { return LogFileText(InstallDir + "\\" + InstallLogName).find(key) != std::string::npos; },
                   "killed at log entry " + std::to_string(k));
   }
 }
@@ -243,7 +244,7 @@ TEST_F(KillTest, DuringAQuietUpgradeTheNextRunCompletesIt) {
     const std::string key = "File" + std::to_string(LogEntries + k) + "=";
     SCOPED_TRACE("killed at log entry " + key);
     ASSERT_EQ(RunQuietly(dist.Dir() + "SETUP.EXE", "/q"), 0u);
-    Kill(second, "/q", [&](DWORD) { return FileText(InstallDir + "\\" + InstallLogName).find(key) != std::string::npos; });
+    Kill(second, "/q", [&](DWORD) { return LogFileText(InstallDir + "\\" + InstallLogName).find(key) != std::string::npos; });
     ASSERT_EQ(RunQuietly(second.Dir() + "SETUP.EXE", "/q"), 0u);
     for (std::string name : Entries(InstallDir + "\\*"))
       EXPECT_FALSE((name = LowerCase(name)).starts_with("~up") || name == "datei2.txt") << name << " is left";
@@ -255,7 +256,7 @@ TEST_F(KillTest, DuringAQuietUpgradeTheNextRunCompletesIt) {
 }
 
 TEST(Reliability, AFullDiskAsksAndLeavesNoPartialFile) {
-  if (GetFileAttributesA("S:\\") == INVALID_FILE_ATTRIBUTES)
+  if (FileAttributes("S:\\") == INVALID_FILE_ATTRIBUTES)
     GTEST_SKIP() << "no small drive S: here (scripts/small-drive.sh needs root to mount a tmpfs)";
   const std::string dir = "S:\\Adressen";
   Distribution dist("full_disk");
@@ -284,7 +285,7 @@ TEST(Reliability, AFullDiskAsksAndLeavesNoPartialFile) {
     EXPECT_EQ(FileExists(dir + "\\Uninstal.exe"), c.finished);
     EXPECT_EQ(shown.find("GROSS.DAT konnte nicht kopiert werden!") != std::string::npos, c.answer == std::string("Yes"));
     // The log names the file that failed, unless "Abbrechen" ended the run at its question.
-    EXPECT_EQ(FileText(dir + "\\" + InstallLogName).find("\\gross.dat") != std::string::npos, c.finished);
+    EXPECT_EQ(LogFileText(dir + "\\" + InstallLogName).find("\\gross.dat") != std::string::npos, c.finished);
   }
   DeleteTree(dir + "\\");
   PrepareMachine();
@@ -336,8 +337,7 @@ TEST(Reliability, TheBatchFileGivesUpOnAnUninstallerThatStaysInUse) {
   Steps steps = RemovalSteps(true);
   // Another program holds Uninstal.exe open, without letting anyone delete it.
   steps[2].act = [&](HWND) {
-    held = FromCreateFile(CreateFileA((InstallDir + "\\Uninstal.exe").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                      OPEN_EXISTING, 0, nullptr));
+    held = FromCreateFile(CreateFileNamed((InstallDir + "\\Uninstal.exe"), GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING, 0));
     EXPECT_TRUE(held);
   };
   EXPECT_EQ(Perform(StartProgram(InstallDir + "\\Uninstal.exe", ""), steps), 0u);

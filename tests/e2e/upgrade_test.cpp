@@ -3,6 +3,7 @@
 // does not replace a newer one unasked.
 #include <gtest/gtest.h>
 
+#include "env/system_names.h"
 #include "codec/name_mapping.h"
 #include "codec/sha256.h"
 #include "env/deletion.h"
@@ -114,10 +115,11 @@ TEST_F(UpgradeTest, TheLogNamesEveryFileOfTheInstallationAndTheRemovalTakesThemA
     PrepareMachine();
     const Distribution v1 = VersionDistribution("upgrade_v1", V1), v2 = VersionDistribution("upgrade_v2", V2);
     Install(v1, "/q");
-    if (how == "/s") {  // 1.0 as a version before the counts of shared libraries left it
-      std::string log = FileText(Log);
+    if (how == "/s") {  // 1.0 as a version before the counts of shared libraries and UTF-16 logs left it
+      std::string log = LogFileText(Log);
       const size_t origins = log.find("[FileOrigins]");
-      MakeFile(Log, log.erase(origins, log.find('[', origins + 1) - origins));
+      ASSERT_NE(origins, std::string::npos) << log;
+      MakeLogFile(Log, log.erase(origins, log.find('[', origins + 1) - origins), true);
       DeleteRegistryValue(OpenRegistryKey(HKEY_LOCAL_MACHINE, SharedLibrariesKey, false), LowerCase(GetWindowsDir() + "\\ADRHELP.DLL"));
     }
     MakeFile(InstallDir + "\\beispiel.hdb", "meine Adressen");
@@ -170,16 +172,16 @@ TEST_F(UpgradeTest, AFailedQuietRunLeavesTheMachineAsItFoundIt) {
     bool upgrade;
     std::function<void(const Distribution&)> spoil;
   } rows[] = {
-      {"a listed file missing", true, [](const Distribution& d) { DeleteFileA((d.Dir() + "Zusatz.txt").c_str()); }},
+      {"a listed file missing", true, [](const Distribution& d) { DeleteFileNamed((d.Dir() + "Zusatz.txt")); }},
       {"a damaged file", true,
        [](const Distribution& d) {
          d.AddFile("Setup.lst", FileText(d.Dir() + "Setup.lst") + "[SHA256]\r\nNeu.txt=" +
                                     Sha256Of("nicht dieser Inhalt") + "\r\n");
        }},
       {"a target that cannot be written", true,
-       [](const Distribution&) { CreateDirectoryA((InstallDir + "\\Zusatz.txt").c_str(), nullptr); }},
+       [](const Distribution&) { CreateDirectoryNamed((InstallDir + "\\Zusatz.txt")); }},
       {"a first installation with a file missing", false,
-       [](const Distribution& d) { DeleteFileA((d.Dir() + "ADRESSEN.HL_").c_str()); }},
+       [](const Distribution& d) { DeleteFileNamed((d.Dir() + "ADRESSEN.HL_")); }},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.what);
@@ -194,7 +196,7 @@ TEST_F(UpgradeTest, AFailedQuietRunLeavesTheMachineAsItFoundIt) {
     EXPECT_NE(FileText(record).find("the run failed"), std::string::npos) << FileText(record);
     ExpectUnchanged(now);
     EXPECT_EQ(Contents(InstallDir), contents);
-    RemoveDirectoryA((InstallDir + "\\Zusatz.txt").c_str());
+    RemoveDirectoryNamed((InstallDir + "\\Zusatz.txt"));
     EXPECT_EQ(row.upgrade ? RemoveQuietly() : 0u, 0u);
     ExpectUnchanged(before);
   }
@@ -207,7 +209,7 @@ TEST_F(UpgradeTest, AFileInUseIsReplacedAtTheNextRestart) {
   Install(v1, "/q");
   const std::string exe = InstallDir + "\\ADRESSEN.EXE", record = v2.Dir() + "run.log";
   {
-    KernelHandle held = FromCreateFile(CreateFileA(exe.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    KernelHandle held = FromCreateFile(CreateFileNamed(exe, GENERIC_READ, 0, OPEN_EXISTING, 0));
     ASSERT_TRUE(held);
     Install(v2, "/q", 3010, record);
     EXPECT_NE(LowerCase(FileText(record)).find("file in use, replaced at the next restart: " + LowerCase(exe)), std::string::npos)
@@ -222,7 +224,7 @@ TEST_F(UpgradeTest, AFileInUseIsReplacedAtTheNextRestart) {
   // A removal that finds a file in use: it goes at the restart, and the directory with it.
   const std::string help = InstallDir + "\\ADRESSEN.HLP";
   {
-    KernelHandle held = FromCreateFile(CreateFileA(help.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    KernelHandle held = FromCreateFile(CreateFileNamed(help, GENERIC_READ, 0, OPEN_EXISTING, 0));
     ASSERT_TRUE(held);
     EXPECT_EQ(RemoveQuietly(), 3010u);
     EXPECT_NE(PendingRenames().find(LowerCase(help)), std::string::npos) << PendingRenames();

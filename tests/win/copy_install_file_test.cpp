@@ -1,4 +1,5 @@
 // One distribution file into its target: when the log cannot name it, it never lies in place.
+#include "env/system_names.h"
 #include "transfer/copy_install_file.h"
 
 #include <gtest/gtest.h>
@@ -42,7 +43,7 @@ TEST(CopyInstallFile, AFileTheLogCannotNameStaysOutOfPlaceAndNothingIsAsked) {
       ListTree(target + "*.*", false, present);
       EXPECT_EQ(present.size(), logWorks ? 1u : 0u) << "no temporary file left";
       DeleteTree(target);
-      CreateDirectoryA(target.c_str(), nullptr);
+      CreateDirectoryNamed(target);
     }
   QuietMode = false;
 }

@@ -1,3 +1,4 @@
+#include "env/system_names.h"
 #include "env/deletion.h"
 
 #include <gtest/gtest.h>
@@ -9,21 +10,20 @@ TEST(ForceDeleteFile, ClearsReadOnlyAndReportsTheOutcome) {
   TempFolder dir("force_delete");
   const std::string plain = dir.File("plain.txt", "x");
   const std::string readOnly = dir.File("readonly.txt", "x");
-  SetFileAttributesA(readOnly.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
+  SetFileAttributesNamed(readOnly, FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
   EXPECT_TRUE(ForceDeleteFile(plain));
   EXPECT_TRUE(ForceDeleteFile(readOnly));
   EXPECT_FALSE(Exists(readOnly));
   EXPECT_FALSE(ForceDeleteFile(dir.Path() + "missing.txt"));
   // A file held open without sharing cannot go; it keeps its other attributes.
   const std::string held = dir.File("held.txt", "x");
-  SetFileAttributesA(held.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_ARCHIVE);
+  SetFileAttributesNamed(held, FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_ARCHIVE);
   {
-    KernelHandle lock = FromCreateFile(CreateFileA(held.c_str(), GENERIC_READ, 0, nullptr,
-                                                   OPEN_EXISTING, 0, nullptr));
+    KernelHandle lock = FromCreateFile(CreateFileNamed(held, GENERIC_READ, 0, OPEN_EXISTING, 0));
     ASSERT_TRUE(lock);
     EXPECT_FALSE(ForceDeleteFile(held));
   }
-  EXPECT_EQ(GetFileAttributesA(held.c_str()) & FILE_ATTRIBUTE_ARCHIVE, FILE_ATTRIBUTE_ARCHIVE);
+  EXPECT_EQ(FileAttributes(held) & FILE_ATTRIBUTE_ARCHIVE, FILE_ATTRIBUTE_ARCHIVE);
 }
 
 TEST(DeleteTree, RemovesFilesOfEveryKindAndNestedFolders) {
@@ -31,9 +31,9 @@ TEST(DeleteTree, RemovesFilesOfEveryKindAndNestedFolders) {
   const std::string top = root.Folder("prog");
   root.File("prog\\a.exe", "a");
   const std::string ro = root.File("prog\\readonly.dat", "r");
-  SetFileAttributesA(ro.c_str(), FILE_ATTRIBUTE_READONLY);
+  SetFileAttributesNamed(ro, FILE_ATTRIBUTE_READONLY);
   const std::string hidden = root.File("prog\\hidden.sys", "h");
-  SetFileAttributesA(hidden.c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
+  SetFileAttributesNamed(hidden, FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
   root.File("prog\\.dotfile", "d");
   root.Folder("prog\\sub");
   root.Folder("prog\\sub\\deeper");
@@ -51,7 +51,7 @@ TEST(DeleteTree, HiddenAndDotFoldersStayWithTheirParents) {
     root.File("prog\\sub\\gone.txt", "g");
     const std::string keptDir = root.Folder(std::string("prog\\sub\\") + kept);
     root.File(std::string("prog\\sub\\") + kept + "\\inside.txt", "i");
-    if (kept[0] != '.') SetFileAttributesA(keptDir.c_str(), FILE_ATTRIBUTE_HIDDEN);
+    if (kept[0] != '.') SetFileAttributesNamed(keptDir, FILE_ATTRIBUTE_HIDDEN);
     DeleteTree(top);
     EXPECT_TRUE(Exists(keptDir + "\\inside.txt"));
     EXPECT_TRUE(Exists(top));
@@ -68,7 +68,7 @@ TEST(DeleteTree, NeverEntersALinkToAFolder) {
   const std::string link = top + "\\link";
   if (!MakeFolderLink(link, outside))
     GTEST_SKIP() << "no folder links on this system";
-  ASSERT_NE(GetFileAttributesA(link.c_str()) & FILE_ATTRIBUTE_REPARSE_POINT, 0u);
+  ASSERT_NE(FileAttributes(link) & FILE_ATTRIBUTE_REPARSE_POINT, 0u);
   DeleteTree(top);
   EXPECT_TRUE(Exists(precious));
   EXPECT_FALSE(Exists(top));

@@ -31,7 +31,7 @@ POINT InkExtent(const std::string& text, int width, int ppi) {
   HFONT font = MakeFont({"MS Sans Serif", 10}, MulDiv(10, ppi, 96));
   HGDIOBJ oldFont = SelectObject(dc, font);
   RECT rect = {0, 0, width, 400};
-  DrawTextA(dc, text.c_str(), -1, &rect, DT_LEFT | DT_NOPREFIX | DT_EXPANDTABS | DT_WORDBREAK | DT_NOCLIP);
+  DrawTextNamed(dc, text, rect, DT_LEFT | DT_NOPREFIX | DT_EXPANDTABS | DT_WORDBREAK | DT_NOCLIP);
   POINT reach = {0, 0};
   for (int x = 0; x < width * 2; ++x)
     for (int y = 0; y < 400; ++y)

@@ -1,3 +1,4 @@
+#include "env/system_names.h"
 #include "install/file_journal.h"
 
 #include <gtest/gtest.h>
@@ -20,14 +21,14 @@ TEST(FileJournal, UndoPutsEverythingBackAndCommitLeavesNothingAside) {
     const auto place = [&](const std::string& target, const std::string& content) {
       const std::string temporary = temp.File("cpy" + std::to_string(logged.size()) + ".tmp", content);
       const Placement placement = journal.Place(temporary, target);
-      EXPECT_TRUE(placement != Placement::Move || MoveFileExA(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING));
+      EXPECT_TRUE(placement != Placement::Move || MoveFileExNamed(temporary, target, MOVEFILE_REPLACE_EXISTING));
       return placement;
     };
     EXPECT_EQ(place(replaced, "neu"), Placement::Move);
     EXPECT_EQ(place(added, "neu"), Placement::Move);
     EXPECT_TRUE(journal.KeepAside(dropped));
     EXPECT_FALSE(Exists(dropped));
-    KernelHandle open = FromCreateFile(CreateFileA(held.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    KernelHandle open = FromCreateFile(CreateFileNamed(held, GENERIC_READ, 0, OPEN_EXISTING, 0));
     EXPECT_EQ(place(held, "neu"), Placement::Done);
     EXPECT_TRUE(journal.RestartNeeded());
     ASSERT_EQ(journal.Leftovers().size(), 1u);
@@ -57,7 +58,7 @@ TEST(FileJournal, UndoPutsEverythingBackAndCommitLeavesNothingAside) {
     }
     open.Reset();
     // The system's own list would move the waiting file at the restart; the test takes it off.
-    for (const std::string& path : logged) DeleteFileA(path.c_str());
+    for (const std::string& path : logged) DeleteFileNamed(path);
   }
   for (const char* name : {"~up1A2B.tmp", "~UP9.TMP"}) EXPECT_TRUE(IsKeptFileName(name)) << name;
   for (const char* name : {"~up.tmp", "up12.tmp", "~up12.txt", "a~up12.tmp"}) EXPECT_FALSE(IsKeptFileName(name)) << name;

@@ -1,3 +1,4 @@
+#include "env/system_names.h"
 #include "env/folders.h"
 
 #include <gtest/gtest.h>
@@ -39,10 +40,10 @@ TEST(CanWriteToDir, ProbesWithoutTouchingTheUsersFiles) {
   EXPECT_EQ(Entries(temp.Path() + "*").size(), 2u);
 
   // Even a read-only one is left exactly as it was.
-  SetFileAttributesA(own.c_str(), FILE_ATTRIBUTE_READONLY);
+  SetFileAttributesNamed(own, FILE_ATTRIBUTE_READONLY);
   EXPECT_TRUE(CanWriteToDir(temp.Path()));
-  EXPECT_EQ(GetFileAttributesA(own.c_str()) & FILE_ATTRIBUTE_READONLY, FILE_ATTRIBUTE_READONLY);
-  SetFileAttributesA(own.c_str(), FILE_ATTRIBUTE_NORMAL);
+  EXPECT_EQ(FileAttributes(own) & FILE_ATTRIBUTE_READONLY, FILE_ATTRIBUTE_READONLY);
+  SetFileAttributesNamed(own, FILE_ATTRIBUTE_NORMAL);
 }
 
 TEST(CanWriteToDir, MissingDirectoryOrAFileInsteadGivesFalse) {

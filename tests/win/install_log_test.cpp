@@ -7,6 +7,7 @@
 #include "env/ini_file.h"
 #include "env/paths.h"
 #include "env/settings.h"
+#include "env/text_file.h"
 #include "tests/win/win_test_util.h"
 #include "tools/driver/driver.h"
 
@@ -43,17 +44,19 @@ TEST(InstallLog, AFreshLogHasExactlyTheTextOfTheProfileFunctions) {
     SCOPED_TRACE(run);
     TempFolder ours("log_own" + std::to_string(run)), reference("log_ref" + std::to_string(run));
     ++run;
+    // The system's functions keep a file in the form it has: ours begins as a UTF-16 one.
     const IniFile api(reference.Path() + "INSTALL1.LOG");
+    WriteFileBytes(api.Path(), ProfileFileStart());
     bool first = true;
     SetRun(ours.Path(), c.name);
     for (const unsigned n : c.numbers) {
       GroupName = c.groupChanges && n % 2 ? "Eine lange Gruppe" : c.group;
       StartMenuFolder = c.folder;
       const std::string origin = !c.origins ? "" : n % 7 == 0 ? "found" : n % 11 == 0 ? "found,shared" : "";
-      EXPECT_TRUE(LogInstalledFile(n, "c:\\programme\\adressen\\datei" + std::to_string(n) + ".exe", origin));
+      EXPECT_TRUE(LogInstalledFile(n, "c:\\programme\\Ωmega Łódź\\datei" + std::to_string(n) + ".exe", origin));
       if (first && *c.name) api.WriteString("General", "Name", c.name);
       api.WriteString("InstalledFiles", "File" + std::to_string(n),
-                      "c:\\programme\\adressen\\datei" + std::to_string(n) + ".exe");
+                      "c:\\programme\\Ωmega Łódź\\datei" + std::to_string(n) + ".exe");
       api.WriteString("Group", "Name", GroupName);
       api.WriteString("StartMenu", "Folder", c.folder);
       if (!origin.empty()) api.WriteString("FileOrigins", "File" + std::to_string(n), origin);
@@ -68,6 +71,7 @@ TEST(InstallLog, AFreshLogHasExactlyTheTextOfTheProfileFunctions) {
     EXPECT_EQ(FileText(ours.Path() + "INSTALL1.LOG"), FileText(api.Path()));
     const std::vector<LoggedFile> read = ReadLoggedFiles(api.Path());
     ASSERT_EQ(read.size(), c.numbers.size());
+    EXPECT_EQ(read[0].path, "c:\\programme\\Ωmega Łódź\\datei" + std::to_string(c.numbers[0]) + ".exe");
     EXPECT_EQ(c.origins ? read[65].origin + "|" + read[69].origin + "|" + read[75].origin + "|" + DecimalText(read[299].number)
                         : "", c.origins ? "found,shared|found||300" : "");
   }

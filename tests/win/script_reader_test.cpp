@@ -1,5 +1,6 @@
 // The toolkit's own setup-script reader against the system's GetPrivateProfileStringA, on a
-// few hundred generated scripts full of the awkward cases: both must answer alike.
+// few hundred generated scripts full of the awkward cases: both must answer alike. The scripts
+// are CP1252, as distributions write them; ours reads them as the program's UTF-8.
 #include "install/script_reader.h"
 
 #include <gtest/gtest.h>
@@ -7,6 +8,7 @@
 #include <random>
 
 #include "env/ini_file.h"
+#include "env/unicode.h"
 #include "tests/win/win_test_util.h"
 #include "tools/driver/driver.h"
 
@@ -55,15 +57,28 @@ std::string Escaped(const std::string& text) {
   return out;
 }
 
+std::string Cp1252(const std::string& utf8) {
+  std::string bytes;
+  Cp1252FromUtf8(utf8, bytes);
+  return bytes;
+}
+
+// The system's answer for the key (the key list for none), as the program's UTF-8.
+std::string SystemValue(const std::string& section, const char* key, const std::string& path,
+                        const char* fallback = "") {
+  std::vector<char> buffer(key ? 1024 : 65536);
+  const DWORD length = GetPrivateProfileStringA(Cp1252(section).c_str(), key ? Cp1252(key).c_str() : nullptr,
+                                                fallback, buffer.data(), static_cast<DWORD>(buffer.size()), path.c_str());
+  return Utf8FromCp1252(std::string(buffer.data(), length));
+}
+
 // The key names of a section as the system lists them, one string each.
 std::vector<std::string> SystemKeys(const std::string& section, const std::string& path) {
-  std::vector<char> names(65536);
-  const DWORD length = GetPrivateProfileStringA(section.c_str(), nullptr, "", names.data(),
-                                                static_cast<DWORD>(names.size()), path.c_str());
+  const std::string names = SystemValue(section, nullptr, path);
   std::vector<std::string> keys;
-  for (DWORD at = 0; at < length && names[at];) {
-    keys.emplace_back(names.data() + at);
-    at += static_cast<DWORD>(keys.back().size()) + 1;
+  for (size_t at = 0; at < names.size() && names[at];) {
+    keys.emplace_back(names.c_str() + at);
+    at += keys.back().size() + 1;
   }
   return keys;
 }
@@ -79,14 +94,12 @@ TEST(ScriptReader, AnswersAsTheSystemDoesOnGeneratedScripts) {
     const std::string breaks = Breaks[random() % std::size(Breaks)];
     for (int i = 0; i < lines; ++i) text += Line(random) + (random() % 8 ? breaks : "\r\n");
     if (random() % 4 == 0) text.resize(text.size() - 1);  // no line break at the end
-    const std::string path = dir.File(std::to_string(script) + ".lst", text);
+    const std::string path = dir.File(std::to_string(script) + ".lst", Cp1252(text));
     const ScriptReader reader(text);
     for (const char* section : Queries) {
       for (const char* key : Keys) {
-        char buffer[1024];
-        GetPrivateProfileStringA(section, key, "\x01", buffer, sizeof buffer, path.c_str());
         const std::optional<ScriptEntry> ours = reader.Find(section, key);
-        const std::string expected = buffer;
+        const std::string expected = SystemValue(section, key, path, "\x01");
         const std::string got = ours ? ours->value : "\x01";
         if (got != expected && ++mismatches <= 10)
           ADD_FAILURE() << "[" << section << "] \"" << key << "\": system \"" << Escaped(expected)
@@ -105,9 +118,7 @@ TEST(ScriptReader, AnswersAsTheSystemDoesOnGeneratedScripts) {
       // The installer's own reading of a whole section, against a lookup of each listed key.
       std::vector<std::string> lookedUp;
       for (const std::string& key : SystemKeys(section, path)) {
-        char buffer[1024];
-        GetPrivateProfileStringA(section, key.c_str(), "", buffer, sizeof buffer, path.c_str());
-        lookedUp.push_back(key + "=" + buffer);
+        lookedUp.push_back(key + "=" + SystemValue(section, key.c_str(), path));
       }
       if (IniFile(path).ReadSection(section) != lookedUp && ++mismatches <= 10)
         ADD_FAILURE() << "IniFile::ReadSection of [" << section << "] differs in:\n" << Escaped(text);

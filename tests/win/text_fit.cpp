@@ -26,7 +26,7 @@ std::string Misfit(const FormDesc& form, const ControlDesc& c, const char* text,
   if (c.kind == ControlKind::Button) room.cx -= 8;
   if (c.kind == ControlKind::Panel) room.cx -= 4;  // its bevel
   RECT need = {0, 0, room.cx, 0};
-  DrawTextA(dc, text, -1, &need,
+  DrawTextNamed(dc, text, need,
             DT_CALCRECT | DT_NOPREFIX * (c.kind == ControlKind::Label) | (wrap ? DT_WORDBREAK : tree ? 0 : DT_SINGLELINE));
   SelectObject(dc, old);
   DeleteObject(made);

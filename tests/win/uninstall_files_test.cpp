@@ -1,5 +1,6 @@
 // The listing shown before the program directory goes, the batch file's temporary name, and
 // the check that a logged file is reached without a link.
+#include "env/system_names.h"
 #include "uninstall/uninstall_files.h"
 
 #include <gtest/gtest.h>
@@ -26,7 +27,7 @@ TEST(ListTree, EntriesFirstThenEachVisibleSubfolderDepthFirst) {
                            "prog\\Hilfe\\hilfe.hlp", "prog\\.git\\config", "prog\\.versteckt",
                            "prog\\Geheim\\innen.txt", "elsewhere\\fremd.txt"})
     root.File(file, "x");
-  SetFileAttributesA((p + "Geheim").c_str(), FILE_ATTRIBUTE_HIDDEN);
+  SetFileAttributesNamed((p + "Geheim"), FILE_ATTRIBUTE_HIDDEN);
   const bool linked = MakeFolderLink(p + "Verweis", root.Path() + "elsewhere");
 
   std::vector<std::string> list = {"schon da"};
@@ -65,7 +66,7 @@ TEST(MakeTempFileName, AnEmptyDollarFileInTheTemporaryFolder) {
   EXPECT_EQ(FileText(name), "");
   EXPECT_TRUE(Exists(name));
   EXPECT_NE(MakeTempFileName(), name);
-  DeleteFileA(name.c_str());
+  DeleteFileNamed(name);
 }
 
 TEST(FolderGuard, NoLinkOnTheWay) {

@@ -7,31 +7,24 @@
 
 #include "env/deletion.h"
 #include "env/handles.h"
+#include "env/system_names.h"
 #include "tools/driver/driver.h"
 
 inline bool Exists(const std::string& path) {
-  return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+  return FileAttributes(path) != INVALID_FILE_ATTRIBUTES;
 }
 
 // The names a search pattern finds ("C:\\dir\\*"), but those that begin with a dot.
 inline std::vector<std::string> Entries(const std::string& pattern) {
   std::vector<std::string> names;
-  WIN32_FIND_DATAA found;
-  FindHandle find(FindFirstFileA(pattern.c_str(), &found));
-  for (bool more = find.Valid(); more; more = FindNextFileA(find.Get(), &found))
-    if (found.cFileName[0] != '.') names.push_back(found.cFileName);
+  for (const FoundFile& found : FindFiles(pattern))
+    if (found.name[0] != '.') names.push_back(found.name);
   return names;
 }
 
 // The system and the temporary folder, each ending in "\".
-inline std::string SystemDir() {
-  char system[MAX_PATH] = {};
-  return std::string(system, GetSystemDirectoryA(system, sizeof system)) + "\\";
-}
-inline std::string TempDir() {
-  char temp[MAX_PATH] = {};
-  return std::string(temp, GetTempPathA(sizeof temp, temp));
-}
+inline std::string SystemDir() { return SystemDirectory() + "\\"; }
+inline std::string TempDir() { return TempDirectory(); }
 
 // Folder links came with Vista; looked up so that the tests build for older targets.
 inline bool MakeFolderLink(const std::string& link, const std::string& target) {
@@ -45,15 +38,15 @@ inline bool MakeFolderLink(const std::string& link, const std::string& target) {
 class TempFolder {
  public:
   explicit TempFolder(const std::string& name) : path_("C:\\wintest\\" + name + "\\") {
-    CreateDirectoryA("C:\\wintest", nullptr);
+    CreateDirectoryNamed("C:\\wintest");
     DeleteTree(path_);
-    CreateDirectoryA(path_.c_str(), nullptr);
+    CreateDirectoryNamed(path_);
   }
   ~TempFolder() { DeleteTree(path_); }
   const std::string& Path() const { return path_; }  // ends in "\"
   std::string Folder(const std::string& relative) const {
     const std::string dir = path_ + relative;
-    CreateDirectoryA(dir.c_str(), nullptr);
+    CreateDirectoryNamed(dir);
     return dir;
   }
   std::string File(const std::string& relative, const std::string& content) const {

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include "env/system_names.h"
 #include "env/profiles.h"
 #include "env/registry.h"
 #include "tools/driver/driver.h"
@@ -12,11 +13,11 @@ namespace {
 // The probe writes what it sees into the file named by its argument.
 std::string RunAndRead(const std::string& exe) {
   const std::string result = exe + ".txt";
-  DeleteFileA(result.c_str());
+  DeleteFileNamed(result);
   DWORD code = 0;
   if (!WaitForExit(StartProgram(exe, "\"" + result + "\""), 20000, code)) return "did not end";
   const std::string text = FileText(result);
-  DeleteFileA(result.c_str());
+  DeleteFileNamed(result);
   return text.substr(0, text.find('\n'));
 }
 }  // namespace
@@ -36,7 +37,7 @@ TEST(WindowsVersion, NameAndFamilyOnEveryReportedVersion) {
     SCOPED_TRACE(row.wineVersion);
     const std::string name = std::string("probe_") + row.wineVersion + ".exe";
     const std::string copy = GetExeDirectory() + name;
-    ASSERT_TRUE(CopyFileA(probe.c_str(), copy.c_str(), FALSE));
+    ASSERT_TRUE(CopyFileNamed(probe, copy, FALSE));
     const std::string key = "Software\\Wine\\AppDefaults\\" + name;
     {
       RegKey settings = OpenRegistryKey(HKEY_CURRENT_USER, key, true);
@@ -44,6 +45,6 @@ TEST(WindowsVersion, NameAndFamilyOnEveryReportedVersion) {
     }
     EXPECT_EQ(RunAndRead(copy), row.expected);
     DeleteRegistryTree(HKEY_CURRENT_USER, key);
-    DeleteFileA(copy.c_str());
+    DeleteFileNamed(copy);
   }
 }

@@ -6,6 +6,7 @@
 
 #include <cstdio>
 
+#include "env/system_names.h"
 #include "env/folders.h"
 #include "env/ini_file.h"
 #include "env/install_names.h"
@@ -19,11 +20,11 @@ void Line(const std::string& text) { std::printf("%s\n", text.c_str()); }
 
 void Picture(HWND window, const std::string& name) {
   Sleep(300);  // painted
-  CreateDirectoryA(SCREENSHOT_DIR, nullptr);
+  CreateDirectoryNamed(SCREENSHOT_DIR);
   CaptureWindow(window).SaveBmp(std::string(SCREENSHOT_DIR) + "\\" + name + ".bmp");
 }
 
-bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+bool Exists(const std::string& path) { return FileAttributes(path) != INVALID_FILE_ATTRIBUTES; }
 
 std::string Registration() {
   const RegKey key = OpenRegistryKey(HKEY_LOCAL_MACHINE, UninstallKeyOf("Adressen"), false);
@@ -112,10 +113,8 @@ int main(int argc, char** argv) {
   Press(FindControl(wizard, AktionForm::bnInstal));
   DWORD code = AnswerUntilEnd(setup, {MoreForm::BitBtn1, MessageForm::Yes}, {"dialog-user", "dialog-options", "dialog-closing"});
   Line("Installed into " + target + ", exit status " + std::to_string(code) + ":");
-  WIN32_FIND_DATAA entry;
-  FindHandle search(FindFirstFileA((target + "\\*").c_str(), &entry));
-  for (bool more = static_cast<bool>(search); more; more = FindNextFileA(search.Get(), &entry))
-    if (entry.cFileName[0] != '.') Line(std::string("  ") + entry.cFileName);
+  for (const FoundFile& entry : FindFiles(target + "\\*"))
+    if (entry.name[0] != '.') Line("  " + entry.name);
   HWND started = nullptr;
   if (WaitUntil([&] { return (started = FindWindowA(nullptr, "Adressen")) && IsWindowVisible(started); }, 15000)) {
     Picture(started, "demo-program");
@@ -141,9 +140,7 @@ int main(int argc, char** argv) {
   const bool gone = WaitUntil([&] { return !Exists(target); }, 20000);
   Line("  exit status " + std::to_string(removed) + "; " + target + (gone ? " is gone, the uninstaller with it" : " is still there"));
   Line("  registration: " + Registration());
-  char windows[MAX_PATH] = {};
-  GetWindowsDirectoryA(windows, MAX_PATH);
-  const std::string dll = std::string(windows) + "\\ADRHELP.DLL";
+  const std::string dll = WindowsDirectory() + "\\ADRHELP.DLL";
   Line("  " + dll + (Exists(dll) ? " is still there" : " is gone"));
   bool shortcutsLeft = false;
   for (const std::string& place : shortcuts) {

@@ -11,6 +11,8 @@
 #include <optional>
 
 #include "check.h"
+
+#include "commands.h"
 #include "codec/lzh_format.h"
 #include "codec/name_mapping.h"
 #include "codec/sha256.h"
@@ -90,7 +92,7 @@ std::string AddChecksums(const fs::path& work, std::vector<std::string> names) {
   if (!text.empty() && text.back() != '\n') text += "\r\n";
   text += std::string("[") + ChecksumSection + "]\r\n";
   for (const std::string& name : names) {
-    const std::optional<std::string> digest = FileSha256((work / name).string());
+    const std::optional<std::string> digest = FileSha256(PathText(work / name));
     if (!digest) return (work / name).string() + ": cannot be read";
     std::string named;
     if (!InDistributionEncoding(original, name, named))

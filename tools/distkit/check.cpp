@@ -1,5 +1,7 @@
 #include "check.h"
 
+#include "commands.h"
+
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -218,7 +220,7 @@ class Checker {
   void CheckExpands(const std::string& name, int line) {
     const fs::path source = dir_ / names_[LowerCase(name)];
     const fs::path scratch = fs::temp_directory_path() / ("distkit-check-" + std::to_string(reinterpret_cast<uintptr_t>(this)));
-    if (const auto failure = ExpandFileChecked(source.string(), scratch.string()))
+    if (const auto failure = ExpandFileChecked(PathText(source), PathText(scratch)))
       Error("Setup.lst", line, name + " does not expand: " + InEnglish(failure->message));
     std::error_code ec;
     fs::remove(scratch, ec);
@@ -242,7 +244,7 @@ class Checker {
                                        "]: the installer cannot tell whether it is damaged");
         continue;
       }
-      const std::optional<std::string> digest = FileSha256((dir_ / onDisk).string());
+      const std::optional<std::string> digest = FileSha256(PathText(dir_ / onDisk));
       if (!digest || *digest != LowerCase(recorded->value))
         Error("Setup.lst", recorded->line, onDisk + " is damaged: its SHA-256 is " + digest.value_or("unreadable") +
                                                ", [" + ChecksumSection + "] records " + recorded->value +

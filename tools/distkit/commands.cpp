@@ -117,7 +117,7 @@ std::string ExpandCommand(const std::string& file, const std::string& outputDir)
     return name + ": the installer keeps this name, so expanding it here would overwrite the "
                   "input; use -o with another folder";
   const fs::path temporary = TemporaryFor(output);
-  if (const auto failure = ExpandFileChecked(input.string(), temporary.string())) {
+  if (const auto failure = ExpandFileChecked(PathText(input), PathText(temporary))) {
     std::error_code ec;
     fs::remove(temporary, ec);
     return "cannot expand: " + InEnglish(failure->message);

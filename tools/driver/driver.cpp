@@ -6,6 +6,9 @@
 
 #include <cstdlib>
 
+#include "env/handles.h"
+#include "env/ini_file.h"
+#include "env/system_names.h"
 #include "ui/control_name.h"
 
 namespace {
@@ -30,14 +33,14 @@ BOOL CALLBACK CollectChild(HWND hwnd, LPARAM param) {
 }  // namespace
 
 Program StartProgram(const std::string& exe, const std::string& arguments) {
-  std::string commandLine = "\"" + exe + "\"" + (arguments.empty() ? "" : " " + arguments);
+  std::wstring commandLine = Wide("\"" + exe + "\"" + (arguments.empty() ? "" : " " + arguments));
   const std::string dir = exe.substr(0, exe.find_last_of('\\'));
-  STARTUPINFOA si = {};
+  STARTUPINFOW si = {};
   si.cb = sizeof si;
   PROCESS_INFORMATION pi = {};
   Program program;
-  if (!CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                      dir.c_str(), &si, &pi))
+  if (!CreateProcessW(Wide(exe).c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                      Wide(dir).c_str(), &si, &pi))
     return program;
   CloseHandle(pi.hThread);
   program.process.Reset(pi.hProcess);
@@ -112,10 +115,9 @@ HWND FindControl(HWND root, const std::string& name) {
 }
 
 std::string WindowText(HWND hwnd) {
-  char text[4096];
-  const LRESULT length =
-      SendMessageA(hwnd, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
-  return std::string(text, static_cast<size_t>(length));
+  wchar_t text[4096];
+  const LRESULT length = SendMessageW(hwnd, WM_GETTEXT, 4096, reinterpret_cast<LPARAM>(text));
+  return FromWide(text, static_cast<size_t>(length));
 }
 
 std::string WindowClass(HWND hwnd) {
@@ -170,22 +172,22 @@ std::vector<std::string> TreeNodes(HWND tree, DWORD pid) {
   if (!process) return nodes;
   // The item and its text buffer must lie in the tree's own process.
   constexpr SIZE_T TextSize = 256;
-  auto* remote = static_cast<char*>(VirtualAllocEx(process.Get(), nullptr, sizeof(TVITEMA) + TextSize,
+  auto* remote = static_cast<char*>(VirtualAllocEx(process.Get(), nullptr, sizeof(TVITEMW) + TextSize * 2,
                                                    MEM_COMMIT, PAGE_READWRITE));
   if (!remote) return nodes;
   for (auto item = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0));
        item; item = reinterpret_cast<HTREEITEM>(
                  SendMessageA(tree, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(item)))) {
-    TVITEMA tv = {};
+    TVITEMW tv = {};
     tv.mask = TVIF_TEXT | TVIF_HANDLE;
     tv.hItem = item;
-    tv.pszText = remote + sizeof(TVITEMA);
+    tv.pszText = reinterpret_cast<wchar_t*>(remote + sizeof(TVITEMW));
     tv.cchTextMax = TextSize;
     WriteProcessMemory(process.Get(), remote, &tv, sizeof tv, nullptr);
-    SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(remote));
-    char text[TextSize] = {};
-    ReadProcessMemory(process.Get(), remote + sizeof(TVITEMA), text, TextSize - 1, nullptr);
-    nodes.push_back(text);
+    SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(remote));
+    wchar_t text[TextSize] = {};
+    ReadProcessMemory(process.Get(), remote + sizeof(TVITEMW), text, (TextSize - 1) * 2, nullptr);
+    nodes.push_back(FromWide(text));
   }
   VirtualFreeEx(process.Get(), remote, 0, MEM_RELEASE);
   return nodes;
@@ -254,8 +256,7 @@ bool Screenshot::SaveBmp(const std::string& path) const {
   file.bfType = 0x4D42;
   file.bfOffBits = sizeof file + sizeof info;
   file.bfSize = file.bfOffBits + rowBytes * static_cast<DWORD>(height);
-  KernelHandle out = FromCreateFile(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr,
-                                                CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  KernelHandle out = FromCreateFile(CreateFileNamed(path, GENERIC_WRITE, 0, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL));
   if (!out) return false;
   std::string data(reinterpret_cast<const char*>(&file), sizeof file);
   data.append(reinterpret_cast<const char*>(&info), sizeof info);
@@ -284,23 +285,28 @@ int ScreenBitsPerPixel() {
 ShellLinkFields ReadShellLink(const std::string& linkFile) {
   ShellLinkFields fields;
   CoInitialize(nullptr);
-  IShellLinkA* link = nullptr;
-  if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+  IShellLinkW* link = nullptr;
+  if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
                                  reinterpret_cast<void**>(&link)))) {
     IPersistFile* file = nullptr;
     if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
-      WCHAR wide[MAX_PATH];
-      MultiByteToWideChar(CP_ACP, 0, linkFile.c_str(), -1, wide, MAX_PATH);
-      if (SUCCEEDED(file->Load(wide, STGM_READ))) {
-        char buffer[MAX_PATH] = {};
+      if (SUCCEEDED(file->Load(Wide(linkFile).c_str(), STGM_READ))) {
+        wchar_t buffer[MAX_PATH] = {};
         link->GetPath(buffer, MAX_PATH, nullptr, SLGP_RAWPATH);
-        fields.path = buffer;
-        buffer[0] = '\0';
+        fields.path = FromWide(buffer);
+        // The target as the shell resolves it, from the item list: Wine reads the path kept
+        // beside it back in the system's code page only.
+        LPITEMIDLIST target = nullptr;
+        if (SUCCEEDED(link->GetIDList(&target)) && target) {
+          if (SHGetPathFromIDListW(target, buffer)) fields.path = FromWide(buffer);
+          CoTaskMemFree(target);
+        }
+        buffer[0] = L'\0';
         link->GetDescription(buffer, MAX_PATH);
-        fields.description = buffer;
-        buffer[0] = '\0';
+        fields.description = FromWide(buffer);
+        buffer[0] = L'\0';
         link->GetWorkingDirectory(buffer, MAX_PATH);
-        fields.workingDir = buffer;
+        fields.workingDir = FromWide(buffer);
       }
       file->Release();
     }
@@ -308,8 +314,7 @@ ShellLinkFields ReadShellLink(const std::string& linkFile) {
   }
   CoUninitialize();
   // The show command from the file's header (offset 0x3C): Wine's loader does not keep it.
-  KernelHandle raw = FromCreateFile(CreateFileA(linkFile.c_str(), GENERIC_READ, FILE_SHARE_READ,
-                                                nullptr, OPEN_EXISTING, 0, nullptr));
+  KernelHandle raw = FromCreateFile(CreateFileNamed(linkFile, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING, 0));
   unsigned char header[0x40] = {};
   DWORD got = 0;
   ReadFile(raw.Get(), header, sizeof header, &got, nullptr);
@@ -319,9 +324,8 @@ ShellLinkFields ReadShellLink(const std::string& linkFile) {
 
 std::string FileText(const std::string& path) {
   // Shared every way: the file may be one another process is writing.
-  KernelHandle file = FromCreateFile(CreateFileA(path.c_str(), GENERIC_READ,
-                                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                                 nullptr, OPEN_EXISTING, 0, nullptr));
+  KernelHandle file = FromCreateFile(
+      CreateFileNamed(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, OPEN_EXISTING, 0));
   if (!file) return {};
   std::string text(GetFileSize(file.Get(), nullptr), '\0');
   DWORD got = 0;
@@ -331,9 +335,16 @@ std::string FileText(const std::string& path) {
   return text;
 }
 
+std::string LogFileText(const std::string& path) { return ProfileText(FileText(path)); }
+
+void MakeLogFile(const std::string& path, const std::string& text, bool earlierVersion) {
+  std::string ansi;
+  ToSystemCodePage(text, ansi);
+  MakeFile(path, earlierVersion ? ansi : ProfileFileStart() + ProfileBytes(text));
+}
+
 void MakeFile(const std::string& path, const std::string& content) {
-  KernelHandle file = FromCreateFile(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                                 FILE_ATTRIBUTE_NORMAL, nullptr));
+  KernelHandle file = FromCreateFile(CreateFileNamed(path, GENERIC_WRITE, 0, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL));
   DWORD written = 0;
   if (file) WriteFile(file.Get(), content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
 }

@@ -91,5 +91,10 @@ ShellLinkFields ReadShellLink(const std::string& linkFile);
 
 // A file's whole content; empty when it cannot be read.
 std::string FileText(const std::string& path);
+// An install log's text, in whichever form it was written (UTF-16, or an earlier version's ANSI).
+std::string LogFileText(const std::string& path);
+// An install log of that text, as this version writes it or (earlierVersion) as the versions
+// before wrote it: in the system's code page.
+void MakeLogFile(const std::string& path, const std::string& text, bool earlierVersion = false);
 // A file of that content (one byte by default), replacing any.
 void MakeFile(const std::string& path, const std::string& content = "x");

@@ -1,0 +1,132 @@
+// Names outside the system's code page: every run is user Łukasz (scripts/wine-env.sh), whose
+// profile and downloads lie in C:\users\Łukasz; directories in Greek and Chinese letters; a
+// distribution written in UTF-8. Nothing may be done under a best-fit name ("Lukasz").
+#include <gtest/gtest.h>
+
+#include <shlobj.h>
+
+#include "env/deletion.h"
+#include "env/file_system.h"
+#include "env/folders.h"
+#include "env/paths.h"
+#include "env/profiles.h"
+#include "env/registry.h"
+#include "env/removal_rules.h"
+#include "env/system_names.h"
+#include "env/ini_file.h"
+#include "tests/e2e/harness.h"
+#include "tests/win/win_test_util.h"
+
+namespace {
+const std::string Profile = "C:\\users\\Łukasz";
+
+// Each shortcut the installation in dir logged lies in the user's profile or the shared one.
+void ExpectShortcutsInTheProfile(const std::string& dir) {
+  const std::vector<std::string> lines = IniFile(dir + "\\" + InstallLogName).ReadSection(LogShortcuts);
+  EXPECT_FALSE(lines.empty()) << "no shortcut logged";
+  for (const std::string& line : lines) {
+    const std::string link = line.substr(line.find('=') + 1);
+    EXPECT_TRUE(IsBelow(link, Profile) || IsBelow(link, "C:\\users\\Public") || IsBelow(link, "C:\\ProgramData")) << link;
+    EXPECT_TRUE(FileExists(link)) << link;
+  }
+  EXPECT_FALSE(DirectoryExists("C:\\users\\Lukasz")) << "a best-fit profile";
+}
+}  // namespace
+
+TEST(Names, TheUsersProfileLiesOutsideTheCodePage) {
+  EXPECT_EQ(GetLogonUserName(), "Łukasz");
+  EXPECT_TRUE(IsBelow(SpecialFolder(nullptr, CSIDL_DESKTOPDIRECTORY), Profile)) << SpecialFolder(nullptr, CSIDL_DESKTOPDIRECTORY);
+  EXPECT_TRUE(IsBelow(TempDir(), Profile)) << TempDir();
+}
+
+// The folder and the one file, each started from the user's downloads: installed byte for byte,
+// the shortcuts of /s in the user's profile, and the registered quiet removal leaves the drive
+// and the registry as they were.
+TEST(Names, TheFolderAndTheOneFileFromTheDownloadsOfLukasz) {
+  const std::string downloads = Profile + "\\Downloads\\";
+  Distribution folder("Adressen", downloads), oneFile("Einzeln", downloads);
+  folder.CopyFrom(ExampleDistribution("names_folder"));
+  Distribution made("names_download");
+  CopyFileNamed(MakeBundle("names_bundle", made), oneFile.Dir() + "Adressen-1.0-Setup.exe", false);
+  for (const char* mode : {"/q", "/s"}) {
+    for (const std::string& exe : {folder.Dir() + "SETUP.EXE", oneFile.Dir() + "Adressen-1.0-Setup.exe"}) {
+      SCOPED_TRACE(exe + " " + mode);
+      PrepareMachine();
+      const Snapshot before = TakeSnapshot();
+      const std::string record = downloads + "Protokoll.log";
+      ASSERT_EQ(mode[1] == 'q' ? RunQuietly(exe, std::string(mode) + " \"/LOG=" + record + "\"")
+                               : Perform(StartProgram(exe, std::string(mode) + " \"/LOG=" + record + "\""), {}),
+                0u)
+          << FileText(record);
+      for (const char* name : {"ADRESSEN.EXE", "ADRESSEN.HLP", "beispiel.hdb"})
+        EXPECT_EQ(FileText(InstallDir + "\\" + name), ExampleContent(name)) << name;
+      EXPECT_NE(FileText(record).find(exe), std::string::npos) << "the record names the program whole";
+      if (mode[1] == 's') ExpectShortcutsInTheProfile(InstallDir);
+      DeleteFileNamed(record);
+      EXPECT_EQ(RemoveQuietly(), 0u);
+      ExpectUnchanged(before);
+    }
+  }
+}
+
+// Directories in Greek and Chinese letters: the files there, the registration naming the
+// directory whole (read as UTF-16), and the removal by the registered command leaves nothing.
+TEST(Names, DirectoriesInGreekAndChineseLetters) {
+  const Distribution dist = ExampleDistribution("names_dirs");
+  for (const std::string dir : {"C:\\Programme\\Adressen Ωmega", "C:\\Programme\\地址簿 王芳"}) {
+    SCOPED_TRACE(dir);
+    PrepareMachine();
+    const Snapshot before = TakeSnapshot();
+    ASSERT_EQ(RunQuietly(dist.Dir() + "SETUP.EXE", "/q \"/D=" + dir + "\""), 0u);
+    for (const char* name : {"ADRESSEN.EXE", "ADRESSEN.HLP", "beispiel.hdb"})
+      EXPECT_EQ(FileText(dir + "\\" + name), ExampleContent(name)) << name;
+    EXPECT_EQ(RegistrationValue("InstallLocation").second, dir);
+    EXPECT_EQ(RegistrationValue("UninstallString").second, "\"" + dir + "\\Uninstal.exe\"");
+    EXPECT_EQ(RegistrationValue("DisplayIcon").second.find(dir), 0u) << RegistrationValue("DisplayIcon").second;
+    EXPECT_NE(LogFileText(dir + "\\" + InstallLogName).find(LowerCase(dir + "\\ADRESSEN.EXE")), std::string::npos)
+        << LogFileText(dir + "\\" + InstallLogName);
+    EXPECT_EQ(RemoveQuietly(), 0u);
+    ExpectUnchanged(before);
+  }
+}
+
+// A distribution written in UTF-8 (a byte-order mark first): a program "Kasse Łódź" with a
+// file "Łódź.txt" is installed, its shortcut named so, and removed.
+TEST(Names, ADistributionInUtf8) {
+  PrepareMachine();
+  const std::string dir = "C:\\Programme\\Kasse Łódź", key = UninstallKeyOf("Kasse Łódź");
+  Distribution dist("names_utf8");
+  dist.AddProgram("\xEF\xBB\xBF[General]\r\nName=Kasse Łódź\r\ndefaultPath=" + dir +
+                  "\r\nVersion=1.0\r\nPublisher=Kästner & Söhne\r\n[StartMenu]\r\nFolder=Kasse Łódź\r\n"
+                  "[Group]\r\nName=Kasse Łódź\r\n[programfiles]\r\n1=Łódź.txt\r\n[Items]\r\nŁódź.txt=Kasse Łódź\r\n");
+  dist.AddFile("Łódź.txt", "Kassenbuch");
+  const Snapshot before = TakeSnapshot();
+  ASSERT_EQ(Perform(dist.Start("SETUP.EXE", "/s"), {}), 0u);
+  EXPECT_EQ(FileText(dir + "\\Łódź.txt"), "Kassenbuch");
+  EXPECT_EQ(RegistrationValue("Publisher", key).second, "Kästner & Söhne");
+  EXPECT_EQ(RegistrationValue("DisplayName", key).second.find("Kasse Łódź"), 0u);
+  ExpectLink(GroupFolderOf(dir, "Kasse Łódź") + "\\Kasse Łódź.LNK", dir + "\\Łódź.txt", dir);
+  EXPECT_EQ(RemoveQuietly(key), 0u);
+  ExpectUnchanged(before);
+}
+
+// Run by scripts/run-code-pages.sh as a Greek and a Polish Windows: the program's German texts
+// and the CP1252 script's names mean what they mean on a German Windows.
+TEST(CodePage, GermanTextsAndTheScriptsNamesOnAnotherCodePage) {
+  if (GetACP() == 1252) GTEST_SKIP() << "runs under another code page only (scripts/run-code-pages.sh)";
+  PrepareMachine();
+  Distribution dist = ExampleDistribution("code_page");
+  dist.AddFile("Übersicht.txt", "Übersicht");
+  std::string script = FileText(dist.Dir() + "Setup.lst");
+  script.insert(script.find("[Windows]"), "4=\xDC" "bersicht.txt\r\n");  // CP1252, as the script is
+  dist.AddFile("Setup.lst", script);
+  Program setup = dist.Start();
+  HWND start = nullptr;
+  ASSERT_TRUE(WaitUntil([&] { return (start = StartWindow(setup.pid)) != nullptr; }));
+  const std::vector<std::string> steps = TreeNodes(FindControl(start, SetupForm::TreeView1), setup.pid);
+  EXPECT_NE(std::find(steps.begin(), steps.end(), "1. Begrüßung"), steps.end()) << (steps.size() > 1 ? steps[1] : "");
+  Kill(setup);
+  ASSERT_EQ(RunQuietly(dist.Dir() + "SETUP.EXE", "/q"), 0u);
+  EXPECT_EQ(FileText(InstallDir + "\\Übersicht.txt"), "Übersicht");
+  EXPECT_EQ(RemoveQuietly(), 0u);
+}
