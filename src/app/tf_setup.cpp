@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 #include "app/start_rules.h"
 #include "env/exit_codes.h"
 #include "env/file_system.h"
@@ -70,9 +72,12 @@ void Tf_Setup::FormCreate() {
     SelectStep(1);
   } else {
     ClearTree(TreeView1);
-    for (const char* node : {"START", "1. Sicherheitsabfrage", "2. Programmdateien löschen",
-                             "3. Abfrage Daten löschen", "ZIEL"})
-      AddTreeNode(TreeView1, node);
+    const std::string steps = UninstallSteps;
+    for (size_t at = 0; at < steps.size();) {
+      const size_t end = std::min(steps.find('\n', at), steps.size());
+      AddTreeNode(TreeView1, steps.substr(at, end - at));
+      at = end + 1;
+    }
     SetText(SetupType, "Deinstallation");
     SetFontColor(SetupType, clRed);
     controlFile = InstallLogName;

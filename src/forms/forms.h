@@ -4,6 +4,7 @@
 #include "forms/form_desc.h"
 
 extern const FormDesc SetupFormDesc;      // Tf_Setup, the start window
+extern const char UninstallSteps[];       // its step tree as the uninstaller's
 namespace SetupForm {
 inline constexpr char AutoTimer[] = "AutoTimer", SetupType[] = "SetupType", Timer1[] = "Timer1",
     TreeView1[] = "TreeView1", lbProgName[] = "lbProgName", pnBanner[] = "pnBanner";

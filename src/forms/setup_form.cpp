@@ -6,10 +6,11 @@ using namespace SetupForm;
 
 constexpr ControlDesc Controls[] = {
     {.name = pnBanner, .kind = ControlKind::Panel, .height = 26,
-     .text = "Setup " SETUP_VERSION " \xB7 Installation und Deinstallation von Windows-Programmen",
+     .text = "Setup " SETUP_VERSION " · Installation und Deinstallation von Windows-Programmen",
      .font = {"Arial", 14, false, false, clBlack}, .dock = Dock::Bottom,
      .bevel = BevelKind::Lowered, .align = TextAlign::Left},
-    {.name = "Panel1", .kind = ControlKind::Panel, .width = 226, .dock = Dock::Left},
+    // Wide enough for the uninstaller's longest step, "2. Programmdateien löschen".
+    {.name = "Panel1", .kind = ControlKind::Panel, .width = 244, .dock = Dock::Left},
     {.name = SetupType, .kind = ControlKind::Panel, .parent = "Panel1", .height = 41,
      .text = "Setup", .font = {"Arial", 22, true, false, clLime}, .color = clBlack,
      .dock = Dock::Top, .bevel = BevelKind::Lowered},
@@ -18,12 +19,15 @@ constexpr ControlDesc Controls[] = {
              "4. Installationsverzeichnis\n5. Dateien kopieren\n6. Shortcuts\nZIEL",
      .font = {"Times New Roman", 15, false, false, clBlack}, .color = clWhite,
      .dock = Dock::Fill, .indent = 19},
-    {.name = lbProgName, .kind = ControlKind::Label, .left = 238, .top = 8,
+    {.name = lbProgName, .kind = ControlKind::Label, .left = 256, .top = 8,
      .font = {"Arial", 23, true, true, clWhite}, .transparent = true},
     {.name = Timer1, .kind = ControlKind::Timer, .interval = 200},
     {.name = AutoTimer, .kind = ControlKind::Timer, .interval = 2000},
 };
 }  // namespace
+
+// The uninstaller's steps, shown in TreeView1 in place of the installer's.
+const char UninstallSteps[] = "START\n1. Sicherheitsabfrage\n2. Programmdateien löschen\n3. Abfrage Daten löschen\nZIEL";
 
 const FormDesc SetupFormDesc = {
     .className = "Tf_Setup", .caption = "Setup", .clientWidth = 626, .clientHeight = 447,

@@ -48,7 +48,9 @@ const char* IconOf(DlgType type) {
   return "";
 }
 
-constexpr FontDesc DialogFont = {"MS Sans Serif", 8 * 96 / 72};  // 8 points at 96 ppi
+// 8 points at 96 ppi; the system's dialog font, which has the letters of a name in any alphabet
+// (a directory the message names).
+constexpr FontDesc DialogFont = {"MS Shell Dlg", 8 * 96 / 72};
 
 }  // namespace
 

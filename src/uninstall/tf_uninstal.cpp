@@ -289,7 +289,7 @@ bool Tf_Uninstal::AskAndDeleteDirectory(const std::string& programDir, const std
 std::string Tf_Uninstal::WriteRemovalBatch(const std::vector<std::string>& foldersAbove) {
   const std::string temporary = MakeTempFileName();
   // The window is hidden but modal: after a failure nothing would be left to use.
-  if (temporary.size() < 3) Application.Fail(CannotCreateError(temporary));
+  if (temporary.size() < 3) Application.Fail(CannotCreateError(TempDirectory()));
   const std::string batch = temporary.substr(0, temporary.size() - 3) + "bat";
   const std::string exe = GetExePath();
   SetFileAttributesNamed(exe, FILE_ATTRIBUTE_NORMAL);

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "env/paths.h"
+#include "env/profiles.h"
 #include "env/system_names.h"
 
 void ListTree(const std::string& mask, bool withSubdirectories, std::vector<std::string>& list) {
@@ -40,5 +41,8 @@ bool HoldsOnly(const std::string& dir, const std::vector<std::string>& files) {
 }
 
 std::string MakeTempFileName() {
-  return TempFileNamed(TempDirectory(), "$");
+  // The Windows directory's TEMP where the user's own cannot be used (a folder the system names
+  // only by a near name on the 95 family does not exist).
+  const std::string name = TempFileNamed(TempDirectory(), "$");
+  return name.empty() ? TempFileNamed(IncludeBackslash(GetWindowsDir()) + "TEMP", "$") : name;
 }

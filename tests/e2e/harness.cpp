@@ -214,6 +214,16 @@ void SetText(HWND control, const std::string& text) {
   SendMessageW(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(Wide(text).c_str()));
 }
 
+std::vector<std::string> ListBoxLines(HWND list) {
+  std::vector<std::string> lines;
+  for (LRESULT i = 0, count = SendMessageW(list, LB_GETCOUNT, 0, 0); i < count; ++i) {
+    std::wstring wide(static_cast<size_t>(SendMessageW(list, LB_GETTEXTLEN, i, 0)) + 1, L'\0');
+    wide.resize(static_cast<size_t>(SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(wide.data()))));
+    lines.push_back(LowerCase(FromWide(wide.data(), wide.size())));
+  }
+  return lines;
+}
+
 void Tick(HWND box, bool ticked) { SendMessageA(box, BM_SETCHECK, ticked ? BST_CHECKED : BST_UNCHECKED, 0); }
 
 void Shoot(HWND window, const std::string& name) {

@@ -86,6 +86,8 @@ std::string Shown(HWND window);
 HWND StartWindow(DWORD pid);
 std::string HighlightedStep(DWORD pid);
 void SetText(HWND control, const std::string& text);
+// A list box's lines, each in lower case (ASCII letters).
+std::vector<std::string> ListBoxLines(HWND list);
 void Tick(HWND box, bool ticked);
 // Saves a picture of the window under the name once it has painted.
 void Shoot(HWND window, const std::string& name);

@@ -14,6 +14,7 @@
 #include "env/removal_rules.h"
 #include "env/system_names.h"
 #include "env/ini_file.h"
+#include "manifest.h"
 #include "tests/e2e/harness.h"
 #include "tests/win/win_test_util.h"
 
@@ -90,24 +91,79 @@ TEST(Names, DirectoriesInGreekAndChineseLetters) {
   }
 }
 
-// A distribution written in UTF-8 (a byte-order mark first): a program "Kasse Łódź" with a
-// file "Łódź.txt" is installed, its shortcut named so, and removed.
-TEST(Names, ADistributionInUtf8) {
-  PrepareMachine();
-  const std::string dir = "C:\\Programme\\Kasse Łódź", key = UninstallKeyOf("Kasse Łódź");
-  Distribution dist("names_utf8");
-  dist.AddProgram("\xEF\xBB\xBF[General]\r\nName=Kasse Łódź\r\ndefaultPath=" + dir +
+namespace {
+// A program "Kasse Łódź" with a file "Łódź.txt", its script in UTF-8 (a byte-order mark first).
+const std::string KasseDir = "C:\\Programme\\Kasse Łódź", KasseKey = UninstallKeyOf("Kasse Łódź");
+Distribution KasseDistribution(const std::string& name) {
+  Distribution dist(name);
+  dist.AddProgram("\xEF\xBB\xBF[General]\r\nName=Kasse Łódź\r\ndefaultPath=" + KasseDir +
                   "\r\nVersion=1.0\r\nPublisher=Kästner & Söhne\r\n[StartMenu]\r\nFolder=Kasse Łódź\r\n"
                   "[Group]\r\nName=Kasse Łódź\r\n[programfiles]\r\n1=Łódź.txt\r\n[Items]\r\nŁódź.txt=Kasse Łódź\r\n");
   dist.AddFile("Łódź.txt", "Kassenbuch");
+  return dist;
+}
+}  // namespace
+
+// Installed from UTF-8: the file, the registration and the shortcut named so; then removed.
+TEST(Names, ADistributionInUtf8) {
+  PrepareMachine();
+  const Distribution dist = KasseDistribution("names_utf8");
   const Snapshot before = TakeSnapshot();
   ASSERT_EQ(Perform(dist.Start("SETUP.EXE", "/s"), {}), 0u);
-  EXPECT_EQ(FileText(dir + "\\Łódź.txt"), "Kassenbuch");
-  EXPECT_EQ(RegistrationValue("Publisher", key).second, "Kästner & Söhne");
-  EXPECT_EQ(RegistrationValue("DisplayName", key).second.find("Kasse Łódź"), 0u);
-  ExpectLink(GroupFolderOf(dir, "Kasse Łódź") + "\\Kasse Łódź.LNK", dir + "\\Łódź.txt", dir);
-  EXPECT_EQ(RemoveQuietly(key), 0u);
+  EXPECT_EQ(FileText(KasseDir + "\\Łódź.txt"), "Kassenbuch");
+  EXPECT_EQ(RegistrationValue("Publisher", KasseKey).second, "Kästner & Söhne");
+  EXPECT_EQ(RegistrationValue("DisplayName", KasseKey).second.find("Kasse Łódź"), 0u);
+  ExpectLink(GroupFolderOf(KasseDir, "Kasse Łódź") + "\\Kasse Łódź.LNK", KasseDir + "\\Łódź.txt", KasseDir);
+  // What distkit manifest tells a deployment tool to look for is what the installation wrote.
+  Registration described;
+  ASSERT_EQ(ReadRegistration(dist.Dir(), described), "");
+  EXPECT_EQ(UninstallKeyOf(described.key), KasseKey);
+  for (const auto& [name, value] : {std::pair{"DisplayName", described.displayName}, {"Publisher", described.publisher},
+                                    {"DisplayVersion", described.version}})
+    EXPECT_EQ(RegistrationValue(name, KasseKey).second, value) << name;
+  EXPECT_EQ(RemoveQuietly(KasseKey), 0u);
   ExpectUnchanged(before);
+}
+
+// Windows 98, whose names are its code page's, cannot hold "Łódź": the run fails, and nothing
+// is made under a near name ("Lodz").
+TEST(Names, TheWindows95FamilyRefusesANameItsCodePageCannotHold) {
+  PrepareMachine();
+  const Distribution dist = KasseDistribution("names_win98");
+  const Snapshot before = TakeSnapshot();
+  ReportWindowsVersion("win98");
+  const DWORD status = RunQuietly(dist.Dir() + "SETUP.EXE", "/q /LOG=" + dist.Dir() + "run.log");
+  ReportWindowsVersion(nullptr);
+  EXPECT_NE(status, 0u) << FileText(dist.Dir() + "run.log");
+  ExpectUnchanged(before);
+}
+
+// Attended, the directory typed into the field: the field, the copy page and the uninstaller's
+// list show the name whole (pictures of each).
+TEST(Names, TheWizardAndTheUninstallerShowTheNameWhole) {
+  PrepareMachine();
+  const std::string dir = "C:\\Programme\\Adressen Ωmega Łódź";
+  const Distribution dist = ExampleDistribution("names_wizard");
+  Steps steps = WalkWizard(dir);
+  steps.back().act = [&](HWND w) {
+    SetText(FindControl(w, AktionForm::edPathName), dir);
+    EXPECT_EQ(WindowText(FindControl(w, AktionForm::edPathName)), dir);
+    Shoot(w, "names-directory");
+  };
+  steps.push_back({"Tf_Aktion", "", "CopyInfo", [&](HWND w) {
+                     EXPECT_TRUE(WaitUntil([&] { return IsBelow(WindowText(FindControl(w, AktionForm::pnTo)), dir); }))
+                         << WindowText(FindControl(w, AktionForm::pnTo));
+                     Shoot(w, "names-copy");
+                   }});
+  ASSERT_EQ(Perform(dist.Start(), steps + FinishSteps()), 0u);
+  Steps removal = RemovalSteps(true);
+  removal[2].act = [&](HWND ask) {
+    const std::vector<std::string> lines = ListBoxLines(FindControl(ask, AskForm::lbFiles));
+    EXPECT_FALSE(lines.empty() || lines.front() != LowerCase(dir)) << (lines.empty() ? "" : lines.front());
+    Shoot(ask, "names-uninstall-list");
+  };
+  EXPECT_EQ(Perform(StartProgram(dir + "\\Uninstal.exe", ""), removal), 0u);
+  EXPECT_TRUE(WaitUntil([&] { return !DirectoryExists(dir); }, 20000)) << "the batch file takes the directory";
 }
 
 // Run by scripts/run-code-pages.sh as a Greek and a Polish Windows: the program's German texts

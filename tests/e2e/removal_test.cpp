@@ -22,19 +22,6 @@
 namespace {
 const std::string Dir = LowerCase(InstallDir);
 
-std::vector<std::string> ListBoxLines(HWND list) {
-  std::vector<std::string> lines;
-  for (LRESULT i = 0, count = SendMessageA(list, LB_GETCOUNT, 0, 0); i < count; ++i) {
-    // Across processes the system hands the text over in UTF-16.
-    std::wstring wide(static_cast<size_t>(SendMessageW(list, LB_GETTEXTLEN, i, 0)) + 1, L'\0');
-    SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(wide.data()));
-    char text[1024] = {};
-    WideCharToMultiByte(CP_ACP, 0, wide.c_str(), -1, text, sizeof text, nullptr, nullptr);
-    lines.push_back(LowerCase(text));
-  }
-  return lines;
-}
-
 // Answers whatever the program asks until it ends: the retry questions with answer, every
 // other box and form with its OK. The exit code; the texts shown, one line each.
 DWORD AnswerUntilExit(const Program& program, const std::string& answer, std::string& shown) {
@@ -57,9 +44,16 @@ DWORD AnswerUntilExit(const Program& program, const std::string& answer, std::st
 
 }  // namespace
 
+// A user of the 95 family has a name of its code page; run as user Łukasz, those versions are
+// left to scripts/run-ansi-user.sh, which runs this test once more as a user of such a name.
 TEST(Uninstall, JaRemovesEverythingNeinKeepsTheDirectoryOnEveryWindowsVersion) {
-  for (const char* version : {"win95", "win98", "winme", "nt40", "win2k", "winxp", "win7", "win10"}) {
+  std::string ansi;
+  const bool ansiUser = ToSystemCodePage(GetLogonUserName(), ansi);
+  const std::pair<const char*, bool> versions[] = {{"win95", true}, {"win98", true}, {"winme", true}, {"nt40", false},
+                                                  {"win2k", false}, {"winxp", false}, {"win7", false}, {"win10", false}};
+  for (const auto& [version, family95] : versions) {
     SCOPED_TRACE(version);
+    if (family95 && !ansiUser) continue;
     PrepareMachine();
     const Snapshot before = TakeSnapshot();
     ReportWindowsVersion(version);

@@ -9,6 +9,7 @@
 #include "codec/expander.h"
 #include "codec/sha256.h"
 #include "lzh_encoder.h"
+#include "manifest.h"
 #include "tests/unit/temp_folder.h"
 
 namespace fs = std::filesystem;
@@ -80,6 +81,32 @@ TEST_F(BuildTest, CompressesCopiesAndChecks) {
   }
   EXPECT_TRUE(fs::exists(dist / "ADRESSEN.EX_"));
   ASSERT_EQ(Build(), "");
+}
+
+// A name outside ASCII, in a CP1252 script and in a UTF-8 one: the source file found under its
+// (UTF-8) name, its checksum written in the script's own encoding, the manifest's names whole.
+TEST_F(BuildTest, NamesKeepTheScriptsEncoding) {
+  const struct {
+    std::string script, file, recorded;
+  } rows[] = {{"\xDC" "bersicht.txt", "Übersicht.txt", "\r\n\xDC" "bersicht.txt="},
+              {"\xEF\xBB\xBF" "Łódź.txt", "Łódź.txt", "\r\nŁódź.txt="}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.file);
+    const bool utf8 = row.script.starts_with("\xEF");
+    const std::string head = utf8 ? "\xEF\xBB\xBF" : "";
+    Write("src/" + row.file, "Inhalt");
+    Write("src/Setup.lst", head + "[General]\r\nVersion=1.0\r\nPublisher=" + (utf8 ? "Kästner" : "K\xE4stner") +
+                               "\r\n[StartMenu]\r\nFolder=Kasse\r\n[Group]\r\nName=Kasse\r\n[programfiles]\r\n1=" +
+                               row.script.substr(head.size()) + "\r\n[Items]\r\n" + row.script.substr(head.size()) +
+                               "=Kasse\r\n");
+    ASSERT_EQ(Build(), "");
+    EXPECT_EQ(Read(dir_ / "dist" / row.file), "Inhalt");
+    EXPECT_NE(Read(dir_ / "dist" / "Setup.lst").find(row.recorded), std::string::npos) << Read(dir_ / "dist" / "Setup.lst");
+    Registration registration;
+    ASSERT_EQ(ReadRegistration((dir_ / "dist").string(), registration), "");
+    EXPECT_EQ(registration.publisher, "Kästner");
+    fs::remove(dir_ / "src" / row.file);
+  }
 }
 
 TEST_F(BuildTest, TwoBuildsOfOneSourceGiveTheSameFilesAndTimes) {

@@ -28,7 +28,7 @@ POINT InkExtent(const std::string& text, int width, int ppi) {
   HGDIOBJ oldBitmap = SelectObject(dc, bitmap);
   RECT all = {0, 0, width * 2, 400};
   FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-  HFONT font = MakeFont({"MS Sans Serif", 10}, MulDiv(10, ppi, 96));
+  HFONT font = MakeFont({"MS Shell Dlg", 10}, MulDiv(10, ppi, 96));
   HGDIOBJ oldFont = SelectObject(dc, font);
   RECT rect = {0, 0, width, 400};
   DrawTextNamed(dc, text, rect, DT_LEFT | DT_NOPREFIX | DT_EXPANDTABS | DT_WORDBREAK | DT_NOCLIP);
