@@ -99,7 +99,8 @@ TEST(Install, TheUserSelectionAndTheOptionsDecideWhereTheShortcutsGo) {
     const std::string target = dist.Dir() + "Programm";
     auto chooseUser = [&](HWND group) {
       HWND list = FindControl(group, GroupForm::cbUsers);
-      SendMessageA(list, CB_SETCURSEL, SendMessageA(list, CB_FINDSTRINGEXACT, -1, reinterpret_cast<LPARAM>(row.user)), 0);
+      const std::wstring user = Wide(row.user);
+      SendMessageW(list, CB_SETCURSEL, SendMessageW(list, CB_FINDSTRINGEXACT, -1, reinterpret_cast<LPARAM>(user.c_str())), 0);
     };
     auto options = [&](HWND more) {
       // The group box on the dialog's own colour: beside the check boxes, between them and

@@ -179,7 +179,8 @@ TEST(CodePage, GermanTextsAndTheScriptsNamesOnAnotherCodePage) {
   Program setup = dist.Start();
   HWND start = nullptr;
   ASSERT_TRUE(WaitUntil([&] { return (start = StartWindow(setup.pid)) != nullptr; }));
-  const std::vector<std::string> steps = TreeNodes(FindControl(start, SetupForm::TreeView1), setup.pid);
+  std::vector<std::string> steps;
+  WaitUntil([&] { return (steps = TreeNodes(FindControl(start, SetupForm::TreeView1), setup.pid)).size() > 1; });
   EXPECT_NE(std::find(steps.begin(), steps.end(), "1. Begrüßung"), steps.end()) << (steps.size() > 1 ? steps[1] : "");
   Kill(setup);
   ASSERT_EQ(RunQuietly(dist.Dir() + "SETUP.EXE", "/q"), 0u);
