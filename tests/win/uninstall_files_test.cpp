@@ -8,6 +8,7 @@
 #include <algorithm>
 
 #include "env/deletion.h"
+#include "env/file_system.h"
 #include "tests/win/win_test_util.h"
 #include "tools/driver/driver.h"
 
@@ -67,6 +68,22 @@ TEST(MakeTempFileName, AnEmptyDollarFileInTheTemporaryFolder) {
   EXPECT_TRUE(Exists(name));
   EXPECT_NE(MakeTempFileName(), name);
   DeleteFileNamed(name);
+}
+
+// The batch file is read in the OEM code page: a folder named outside it goes in by a name the
+// interpreter can read (its short name), the text in OEM bytes, or UTF-8 behind a switch.
+TEST(RemovalBatch, NamesTheInterpreterCanRead) {
+  TempFolder root("batch_names");
+  for (const std::string& name : {std::string("Bürosoftware"), std::string("Adressen Ωmega 王芳"), std::string("Łódź")}) {
+    SCOPED_TRACE(name);
+    const std::string dir = root.Folder(name), shown = NameForBatch(dir);
+    std::string oem;
+    EXPECT_TRUE(ToCodePage(CP_OEMCP, shown, oem)) << shown;
+    EXPECT_TRUE(DirectoryExists(shown)) << shown;
+    EXPECT_EQ(BatchFileBytes("rmdir \"" + shown + "\"\r\n"), "rmdir \"" + oem + "\"\r\n");
+  }
+  EXPECT_EQ(BatchFileBytes("del \"C:\\王芳\"\r\n").rfind("chcp 65001 >nul\r\ndel \"C:\\王芳\"", 0), 0u)
+      << "where no short name helps";
 }
 
 TEST(FolderGuard, NoLinkOnTheWay) {
