@@ -124,7 +124,7 @@ int main(int argc, char** argv) {
     Line("The installed program did not start");
     code = 1;
   }
-  Line("Install log:\n" + FileText(target + "\\" + InstallLogName));
+  Line("Install log:\n" + LogFileText(target + "\\" + InstallLogName));
   Line("Registration: " + Registration());
 
   const std::vector<std::string> shortcuts = ShortcutPlaces(target);
