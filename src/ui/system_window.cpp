@@ -94,24 +94,27 @@ std::string ComboBoxEntry(HWND combo, int index) {
   return got < 0 ? std::string() : FromSystemCodePage(text.c_str());
 }
 
-void InsertTreeNode(HWND tree, const std::string& text) {
-  if (WideSystem()) {
-    std::wstring node = Wide(text);
-    TVINSERTSTRUCTW insert = {};
-    insert.hParent = TVI_ROOT;
-    insert.hInsertAfter = TVI_LAST;
-    insert.item.mask = TVIF_TEXT;
-    insert.item.pszText = node.data();
-    SendMessageW(tree, TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&insert));
-    return;
-  }
-  std::string node = Ansi(text);
-  TVINSERTSTRUCTA insert = {};
+namespace {
+// One entry at the end of the tree's top level, in the structure of the tree's kind of text.
+template <typename Insert, typename Text>
+void InsertTreeText(HWND tree, UINT message, Text& node) {
+  Insert insert = {};
   insert.hParent = TVI_ROOT;
   insert.hInsertAfter = TVI_LAST;
   insert.item.mask = TVIF_TEXT;
   insert.item.pszText = node.data();
-  SendMessageA(tree, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert));
+  SendMessageA(tree, message, 0, reinterpret_cast<LPARAM>(&insert));
+}
+}  // namespace
+
+void InsertTreeNode(HWND tree, const std::string& text) {
+  if (WideSystem()) {
+    std::wstring node = Wide(text);
+    InsertTreeText<TVINSERTSTRUCTW>(tree, TVM_INSERTITEMW, node);
+    return;
+  }
+  std::string node = Ansi(text);
+  InsertTreeText<TVINSERTSTRUCTA>(tree, TVM_INSERTITEMA, node);
 }
 
 int DrawTextNamed(HDC dc, const std::string& text, RECT& rect, UINT format) {
