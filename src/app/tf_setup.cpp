@@ -2,8 +2,6 @@
 
 #include <windows.h>
 
-#include <algorithm>
-
 #include "app/start_rules.h"
 #include "env/exit_codes.h"
 #include "env/file_system.h"
@@ -71,13 +69,7 @@ void Tf_Setup::FormCreate() {
     controlFile = "Setup.lst";
     SelectStep(1);
   } else {
-    ClearTree(TreeView1);
-    const std::string steps = UninstallSteps;
-    for (size_t at = 0; at < steps.size();) {
-      const size_t end = std::min(steps.find('\n', at), steps.size());
-      AddTreeNode(TreeView1, steps.substr(at, end - at));
-      at = end + 1;
-    }
+    SetTreeLines(TreeView1, UninstallSteps);
     SetText(SetupType, "Deinstallation");
     SetFontColor(SetupType, clRed);
     controlFile = InstallLogName;

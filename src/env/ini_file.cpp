@@ -35,19 +35,15 @@ std::string ProfileText(const std::string& bytes) {
 
 std::string IniFile::ReadString(const std::string& section, const std::string& key,
                                 const std::string& defaultValue) const {
+  const SystemName s(section), k(key), d(defaultValue), p(path_);
   if (WideSystem()) {
     wchar_t buffer[1024];
-    GetPrivateProfileStringW(Wide(section).c_str(), Wide(key).c_str(), Wide(defaultValue).c_str(), buffer, 1024,
-                             Wide(path_).c_str());
+    GetPrivateProfileStringW(s.wide.c_str(), k.wide.c_str(), d.wide.c_str(), buffer, 1024, p.wide.c_str());
     return FromWide(buffer);
   }
-  std::string names[4];
-  const std::string* given[4] = {&section, &key, &defaultValue, &path_};
-  for (int i = 0; i < 4; ++i)
-    if (!ToSystemCodePage(*given[i], names[i])) return defaultValue;
+  if (!s.whole || !k.whole || !d.whole || !p.whole) return defaultValue;
   char buffer[1024];
-  GetPrivateProfileStringA(names[0].c_str(), names[1].c_str(), names[2].c_str(), buffer, sizeof buffer,
-                           names[3].c_str());
+  GetPrivateProfileStringA(s.ansi.c_str(), k.ansi.c_str(), d.ansi.c_str(), buffer, sizeof buffer, p.ansi.c_str());
   return FromSystemCodePage(buffer);
 }
 
@@ -75,11 +71,11 @@ std::string SectionText(const std::string& section, const std::string& path, siz
     cut = length + 2 >= size;
     return EachLine(text.data(), length, [](const wchar_t* line, size_t n) { return FromWide(line, n); });
   }
-  std::string name, file;
+  const SystemName name(section), file(path);
   cut = false;
-  if (!ToSystemCodePage(section, name) || !ToSystemCodePage(path, file)) return {};
+  if (!name.whole || !file.whole) return {};
   std::string text(size, '\0');
-  const DWORD length = GetPrivateProfileSectionA(name.c_str(), text.data(), static_cast<DWORD>(size), file.c_str());
+  const DWORD length = GetPrivateProfileSectionA(name.ansi.c_str(), text.data(), static_cast<DWORD>(size), file.ansi.c_str());
   cut = length + 2 >= size;
   return EachLine(text.data(), length,
                   [](const char* line, size_t n) { return FromSystemCodePage(std::string(line, n).c_str()); });
@@ -125,12 +121,9 @@ std::vector<std::string> IniFile::ReadSection(const std::string& section) const 
 
 bool IniFile::WriteString(const std::string& section, const std::string& key,
                           const std::string& value) const {
+  const SystemName s(section), k(key), v(value), p(path_);
   if (WideSystem())
-    return WritePrivateProfileStringW(Wide(section).c_str(), Wide(key).c_str(), Wide(value).c_str(),
-                                      Wide(path_).c_str()) != 0;
-  std::string names[4];
-  const std::string* given[4] = {&section, &key, &value, &path_};
-  for (int i = 0; i < 4; ++i)
-    if (!ToSystemCodePage(*given[i], names[i])) return false;
-  return WritePrivateProfileStringA(names[0].c_str(), names[1].c_str(), names[2].c_str(), names[3].c_str()) != 0;
+    return WritePrivateProfileStringW(s.wide.c_str(), k.wide.c_str(), v.wide.c_str(), p.wide.c_str()) != 0;
+  return s.whole && k.whole && v.whole && p.whole &&
+         WritePrivateProfileStringA(s.ansi.c_str(), k.ansi.c_str(), v.ansi.c_str(), p.ansi.c_str()) != 0;
 }

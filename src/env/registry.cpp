@@ -13,18 +13,8 @@ std::string Relative(const std::string& path) {
 }  // namespace
 
 namespace {
-// Names (of keys and values) and texts in the system's form; a name the 95 family cannot hold
-// whole names no key there.
-struct SystemName {
-  explicit SystemName(const std::string& utf8) {
-    if (WideSystem()) wide = Wide(utf8);
-    else whole = ToSystemCodePage(utf8, ansi);
-  }
-  std::wstring wide;
-  std::string ansi;
-  bool whole = true;
-};
-
+// Names of keys and values, and texts, in the system's form (SystemName): a name the 95
+// family cannot hold whole names no key there.
 LONG QueryValue(const RegKey& key, const std::string& name, DWORD& type, void* data, DWORD& size) {
   const SystemName n(name);
   if (!n.whole) return ERROR_FILE_NOT_FOUND;

@@ -49,12 +49,10 @@ bool SetLinkFields(IShellLinkW& link, const std::string& target, const std::stri
 
 bool SetLinkFields(IShellLinkA& link, const std::string& target, const std::string& description,
                    const std::string& workingDir, int showCmd) {
-  std::string fields[3];
-  const std::string* given[3] = {&target, &description, &workingDir};
-  for (int i = 0; i < 3; ++i)
-    if (!ToSystemCodePage(*given[i], fields[i])) return false;
-  return SUCCEEDED(link.SetPath(fields[0].c_str())) && SUCCEEDED(link.SetDescription(fields[1].c_str())) &&
-         SUCCEEDED(link.SetShowCmd(showCmd)) && SUCCEEDED(link.SetWorkingDirectory(fields[2].c_str()));
+  const SystemName path(target), text(description), dir(workingDir);
+  return path.whole && text.whole && dir.whole && SUCCEEDED(link.SetPath(path.ansi.c_str())) &&
+         SUCCEEDED(link.SetDescription(text.ansi.c_str())) && SUCCEEDED(link.SetShowCmd(showCmd)) &&
+         SUCCEEDED(link.SetWorkingDirectory(dir.ansi.c_str()));
 }
 
 void SaveLink(IPersistFile& file, const std::string& linkFile) {

@@ -54,6 +54,11 @@ bool ToCodePage(UINT codePage, std::string_view utf8, std::string& bytes) {
 
 bool ToSystemCodePage(std::string_view utf8, std::string& ansi) { return ToCodePage(CP_ACP, utf8, ansi); }
 
+SystemName::SystemName(std::string_view utf8) {
+  if (WideSystem()) wide = Wide(utf8);
+  else whole = ToSystemCodePage(utf8, ansi);
+}
+
 std::string FromSystemCodePage(const char* text) {
   const int length = lstrlenA(text);
   std::wstring wide(static_cast<size_t>(length), L'\0');

@@ -14,6 +14,14 @@ bool WideSystem();
 std::wstring Wide(std::string_view utf8);
 std::string FromWide(const wchar_t* text, size_t length);
 std::string FromWide(const wchar_t* text);
+// A name in the form the chosen functions take: UTF-16 on the NT family, the code page's bytes
+// on the 95 family (whole false when the code page cannot hold it; such a name is refused).
+struct SystemName {
+  explicit SystemName(std::string_view utf8);
+  std::wstring wide;
+  std::string ansi;
+  bool whole = true;
+};
 // The 95 family: the name in the system's code page; false when a letter of it has none there.
 bool ToSystemCodePage(std::string_view utf8, std::string& ansi);
 // The same for another code page (CP_OEMCP: the command interpreter's).

@@ -191,17 +191,6 @@ const Picture& PictureNamed(const char* name) {
   return Pictures[0];
 }
 
-void AddTreeLines(HWND tree, const char* text) {
-  std::string lines = text;
-  size_t start = 0;
-  while (start < lines.size()) {
-    size_t end = lines.find('\n', start);
-    if (end == std::string::npos) end = lines.size();
-    InsertTreeNode(tree, lines.substr(start, end - start));
-    start = end + 1;
-  }
-}
-
 void Prepare(Control& control) {
   const ControlDesc& d = *control.desc;
   HWND hwnd = control.hwnd;
@@ -245,6 +234,17 @@ void DrawImage(const Control& control, const DRAWITEMSTRUCT& item) {
   const int size = GetSystemMetrics(SM_CXICON);
   DrawIcon(item.hDC, (item.rcItem.right - size) / 2, (item.rcItem.bottom - size) / 2,
            LoadIconA(picture.id == OwnIcon ? GetModuleHandleA(nullptr) : nullptr, MAKEINTRESOURCEA(picture.id)));
+}
+
+void AddTreeLines(HWND tree, const char* text) {
+  std::string lines = text;
+  size_t start = 0;
+  while (start < lines.size()) {
+    size_t end = lines.find('\n', start);
+    if (end == std::string::npos) end = lines.size();
+    InsertTreeNode(tree, lines.substr(start, end - start));
+    start = end + 1;
+  }
 }
 
 int ScreenPpi() {

@@ -28,5 +28,7 @@ void AutoSizeLabel(Control& control);
 bool IsContainer(ControlKind kind);
 // An image's icon, centred on its ground.
 void DrawImage(const Control& control, const DRAWITEMSTRUCT& item);
+// One node at the tree's end for each line of text.
+void AddTreeLines(HWND tree, const char* text);
 // The screen's pixels per inch, which designed sizes are scaled to.
 int ScreenPpi();

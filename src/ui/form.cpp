@@ -343,10 +343,10 @@ void Form::SetGauge(std::string_view name, int position, int maximum) {
   SendMessageA(gauge, PBM_SETPOS, static_cast<WPARAM>(position), 0);
 }
 
-void Form::ClearTree(std::string_view name) { TreeView_DeleteAllItems(Need(name).hwnd); }
-
-void Form::AddTreeNode(std::string_view name, const std::string& text) {
-  InsertTreeNode(Need(name).hwnd, text);
+void Form::SetTreeLines(std::string_view name, const char* lines) {
+  HWND tree = Need(name).hwnd;
+  TreeView_DeleteAllItems(tree);
+  AddTreeLines(tree, lines);
 }
 
 void Form::SelectTreeNode(std::string_view name, int index) {

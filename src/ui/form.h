@@ -89,8 +89,8 @@ class Form {
   void SetGauge(std::string_view name, int position, int maximum);
 
   // Tree views: nodes are addressed by their 0-based index over all nodes.
-  void ClearTree(std::string_view name);
-  void AddTreeNode(std::string_view name, const std::string& text);
+  // The tree's nodes replaced by the lines of text, one node each.
+  void SetTreeLines(std::string_view name, const char* lines);
   void SelectTreeNode(std::string_view name, int index);
 
   // Page books: pages are found by their captions.
