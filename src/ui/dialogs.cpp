@@ -55,17 +55,18 @@ constexpr FontDesc DialogFont = {"MS Shell Dlg", 8 * 96 / 72};
 }  // namespace
 
 SIZE MessageTextSize(const std::string& text, int ppi) {
-  HDC dc = GetDC(nullptr);
-  HFONT font = MakeFont(DialogFont, MulDiv(DialogFont.height, ppi, 96));
-  HGDIOBJ old = SelectObject(dc, font);
-  RECT rect = {0, 0, GetSystemMetrics(SM_CXSCREEN) / 2, 0};
-  DrawTextNamed(dc, text, rect, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX | DT_EXPANDTABS);
-  SelectObject(dc, old);
-  DeleteObject(font);
-  ReleaseDC(nullptr, dc);
-  // A drawn glyph may reach past its advance (the substitute fonts hint and smooth): some room
-  // beyond the measured width, so that no line loses its last letters.
-  return {rect.right + MulDiv(8, ppi, 96), rect.bottom};
+  GdiObject font(MakeFont(DialogFont, MulDiv(DialogFont.height, ppi, 96)));
+  constexpr UINT format = DT_WORDBREAK | DT_NOPREFIX | DT_EXPANDTABS;
+  SIZE size = DrawnTextSize(static_cast<HFONT>(font.Get()), text, GetSystemMetrics(SM_CXSCREEN) / 2, format);
+  // The label wraps at its own width: a line inked past the width it was wrapped at is wrapped
+  // again at its reach, until the lines at the label's width fit it.
+  for (int round = 0; round < 8; ++round) {
+    const SIZE again = DrawnTextSize(static_cast<HFONT>(font.Get()), text, size.cx, format);
+    const bool fits = again.cx <= size.cx;
+    size = {std::max(size.cx, again.cx), again.cy};
+    if (fits) break;
+  }
+  return size;
 }
 
 void ShowMessage(const std::string& text) {

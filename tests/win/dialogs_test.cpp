@@ -4,7 +4,9 @@
 
 #include <thread>
 
+#include "tests/win/text_fit.h"
 #include "tools/driver/driver.h"
+#include "transfer/copy_messages.h"
 #include "ui/application.h"
 #include "ui/controls.h"
 #include "ui/dialogs.h"
@@ -18,29 +20,6 @@ struct Seen {
   std::string picture;  // the icon's name for a screen reader
   RECT label = {};
 };
-
-// How far the text's drawn pixels reach, wrapped at width, in the dialogs' font at ppi.
-POINT InkExtent(const std::string& text, int width, int ppi) {
-  HDC screen = GetDC(nullptr);
-  HDC dc = CreateCompatibleDC(screen);
-  HBITMAP bitmap = CreateCompatibleBitmap(screen, width * 2, 400);
-  ReleaseDC(nullptr, screen);
-  HGDIOBJ oldBitmap = SelectObject(dc, bitmap);
-  RECT all = {0, 0, width * 2, 400};
-  FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-  HFONT font = MakeFont({"MS Shell Dlg", 10}, MulDiv(10, ppi, 96));
-  HGDIOBJ oldFont = SelectObject(dc, font);
-  RECT rect = {0, 0, width, 400};
-  DrawTextNamed(dc, text, rect, DT_LEFT | DT_NOPREFIX | DT_EXPANDTABS | DT_WORDBREAK | DT_NOCLIP);
-  POINT reach = {0, 0};
-  for (int x = 0; x < width * 2; ++x)
-    for (int y = 0; y < 400; ++y)
-      if (GetPixel(dc, x, y) != 0xFFFFFF) reach = {std::max<LONG>(reach.x, x + 1), std::max<LONG>(reach.y, y + 1)};
-  DeleteObject(SelectObject(dc, oldFont));
-  DeleteObject(SelectObject(dc, oldBitmap));
-  DeleteDC(dc);
-  return reach;
-}
 
 // Runs MessageDlg and answers it from another thread with the given action.
 template <typename Answer>
@@ -101,10 +80,11 @@ TEST(MessageDlg, EachAnswerHasItsResult) {
 }
 
 // The message's every letter lies inside its label, the last one of a line too, at 96, 120
-// and 144 pixels per inch; the dialog gives its label that size.
+// and 144 pixels per inch; the dialog gives its label that size. The copy question's long
+// lines are what a font drawing wider than it measures cuts first.
 TEST(MessageDlg, TheWholeTextIsShown) {
-  for (const std::string text : {"Das Programm wurde deinstalliert!",
-                                 "Die Datei C:\\Programme\\Adressen\\ADRESSEN.EXE\rkonnte nicht kopiert werden!"}) {
+  for (const std::string& text : std::vector<std::string>{"Das Programm wurde deinstalliert!", CopyQuestionText("C:\\Programme\\Adressen\\", "ADRESSEN.EXE"),
+                                 ExpandQuestionText("C:\\Dist\\", "ADRESSEN.HL_", "C:\\Programme\\Adressen\\", "ADRESSEN.HLP")}) {
     Seen seen;
     AnswerDialog(text, DlgType::Information, mbOK, seen, [](HWND d) { Press(FindControl(d, "OK")); });
     const SIZE box = MessageTextSize(text, ScreenPpi());
@@ -112,7 +92,9 @@ TEST(MessageDlg, TheWholeTextIsShown) {
     EXPECT_EQ(seen.label.bottom, box.cy);
     for (const int ppi : {96, 120, 144}) {
       const SIZE scaled = MessageTextSize(text, ppi);
-      const POINT ink = InkExtent(text, scaled.cx, ppi);
+      HFONT font = MakeFont({"MS Shell Dlg", 10}, MulDiv(10, ppi, 96));
+      const POINT ink = InkReach(font, text, scaled.cx, DT_LEFT | DT_NOPREFIX | DT_EXPANDTABS | DT_WORDBREAK);
+      DeleteObject(font);
       EXPECT_LE(ink.x, scaled.cx) << text << " at " << ppi;
       EXPECT_LE(ink.y, scaled.cy) << text << " at " << ppi;
     }
