@@ -203,7 +203,6 @@ bool Clean(int count) {
   char programs[MAX_PATH] = {};
   if (SHGetSpecialFolderPathA(nullptr, programs, CSIDL_PROGRAMS, FALSE))
     RemoveDirectoryA((std::string(programs) + "\\" + Name).c_str());
-  RemoveDirectoryA((GetProfilesDirectory() + "\\" + GetLogonUserName() + "\\Startmen\xFC\\Programme\\" + Name).c_str());
   DeleteTree(DistDir(count));
   DeleteTree(BundleDir(count));
   return true;

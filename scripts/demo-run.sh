@@ -8,11 +8,6 @@ cd "$ROOT"
 source scripts/wine-env.sh
 # The emulated machine's prefix was made with it; elsewhere the demo makes a fresh one.
 [ -n "${SETUP_IN_VM:-}" ] || bash scripts/wine-prefix.sh
-# The Start menu folders a German Windows has in each profile, where the installer puts the
-# program group of the user an administrator chooses.
-for profile in "$WINEPREFIX"/drive_c/users/*/; do
-  [ -d "$profile/Desktop" ] && mkdir -p "$profile/Startmenü/Programme"
-done
 rm -rf "$WINEPREFIX/drive_c/Demo"
 cp -r build/demo-dist "$WINEPREFIX/drive_c/Demo"
 if [ "${1:-}" = "--visible" ]; then

@@ -55,32 +55,33 @@ bool SetLinkFields(IShellLinkA& link, const std::string& target, const std::stri
          SUCCEEDED(link.SetWorkingDirectory(dir.ansi.c_str()));
 }
 
-void SaveLink(IPersistFile& file, const std::string& linkFile) {
+bool SaveLink(IPersistFile& file, const std::string& linkFile) {
   std::string ansi;
-  if (!WideSystem() && !ToSystemCodePage(linkFile, ansi)) return;  // the 95 family could not open it again
+  if (!WideSystem() && !ToSystemCodePage(linkFile, ansi)) return false;  // the 95 family could not open it again
   const std::wstring wideName = Wide(linkFile);
-  if (SUCCEEDED(file.Save(wideName.c_str(), TRUE))) file.SaveCompleted(wideName.c_str());
+  if (FAILED(file.Save(wideName.c_str(), TRUE))) return false;
+  file.SaveCompleted(wideName.c_str());
+  return true;
 }
 
 template <typename Link>
-void MakeLink(const ComLibrary& library, REFIID linkInterface, const std::string& target,
+bool MakeLink(const ComLibrary& library, REFIID linkInterface, const std::string& target,
               const std::string& description, const std::string& linkFile, const std::string& workingDir,
               int showCmd) {
   void* object = library.CreateInstance(CLSID_ShellLink, linkInterface);
-  if (!object) return;
+  if (!object) return false;
   ComPtr<Link> link(static_cast<Link*>(object));
   object = nullptr;
-  if (FAILED(link.Get()->QueryInterface(IID_IPersistFile, &object))) return;
+  if (FAILED(link.Get()->QueryInterface(IID_IPersistFile, &object))) return false;
   ComPtr<IPersistFile> file(static_cast<IPersistFile*>(object));
-  if (SetLinkFields(*link.Get(), target, description, workingDir, showCmd)) SaveLink(*file.Get(), linkFile);
+  return SetLinkFields(*link.Get(), target, description, workingDir, showCmd) && SaveLink(*file.Get(), linkFile);
 }
 }  // namespace
 
-void CreateShellLink(const std::string& target, const std::string& description,
+bool CreateShellLink(const std::string& target, const std::string& description,
                      const std::string& linkFile, const std::string& workingDir, int showCmd) {
   ComLibrary library;
   if (WideSystem())
-    MakeLink<IShellLinkW>(library, IID_IShellLinkW, target, description, linkFile, workingDir, showCmd);
-  else
-    MakeLink<IShellLinkA>(library, IID_IShellLinkA, target, description, linkFile, workingDir, showCmd);
+    return MakeLink<IShellLinkW>(library, IID_IShellLinkW, target, description, linkFile, workingDir, showCmd);
+  return MakeLink<IShellLinkA>(library, IID_IShellLinkA, target, description, linkFile, workingDir, showCmd);
 }

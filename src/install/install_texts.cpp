@@ -12,6 +12,13 @@ std::string InstallFailedText(const std::string& directory) {
                  "Bitte wiederholen Sie die Installation."});
 }
 
+std::string ShortcutsMissingText(const std::vector<std::string>& missing) {
+  std::string list;
+  for (const std::string& link : missing) list += (list.empty() ? "" : "\r\n") + link;
+  return Concat({"Folgende Verknüpfungen konnten nicht angelegt werden:", Paragraph, list, Paragraph,
+                 "Das Programm selbst ist vollständig installiert."});
+}
+
 std::string InstallDoneText(const std::string& directory, bool ntAdministrator) {
   return Concat({"Das Programm wurde ordnungsgemäß im Verzeichnis ", Paragraph, directory,
                  Paragraph, "installiert!", Paragraph,

@@ -1,8 +1,11 @@
 // The messages of an installation: its end, and the question before a downgrade. Portable.
 #pragma once
 #include <string>
+#include <vector>
 
 std::string InstallFailedText(const std::string& directory);
+// The warning that names the program group's folder or shortcuts that could not be made.
+std::string ShortcutsMissingText(const std::vector<std::string>& missing);
 // The success message with the question to start the program; the addition for an
 // administrator on the NT family reminds of the rights another user needs.
 std::string InstallDoneText(const std::string& directory, bool ntAdministrator);

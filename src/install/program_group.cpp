@@ -20,23 +20,17 @@
 #include "install/install_log.h"
 #include "install/install_texts.h"
 #include "install/setup_script.h"
+#include "install/shortcut_folders.h"
 #include "install/tf_aktion.h"
 #include "install/tf_group.h"
 #include "install/tf_more.h"
+#include "install/user_choice.h"
 #include "install/wizard_texts.h"
 #include "ui/dialogs.h"
 #include "ui/steps.h"
 
 namespace {
 constexpr int ShowNormal = 5;
-
-// Logged before it is made, as a file is: the removal takes the shortcuts the log names and
-// no other program's. False when the log cannot be written (nothing is made then).
-bool Link(const ShortcutItem& item, const std::string& linkFile) {
-  if (!LogShortcut(linkFile)) return false;
-  CreateShellLink(IncludeBackslash(InstallDir) + item.target, item.name, linkFile, InstallDir, ShowNormal);
-  return true;
-}
 
 // The uninstall registration belongs under one key of its own; a name that is empty or holds
 // a "\" would write into the key of every program's registration or somewhere else.
@@ -45,35 +39,57 @@ bool IsOwnKeyName(const std::string& name) {
 }
 }  // namespace
 
-// Empty when the chosen profile cannot be logged.
-std::string Tf_Aktion::ChooseGroupFolder(const std::string& programs) {
-  const std::string own = programs + "\\" + GroupName;
-  if (!IsAdministrator()) return own;
+// Logged before it is made, as a file is: the removal takes the shortcuts the log names and
+// no other program's. False when the log cannot be written (nothing is made then). One that
+// cannot be made is remembered, for the record and the warning at the end.
+bool Tf_Aktion::Link(const ShortcutItem& item, const std::string& folder, const char* folderName) {
+  const std::string linkFile = (folder.empty() ? std::string(folderName) : folder) + "\\" + item.name + ".LNK";
+  if (folder.empty()) {
+    missingLinks_.push_back(linkFile);
+    return true;
+  }
+  if (!LogShortcut(linkFile)) return false;
+  if (!CreateShellLink(IncludeBackslash(InstallDir) + item.target, item.name, linkFile, InstallDir, ShowNormal))
+    missingLinks_.push_back(linkFile);
+  return true;
+}
+
+// False when the chosen profile cannot be logged.
+bool Tf_Aktion::ChooseProfile() {
+  if (!IsAdministrator()) return true;
   std::vector<std::string> users;
   ListProfileUsers(users);
-  if (users.size() < 2) return own;
+  const std::string common = ExtractFileName(CommonProfileDir());
+  DropSecondAllUsers(users, common);
+  if (users.size() < 2) return true;
   auto group = CreateForm<Tf_Group>();
   PlaceBesideSteps(*group, false);
-  group->Fill(users, GetLogonUserName());
+  group->Fill(users, GetLogonUserName(), common);
   if (!SilentMode) group->ShowModal();
   TargetProfileDir = IncludeBackslash(GetProfilesDirectory()) + group->SelectedUser();
   // Logged before the first shortcut goes there, so that the uninstaller looks in this
   // profile even when the run ends half-way through the shortcuts. None goes there unlogged.
-  if (!LogUserAccount(TargetProfileDir)) return {};
-  return TargetProfileDir + "\\" + "Startmenü\\Programme\\" + GroupName;
+  return LogUserAccount(TargetProfileDir);
 }
 
-bool Tf_Aktion::CreateGroupAndShortcuts(const std::string& programs) {
-  const std::string groupFolder = ChooseGroupFolder(programs);
-  if (groupFolder.empty()) return false;
-  CreateDirectoryNamed(groupFolder);
-  NotifyFolderChanged(programs);
+bool Tf_Aktion::CreateGroupAndShortcuts() {
+  if (!ChooseProfile()) return false;
+  // Where the chosen user's Windows keeps them, whatever its version and language.
+  const ShortcutFolders folders = ShortcutFoldersOf(TargetProfileDir);
+  const std::string groupFolder = folders.programs.empty() ? "" : IncludeBackslash(folders.programs) + GroupName;
+  if (!groupFolder.empty()) {
+    CreateDirectoryNamed(groupFolder);
+    NotifyFolderChanged(folders.programs);
+  }
   const std::vector<ShortcutItem> items = SetupScript().Items();
   for (const ShortcutItem& item : items)
-    if (!Link(item, groupFolder + "\\" + item.name + ".LNK")) return false;
+    if (!Link(item, groupFolder, GroupName.c_str())) return false;
   Hide();
   ShowStep(6);
   if (!f_more) return true;
+  // Quiet, the options are passed over: a rollout leaves no desktop or Start menu shortcut
+  // on every machine. /s ticks both, as a person who wants them would.
+  if (QuietMode) return true;
   if (SilentMode) {
     f_more->SetChecked(MoreForm::cbDesktop, true);
     f_more->SetChecked(MoreForm::cbStartmenu, true);
@@ -81,21 +97,15 @@ bool Tf_Aktion::CreateGroupAndShortcuts(const std::string& programs) {
     return true;
   }
   if (items.empty()) return true;  // nothing to point an optional shortcut to
-  return OptionalLink(MoreForm::cbDesktop, CSIDL_DESKTOP, "Desktop\\", items.front()) &&
-         OptionalLink(MoreForm::cbStartmenu, CSIDL_STARTMENU, "Startmenü\\", items.front());
+  return (!f_more->Checked(MoreForm::cbDesktop) || Link(items.front(), folders.desktop, "Desktop")) &&
+         (!f_more->Checked(MoreForm::cbStartmenu) || Link(items.front(), folders.startMenu, "Startmenü"));
 }
 
-// A ticked option's shortcut: in the chosen user's profile folder when a user was chosen,
-// else in the current user's special folder, when the shell knows it.
-bool Tf_Aktion::OptionalLink(const char* checkBox, int specialFolder, const char* profileFolder,
-                             const ShortcutItem& item) {
-  if (!f_more->Checked(checkBox)) return true;
-  const std::string folder = SpecialFolder(Handle(), specialFolder);
-  if (folder.empty()) return true;
-  const std::string linkDir = TargetProfileDir.empty()
-                                  ? folder + "\\"
-                                  : IncludeBackslash(TargetProfileDir) + profileFolder;
-  return Link(item, linkDir + item.name + ".LNK");
+// Each one named in the record and by the exit status; attended a warning names them all.
+void Tf_Aktion::ReportMissingLinks() {
+  if (missingLinks_.empty()) return;
+  for (const std::string& link : missingLinks_) RecordRun({"shortcut not made: ", link});
+  if (!SilentMode) Ask(ShortcutsMissingText(missingLinks_), DlgType::Warning, mbOK, mrOk);
 }
 
 // The uninstaller quoted, so that Windows never tries "C:\Program.exe" for "C:\Program
@@ -139,8 +149,8 @@ void Tf_Aktion::Complete() {
 
 bool Tf_Aktion::CreateProgmanGroup() {
   if (!GroupName.empty()) {
-    const std::string programs = SpecialFolder(Handle(), CSIDL_PROGRAMS);
-    if (!programs.empty() && !CreateGroupAndShortcuts(programs)) return false;
+    if (!CreateGroupAndShortcuts()) return false;
+    ReportMissingLinks();
     RegisterUninstall();
     Complete();
   }

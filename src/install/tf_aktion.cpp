@@ -461,7 +461,10 @@ bool Tf_Aktion::RunInstallation() {
   }
   if (!FinishLog()) return false;
   if (!CreateProgmanGroup()) return false;
-  Application.ExitCode = failed ? ExitFilesFailed : journal_.RestartNeeded() ? ExitRestartNeeded : ExitCompleted;
+  Application.ExitCode = failed                    ? ExitFilesFailed
+                         : journal_.RestartNeeded() ? ExitRestartNeeded
+                         : !missingLinks_.empty()   ? ExitShortcutsMissing
+                                                    : ExitCompleted;
   Application.ProcessMessages();
   SetModalResult(mrOk);
   return true;

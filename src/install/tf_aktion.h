@@ -89,10 +89,11 @@ class Tf_Aktion : public Form {
   // The program group and what follows it.
   // False, as RunInstallation, when the log cannot be written.
   bool CreateProgmanGroup();
-  std::string ChooseGroupFolder(const std::string& programs);
-  bool CreateGroupAndShortcuts(const std::string& programs);
-  bool OptionalLink(const char* checkBox, int specialFolder, const char* profileFolder,
-                    const ShortcutItem& item);
+  bool ChooseProfile();
+  bool CreateGroupAndShortcuts();
+  // One shortcut to item in folder (empty: the system has none; folderName names it then).
+  bool Link(const ShortcutItem& item, const std::string& folder, const char* folderName);
+  void ReportMissingLinks();
   void RegisterUninstall();
   void Complete();
 
@@ -100,6 +101,7 @@ class Tf_Aktion : public Form {
   unsigned progress_ = 0;  // Gauge1's position; numbers the log entries
   unsigned maximum_ = 0;
   unsigned long long installedBytes_ = 0;  // of the files in place, for the registration
+  std::vector<std::string> missingLinks_;  // shortcuts that could not be made
   std::string sourceDir_;  // the distribution's folder, ending in "\"
   std::map<std::string, std::string> checksums_;  // the script's, by lower-case file name
 

@@ -12,7 +12,8 @@ void Tf_Group::FormCreate() {
   OnDrawItem(cbUsers, [this](const DRAWITEMSTRUCT& item) { cbUsersDrawItem(item); });
 }
 
-void Tf_Group::Fill(const std::vector<std::string>& users, const std::string& logonName) {
+void Tf_Group::Fill(const std::vector<std::string>& users, const std::string& logonName, const std::string& commonName) {
+  commonName_ = commonName;
   for (const std::string& user : users) AddItem(cbUsers, user);
   SetItemIndex(cbUsers, PreselectedUser(users, logonName));
 }
@@ -27,6 +28,6 @@ void Tf_Group::cbUsersDrawItem(const DRAWITEMSTRUCT& item) {
   if (item.itemID == static_cast<UINT>(-1)) return;
   RECT rect = item.rcItem;
   FillRect(item.hDC, &rect, static_cast<HBRUSH>(GetCurrentObject(item.hDC, OBJ_BRUSH)));
-  const std::string text = DisplayedUserName(ItemText(cbUsers, static_cast<int>(item.itemID)));
+  const std::string text = DisplayedUserName(ItemText(cbUsers, static_cast<int>(item.itemID)), commonName_);
   TextOutNamed(item.hDC, rect.left + 2, rect.top, text);
 }

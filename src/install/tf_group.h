@@ -10,7 +10,8 @@ class Tf_Group : public Form {
   Tf_Group();
 
   // Lists the profile folder names in order and preselects the logon user's.
-  void Fill(const std::vector<std::string>& users, const std::string& logonName);
+  // commonName: the all-users profile's folder, shown as "Alle Anwender".
+  void Fill(const std::vector<std::string>& users, const std::string& logonName, const std::string& commonName);
   // The chosen entry as stored (with its suffix), not as shown.
   std::string SelectedUser() const;
 
@@ -19,4 +20,6 @@ class Tf_Group : public Form {
 
  private:
   void cbUsersDrawItem(const DRAWITEMSTRUCT& item);
+
+  std::string commonName_;
 };

@@ -1,7 +1,15 @@
 #include "install/user_choice.h"
 
-std::string DisplayedUserName(const std::string& stored) {
-  std::string text = stored.find("All Users") != std::string::npos ? "Alle Anwender" : stored;
+#include <algorithm>
+
+#include "env/removal_rules.h"
+
+namespace {
+bool IsAllUsersEntry(const std::string& stored) { return stored.find("All Users") != std::string::npos; }
+}  // namespace
+
+std::string DisplayedUserName(const std::string& stored, const std::string& commonName) {
+  std::string text = IsAllUsersEntry(stored) || (!commonName.empty() && stored == commonName) ? "Alle Anwender" : stored;
   const size_t dot = text.find('.');
   return dot == std::string::npos ? text : text.substr(0, dot);
 }
@@ -10,4 +18,25 @@ int PreselectedUser(const std::vector<std::string>& entries, const std::string& 
   for (size_t i = 0; i < entries.size(); ++i)
     if (entries[i].find(logonName) != std::string::npos) return static_cast<int>(i);
   return 0;
+}
+
+void DropSecondAllUsers(std::vector<std::string>& entries, const std::string& commonName) {
+  if (commonName.empty() || IsAllUsersEntry(commonName) || std::none_of(entries.begin(), entries.end(), IsAllUsersEntry))
+    return;
+  entries.erase(std::remove(entries.begin(), entries.end(), commonName), entries.end());
+}
+
+std::string ShortcutFolderBelow(const std::string& profile, const std::string& ownProfile, const std::string& ownFolder,
+                                const std::vector<const char*>& layouts, bool (*exists)(const std::string&)) {
+  if (profile.empty()) return {};
+  std::vector<std::string> candidates;
+  const std::string base = profile.back() == '\\' ? profile : profile + "\\";
+  if (!ownProfile.empty() && IsBelow(ownFolder, ownProfile)) {
+    const size_t skip = ownProfile.size() + (ownProfile.back() == '\\' ? 0 : 1);
+    candidates.push_back(base + ownFolder.substr(skip));
+  }
+  for (const char* layout : layouts) candidates.push_back(base + layout);
+  for (const std::string& candidate : candidates)
+    if (exists(candidate)) return candidate;
+  return candidates.empty() ? std::string() : candidates.front();
 }

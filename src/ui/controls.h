@@ -19,12 +19,7 @@ inline HFONT MakeFont(const FontDesc& font, int pixels) {
 }
 // Creates the control's window inside parent at the given (already scaled) bounds.
 HWND CreateControlWindow(Control& control, HWND parent, const RECT& bounds, int id);
-// The room text takes drawn in font with format (wrapped at width with DT_WORDBREAK): the
-// laid-out size, widened to the pixels actually inked. Some font engines draw a line wider than
-// the widths they report (Wine's at ten pixels, by a letter or two), and a text sized by the
-// reported widths loses its last letters.
-SIZE DrawnTextSize(HFONT font, const std::string& text, int width, UINT format);
-// The same in the control's font.
+// The room text takes drawn in the control's font (see DrawnTextSize).
 SIZE TextExtent(const Control& control, const std::string& text, UINT format);
 // A window's place in its parent's client area.
 RECT BoundsInParent(HWND hwnd);

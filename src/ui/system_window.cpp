@@ -1,5 +1,8 @@
 #include "ui/system_window.h"
 
+#include <algorithm>
+#include <cstdint>
+
 #include <commctrl.h>
 
 #include "env/system_names.h"
@@ -124,6 +127,41 @@ int DrawTextNamed(HDC dc, const std::string& text, RECT& rect, UINT format) {
   }
   const std::string ansi = Ansi(text);
   return DrawTextA(dc, ansi.c_str(), static_cast<int>(ansi.size()), &rect, format);
+}
+
+SIZE DrawnTextSize(HFONT font, const std::string& text, int width, UINT format) {
+  HDC dc = CreateCompatibleDC(nullptr);
+  HGDIOBJ oldFont = SelectObject(dc, font);
+  RECT laid = {0, 0, width, 0};
+  DrawTextNamed(dc, text, laid, DT_CALCRECT | format);
+  // Drawn black on white with room to spare on the right and below.
+  const int w = laid.right + laid.right / 4 + 32, h = laid.bottom + 16;
+  BITMAPINFO info = {};
+  info.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  void* bits = nullptr;
+  HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  SIZE size = {laid.right, laid.bottom};
+  if (bitmap && bits) {
+    HGDIOBJ oldBitmap = SelectObject(dc, bitmap);
+    auto* pixels = static_cast<uint32_t*>(bits);
+    std::fill(pixels, pixels + static_cast<size_t>(w) * h, 0xFFFFFFu);
+    SetTextColor(dc, 0);
+    SetBkMode(dc, TRANSPARENT);
+    RECT draw = {0, 0, (format & DT_WORDBREAK) ? width : laid.right, h};
+    DrawTextNamed(dc, text, draw, format | DT_NOCLIP);
+    GdiFlush();
+    for (int y = 0; y < h; ++y)
+      for (int x = 0; x < w; ++x)
+        if ((pixels[static_cast<size_t>(y) * w + x] & 0xFFFFFFu) != 0xFFFFFFu) {
+          size.cx = std::max<LONG>(size.cx, x + 1);
+          size.cy = std::max<LONG>(size.cy, y + 1);
+        }
+    SelectObject(dc, oldBitmap);
+    DeleteObject(bitmap);
+  }
+  SelectObject(dc, oldFont);
+  DeleteDC(dc);
+  return size;
 }
 
 void TextOutNamed(HDC dc, int x, int y, const std::string& text) {

@@ -21,6 +21,11 @@ LRESULT SendTextMessage(HWND hwnd, UINT msg, WPARAM wParam, const std::string& t
 std::string ComboBoxEntry(HWND combo, int index);
 void InsertTreeNode(HWND tree, const std::string& text);
 int DrawTextNamed(HDC dc, const std::string& text, RECT& rect, UINT format);
+// The room text takes drawn in font with format (wrapped at width with DT_WORDBREAK): the
+// laid-out size, widened to the pixels actually inked. Some font engines draw a line wider than
+// the widths they report (Wine's at ten pixels, by a letter or two), and a text sized by the
+// reported widths loses its last letters.
+SIZE DrawnTextSize(HFONT font, const std::string& text, int width, UINT format);
 void TextOutNamed(HDC dc, int x, int y, const std::string& text);
 // The system's message box.
 int ShowMessageBox(HWND owner, const std::string& text, const std::string& caption, UINT flags);

@@ -24,6 +24,7 @@
 #include "forms/forms.h"
 #include "install/file_journal.h"
 #include "install/install_log.h"
+#include "install/shortcut_folders.h"
 #include "ui/application.h"
 #include "ui/dialogs.h"
 #include "ui/steps.h"
@@ -235,22 +236,14 @@ void Tf_Uninstal::DeleteRegistration() {
 
 void Tf_Uninstal::RemoveGroupAndShortcuts(const std::string& logPath) {
   if (GroupName.empty()) return;
-  const std::string startMenu = SpecialFolder(Handle(), CSIDL_STARTMENU);
-  if (startMenu.empty()) return;
   // A log may name another profile; only a profile folder is accepted for it.
-  const std::string profile =
-      IsProfileFolder(TargetProfileDir, GetProfilesDirectory()) ? AddBackslash(TargetProfileDir) : "";
-  // The installer made the group in the shell's programs folder, whatever its local name.
-  const std::string programs = SpecialFolder(Handle(), CSIDL_PROGRAMS);
-  std::string group;
-  if (IsPlainFileName(GroupName) && (!profile.empty() || !programs.empty()))
-    group = profile.empty() ? programs + "\\" + GroupName : profile + "Startmenü\\Programme\\" + GroupName;
-  const std::string desktop = SpecialFolder(Handle(), CSIDL_DESKTOP);
-  const std::string menuDir = profile.empty() ? startMenu : profile + "Startmenü";
-  const std::string desktopDir = desktop.empty() ? "" : profile.empty() ? desktop : profile + "Desktop";
+  const std::string profile = IsProfileFolder(TargetProfileDir, GetProfilesDirectory()) ? TargetProfileDir : "";
+  const std::string group = IsPlainFileName(GroupName) ? GroupName : "";
+  // Where the installer made them, and where an earlier version or another Windows layout did.
+  const ShortcutFolders made = ShortcutFoldersOf(profile);
+  const std::vector<std::string> folders = KnownShortcutFolders(profile, group);
   // The shortcuts the log names; an earlier version's log names none, and its own bear the
   // program's name.
-  const std::vector<std::string> folders = {group, menuDir, desktopDir};
   std::vector<std::string> links = ReadShortcuts(logPath);
   if (links.empty() && IsPlainFileName(ShortcutName))
     for (const std::string& folder : folders)
@@ -260,10 +253,10 @@ void Tf_Uninstal::RemoveGroupAndShortcuts(const std::string& logPath) {
       DeleteFileNamed(link);
     else
       RecordRun({"shortcut ignored, not in the program's folders: ", link});
-  // The group goes when no other program's shortcut is left in it.
-  if (!group.empty()) RemoveDirectoryNamed(group);
-  const std::string changed = desktop.empty() ? startMenu : desktop;
-  NotifyFolderChanged(changed);
+  // A group goes when no other program's shortcut is left in it.
+  for (const std::string& folder : folders)
+    if (!group.empty() && SameNameIgnoringCase(ExtractFileName(folder), group)) RemoveDirectoryNamed(folder);
+  NotifyFolderChanged(made.desktop.empty() ? made.startMenu : made.desktop);
 }
 
 bool Tf_Uninstal::AskAndDeleteDirectory(const std::string& programDir, const std::string& logPath) {

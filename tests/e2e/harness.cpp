@@ -302,14 +302,10 @@ void ReportWindowsVersion(const char* version) {
 
 void PrepareMachine() {
   CreateDirectoryNamed("C:\\Programme");
-  const std::string profile = GetProfilesDirectory() + "\\" + GetLogonUserName();
-  ForceDirectories(profile + "\\Startmenü\\Programme");
   for (const int folder : {CSIDL_DESKTOPDIRECTORY, CSIDL_STARTMENU, CSIDL_COMMON_DESKTOPDIRECTORY, CSIDL_COMMON_STARTMENU})
     DeleteFileNamed((SpecialFolder(nullptr, folder) + "\\Adressen.lnk"));
   for (const int folder : {CSIDL_PROGRAMS, CSIDL_COMMON_PROGRAMS})
     DeleteTree(SpecialFolder(nullptr, folder) + "\\Adressen\\");
-  for (const char* link : {"\\Desktop\\Adressen.lnk", "\\Startmenü\\Adressen.lnk"}) DeleteFileNamed((profile + link));
-  DeleteTree(profile + "\\Startmenü\\Programme\\Adressen\\");
   DeleteTree(InstallDir + "\\");
   DeleteRegistryTree(HKEY_LOCAL_MACHINE, AdressenKey);
   const std::string library = GetWindowsDir() + "\\ADRHELP.DLL";
@@ -367,9 +363,20 @@ std::pair<DWORD, std::string> RegistrationValue(const std::string& name, const s
   return {type, DecimalText(number)};
 }
 
+ShortcutPlaces ShortcutPlacesOf(const std::string& profile) {
+  const auto shell = [](int csidl) { return SpecialFolder(nullptr, csidl); };
+  const std::string common = shell(CSIDL_COMMON_DESKTOPDIRECTORY);
+  if (profile.empty() || SameNameIgnoringCase(profile, shell(CSIDL_PROFILE)))
+    return {shell(CSIDL_PROGRAMS), shell(CSIDL_STARTMENU), shell(CSIDL_DESKTOPDIRECTORY)};
+  if (SameNameIgnoringCase(profile + "\\Desktop", common))
+    return {shell(CSIDL_COMMON_PROGRAMS), shell(CSIDL_COMMON_STARTMENU), common};
+  // A profile of a German Windows of the XP era, as the tests make one.
+  return {profile + "\\Startmenü\\Programme", profile + "\\Startmenü", profile + "\\Desktop"};
+}
+
 std::string GroupFolderOf(const std::string& dir, const std::string& group) {
   const std::string profile = IniFile(dir + "\\" + InstallLogName).ReadString("BenutzerKonto", "UserName", "");
-  return (profile.empty() ? SpecialFolder(nullptr, CSIDL_PROGRAMS) : profile + "\\Startmenü\\Programme") + "\\" + group;
+  return ShortcutPlacesOf(profile).programs + "\\" + group;
 }
 
 DWORD RemoveQuietly(const std::string& registration) {

@@ -127,6 +127,13 @@ DWORD RunQuietly(const std::string& exe, const std::string& arguments, DWORD tim
 std::pair<DWORD, std::string> RegistrationValue(const std::string& name, const std::string& registration = AdressenKey);
 // The folder the installation in dir made its group in: in the profile its log names, else
 // in the user's own programs folder.
+// Where the shortcuts of a profile chosen in the user selection belong (empty: none chosen): the
+// shell's own for the running user, its common ones for the all-users profile, the German XP
+// folders of another profile.
+struct ShortcutPlaces {
+  std::string programs, startMenu, desktop;
+};
+ShortcutPlaces ShortcutPlacesOf(const std::string& profile);
 std::string GroupFolderOf(const std::string& dir, const std::string& group = "Adressen");
 // The registered quiet removal, run through cmd /c as a deployment tool runs it.
 DWORD RemoveQuietly(const std::string& registration = AdressenKey);

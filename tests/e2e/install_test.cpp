@@ -71,36 +71,43 @@ TEST(Install, AttendedRunInstallsEveryFileLogsItAndRegistersTheUninstaller) {
   EXPECT_EQ(Perform(again, {{"Tf_Aktion", bnEnd}}), 1u);
 }
 
+// Nothing made by hand but two profiles of the tests' own: Anna's of a German Windows of the XP
+// era, Bert's without Start menu folders. On each Windows version the group, the Start-menu entry
+// and the desktop shortcut go where the chosen user's Windows keeps them; the removal takes them.
 TEST(Install, TheUserSelectionAndTheOptionsDecideWhereTheShortcutsGo) {
   PrepareMachine();
-  const std::string logon = GetLogonUserName(), own = GetProfilesDirectory() + "\\" + logon;
-  const std::string common = GetProfilesDirectory() + "\\Public";
-  ForceDirectories(common + "\\Startmenü\\Programme");
+  const std::string profiles = GetProfilesDirectory(), anna = profiles + "\\Anna", bert = profiles + "\\Bert";
+  ForceDirectories(anna + "\\Desktop");
+  ForceDirectories(anna + "\\Startmenü\\Programme");
+  ForceDirectories(bert + "\\Desktop");
   struct Row {
-    const char* user;  // chosen in the user selection
+    const char* version;
+    const char* user;  // chosen in the user selection; nullptr: a quiet run
     bool desktop, startMenu, closeOptions;  // ticked; the options closed by the title bar
-    std::vector<std::string> links, absent;  // below the profile
+    DWORD status;
   };
-  const Row rows[] = {
-      {"Public", true, true, false,
-       {"Startmenü\\Programme\\Adressen\\Adressen.LNK", "Startmenü\\Programme\\Adressen\\Hilfe.LNK",
-        "Desktop\\Adressen.LNK", "Startmenü\\Adressen.LNK"}, {}},
-      {"Public", true, true, true, {"Startmenü\\Programme\\Adressen\\Adressen.LNK"},
-       {"Desktop\\Adressen.LNK", "Startmenü\\Adressen.LNK"}},
-      // Without its German Start menu folders the group cannot be made, and nothing says so.
-      {logon.c_str(), true, false, false, {"Desktop\\Adressen.LNK"}, {"Startmenü"}},
-  };
+  const std::string logon = GetLogonUserName();
+  std::vector<Row> rows;
+  for (const char* version : {"winxp", "win7", "win10"}) {
+    rows.push_back({version, logon.c_str(), true, true, false, 0});
+    rows.push_back({version, "Public", true, true, false, 0});
+    rows.push_back({version, nullptr, false, false, false, 0});  // quiet: the options passed over
+  }
+  rows.push_back({"win7", "Public", true, true, true, 0});
+  rows.push_back({"win10", "Anna", true, true, false, 0});
+  rows.push_back({"win10", "Bert", true, false, false, 8});  // no group can be made: said, status 8
   for (const Row& row : rows) {
-    SCOPED_TRACE(row.user + std::string(row.closeOptions ? " closed" : ""));
-    const std::string profile = row.user == std::string("Public") ? common : own;
-    for (const std::string& link : rows[0].links) DeleteFileNamed((profile + "\\" + link));
-    DeleteTree(own + "\\Startmenü\\");
+    const std::string user = row.user ? row.user : "(quiet)";
+    SCOPED_TRACE(std::string(row.version) + " " + user + (row.closeOptions ? " closed" : ""));
+    ReportWindowsVersion(row.version);
+    const std::string profile = row.user ? profiles + "\\" + row.user : "";
+    const ShortcutPlaces places = ShortcutPlacesOf(row.user && user != logon ? profile : "");
     Distribution dist = ExampleDistribution("choice");
     const std::string target = dist.Dir() + "Programm";
     auto chooseUser = [&](HWND group) {
       HWND list = FindControl(group, GroupForm::cbUsers);
-      const std::wstring user = Wide(row.user);
-      SendMessageW(list, CB_SETCURSEL, SendMessageW(list, CB_FINDSTRINGEXACT, -1, reinterpret_cast<LPARAM>(user.c_str())), 0);
+      const std::wstring wide = Wide(user);
+      SendMessageW(list, CB_SETCURSEL, SendMessageW(list, CB_FINDSTRINGEXACT, -1, reinterpret_cast<LPARAM>(wide.c_str())), 0);
     };
     auto options = [&](HWND more) {
       // The group box on the dialog's own colour: beside the check boxes, between them and
@@ -120,12 +127,36 @@ TEST(Install, TheUserSelectionAndTheOptionsDecideWhereTheShortcutsGo) {
     };
     Steps finish = FinishSteps(false, chooseUser, options);
     if (row.closeOptions) finish[1].press = "";
-    EXPECT_EQ(Perform(dist.Start(), WalkWizard(target) + finish), 0u);
-    for (const std::string& link : row.links)
-      ExpectLink(profile + "\\" + link, target + (link.find("Hilfe") != std::string::npos ? "\\ADRESSEN.HLP" : "\\ADRESSEN.EXE"), target);
-    for (const std::string& absent : row.absent) EXPECT_FALSE(FileExists(profile + "\\" + absent)) << absent;
-    EXPECT_NE(LogText(target).find("[BenutzerKonto]\r\nUserName=" + profile + "\r\n"), std::string::npos);
+    if (row.status == 8) finish.insert(finish.begin() + 2, {"TMessageForm", "OK", "Folgende Verknüpfungen"});
+    if (row.user)
+      EXPECT_EQ(Perform(dist.Start(), WalkWizard(target) + finish), row.status);
+    else
+      EXPECT_EQ(RunQuietly(dist.Dir() + "SETUP.EXE", "/q /D=" + target), 0u);
+    const bool optionsTaken = !row.closeOptions && row.user;
+    const std::string exe = target + "\\ADRESSEN.EXE";
+    const std::vector<std::pair<std::string, bool>> links = {
+        {places.programs + "\\Adressen\\Adressen.LNK", row.status == 0},
+        {places.programs + "\\Adressen\\Hilfe.LNK", row.status == 0},
+        {places.desktop + "\\Adressen.LNK", optionsTaken && row.desktop},
+        {places.startMenu + "\\Adressen.LNK", optionsTaken && row.startMenu}};
+    for (const auto& [link, made] : links) {
+      if (made) {
+        ExpectLink(link, link.find("Hilfe") != std::string::npos ? target + "\\ADRESSEN.HLP" : exe, target);
+      } else {
+        EXPECT_FALSE(FileExists(link)) << link;
+      }
+    }
+    if (row.user) {
+      EXPECT_NE(LogText(target).find("[BenutzerKonto]\r\nUserName=" + profile + "\r\n"), std::string::npos);
+    }
+    // The removal, attended after an attended installation, else quiet: every shortcut gone.
+    EXPECT_EQ(row.user ? RemoveInstallation(true, target) : RemoveQuietly(), 0u);
+    for (const auto& [link, made] : links) EXPECT_TRUE(WaitUntil([&] { return !FileExists(link); })) << link;
+    EXPECT_FALSE(DirectoryExists(places.programs + "\\Adressen"));
   }
+  ReportWindowsVersion(nullptr);
+  DeleteTree(anna + "\\");
+  DeleteTree(bert + "\\");
   PrepareMachine();
 }
 

@@ -64,14 +64,13 @@ TEST(Uninstall, JaRemovesEverythingNeinKeepsTheDirectoryOnEveryWindowsVersion) {
     RegKey entry = OpenRegistryKey(HKEY_LOCAL_MACHINE, AdressenKey, false);
     EXPECT_EQ(ReadRegistryString(entry, "UninstallString"), "\"" + InstallDir + "\\Uninstal.exe\"");
     EXPECT_EQ(ReadRegistryString(entry, "DisplayName"), "Adressen deinstalieren");
-    // The shortcuts: in the chosen profile's folders where the user selection came, else the user's own.
-    const std::string profile = GetProfilesDirectory() + "\\" + GetLogonUserName(), exe = InstallDir + "\\ADRESSEN.EXE";
-    const bool chosen = LogFileText(InstallDir + "\\" + InstallLogName).find("[BenutzerKonto]") != std::string::npos;
-    auto folder = [&](const char* german, int csidl) { return chosen ? profile + german : SpecialFolder(nullptr, csidl); };
-    ExpectLink(folder("\\Startmenü\\Programme", CSIDL_PROGRAMS) + "\\Adressen\\Adressen.LNK", exe, InstallDir);
-    ExpectLink(folder("\\Startmenü\\Programme", CSIDL_PROGRAMS) + "\\Adressen\\Hilfe.LNK", InstallDir + "\\ADRESSEN.HLP", InstallDir);
-    ExpectLink(folder("\\Desktop", CSIDL_DESKTOPDIRECTORY) + "\\Adressen.LNK", exe, InstallDir);
-    ExpectLink(folder("\\Startmenü", CSIDL_STARTMENU) + "\\Adressen.LNK", exe, InstallDir);
+    // The shortcuts where this Windows keeps them (the user selection preselects the running user).
+    const std::string exe = InstallDir + "\\ADRESSEN.EXE";
+    const ShortcutPlaces places = ShortcutPlacesOf("");
+    ExpectLink(places.programs + "\\Adressen\\Adressen.LNK", exe, InstallDir);
+    ExpectLink(places.programs + "\\Adressen\\Hilfe.LNK", InstallDir + "\\ADRESSEN.HLP", InstallDir);
+    ExpectLink(places.desktop + "\\Adressen.LNK", exe, InstallDir);
+    ExpectLink(places.startMenu + "\\Adressen.LNK", exe, InstallDir);
     EXPECT_EQ(RemoveInstallation(true), 0u);
     // The batch file removes the uninstaller and its folder once the program has ended.
     EXPECT_TRUE(WaitUntil([&] { return !DirectoryExists(InstallDir); }, 20000)) << "the directory is still there";

@@ -1,6 +1,9 @@
 // The decisions of start, wizard and installation, and the messages built from their pieces.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <tuple>
+
 #include "app/start_rules.h"
 #include "install/install_texts.h"
 #include "install/user_choice.h"
@@ -110,13 +113,53 @@ TEST(WizardRules, PlaceholderDirectoryProposalAndTheLimitedNtUser) {
 TEST(UserChoice, DisplayedNamesAndPreselection) {
   for (const auto& [folder, shown] : std::vector<std::pair<std::string, std::string>>{
            {"All Users", "Alle Anwender"}, {"All Users.WINDOWS", "Alle Anwender"}, {"jdoe.PC1", "jdoe"},
-           {"a.b.c", "a"}, {"hans", "hans"}, {"", ""}})
-    EXPECT_EQ(DisplayedUserName(folder), shown) << folder;
+           {"a.b.c", "a"}, {"hans", "hans"}, {"", ""}, {"Public", "Alle Anwender"}, {"public", "public"}})
+    EXPECT_EQ(DisplayedUserName(folder, "Public"), shown) << folder;
+  EXPECT_EQ(DisplayedUserName("Public"), "Public");
+  // Since Vista "All Users" and "Public" are one profile: it is offered once.
+  for (const auto& [listed, common, kept] : std::vector<std::tuple<std::vector<std::string>, std::string, std::vector<std::string>>>{
+           {{"All Users", "Public", "anna"}, "Public", {"All Users", "anna"}},
+           {{"Public", "anna"}, "Public", {"Public", "anna"}},
+           {{"All Users", "anna"}, "All Users", {"All Users", "anna"}},
+           {{"All Users", "Public"}, "", {"All Users", "Public"}}}) {
+    std::vector<std::string> users = listed;
+    DropSecondAllUsers(users, common);
+    EXPECT_EQ(users, kept) << common;
+  }
   const std::vector<std::string> users = {"All Users", "xjdoe.PC1", "jdoe", "JDOE2"};
   EXPECT_EQ(PreselectedUser(users, "jdoe"), 1);  // part of a longer name, first in the list
   EXPECT_EQ(PreselectedUser(users, "JDOE"), 3);  // letter case counts
   EXPECT_EQ(PreselectedUser(users, "maria"), 0);
   EXPECT_EQ(PreselectedUser({}, "maria"), 0);
+}
+
+// Another user's shortcut folder: the running user's own place moved to that profile, else the
+// first layout that exists there, else the first layout.
+TEST(UserChoice, ShortcutFoldersBelowAnotherProfile) {
+  static std::vector<std::string> existing;
+  const auto exists = [](const std::string& dir) { return std::find(existing.begin(), existing.end(), dir) != existing.end(); };
+  const std::vector<const char*> layouts = {"AppData\\Start Menu\\Programs", "Startmenü\\Programme"};
+  const std::string anna = "C:\\Users\\anna";
+  struct Row {
+    std::string ownProfile, ownFolder;
+    std::vector<std::string> existing;
+    std::string expected;
+  } rows[] = {
+      {"C:\\Users\\Łukasz", "C:\\Users\\Łukasz\\Menu\\Progs", {anna + "\\Menu\\Progs"}, anna + "\\Menu\\Progs"},
+      {"C:\\Users\\Łukasz\\", "C:\\Users\\Łukasz\\Menu\\Progs", {}, anna + "\\Menu\\Progs"},
+      // Redirected elsewhere: nothing to move, the layouts decide.
+      {"C:\\Users\\Łukasz", "D:\\Menu\\Progs", {anna + "\\Startmenü\\Programme"}, anna + "\\Startmenü\\Programme"},
+      {"C:\\Users\\Łukasz", "C:\\Users\\Łukasz\\Menu", {anna + "\\AppData\\Start Menu\\Programs"},
+       anna + "\\AppData\\Start Menu\\Programs"},
+      {"", "", {}, anna + "\\AppData\\Start Menu\\Programs"},
+      {"C:\\Users\\Łukasz", "C:\\Users\\Łukasz", {}, anna + "\\AppData\\Start Menu\\Programs"},
+  };
+  for (const Row& row : rows) {
+    existing = row.existing;
+    EXPECT_EQ(ShortcutFolderBelow(anna, row.ownProfile, row.ownFolder, layouts, +exists), row.expected) << row.ownFolder;
+  }
+  EXPECT_EQ(ShortcutFolderBelow(anna + "\\", "", "", layouts, +exists), anna + "\\AppData\\Start Menu\\Programs");
+  EXPECT_EQ(ShortcutFolderBelow("", "", "", layouts, +exists), "");
 }
 
 // Each builder puts its pieces where the reader finds them; the words around them are the
