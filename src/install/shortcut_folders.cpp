@@ -13,10 +13,10 @@
 namespace {
 // Below a profile: where today's Windows keeps them (the same in every language), then a
 // German Windows of the XP era.
-const std::vector<const char*> ProgramsLayouts = {"AppData\\Roaming\\Microsoft\\Windows\\Start Menu\\Programs",
+constexpr const char* ProgramsLayouts[] = {"AppData\\Roaming\\Microsoft\\Windows\\Start Menu\\Programs",
                                                   "Startmenü\\Programme"};
-const std::vector<const char*> StartMenuLayouts = {"AppData\\Roaming\\Microsoft\\Windows\\Start Menu", "Startmenü"};
-const std::vector<const char*> DesktopLayouts = {"Desktop"};
+constexpr const char* StartMenuLayouts[] = {"AppData\\Roaming\\Microsoft\\Windows\\Start Menu", "Startmenü"};
+constexpr const char* DesktopLayouts[] = {"Desktop"};
 
 std::string ShellFolder(int csidl) { return SpecialFolder(nullptr, csidl); }
 

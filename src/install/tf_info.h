@@ -11,6 +11,9 @@ class Tf_info : public Form {
  protected:
   void FormCreate() override;
   void FormActivate() override;
+
+ private:
+  bool loading_ = false;  // the error box's closing activates the viewer again
 };
 
 extern Tf_info* f_info;

@@ -27,7 +27,7 @@ void DropSecondAllUsers(std::vector<std::string>& entries, const std::string& co
 }
 
 std::string ShortcutFolderBelow(const std::string& profile, const std::string& ownProfile, const std::string& ownFolder,
-                                const std::vector<const char*>& layouts, bool (*exists)(const std::string&)) {
+                                std::span<const char* const> layouts, bool (*exists)(const std::string&)) {
   if (profile.empty()) return {};
   std::vector<std::string> candidates;
   const std::string base = profile.back() == '\\' ? profile : profile + "\\";

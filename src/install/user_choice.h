@@ -1,5 +1,6 @@
 // The choice of user profile for the program group. Portable.
 #pragma once
+#include <span>
 #include <string>
 #include <vector>
 
@@ -18,4 +19,4 @@ void DropSecondAllUsers(std::vector<std::string>& entries, const std::string& co
 // layouts (names relative to a profile) in turn; the first that exists there (exists decides),
 // else the first of them.
 std::string ShortcutFolderBelow(const std::string& profile, const std::string& ownProfile, const std::string& ownFolder,
-                                const std::vector<const char*>& layouts, bool (*exists)(const std::string&));
+                                std::span<const char* const> layouts, bool (*exists)(const std::string&));

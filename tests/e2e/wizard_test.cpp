@@ -54,6 +54,29 @@ struct Wizard {
 };
 }  // namespace
 
+// A distribution without its licence or readme: each is reported when it is wanted and the
+// wizard goes on; no window is left showing a text of its own making.
+TEST(Wizard, AMissingLicenceOrReadmeIsReportedAndTheWizardGoesOn) {
+  PrepareMachine();
+  Distribution dist = ExampleDistribution("no_texts", Complete & ~WithLicence & ~WithReadme);
+  const std::string target = dist.Dir() + "Programm";
+  Steps walk = WalkWizard(target);
+  const Steps readme = {{"Tf_Aktion", bnInfo, "Info"},
+                        {"#32770", "OK", "Liesmich.txt nicht"},
+                        {"Tf_Aktion", "", "Info", [](HWND w) {
+                           DWORD pid = 0;
+                           GetWindowThreadProcessId(w, &pid);
+                           EXPECT_TRUE(WaitUntil([&] {
+                             for (HWND top : TopWindows(pid))
+                               if (ControlName(top) == "Tf_info") return false;
+                             return true;
+                           })) << "the readme window stays open";
+                         }}};
+  walk.insert(walk.begin() + 1, readme.begin(), readme.end());
+  walk.insert(walk.begin(), {"#32770", "OK", "Vertrag.Txt nicht"});
+  EXPECT_EQ(Perform(dist.Start(), walk + FinishSteps()), 0u);
+}
+
 TEST(Wizard, StateTableForwardAndBackward) {
   Wizard wizard("wizard_walk");
   ASSERT_TRUE(wizard.window);

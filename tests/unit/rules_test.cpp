@@ -138,7 +138,7 @@ TEST(UserChoice, DisplayedNamesAndPreselection) {
 TEST(UserChoice, ShortcutFoldersBelowAnotherProfile) {
   static std::vector<std::string> existing;
   const auto exists = [](const std::string& dir) { return std::find(existing.begin(), existing.end(), dir) != existing.end(); };
-  const std::vector<const char*> layouts = {"AppData\\Start Menu\\Programs", "Startmenü\\Programme"};
+  const char* const layouts[] = {"AppData\\Start Menu\\Programs", "Startmenü\\Programme"};
   const std::string anna = "C:\\Users\\anna";
   struct Row {
     std::string ownProfile, ownFolder;

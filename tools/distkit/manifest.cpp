@@ -80,7 +80,9 @@ std::string WingetManifest(const Registration& registration, const std::string& 
                                "  - RelativeFilePath: SETUP.EXE\n") +
                     "Scope: machine\nInstallModes:\n  - interactive\n  - silent\n"
                     "  - silentWithProgress\nInstallerSwitches:\n  Silent: /q\n  SilentWithProgress: /s\n"
-                    "  InstallLocation: '/D=<INSTALLPATH>'\n  Log: '/LOG=<LOGPATH>'\nExpectedReturnCodes:\n";
+                    "  InstallLocation: '/D=<INSTALLPATH>'\n  Log: '/LOG=<LOGPATH>'\n"
+                    // Installed whole; only a shortcut is missing, which the record names.
+                    "InstallerSuccessCodes:\n  - 8\nExpectedReturnCodes:\n";
   for (const auto& [status, response] : ReturnCodes)
     out += "  - InstallerReturnCode: " + std::to_string(status) + "\n    ReturnResponse: " + response + "\n";
   out += "UpgradeBehavior: install\nAppsAndFeaturesEntries:\n  - DisplayName: " + Quoted(registration.displayName) + "\n";
@@ -99,5 +101,6 @@ std::string DetectionRule(const Registration& registration) {
          "# Return codes (Intune): 0 success; 3010 soft reboot (installed, a file in use is replaced\n"
          "#           at the restart; among Intune's defaults); 6 failed (a newer version is installed,\n"
          "#           nothing changed); 7 failed (the directory holds another program, nothing\n"
-         "#           changed); 1 to 5 failed\n";
+         "#           changed); 1 to 5 failed; 8 success (installed, but a shortcut could not be\n"
+         "#           made: the /LOG record names it)\n";
 }
