@@ -8,7 +8,7 @@ constexpr FontDesc Title = {"Arial", 16, true, false, clWhite};
 constexpr FontDesc Bullet = {"Arial", 15, true, false, clBlack};
 // Where a path is shown: the system's dialog font, which has the letters of every alphabet
 // a folder may be named in (through the system's font links).
-constexpr FontDesc Names = {"MS Shell Dlg", 15, false, false, clBlack};
+constexpr FontDesc Names = {ShellDialog, 15, false, false, clBlack};
 
 // Each page: a grey title bar, then its text; "o" bullets stand before paragraphs.
 constexpr ControlDesc Controls[] = {

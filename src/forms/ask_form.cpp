@@ -11,7 +11,7 @@ constexpr ControlDesc Controls[] = {
     {.name = "Label2", .kind = ControlKind::Label, .left = 16, .top = 81,
      .text = "Zu löschende Verzeichnisse und Dateien:"},
     {.name = lbFiles, .kind = ControlKind::ListBox, .left = 16, .top = 101, .width = 601,
-     .height = 281, .font = {"MS Shell Dlg", 17, false, false, clBlack}, .tabOrder = 0,
+     .height = 281, .font = {ShellDialog, 17, false, false, clBlack}, .tabOrder = 0,
      .itemHeight = 20},
     {.name = Button2, .kind = ControlKind::Button, .left = 16, .top = 394, .width = 185,
      .height = 33, .text = "Nein, Dateien nicht löschen", .tabOrder = 2, .modalResult = mrNo, .isCancel = true},
@@ -22,5 +22,5 @@ constexpr ControlDesc Controls[] = {
 
 const FormDesc AskFormDesc = {
     .className = "Tf_Ask", .caption = "Sicherheitsabfrage!", .clientWidth = 632,
-    .clientHeight = 438, .border = BorderStyle::Dialog, .font = {"MS Sans Serif", 13},
+    .clientHeight = 438, .border = BorderStyle::Dialog, .font = {SansSerif, 13},
     .position = FormPosition::ScreenCenter, .controls = Controls};

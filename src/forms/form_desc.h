@@ -40,6 +40,9 @@ inline constexpr uint32_t clBlack = 0x000000, clWhite = 0xFFFFFF, clSilver = 0xC
 // What a modal window or a typed dialog ended with.
 enum ModalResult : int8_t { mrNone = 0, mrOk = 1, mrCancel = 2, mrYes = 6, mrNo = 7 };
 
+// The faces the forms name, one copy each in the program.
+inline constexpr char SansSerif[] = "MS Sans Serif", ShellDialog[] = "MS Shell Dlg";
+
 struct FontDesc {
   const char* face = nullptr;  // nullptr: the parent's font
   int16_t height = 0;          // character height in design pixels
@@ -81,7 +84,7 @@ struct FormDesc {
   bool systemMenu = true;
   bool minimizeBox = false;
   bool maximizeBox = false;
-  FontDesc font = {"MS Sans Serif", 13};
+  FontDesc font = {SansSerif, 13};
   uint32_t color = NoColor;
   FormPosition position = FormPosition::Designed;
   int left = 0, top = 0;

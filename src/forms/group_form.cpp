@@ -3,7 +3,7 @@
 namespace {
 using namespace GroupForm;
 
-constexpr FontDesc NavyText = {"MS Sans Serif", 13, false, false, clNavy};
+constexpr FontDesc NavyText = {SansSerif, 13, false, false, clNavy};
 
 constexpr ControlDesc Controls[] = {
     {.name = "Label1", .kind = ControlKind::Label, .left = 16, .top = 17,

@@ -8,7 +8,7 @@ constexpr FontDesc Arial15 = {"Arial", 15, false, false, clBlack};
 constexpr ControlDesc Controls[] = {
     {.name = "GroupBox1", .kind = ControlKind::GroupBox, .left = 16, .top = 16, .width = 379,
      .height = 162, .text = " Setup kann für das Programm einrichten: ",
-     .font = {"MS Sans Serif", 15, true, false, clBlack}},
+     .font = {SansSerif, 15, true, false, clBlack}},
     {.name = cbDesktop, .kind = ControlKind::CheckBox, .parent = "GroupBox1", .left = 16,
      .top = 37, .width = 345, .height = 22, .text = "Auf dem Desktop eine &Verknüpfung anlegen",
      .font = Arial15, .tabOrder = 1},

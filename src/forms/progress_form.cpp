@@ -3,9 +3,9 @@
 namespace {
 using namespace ProgressForm;
 
-constexpr FontDesc Bold = {"MS Sans Serif", 13, true, false, clBlack};
+constexpr FontDesc Bold = {SansSerif, 13, true, false, clBlack};
 // The paths: the system's dialog font has the letters of every alphabet.
-constexpr FontDesc Names = {"MS Shell Dlg", 13, true, false, clBlack};
+constexpr FontDesc Names = {ShellDialog, 13, true, false, clBlack};
 
 constexpr ControlDesc Controls[] = {
     {.name = "Label1", .kind = ControlKind::Label, .left = 24, .top = 16, .width = 32,

@@ -3,7 +3,7 @@
 namespace {
 using namespace UninstalForm;
 
-constexpr FontDesc ButtonFont = {"MS Sans Serif", 15, false, false, clBlack};
+constexpr FontDesc ButtonFont = {SansSerif, 15, false, false, clBlack};
 
 constexpr ControlDesc Controls[] = {
     {.name = "Bevel1", .kind = ControlKind::Bevel, .left = 18, .top = 18, .width = 527,
@@ -16,7 +16,7 @@ constexpr ControlDesc Controls[] = {
              "drücken Sie die Taste \"Beenden\" um den Deinstallationsvorgang abzubrechen.",
      .font = {"Arial", 13, false, false, clBlack}, .wordWrap = true},
     {.name = lbInfo, .kind = ControlKind::Label, .left = 34, .top = 236, .width = 495,
-     .height = 29, .font = {"MS Sans Serif", 13, true, false, clBlack}, .wordWrap = true},
+     .height = 29, .font = {SansSerif, 13, true, false, clBlack}, .wordWrap = true},
     {.name = Button1, .kind = ControlKind::Button, .left = 18, .top = 296, .width = 90,
      .height = 32, .text = "&Weiter >>", .font = ButtonFont, .tabOrder = 0, .isDefault = true},
     {.name = Button2, .kind = ControlKind::Button, .left = 115, .top = 296, .width = 89,
@@ -27,4 +27,4 @@ constexpr ControlDesc Controls[] = {
 const FormDesc UninstalFormDesc = {
     .className = "Tf_Uninstal", .caption = "Deinstallation", .clientWidth = 559,
     .clientHeight = 342, .border = BorderStyle::Dialog,
-    .font = {"MS Sans Serif", 14, true, false, clBlack}, .controls = Controls};
+    .font = {SansSerif, 14, true, false, clBlack}, .controls = Controls};

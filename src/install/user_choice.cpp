@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "env/paths.h"
 #include "env/removal_rules.h"
 
 namespace {
@@ -29,14 +30,17 @@ void DropSecondAllUsers(std::vector<std::string>& entries, const std::string& co
 std::string ShortcutFolderBelow(const std::string& profile, const std::string& ownProfile, const std::string& ownFolder,
                                 std::span<const char* const> layouts, bool (*exists)(const std::string&)) {
   if (profile.empty()) return {};
-  std::vector<std::string> candidates;
-  const std::string base = profile.back() == '\\' ? profile : profile + "\\";
+  const std::string base = IncludeBackslash(profile);
+  std::string first;
+  const auto found = [&](const std::string& candidate) {
+    if (first.empty()) first = candidate;
+    return exists(candidate);
+  };
   if (!ownProfile.empty() && IsBelow(ownFolder, ownProfile)) {
-    const size_t skip = ownProfile.size() + (ownProfile.back() == '\\' ? 0 : 1);
-    candidates.push_back(base + ownFolder.substr(skip));
+    const std::string moved = base + ownFolder.substr(IncludeBackslash(ownProfile).size());
+    if (found(moved)) return moved;
   }
-  for (const char* layout : layouts) candidates.push_back(base + layout);
-  for (const std::string& candidate : candidates)
-    if (exists(candidate)) return candidate;
-  return candidates.empty() ? std::string() : candidates.front();
+  for (const char* layout : layouts)
+    if (found(base + layout)) return base + layout;
+  return first;
 }

@@ -50,7 +50,7 @@ const char* IconOf(DlgType type) {
 
 // 8 points at 96 ppi; the system's dialog font, which has the letters of a name in any alphabet
 // (a directory the message names).
-constexpr FontDesc DialogFont = {"MS Shell Dlg", 8 * 96 / 72};
+constexpr FontDesc DialogFont = {ShellDialog, 8 * 96 / 72};
 
 }  // namespace
 
