@@ -11,6 +11,7 @@
 #include "env/ini_file.h"
 #include "env/install_names.h"
 #include "env/registry.h"
+#include "install/shortcut_folders.h"
 #include "forms/forms.h"
 #include "tools/driver/driver.h"
 #include "ui/dialogs.h"
@@ -66,10 +67,9 @@ DWORD AnswerUntilEnd(const Program& program, const std::vector<std::string>& but
 
 // The places of the shortcuts: the chosen profile's folders, or the user's own.
 std::vector<std::string> ShortcutPlaces(const std::string& target) {
-  const std::string p = IniFile(target + "\\" + InstallLogName).ReadString(LogUserProfile, "UserName", "");
-  if (!p.empty()) return {p + "\\Startmenü\\Programme\\Adressen", p + "\\Desktop\\Adressen.LNK", p + "\\Startmenü\\Adressen.LNK"};
-  return {SpecialFolder(nullptr, CSIDL_PROGRAMS) + "\\Adressen", SpecialFolder(nullptr, CSIDL_DESKTOP) + "\\Adressen.LNK",
-          SpecialFolder(nullptr, CSIDL_STARTMENU) + "\\Adressen.LNK"};
+  const ShortcutFolders folders =
+      ShortcutFoldersOf(IniFile(target + "\\" + InstallLogName).ReadString(LogUserProfile, "UserName", ""));
+  return {folders.programs + "\\Adressen", folders.desktop + "\\Adressen.LNK", folders.startMenu + "\\Adressen.LNK"};
 }
 }  // namespace
 
