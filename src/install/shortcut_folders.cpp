@@ -14,7 +14,7 @@ namespace {
 // Below a profile: where today's Windows keeps them (the same in every language), then a
 // German Windows of the XP era.
 constexpr const char* ProgramsLayouts[] = {"AppData\\Roaming\\Microsoft\\Windows\\Start Menu\\Programs",
-                                                  "Startmenü\\Programme"};
+                                           "Startmenü\\Programme"};
 constexpr const char* StartMenuLayouts[] = {"AppData\\Roaming\\Microsoft\\Windows\\Start Menu", "Startmenü"};
 constexpr const char* DesktopLayouts[] = {"Desktop"};
 
@@ -58,8 +58,8 @@ ShortcutFolders ShortcutFoldersOf(const std::string& profileDir) {
           ShortcutFolderBelow(profileDir, ownProfile, own.desktop, DesktopLayouts, DirectoryExists)};
 }
 
-std::vector<std::string> KnownShortcutFolders(const std::string& profileDir, const std::string& group) {
-  const ShortcutFolders chosen = ShortcutFoldersOf(profileDir);
+std::vector<std::string> KnownShortcutFolders(const ShortcutFolders& chosen, const std::string& profileDir,
+                                              const std::string& group, std::vector<std::string>& groups) {
   std::vector<std::string> programs = {chosen.programs}, folders = {chosen.startMenu, chosen.desktop};
   if (!profileDir.empty()) {
     const std::string base = IncludeBackslash(profileDir);
@@ -68,6 +68,9 @@ std::vector<std::string> KnownShortcutFolders(const std::string& profileDir, con
     for (const char* layout : DesktopLayouts) folders.push_back(base + layout);
   }
   for (const std::string& folder : programs)
-    if (!folder.empty() && !group.empty()) folders.push_back(IncludeBackslash(folder) + group);
+    if (!folder.empty() && !group.empty()) {
+      groups.push_back(IncludeBackslash(folder) + group);
+      folders.push_back(groups.back());
+    }
   return folders;
 }

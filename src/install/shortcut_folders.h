@@ -11,10 +11,12 @@ struct ShortcutFolders {
 // running user the shell's own, for the all-users profile the shell's common ones, for another
 // user those below that profile (see ShortcutFolderBelow).
 ShortcutFolders ShortcutFoldersOf(const std::string& profileDir);
-// Every folder below profileDir where a version of ours may have put its shortcuts: the
-// folders ShortcutFoldersOf gives and the known layouts below the profile, with the group's
-// folder (in each programs folder) for the removal to check a logged shortcut against.
-std::vector<std::string> KnownShortcutFolders(const std::string& profileDir, const std::string& group);
+// Every folder where a version of ours may have put the shortcuts of a profile (empty: none
+// chosen): the chosen ones (ShortcutFoldersOf) and the known layouts below the profile, for the
+// removal to check a logged shortcut against. The group's folders (in each programs folder)
+// are added to groups as well.
+std::vector<std::string> KnownShortcutFolders(const ShortcutFolders& chosen, const std::string& profileDir,
+                                              const std::string& group, std::vector<std::string>& groups);
 // The all-users profile: the common desktop's parent ("C:\Users\Public" since Vista), else
 // "All Users" in the profiles folder.
 std::string CommonProfileDir();

@@ -241,7 +241,8 @@ void Tf_Uninstal::RemoveGroupAndShortcuts(const std::string& logPath) {
   const std::string group = IsPlainFileName(GroupName) ? GroupName : "";
   // Where the installer made them, and where an earlier version or another Windows layout did.
   const ShortcutFolders made = ShortcutFoldersOf(profile);
-  const std::vector<std::string> folders = KnownShortcutFolders(profile, group);
+  std::vector<std::string> groups;
+  const std::vector<std::string> folders = KnownShortcutFolders(made, profile, group, groups);
   // The shortcuts the log names; an earlier version's log names none, and its own bear the
   // program's name.
   std::vector<std::string> links = ReadShortcuts(logPath);
@@ -254,8 +255,7 @@ void Tf_Uninstal::RemoveGroupAndShortcuts(const std::string& logPath) {
     else
       RecordRun({"shortcut ignored, not in the program's folders: ", link});
   // A group goes when no other program's shortcut is left in it.
-  for (const std::string& folder : folders)
-    if (!group.empty() && SameNameIgnoringCase(ExtractFileName(folder), group)) RemoveDirectoryNamed(folder);
+  for (const std::string& folder : groups) RemoveDirectoryNamed(folder);
   NotifyFolderChanged(made.desktop.empty() ? made.startMenu : made.desktop);
 }
 
