@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
-# Installation benchmark: SETUP.EXE /s under Wine on generated distributions of 1,000 and
-# 10,000 files (half compressed, about 50 KB each), with the time per file and the share of
-# it that goes to the install log, then the quiet removal through Uninstal.exe /q. Beside each, in the
-# same prefix and run, the floor: the least any installer does for the same files (copy to a
-# temporary name, one log line, move into place; expand with our expander), and a bare
-# delete loop; and their ratio; and the installation from the same distribution as one file
-# (distkit bundle). Other counts: bench/install.sh 500 2000 ...
+# Installation benchmark: SETUP.EXE /q under Wine on distributions that distkit build made
+# (with their checksums) of 1,000 and 4,000 files, half compressed, about 50 KB each: from the
+# folder, from one file (distkit bundle), version 2 over version 1, and the quiet removal
+# through Uninstal.exe /q. Each is timed as a whole run, from the program's start to its end,
+# beside the floor in the same prefix and run: the least any installer does for the same files
+# (copy to a temporary name, one log line, move into place; expand with our expander), and a
+# bare delete loop. Between two counts, the slope: what one more file costs. Then the SHA-256
+# throughput of the installer's code under Wine beside openssl speed sha256 on this machine.
+# Other counts: bench/install.sh 500 2000 ...
 set -euo pipefail
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$ROOT"
@@ -19,7 +21,7 @@ source scripts/xvfb.sh
 start_xvfb DISPLAY 24
 trap '"$WINESERVER" -k 2>/dev/null || true; stop_xvfb' EXIT
 counts=("$@")
-[ ${#counts[@]} -gt 0 ] || counts=(1000 10000)
+[ ${#counts[@]} -gt 0 ] || counts=(1000 4000)
 bench() { "$WINE" "$SETUP_WIN_BUILD/bin/install_bench.exe" "$@" 2>/dev/null </dev/null | tr -d '\r'; }
 # A shared machine and Wine's own start vary from run to run by a second or more: each part
 # is timed in several rounds (SETUP_BENCH_ROUNDS, default 3) and the fastest counts.
@@ -31,30 +33,30 @@ timed() {
   sync
   read -r -a figures < <(bench "$1" "$2" | grep "^$1 ") || { echo "$1 of $2 files failed"; exit 1; }
 }
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
 first_count="" base=()
 for count in "${counts[@]}"; do
-  bench prepare "$count"
-  install="" floor="" remove="" unfloor="" bundle=""
+  bench prepare "$count" | grep -v '^$' || { echo "preparing $count files failed"; exit 1; }
+  install="" bundle="" upgrade="" remove="" floor="" unfloor=""
   for _ in $(seq "$rounds"); do
-    timed install "$count"; install=$(least "${figures[2]}" "$install") timers=${figures[3]}
-    timed remove "$count"
+    timed install "$count"; install=$(least "${figures[2]}" "$install")
+    timed upgrade "$count"; upgrade=$(least "${figures[2]}" "$upgrade")
+    timed remove "$count"; remove=$(least "${figures[2]}" "$remove")
     timed bundle "$count"; bundle=$(least "${figures[2]}" "$bundle")
+    timed remove "$count"
     timed floor "$count"; floor=$(least "${figures[2]}" "$floor")
-    timed remove "$count"; remove=$(least "${figures[2]}" "$remove") rtimers=${figures[3]}
     timed unfloor "$count"; unfloor=$(least "${figures[2]}" "$unfloor")
   done
-  read -r _ _ log first last < <(bench log "$count" | grep '^log ')
+  read -r _ _ log _ < <(bench log "$count" | grep '^log ')
   bench clean "$count" >/dev/null
-  awk -v n="$count" -v t="$install" -v w="$timers" -v fl="$floor" -v l="$log" -v f="${first:-}" -v z="${last:-}" \
-      -v r="$remove" -v rw="$rtimers" -v u="$unfloor" -v b="$bundle" 'BEGIN {
-    printf "  installing: %.1f s in all (%.1f s of it the start window timers), %.2f ms per file; a log entry %.1f us (%.1f%% of it)\n", t, w, 1000*(t-w)/n, 1e6*l/n, 100*l/(t-w)
-    printf "  from one file (distkit bundle): %.1f s in all, %.2f times the folder without the timers\n", b, (b-w)/(t-w)
-    printf "  the floor: %.1f s, %.2f ms per file; SETUP.EXE without its timers: %.2f times the floor\n", fl, 1000*fl/n, (t-w)/fl
-    printf "  removing through Uninstal.exe /q: %.1f s in all (%.1f s of it the start window timer), %.2f ms per file\n", r, rw, 1000*(r-rw)/n
-    printf "  a bare delete loop: %.2f s, %.2f ms per file; the removal without its timer: %.2f times that\n", u, 1000*u/n, (r-rw)/u
-    if (f != "") printf "  log entries: the first thousand %.1f us each, the last thousand %.1f us each\n", 1000*f, 1000*z }'
-  # Timers and each program's start and end cost the same at any count: what one more file
-  # costs is the slope between two counts.
+  echo "  /q from the folder: $install s, the floor $floor s: $(ratio "$install" "$floor") times the floor (whole run)"
+  echo "  /q from one file: $bundle s: $(ratio "$bundle" "$install") times the folder"
+  echo "  version 2 over version 1, /q: $upgrade s: $(ratio "$upgrade" "$install") times a fresh installation"
+  echo "  Uninstal.exe /q: $remove s, a bare delete loop $unfloor s: $(ratio "$remove" "$unfloor") times"
+  awk -v n="$count" -v t="$install" -v l="$log" 'BEGIN {
+    printf "  per file in all: %.2f ms; a log entry %.1f us of it\n", 1000*t/n, 1e6*l/n }'
+  # Each program's start and end cost the same at any count: what one more file costs is the
+  # slope between two counts.
   if [ -z "$first_count" ]; then
     first_count=$count base=("$install" "$floor" "$remove" "$unfloor")
   else
@@ -64,3 +66,8 @@ for count in "${counts[@]}"; do
       printf "per file from %d to %d files: installing %.2f ms, the floor %.2f ms (%.2f times); removing %.2f ms, the bare delete loop %.2f ms (%.2f times)\n", b, a, it, ft, it/ft, rt, ut, rt/ut }'
   fi
 done
+# The installer's SHA-256 under Wine (the same objects SETUP.EXE is linked from), 16 KB blocks,
+# beside this machine's openssl on the same block size.
+read -r _ _ portable instructions < <(bench sha 512 | grep '^sha ')
+openssl=$(openssl speed -seconds 2 -bytes 16384 sha256 2>/dev/null | awk '/^sha256/ { sub(/k$/, "", $NF); print $NF / 1000 }')
+echo "SHA-256, 16 KB blocks: portable loop $portable MB/s; SHA instructions ${instructions:-(not on this processor)}${instructions:+ MB/s}; openssl speed sha256 ${openssl:-?} MB/s"

@@ -1,14 +1,17 @@
-// The unattended installation of a generated distribution, timed per file, in phases that
-// bench/install.sh runs with the disk's write-back emptied in between:
-//   install_bench prepare COUNT  builds C:\bench\<COUNT>\ (half the files plain, half
-//                                compressed, about 50 KB each)
-//                                with their checksums, and the same as one file
-//   install_bench install COUNT  runs SETUP.EXE /s on it, timed, and checks what arrived
+// The quiet installation of a distribution that `distkit build` made, timed as a whole run,
+// in phases that bench/install.sh runs with the disk's write-back emptied in between:
+//   install_bench prepare COUNT  builds C:\bench\<COUNT>\ from generated program files (half
+//                                of them compressed by the build, about 50 KB each), the same
+//                                as one file, and version 2 of it (the same files)
+//   install_bench install COUNT  runs SETUP.EXE /q on it, timed, and checks what arrived
 //   install_bench bundle COUNT   the same from the one file
+//   install_bench upgrade COUNT  version 2 over the installed version 1, /q, timed
 //   install_bench remove COUNT   removes the installation through its Uninstal.exe /q, timed
 //   install_bench log COUNT      times the install log's entries for those files alone
 //   install_bench floor COUNT    times the least any installer does for the same files
 //   install_bench unfloor COUNT  times the floor program's bare delete loop over what it put there
+//   install_bench sha COUNT      the SHA-256 throughput of the installer's code, in MB/s, each
+//                                way this processor allows, over COUNT MB in 16 KB blocks
 //   install_bench clean COUNT    removes it all again
 #include <windows.h>
 
@@ -19,6 +22,7 @@
 #include <string>
 #include <vector>
 
+#include "build.h"
 #include "bundle.h"
 #include "codec/name_mapping.h"
 #include "codec/sha256.h"
@@ -29,9 +33,7 @@
 #include "env/profiles.h"
 #include "env/registry.h"
 #include "env/settings.h"
-#include "forms/forms.h"
 #include "install/install_log.h"
-#include "lzh_encoder.h"
 #include "bench/bench_files.h"
 #include "tools/driver/driver.h"
 
@@ -68,79 +70,82 @@ bool WriteWholeFile(const std::string& path, const std::string& bytes) {
 }
 
 std::string DistDir(int count) { return "C:\\bench\\" + std::to_string(count) + "\\"; }
+std::string SecondDir(int count) { return "C:\\bench\\" + std::to_string(count) + "-v2\\"; }
 std::string BundleDir(int count) { return "C:\\bench\\" + std::to_string(count) + "-one\\"; }
 std::string BundlePath(int count) { return BundleDir(count) + "Bench-Setup.exe"; }
+std::string TargetDir(int count) { return DistDir(count) + "target"; }
 
-// The distribution: SETUP.EXE, the script and count files, every second one compressed.
-bool Prepare(int count) {
-  const std::string dist = DistDir(count);
-  DeleteTree(dist);
-  CreateDirectoryA("C:\\bench", nullptr);
-  CreateDirectoryA(dist.c_str(), nullptr);
-  if (!CopyFileA((GetExeDirectory() + "SETUP.EXE").c_str(), (dist + "SETUP.EXE").c_str(), FALSE))
-    return false;
-  std::vector<std::string> plain(Kinds), packed(Kinds);
-  for (int kind = 0; kind < Kinds; ++kind) {
-    plain[kind] = Content(kind);
-    const std::vector<uint8_t> bytes(plain[kind].begin(), plain[kind].end());
-    const std::vector<uint8_t> compressed = lzh::Compress(bytes);
-    packed[kind].assign(compressed.begin(), compressed.end());
-  }
-  std::string script = std::string("[General]\r\nName=") + Name + "\r\ndefaultPath=" + dist +
-                       "target\r\n[StartMenu]\r\nFolder=" + Name + "\r\n[Group]\r\nName=" + Name +
+// The packager's source folder of one version, built into a distribution as distkit build does.
+std::string Build(int count, const char* version, const std::string& dist) {
+  const std::string src = DistDir(count) + "src-" + version + "\\";
+  CreateDirectoryA(src.c_str(), nullptr);
+  std::string script = std::string("[General]\r\nName=") + Name + "\r\nVersion=" + version + "\r\ndefaultPath=" +
+                       TargetDir(count) + "\r\n[StartMenu]\r\nFolder=" + Name + "\r\n[Group]\r\nName=" + Name +
                        "\r\n[programfiles]\r\n";
-  size_t bytes = 0;
-  const std::string text = "Zum Messen.\r\n";
-  std::string checksums = std::string("[") + ChecksumSection + "]\r\nLiesmich.txt=" + Sha256Of(text) +
-                          "\r\nVertrag.Txt=" + Sha256Of(text) + "\r\n";
   for (int i = 1; i <= count; ++i) {
-    const bool compressed = i % 2 == 0;
-    const int kind = i % Kinds;
-    const std::string& content = compressed ? packed[kind] : plain[kind];
-    script += std::to_string(i) + "=" + FileName(i, compressed) + "\r\n";
-    checksums += FileName(i, compressed) + "=" + Sha256Of(content) + "\r\n";
-    if (!WriteWholeFile(dist + FileName(i, compressed), content)) return false;
-    bytes += plain[kind].size();
+    const std::string name = FileName(i, i % 2 == 0);
+    script += std::to_string(i) + "=" + name + "\r\n";
+    if (!WriteWholeFile(src + MapCompressedName(name), Content(i % Kinds))) return "cannot write " + name;
   }
-  std::printf("%d files, %.1f MB to install\n", count, static_cast<double>(bytes) / 1e6);
-  DeleteTree(BundleDir(count));
+  const std::string text = "Zum Messen.\r\n";
+  if (!WriteWholeFile(src + "Setup.lst", script) || !WriteWholeFile(src + "Liesmich.txt", text) ||
+      !WriteWholeFile(src + "Vertrag.Txt", text))
+    return "cannot write the script";
+  const std::string problem = BuildDistribution(src, dist, GetExeDirectory() + "SETUP.EXE");
+  DeleteTree(src);
+  return problem;
+}
+
+bool Prepare(int count) {
+  for (const std::string& dir : {DistDir(count), SecondDir(count), BundleDir(count)}) DeleteTree(dir);
+  CreateDirectoryA("C:\\bench", nullptr);
+  CreateDirectoryA(DistDir(count).c_str(), nullptr);
+  std::string problem = Build(count, "1.0", DistDir(count) + "dist");
+  if (problem.empty()) problem = Build(count, "2.0", SecondDir(count));
   CreateDirectoryA(BundleDir(count).c_str(), nullptr);
-  return WriteWholeFile(dist + "Setup.lst", script + checksums) && WriteWholeFile(dist + "Liesmich.txt", text) &&
-         WriteWholeFile(dist + "Vertrag.Txt", text) && BundleDistribution(dist, BundlePath(count), {}).empty();
+  if (problem.empty()) problem = BundleDistribution(DistDir(count) + "dist", BundlePath(count), {});
+  if (!problem.empty()) std::printf("%s\n", problem.c_str());
+  std::printf("%d files, %.1f MB to install\n", count, count * (20000 + 4000 * (Kinds - 1) / 2) / 1e6);
+  return problem.empty();
 }
 
-// The start window's timers run before the wizard walks or the removal begins: a fixed wait,
-// not per-file work. A removal waits for the first only.
-int StartTimers(bool removal) {
-  int timers = 0;
-  for (const ControlDesc& control : SetupFormDesc.controls)
-    if (control.kind == ControlKind::Timer && (!removal || std::string_view(control.name) == SetupForm::Timer1))
-      timers += control.interval;
-  return timers;
-}
-
-// SETUP.EXE /s, or the one file, timed; then a look at what arrived.
-bool Install(int count, bool bundled) {
-  const std::string dist = DistDir(count), target = dist + "target";
+// A quiet run of program with arguments, timed from its start to its end; false unless it
+// ends with status 0.
+bool TimedRun(const std::string& program, const std::string& arguments, double& seconds) {
   const double start = Seconds();
-  Program setup = StartProgram(bundled ? BundlePath(count) : dist + "SETUP.EXE", "/s");
+  Program run = StartProgram(program, arguments);
   DWORD code = 99;
-  if (!WaitForExit(setup, 3600 * 1000, code)) return false;
-  const double seconds = Seconds() - start;
-  if (code != 0) {
-    std::printf("SETUP.EXE ended with exit status %lu\n", code);
-    return false;
-  }
+  if (!WaitForExit(run, 3600 * 1000, code)) return false;
+  seconds = Seconds() - start;
+  if (code != 0) std::printf("%s ended with exit status %lu\n", program.c_str(), code);
+  return code == 0;
+}
+
+// SETUP.EXE /q from the folder, the one file or version 2's folder, timed; then a look at
+// what arrived.
+bool Install(int count, const std::string& phase) {
+  const std::string target = TargetDir(count);
+  const std::string program = phase == "bundle"    ? BundlePath(count)
+                              : phase == "upgrade" ? SecondDir(count) + "SETUP.EXE"
+                                                   : DistDir(count) + "dist\\SETUP.EXE";
+  double seconds = 0;
+  if (!TimedRun(program, "/q", seconds)) return false;
   for (int i = 1; i <= count; i += count / 50)
     if (FileText(target + "\\" + FileName(i, false)) != Content(i % Kinds)) {
       std::printf("%s arrived wrong\n", FileName(i, false).c_str());
       return false;
     }
-  if (ReadLoggedFiles(target + "\\" + InstallLogName).size() != static_cast<size_t>(count) + 1) {
+  const std::vector<LoggedFile> logged = ReadLoggedFiles(target + "\\" + InstallLogName);
+  if (logged.size() != static_cast<size_t>(count) + 1) {
     std::printf("the log does not list every file\n");
     return false;
   }
-  std::printf("%s %d %.3f %.3f\n", bundled ? "bundle" : "install", count, seconds, StartTimers(false) / 1000.0);
+  for (const LoggedFile& file : logged)
+    if (file.state.empty()) {
+      std::printf("the log records no state of %s\n", file.path.c_str());
+      return false;
+    }
+  std::printf("%s %d %.3f\n", phase.c_str(), count, seconds);
   return true;
 }
 
@@ -173,28 +178,41 @@ bool Log(int count) {
 bool Floor(int count, bool deleting) {
   const double start = Seconds();
   Program floor = StartProgram(GetExeDirectory() + "install_floor.exe",
-                               DistDir(count) + " " + std::to_string(count) + (deleting ? " delete" : ""));
+                               DistDir(count) + "dist\\ " + std::to_string(count) + (deleting ? " delete" : ""));
   DWORD code = 99;
   if (!WaitForExit(floor, 3600 * 1000, code) || code != 0) return false;
   std::printf("%s %d %.3f\n", deleting ? "unfloor" : "floor", count, Seconds() - start);
   return true;
 }
 
-// The quiet removal through the installation's Uninstal.exe /q (no pauses, no windows: the
-// removal's own cost per file), timed from its start to its end.
+// The quiet removal through the installation's Uninstal.exe /q, timed from its start to its end.
 bool Remove(int count) {
-  const std::string target = DistDir(count) + "target";
-  const double start = Seconds();
-  Program removal = StartProgram(target + "\\Uninstal.exe", "/q");
-  DWORD code = 99;
-  if (!WaitForExit(removal, 3600 * 1000, code) || code != 0) return false;
-  const double seconds = Seconds() - start;
+  const std::string target = TargetDir(count);
+  double seconds = 0;
+  if (!TimedRun(target + "\\Uninstal.exe", "/q", seconds)) return false;
   for (int i = 1; i <= count; i += count / 50)
     if (GetFileAttributesA((target + "\\" + FileName(i, false)).c_str()) != INVALID_FILE_ATTRIBUTES) {
       std::printf("%s is still there\n", FileName(i, false).c_str());
       return false;
     }
-  std::printf("remove %d %.3f %.3f\n", count, seconds, StartTimers(true) / 1000.0);
+  std::printf("remove %d %.3f\n", count, seconds);
+  return true;
+}
+
+// Each way of computing SHA-256 over megabytes MB of data, 16 KB at a time (as openssl speed
+// counts it).
+bool HashSpeed(int megabytes) {
+  const std::string block = Content(3).substr(0, 16384);
+  const auto speed = [&](Sha256Blocks blocks) {
+    Sha256 sha(blocks);
+    const double start = Seconds();
+    for (int i = 0; i < megabytes * 64; ++i) sha.Add(reinterpret_cast<const uint8_t*>(block.data()), block.size());
+    sha.HexDigest();
+    return megabytes * 1.048576 / (Seconds() - start);
+  };
+  std::printf("sha %d %.0f", megabytes, speed(Sha256BlocksPortable));
+  if (ShaInstructionsUsable()) std::printf(" %.0f", speed(Sha256BlocksShaInstructions));
+  std::printf("\n");
   return true;
 }
 
@@ -203,8 +221,7 @@ bool Clean(int count) {
   char programs[MAX_PATH] = {};
   if (SHGetSpecialFolderPathA(nullptr, programs, CSIDL_PROGRAMS, FALSE))
     RemoveDirectoryA((std::string(programs) + "\\" + Name).c_str());
-  DeleteTree(DistDir(count));
-  DeleteTree(BundleDir(count));
+  for (const std::string& dir : {DistDir(count), SecondDir(count), BundleDir(count)}) DeleteTree(dir);
   return true;
 }
 }  // namespace
@@ -215,12 +232,13 @@ int main(int argc, char** argv) {
   bool done = false;
   if (count >= 50) {
     if (phase == "prepare") done = Prepare(count);
-    if (phase == "install" || phase == "bundle") done = Install(count, phase == "bundle");
+    if (phase == "install" || phase == "bundle" || phase == "upgrade") done = Install(count, phase);
+    if (phase == "sha") done = HashSpeed(count);
     if (phase == "remove") done = Remove(count);
     if (phase == "log") done = Log(count);
     if (phase == "floor" || phase == "unfloor") done = Floor(count, phase == "unfloor");
     if (phase == "clean") done = Clean(count);
   }
-  if (!done) std::printf("install_bench prepare|install|bundle|remove|log|floor|unfloor|clean COUNT: failed\n");
+  if (!done) std::printf("install_bench prepare|install|bundle|upgrade|remove|log|floor|unfloor|sha|clean COUNT: failed\n");
   return done ? 0 : 1;
 }

@@ -23,6 +23,6 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   f_more = more.get();
   f_Progress = progress.get();
   if (SilentMode) Application.ShowMainForm = false;
-  setup->SetTimerEnabled(SetupForm::Timer1, true);
+  setup->Start();
   return Application.Run();
 }

@@ -174,6 +174,11 @@ void Tf_Setup::PlaceBesideTree(Form& form, bool useClientHeight) {
   form.SetPosition(w + (ClientWidth() - w - form.Width()) / 2, (h - form.Height()) / 2);
 }
 
+void Tf_Setup::Start() {
+  SetTimerEnabled(Timer1, true);
+  if (QuietMode) Timer1Timer();
+}
+
 void Tf_Setup::Timer1Timer() {
   if (!TimerEnabled(Timer1)) return;  // a tick that was already queued
   SetTimerEnabled(Timer1, false);

@@ -20,6 +20,8 @@ class Tf_Setup : public Form {
   // The step tree as the windows it hands over see it. A member rather than a second base:
   // a class of two bases would pull the runtime's larger type information into SETUP.EXE.
   StepHost& StepTree() { return stepTree_; }
+  // The run begins when the start window has been seen for a moment; unattended, at once.
+  void Start();
 
  protected:
   void FormCreate() override;

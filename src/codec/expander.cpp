@@ -105,16 +105,22 @@ class BufferedInput {
   bool failed_ = false;
 };
 
-// The decoder's byte sink: the target file in blocks of 32768 bytes.
+// The decoder's byte sink: the target file in blocks of 32768 bytes, hashed on the way when
+// a digest is kept.
 class BufferedOutput {
  public:
-  BufferedOutput(std::FILE* file, unsigned char* buffer) : file_(file), buffer_(buffer) {}
+  BufferedOutput(std::FILE* file, unsigned char* buffer, Sha256* digest)
+      : file_(file), buffer_(buffer), digest_(digest) {}
   uint8_t* Buffer() { return buffer_; }
-  bool Write(size_t n) { return n == 0 || std::fwrite(buffer_, 1, n, file_) == n; }
+  bool Write(size_t n) {
+    if (digest_) digest_->Add(buffer_, n);
+    return n == 0 || std::fwrite(buffer_, 1, n, file_) == n;
+  }
 
  private:
   std::FILE* file_;
   unsigned char* buffer_;
+  Sha256* digest_;
 };
 
 int32_t LittleEndian32(const unsigned char* b) {
@@ -132,13 +138,13 @@ ExpandFailure CannotWrite(const std::string& target) { return FileLayerFailure("
 // One four-byte field of the header.
 bool ReadHeaderField(const Source& in, unsigned char* field) { return in.Read(field, 4) == 4; }
 
-std::optional<ExpandFailure> Decode(const Source& in, std::FILE* out, int32_t size, const std::string& source,
-                                    const std::string& target) {
+std::optional<ExpandFailure> Decode(const Source& in, std::FILE* out, Sha256* outDigest, int32_t size,
+                                    const std::string& source, const std::string& target) {
   std::unique_ptr<unsigned char[]> readBuffer(new (std::nothrow) unsigned char[BufferSize]);
   std::unique_ptr<unsigned char[]> writeBuffer(new (std::nothrow) unsigned char[BufferSize]);
   if (!readBuffer || !writeBuffer) return FileLayerFailure("Zu wenig Speicher für I/O Buffers !!");
   BufferedInput input(in, readBuffer.get());
-  BufferedOutput output(out, writeBuffer.get());
+  BufferedOutput output(out, writeBuffer.get(), outDigest);
   using StreamDecoder = lzh::Decoder<BufferedInput, BufferedOutput, BufferSize>;
   std::unique_ptr<StreamDecoder> decoder(new (std::nothrow) StreamDecoder(input, output));
   if (!decoder)
@@ -226,15 +232,19 @@ bool MoveIntoPlace(const std::string& temporary, const std::string& target) {
 
 namespace {
 // Header and stream of the compressed file into out.
-std::optional<ExpandFailure> Expand(const Source& in, std::FILE* out, const std::string& source,
-                                    const std::string& target) {
+std::optional<ExpandFailure> Expand(const Source& in, std::FILE* out, FileContent* written,
+                                    const std::string& source, const std::string& target) {
   unsigned char field[4];
   if (!ReadHeaderField(in, field)) return CannotRead(source);
   if (std::memcmp(field, lzh::Signature, 4) != 0) return FileLayerFailure(source + ": Keine komprimierte Datei!");
   if (!ReadHeaderField(in, field)) return CannotRead(source);
   const int32_t size = LittleEndian32(field);
   if (size < 0) return FileLayerFailure(source + ": Beschädigte komprimierte Datei (negative Größe)");
-  return Decode(in, out, size, source, target);
+  if (!written) return Decode(in, out, nullptr, size, source, target);
+  Sha256 digest;
+  std::optional<ExpandFailure> failure = Decode(in, out, &digest, size, source, target);
+  *written = {digest.Length(), digest.HexDigest()};
+  return failure;
 }
 
 // Whether the file's bytes, those read so far and the rest, are the expected ones.
@@ -248,7 +258,7 @@ bool MatchesDigest(const Source& in, const std::string& expected) {
 
 std::optional<ExpandFailure> ExpandFileChecked(const FileSpan& span, const std::string& target,
                                                const std::string& scratchDir, const ReplaceHook& beforeReplace,
-                                               const std::string& expectedSha256) {
+                                               const std::string& expectedSha256, FileContent* written) {
   const std::string& source = span.path;
   File in(span.handle ? nullptr : std::fopen(source.c_str(), "rb"));
 #ifdef _WIN32
@@ -263,7 +273,7 @@ std::optional<ExpandFailure> ExpandFileChecked(const FileSpan& span, const std::
   if (!out.Create()) return CannotOpen(target);
   Sha256 digest;
   const Source input{in.get(), expectedSha256.empty() ? nullptr : &digest, span.size, span.handle};
-  std::optional<ExpandFailure> failure = Expand(input, out.Get(), source, target);
+  std::optional<ExpandFailure> failure = Expand(input, out.Get(), written, source, target);
   if (input.digest && !MatchesDigest(input, expectedSha256))
     return ExpandFailure{ExpandFailureClass::ELzrw1Exception, source + ": Die Datei ist beschädigt!", true};
   if (failure) return failure;

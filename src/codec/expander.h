@@ -24,6 +24,12 @@ enum class Placement {
 };
 using ReplaceHook = std::function<Placement(const std::string& temporary)>;
 
+// What a finished file holds, for the log: its size and SHA-256 (hex digits; empty: not taken).
+struct FileContent {
+  unsigned long long size = 0;
+  std::string sha256;
+};
+
 // Expands source into target; the failure, or none. The target is replaced only by a complete
 // expansion: on any failure it is left as it was (or missing, as it was). Source and target
 // naming one file fail before anything is written. The expansion is written first into a
@@ -31,11 +37,13 @@ using ReplaceHook = std::function<Placement(const std::string& temporary)>;
 // is complete, just before it takes the target's name, and decides what happens to it. With
 // expectedSha256 (64 hex digits) the source is hashed as it is read, to its last byte: when
 // its bytes are not those, the target stays untouched and the failure is marked damaged,
-// whatever else went wrong with them.
+// whatever else went wrong with them. With written, the expanded bytes are hashed as they are
+// written, and what they are is known there before beforeReplace runs.
 std::optional<ExpandFailure> ExpandFileChecked(const FileSpan& source, const std::string& target,
                                                const std::string& scratchDir = {},
                                                const ReplaceHook& beforeReplace = {},
-                                               const std::string& expectedSha256 = {});
+                                               const std::string& expectedSha256 = {},
+                                               FileContent* written = nullptr);
 
 // As ExpandFileChecked, but reports only success.
 bool ExpandFile(const FileSpan& source, const std::string& target, const std::string& scratchDir = {},

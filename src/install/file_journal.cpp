@@ -86,9 +86,3 @@ std::vector<std::string> FileJournal::Leftovers() const {
   for (const Entry& entry : pending_) waiting.push_back(entry.other);
   return waiting;
 }
-
-std::string FileJournal::NewContent(const std::string& target) const {
-  for (const Entry& entry : pending_)
-    if (LowerCase(entry.target) == LowerCase(target)) return entry.other;
-  return target;
-}

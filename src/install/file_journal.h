@@ -35,8 +35,6 @@ class FileJournal {
   std::vector<std::string> Leftovers() const;
   // The earlier files kept aside that are still there.
   std::vector<std::string> Kept() const;
-  // The new content of a target that waits for the restart, else the target itself.
-  std::string NewContent(const std::string& target) const;
 
  private:
   struct Entry {

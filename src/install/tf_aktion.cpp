@@ -343,7 +343,7 @@ std::vector<LoggedFile> Tf_Aktion::FilesOwnedNow() {
     // The user's database keeps the state the earlier version recorded, not the user's.
     const bool untouched = std::find(untouched_.begin(), untouched_.end(), run.path) != untouched_.end();
     const LoggedFile* earlier = untouched ? EarlierEntry(run.path) : nullptr;  // the one sample file
-    own({run.path, earlier ? earlier->state : FileState(journal_.NewContent(run.path)), run.origin});
+    own({run.path, earlier ? earlier->state : run.state, run.origin});
   }
   for (const std::string& path : journal_.Leftovers()) own({path, "", ""});
   FolderGuard guard;
@@ -389,11 +389,14 @@ bool Tf_Aktion::FinishLog() {
   // The earlier files a quiet run kept aside stay named until they are gone.
   for (bool committed = !QuietMode;; committed = true) {
     owned.resize(count);
-    for (const std::string& kept : journal_.Kept()) owned.push_back({kept, "", ""});
+    const std::vector<std::string> kept = journal_.Kept();
+    for (const std::string& file : kept) owned.push_back({file, "", ""});
     if (!RewriteLog(owned)) return false;
     if (committed) return true;
     Application.OnFail = nullptr;
     journal_.Commit();
+    // Nothing was kept aside: the log just written is the final one already.
+    if (kept.empty()) return true;
   }
 }
 
@@ -437,7 +440,7 @@ bool Tf_Aktion::RunInstallation() {
       const LoggedFile* earlier = EarlierEntry(kept);
       if (earlier && !earlier->state.empty() && !OriginSays(earlier->origin, "found")) {
         untouched_.push_back(kept);
-        if (!copyPage_.Record(kept)) return false;
+        if (!copyPage_.Record(kept, {})) return false;
       } else {
         notOurs_.push_back(kept);
         RecordRun({"file kept, the user's own: ", kept});
@@ -485,9 +488,10 @@ void Tf_Aktion::CopyPage::ShowNow() {
   pacer_.Repainted();
 }
 
-bool Tf_Aktion::CopyPage::Record(const std::string& target) {
+bool Tf_Aktion::CopyPage::Record(const std::string& target, const FileContent& content) {
   const std::string origin = wizard_.OriginOf(target);
-  wizard_.runFiles_.push_back({target, "", origin});
+  const std::string state = content.sha256.empty() ? std::string() : FileStateText(content.size, content.sha256);
+  wizard_.runFiles_.push_back({target, state, origin});
   return wizard_.LogEntry(target, origin);
 }
 

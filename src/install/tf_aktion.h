@@ -76,7 +76,7 @@ class Tf_Aktion : public Form {
     explicit CopyPage(Tf_Aktion& wizard) : wizard_(wizard) {}
     void ShowPaths(const std::string& from, const std::string& to) override;
     void ShowNow() override;
-    bool Record(const std::string& target) override;
+    bool Record(const std::string& target, const FileContent& content) override;
     Placement Place(const std::string& temporary, const std::string& target) override;
 
    private:
@@ -109,7 +109,7 @@ class Tf_Aktion : public Form {
   std::vector<LoggedFile> earlier_;      // what the earlier installation logged
   std::map<std::string, std::string> earlierOrigins_;  // its entries' origins by lower-case path
   bool sameProgram_ = false;             // the earlier log is this program's (its registration)
-  std::vector<LoggedFile> runFiles_;     // what this run logged, in order, with their origins
+  std::vector<LoggedFile> runFiles_;     // what this run logged, in order, with their states and origins
   std::vector<std::string> untouched_;   // of those, left as they were (the user's database)
   std::vector<std::string> notOurs_;     // the user's database where the sample would go: never logged
   std::vector<std::string> counted_;     // shared files this run counted, undone by a rollback

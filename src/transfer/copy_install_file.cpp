@@ -31,9 +31,19 @@ std::string ScratchDir(const std::string& targetDir) {
 
 enum class Copied { Done, Failed, Damaged };
 
-// The source's bytes into the temporary file, hashed on the way when a digest is expected,
-// with the source's time. Damaged: they are not the bytes the distribution recorded.
-Copied CopyBytes(const FileSpan& source, const std::string& temporary, const std::string& expectedSha256) {
+// What the distribution says a file holds: its digest from the script, and whether it was
+// checked already (a file the program carries was checked with all it carries before the run,
+// and is read through the handle that has kept the program file closed to writers since).
+struct Expected {
+  std::string sha256;
+  bool checked = false;
+};
+
+// The source's bytes into the temporary file, with the source's time, each byte read once:
+// hashed on the way, for the check and for what the log records of the file. Damaged: they
+// are not the bytes the distribution recorded.
+Copied CopyBytes(const FileSpan& source, const std::string& temporary, const Expected& expected,
+                 FileContent& content) {
   KernelHandle opened;
   HANDLE in = OpenSpan(source, opened, FILE_FLAG_SEQUENTIAL_SCAN);
   KernelHandle out = FromCreateFile(
@@ -42,15 +52,19 @@ Copied CopyBytes(const FileSpan& source, const std::string& temporary, const std
   // On the heap: a static buffer of this size would lie in the program file.
   std::unique_ptr<unsigned char[]> buffer(new (std::nothrow) unsigned char[BufferSize]);
   if (!in || !out || !buffer) return Copied::Failed;
+  const bool hash = expected.sha256.empty() || !expected.checked;
   Sha256 digest;
   DWORD got = 0, written = 0;
+  unsigned long long size = 0;
   for (uint32_t left = source.size; left; left -= got) {
     if (!ReadFile(in, buffer.get(), left < BufferSize ? left : BufferSize, &got, nullptr)) return Copied::Failed;
     if (got == 0) break;
-    if (!expectedSha256.empty()) digest.Add(buffer.get(), got);
+    if (hash) digest.Add(buffer.get(), got);
     if (!WriteFile(out.Get(), buffer.get(), got, &written, nullptr) || written != got) return Copied::Failed;
+    size += got;
   }
-  if (!expectedSha256.empty() && !digest.Matches(expectedSha256)) return Copied::Damaged;
+  content = {size, hash ? digest.HexDigest() : LowerCase(expected.sha256)};
+  if (hash && !expected.sha256.empty() && content.sha256 != LowerCase(expected.sha256)) return Copied::Damaged;
   // A file carried in the program keeps the time of the file it was made from.
   FILETIME created, modified = {static_cast<DWORD>(source.time), static_cast<DWORD>(source.time >> 32)};
   if (source.time || GetFileTime(in, &created, &created, &modified))
@@ -59,10 +73,10 @@ Copied CopyBytes(const FileSpan& source, const std::string& temporary, const std
 }
 
 Copied CopyPlain(const FileSpan& source, const std::string& target, const std::string& scratchDir,
-                 const ReplaceHook& beforeReplace, const std::string& expectedSha256) {
+                 const ReplaceHook& beforeReplace, const Expected& expected, FileContent& content) {
   const std::string temporary = TempFileNamed(scratchDir, "cpy");
   if (temporary.empty()) return Copied::Failed;
-  Copied result = CopyBytes(source, temporary, expectedSha256);
+  Copied result = CopyBytes(source, temporary, expected, content);
   if (result == Copied::Done) {
     const Placement placement = beforeReplace(temporary);
     if (placement == Placement::Refuse || (placement == Placement::Move && !MoveIntoPlace(temporary, target)))
@@ -104,27 +118,27 @@ bool CopyInstallFile(const std::string& sourceName, const std::string& targetNam
   // The log names a file before it lies in place, so that a run killed at any moment leaves
   // nothing installed that the uninstaller does not know of. Each file is recorded once.
   bool recorded = false, logFailed = false;
-  const auto record = [&] {
-    if (!recorded) logFailed = !view.Record(shownTarget);
+  const auto record = [&](const FileContent& content) {
+    if (!recorded) logFailed = !view.Record(shownTarget, content);
     recorded = true;
     return !logFailed;
   };
+  FileContent content;  // of the finished file, as the copy or the expansion wrote it
   const ReplaceHook place = [&](const std::string& temporary) {
-    return record() ? view.Place(temporary, target) : Placement::Refuse;
+    return record(content) ? view.Place(temporary, target) : Placement::Refuse;
   };
   // A file whose bytes are not those the distribution recorded never takes its place: the
   // download or the medium is damaged, and only a new copy of it helps.
   bool damaged = false;
-  // A file the program carries was checked with all it carries before the run, and is read
-  // through the handle that has kept the program file closed to writers since.
-  const std::string expected = CarriesDistribution() ? std::string() : expectedSha256;
+  const Expected expected{expectedSha256, CarriesDistribution()};
   const auto copy = [&] {
-    const Copied result = plain ? CopyPlain(from, target, scratch, place, expected) : Copied::Failed;
+    const Copied result = plain ? CopyPlain(from, target, scratch, place, expected, content) : Copied::Failed;
     damaged = result == Copied::Damaged;
     return result == Copied::Done;
   };
   const auto expand = [&] {
-    const auto failure = plain ? ExpandFileChecked(from, target, scratch, place, expected)
+    const auto failure = plain ? ExpandFileChecked(from, target, scratch, place,
+                                                   expected.checked ? std::string() : expected.sha256, &content)
                                : std::optional<ExpandFailure>(ExpandFailure{});
     damaged = failure && failure->damaged;
     return !failure;
@@ -146,5 +160,6 @@ bool CopyInstallFile(const std::string& sourceName, const std::string& targetNam
   RecordRun({"file ", outcome, damaged ? " (damaged)" : "", ": ", source, " -> ", target});
   if (logFailed) return false;
   if (outcome == "failed") FinalFailure(damaged ? DamagedFailedText(sourceDir, sourceName) : CopyFailedText(targetDir, mapped));
-  return record();
+  // Not put in place: what lies there, if anything, is not known to be ours as it is.
+  return record({});
 }

@@ -14,9 +14,9 @@ class CopyView {
   virtual void ShowPaths(const std::string& from, const std::string& to) = 0;
   // Shows at once what ShowPaths named last: before a question, which must come with its file.
   virtual void ShowNow() = 0;
-  // Records a file that reached the end of the step, copied or not; false when the record
-  // cannot be written.
-  virtual bool Record(const std::string& target) = 0;
+  // Records a file that reached the end of the step, copied or not, with what the copy put
+  // in place (no digest: nothing was); false when the record cannot be written.
+  virtual bool Record(const std::string& target, const FileContent& content) = 0;
   // Puts the finished file (temporary) in target's place, or leaves that to the caller
   // (Placement::Move, the default); after Record.
   virtual Placement Place(const std::string& temporary, const std::string& target) {

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "codec/sha256.h"
 #include "env/settings.h"
 #include "lzh_encoder.h"
 #include "tests/win/win_test_util.h"
@@ -13,15 +14,18 @@ namespace {
 struct FakeView : CopyView {
   bool logWorks = true;
   std::vector<std::string> recorded;
+  FileContent content;
   void ShowPaths(const std::string&, const std::string&) override {}
   void ShowNow() override {}
-  bool Record(const std::string& target) override {
+  bool Record(const std::string& target, const FileContent& written) override {
     recorded.push_back(target);
+    content = written;
     return logWorks;
   }
 };
 }  // namespace
 
+// Also: what the log records of a file is what lies in place, taken in the pass that wrote it.
 TEST(CopyInstallFile, AFileTheLogCannotNameStaysOutOfPlaceAndNothingIsAsked) {
   TempFolder root("copy_install");
   const std::string dist = root.Folder("dist\\"), target = root.Folder("ziel\\");
@@ -42,6 +46,11 @@ TEST(CopyInstallFile, AFileTheLogCannotNameStaysOutOfPlaceAndNothingIsAsked) {
       std::vector<std::string> present;
       ListTree(target + "*.*", false, present);
       EXPECT_EQ(present.size(), logWorks ? 1u : 0u) << "no temporary file left";
+      if (logWorks) {
+        const std::string installed = FileText(present.at(0));
+        EXPECT_EQ(view.content.size, installed.size());
+        EXPECT_EQ(view.content.sha256, Sha256Of(installed));
+      }
       DeleteTree(target);
       CreateDirectoryNamed(target);
     }

@@ -1,0 +1,3 @@
+#include "app/string_instance.h"
+
+template class std::basic_string<char>;
