@@ -36,7 +36,8 @@ timed() {
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
 first_count="" base=()
 for count in "${counts[@]}"; do
-  bench prepare "$count" | grep -v '^$' || { echo "preparing $count files failed"; exit 1; }
+  bench prepare "$count" >"build/bench-prepare-$count.log" || { cat "build/bench-prepare-$count.log"; exit 1; }
+  grep 'files,' "build/bench-prepare-$count.log"
   install="" bundle="" upgrade="" remove="" floor="" unfloor=""
   for _ in $(seq "$rounds"); do
     timed install "$count"; install=$(least "${figures[2]}" "$install")

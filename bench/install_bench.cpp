@@ -70,7 +70,7 @@ bool WriteWholeFile(const std::string& path, const std::string& bytes) {
 }
 
 std::string DistDir(int count) { return "C:\\bench\\" + std::to_string(count) + "\\"; }
-std::string SecondDir(int count) { return "C:\\bench\\" + std::to_string(count) + "-v2\\"; }
+std::string SecondDir(int count) { return "C:\\bench\\" + std::to_string(count) + "-v2"; }
 std::string BundleDir(int count) { return "C:\\bench\\" + std::to_string(count) + "-one\\"; }
 std::string BundlePath(int count) { return BundleDir(count) + "Bench-Setup.exe"; }
 std::string TargetDir(int count) { return DistDir(count) + "target"; }
@@ -126,7 +126,7 @@ bool TimedRun(const std::string& program, const std::string& arguments, double& 
 bool Install(int count, const std::string& phase) {
   const std::string target = TargetDir(count);
   const std::string program = phase == "bundle"    ? BundlePath(count)
-                              : phase == "upgrade" ? SecondDir(count) + "SETUP.EXE"
+                              : phase == "upgrade" ? SecondDir(count) + "\\SETUP.EXE"
                                                    : DistDir(count) + "dist\\SETUP.EXE";
   double seconds = 0;
   if (!TimedRun(program, "/q", seconds)) return false;
@@ -195,6 +195,8 @@ bool Remove(int count) {
       std::printf("%s is still there\n", FileName(i, false).c_str());
       return false;
     }
+  // The next phase must not meet the batch file that removes Uninstal.exe and the directory.
+  for (int wait = 0; wait < 300 && GetFileAttributesA(target.c_str()) != INVALID_FILE_ATTRIBUTES; ++wait) Sleep(100);
   std::printf("remove %d %.3f\n", count, seconds);
   return true;
 }

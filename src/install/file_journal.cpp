@@ -35,8 +35,7 @@ bool FileJournal::KeepAside(const std::string& file) {
   return false;
 }
 
-Placement FileJournal::Place(const std::string& temporary, const std::string& target) {
-  const DWORD attributes = FileAttributes(target);
+Placement FileJournal::Place(const std::string& temporary, const std::string& target, unsigned long attributes) {
   if (attributes == INVALID_FILE_ATTRIBUTES) {
     entries_.push_back({target, ""});
     return Placement::Move;

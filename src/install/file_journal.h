@@ -16,10 +16,11 @@ class FileJournal {
   using LogEntry = std::function<bool(const std::string& path)>;
   explicit FileJournal(LogEntry log) : log_(std::move(log)) {}
 
-  // Before the finished file temporary takes target's place: the earlier target is kept
-  // aside (Move: the caller moves the new one in), or, when it is in use, the system is to
-  // put temporary in place at the next restart (Done).
-  Placement Place(const std::string& temporary, const std::string& target);
+  // Before the finished file temporary takes target's place (its attributes as the caller
+  // just found them): the earlier target is kept aside (Move: the caller moves the new one
+  // in), or, when it is in use, the system is to put temporary in place at the next restart
+  // (Done).
+  Placement Place(const std::string& temporary, const std::string& target, unsigned long attributes);
   // Moves file aside under a new name in its folder, logged first, until the run has
   // succeeded (a file of the earlier version the new one no longer has, or one about to be
   // replaced); false when it stays, with the system's error.

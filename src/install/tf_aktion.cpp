@@ -270,11 +270,8 @@ void Tf_Aktion::Step() { ++progress_; }
 bool Tf_Aktion::InstallFile(const std::string& name, const std::string& targetName,
                             const std::string& targetDir) {
   const auto checksum = checksums_.find(LowerCase(name));
-  if (!CopyInstallFile(name, targetName, sourceDir_, IncludeBackslash(targetDir), copyPage_,
-                       checksum == checksums_.end() ? std::string() : checksum->second))
-    return false;
-  installedBytes_ += FileSize(IncludeBackslash(targetDir) + MapCompressedName(targetName));
-  return true;
+  return CopyInstallFile(name, targetName, sourceDir_, IncludeBackslash(targetDir), copyPage_,
+                         checksum == checksums_.end() ? std::string() : checksum->second);
 }
 
 bool Tf_Aktion::LogEntry(const std::string& path, const std::string& origin) {
@@ -297,11 +294,11 @@ bool Tf_Aktion::EarlierOrigin(const std::string& path, std::string& origin) cons
 // A file that lies there already is another's, unless this program's earlier installation
 // put it there; the uninstaller is always ours. A file of the Windows directory is shared: it
 // counts its users, one of them perhaps unknown, once per program.
-std::string Tf_Aktion::OriginOf(const std::string& target) {
+std::string Tf_Aktion::OriginOf(const std::string& target, bool exists) {
   std::string origin;
   const bool earlier = EarlierOrigin(target, origin);
   if (OriginSays(origin, "shared")) return origin;
-  const bool found = earlier ? OriginSays(origin, "found") : FileExists(target);
+  const bool found = earlier ? OriginSays(origin, "found") : exists;
   if (IsBelow(target, InstallDir) || !MayDeleteLoggedFile(target, "", GetWindowsDir())) {
     const bool uninstaller = LowerCase(target) == LowerCase(IncludeBackslash(InstallDir) + "uninstal.exe");
     return FileOriginText(found && !uninstaller, false);
@@ -350,8 +347,9 @@ std::vector<LoggedFile> Tf_Aktion::FilesOwnedNow() {
   for (const LoggedFile& file : earlier_) {
     // The user's own database, which an earlier version logged without having put it there.
     if (std::find(notOurs_.begin(), notOurs_.end(), LowerCase(file.path)) != notOurs_.end()) continue;
+    // Logged anew by this run: nothing to decide, and nothing to look at on the disk.
+    if (listed.count(LowerCase(file.path)) != 0) continue;
     EarlierFile facts;
-    facts.listedNow = listed.count(LowerCase(file.path)) != 0;
     facts.exists = FileExists(file.path);
     facts.inProgramDir = sameProgram_ && IsPlainAbsolutePath(file.path) && IsBelow(file.path, InstallDir) &&
                          guard.Admits(file.path, InstallDir);
@@ -488,9 +486,14 @@ void Tf_Aktion::CopyPage::ShowNow() {
   pacer_.Repainted();
 }
 
+// The target is looked at once, for its origin and for the way back: Wine answers a name that
+// is not there by reading the whole folder.
 bool Tf_Aktion::CopyPage::Record(const std::string& target, const FileContent& content) {
-  const std::string origin = wizard_.OriginOf(target);
+  targetAttributes_ = FileAttributes(target);
+  const std::string origin = wizard_.OriginOf(
+      target, targetAttributes_ != INVALID_FILE_ATTRIBUTES && !(targetAttributes_ & FILE_ATTRIBUTE_DIRECTORY));
   const std::string state = content.sha256.empty() ? std::string() : FileStateText(content.size, content.sha256);
+  wizard_.installedBytes_ += content.size;
   wizard_.runFiles_.push_back({target, state, origin});
   return wizard_.LogEntry(target, origin);
 }
@@ -498,5 +501,5 @@ bool Tf_Aktion::CopyPage::Record(const std::string& target, const FileContent& c
 // Attended and /s runs put each file in place as they always did; a quiet one keeps its way back.
 Placement Tf_Aktion::CopyPage::Place(const std::string& temporary, const std::string& target) {
   if (!QuietMode) return Placement::Move;
-  return wizard_.journal_.Place(temporary, target);
+  return wizard_.journal_.Place(temporary, target, targetAttributes_);
 }

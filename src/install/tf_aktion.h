@@ -52,7 +52,7 @@ class Tf_Aktion : public Form {
   bool LogEntry(const std::string& path, const std::string& origin = {});
   // Where a file about to be logged comes from (removal_rules.h); a file of the Windows
   // directory is counted among the shared files then, once per program.
-  std::string OriginOf(const std::string& target);
+  std::string OriginOf(const std::string& target, bool exists);
   // The earlier installation's entry for path; null when it has none.
   const LoggedFile* EarlierEntry(const std::string& path) const;
   // Whether the earlier installation logged path; its origin then in origin.
@@ -81,6 +81,7 @@ class Tf_Aktion : public Form {
 
    private:
     Tf_Aktion& wizard_;
+    unsigned long targetAttributes_ = 0;  // of the file being recorded, as Record found them
     std::string from_, to_;
     RepaintPacer pacer_;
   };

@@ -20,7 +20,7 @@ TEST(FileJournal, UndoPutsEverythingBackAndCommitLeavesNothingAside) {
     const std::string dropped = temp.File("c.txt", "nur in 1.0"), held = temp.File("d.dll", "alt");
     const auto place = [&](const std::string& target, const std::string& content) {
       const std::string temporary = temp.File("cpy" + std::to_string(logged.size()) + ".tmp", content);
-      const Placement placement = journal.Place(temporary, target);
+      const Placement placement = journal.Place(temporary, target, FileAttributes(target));
       EXPECT_TRUE(placement != Placement::Move || MoveFileExNamed(temporary, target, MOVEFILE_REPLACE_EXISTING));
       return placement;
     };
