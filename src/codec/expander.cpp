@@ -240,10 +240,9 @@ std::optional<ExpandFailure> Expand(const Source& in, std::FILE* out, FileConten
   if (!ReadHeaderField(in, field)) return CannotRead(source);
   const int32_t size = LittleEndian32(field);
   if (size < 0) return FileLayerFailure(source + ": Beschädigte komprimierte Datei (negative Größe)");
-  if (!written) return Decode(in, out, nullptr, size, source, target);
   Sha256 digest;
-  std::optional<ExpandFailure> failure = Decode(in, out, &digest, size, source, target);
-  *written = {digest.Length(), digest.HexDigest()};
+  std::optional<ExpandFailure> failure = Decode(in, out, written ? &digest : nullptr, size, source, target);
+  if (written) *written = {digest.Length(), digest.HexDigest()};
   return failure;
 }
 

@@ -86,6 +86,9 @@ void Sha256BlocksPortable(uint32_t state[8], const uint8_t* blocks, size_t count
   for (; count > 0; --count, blocks += 64) {
     const __m128i abefBefore = abef, cdghBefore = cdgh;
     __m128i w[4];  // the schedule's last sixteen words, four to a register
+    // Unrolled whole, the schedule of the words to come is worked out while the rounds wait
+    // for each other, and w lives in registers.
+#pragma GCC unroll 16
     for (int i = 0; i < 16; ++i) {
       __m128i& words = w[i & 3];
       if (i < 4) {

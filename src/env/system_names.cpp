@@ -110,6 +110,13 @@ bool MoveFileExNamed(const std::string& from, const std::string& to, DWORD flags
   return MoveFileExA(a.c_str(), to.empty() ? nullptr : b.c_str(), flags);
 }
 
+bool CreateHardLinkNamed(const std::string& link, const std::string& existing) {
+  using Create = BOOL(WINAPI*)(LPCWSTR, LPCWSTR, LPSECURITY_ATTRIBUTES);
+  const auto create = reinterpret_cast<Create>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "CreateHardLinkW")));
+  return WideSystem() && create && create(Wide(link).c_str(), Wide(existing).c_str(), nullptr);
+}
+
 bool CopyFileNamed(const std::string& from, const std::string& to, bool failIfExists) {
   if (WideSystem()) return CopyFileW(Wide(from).c_str(), Wide(to).c_str(), failIfExists);
   std::string a, b;

@@ -38,6 +38,9 @@ bool DeleteFileNamed(const std::string& path);
 bool MoveFileNamed(const std::string& from, const std::string& to);
 // MoveFileEx; an empty target deletes (at a restart).
 bool MoveFileExNamed(const std::string& from, const std::string& to, DWORD flags);
+// A second name for an existing file (NT family from Windows 2000 on, on a file system that
+// has them); false elsewhere, with nothing made.
+bool CreateHardLinkNamed(const std::string& link, const std::string& existing);
 bool CopyFileNamed(const std::string& from, const std::string& to, bool failIfExists);
 bool CreateDirectoryNamed(const std::string& path);
 bool RemoveDirectoryNamed(const std::string& path);

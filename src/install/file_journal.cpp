@@ -3,10 +3,14 @@
 
 #include <windows.h>
 
+#include "codec/expander.h"
 #include "env/file_system.h"
 #include "env/paths.h"
 #include "env/pending_rename.h"
+#include "env/removal_rules.h"
 #include "env/run_record.h"
+#include "env/settings.h"
+#include "transfer/work_folder.h"
 
 namespace {
 constexpr char KeptPrefix[] = "~up";
@@ -18,21 +22,43 @@ bool IsKeptFileName(const std::string& fileName) {
 }
 
 // The name is logged before anything of that name is on the disk: a run killed in between
-// leaves nothing there that the log does not name.
+// leaves nothing there that the log does not name. A file of the installation directory is
+// kept in the run's work folder, where a new name is quickly found; one elsewhere (a library
+// in the Windows directory) beside itself, on its own volume.
 bool FileJournal::KeepAside(const std::string& file) {
+  const std::string& work = WorkFolder(WorkKind::Kept);
+  std::string dir = !work.empty() && IsBelow(file, InstallDir) ? work : ExtractFilePath(file);
   for (int attempt = 0; attempt < 16; ++attempt) {
-    std::string kept = KeptPrefix;
-    for (unsigned long n = GetTickCount() ^ (++serial_ << 20); n; n >>= 4) kept += "0123456789abcdef"[n & 15];
-    kept = ExtractFilePath(file) + kept + ".tmp";
-    if (FileAttributes(kept) != INVALID_FILE_ATTRIBUTES) continue;
+    const std::string kept = TemporaryName(dir, KeptPrefix);
+    // The work folder is this run's: only a name this run gave could be there, and the move
+    // finds it; elsewhere a file of that name may be another's, which the log must not name.
+    if (dir != work && FileAttributes(kept) != INVALID_FILE_ATTRIBUTES) continue;
     if (!log_(kept)) return false;
     if (MoveFileExNamed(file, kept, 0)) {
       entries_.push_back({file, kept});
       return true;
     }
-    if (GetLastError() != ERROR_ALREADY_EXISTS && GetLastError() != ERROR_FILE_EXISTS) return false;
+    // A folder below the directory on another volume: the file is kept beside itself.
+    if (GetLastError() == ERROR_NOT_SAME_DEVICE && dir == work) dir = ExtractFilePath(file);
+    else if (GetLastError() != ERROR_ALREADY_EXISTS && GetLastError() != ERROR_FILE_EXISTS) return false;
   }
   return false;
+}
+
+// The target never lacks its name this way, and the system finds it at once, where a name
+// moved away must be searched for (by Wine through the whole folder) when the new file comes.
+bool FileJournal::ReplaceKeepingLink(const std::string& temporary, const std::string& target) {
+  const std::string& work = WorkFolder(WorkKind::Kept);
+  if (work.empty() || !IsBelow(target, InstallDir)) return false;
+  const std::string kept = TemporaryName(work, KeptPrefix);
+  if (!log_(kept) || !CreateHardLinkNamed(kept, target)) return false;
+  if (!MoveIntoPlace(temporary, target)) {
+    // The second name of a file held open may have to wait: it goes with the rest.
+    if (!DeleteFileNamed(kept)) entries_.push_back({"", kept});
+    return false;
+  }
+  entries_.push_back({target, kept});
+  return true;
 }
 
 Placement FileJournal::Place(const std::string& temporary, const std::string& target, unsigned long attributes) {
@@ -41,6 +67,7 @@ Placement FileJournal::Place(const std::string& temporary, const std::string& ta
     return Placement::Move;
   }
   if (attributes & FILE_ATTRIBUTE_DIRECTORY) return Placement::Refuse;
+  if (!(attributes & FILE_ATTRIBUTE_READONLY) && ReplaceKeepingLink(temporary, target)) return Placement::Done;
   if (KeepAside(target)) return Placement::Move;
   // Held open by another program: the new file waits beside it for the next restart.
   if (!IsInUseError(GetLastError()) || !log_(temporary) || !ReplaceAtRestart(temporary, target)) return Placement::Refuse;
@@ -54,7 +81,9 @@ void FileJournal::Undo() {
   // A new file that waits for the restart goes now: the system finds nothing to move then.
   for (const Entry& entry : pending_) DeleteFileNamed(entry.other);
   for (auto entry = entries_.rbegin(); entry != entries_.rend(); ++entry) {
-    if (!entry->other.empty())
+    if (entry->target.empty()) {
+      if (!DeleteFileNamed(entry->other)) ReplaceAtRestart(entry->other, "");
+    } else if (!entry->other.empty())
       MoveFileExNamed(entry->other, entry->target, MOVEFILE_REPLACE_EXISTING);
     else
       DeleteFileNamed(entry->target);
@@ -64,19 +93,23 @@ void FileJournal::Undo() {
   restartNeeded_ = false;
 }
 
+// Afterwards only the kept files that could not go are left in the journal: the way back is
+// closed. (Asked of the disk instead, each name gone would cost a search of its folder.)
 void FileJournal::Commit() {
+  std::vector<Entry> left;
   for (const Entry& entry : entries_) {
     if (entry.other.empty() || DeleteFileNamed(entry.other)) continue;
     // A program still running from the earlier file: it goes at the next restart.
     if (ReplaceAtRestart(entry.other, "")) restartNeeded_ = true;
+    left.push_back(entry);
   }
+  entries_ = std::move(left);
 }
 
 std::vector<std::string> FileJournal::Kept() const {
   std::vector<std::string> kept;
   for (const Entry& entry : entries_)
-    if (!entry.other.empty() && FileAttributes(entry.other) != INVALID_FILE_ATTRIBUTES)
-      kept.push_back(entry.other);
+    if (!entry.other.empty()) kept.push_back(entry.other);
   return kept;
 }
 

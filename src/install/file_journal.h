@@ -17,9 +17,9 @@ class FileJournal {
   explicit FileJournal(LogEntry log) : log_(std::move(log)) {}
 
   // Before the finished file temporary takes target's place (its attributes as the caller
-  // just found them): the earlier target is kept aside (Move: the caller moves the new one
-  // in), or, when it is in use, the system is to put temporary in place at the next restart
-  // (Done).
+  // just found them): the earlier target is kept under a second name while the new one
+  // replaces it at once (Done); or it is moved aside (Move: the caller moves the new one in);
+  // or, when it is in use, the system is to put temporary in place at the next restart (Done).
   Placement Place(const std::string& temporary, const std::string& target, unsigned long attributes);
   // Moves file aside under a new name in its folder, logged first, until the run has
   // succeeded (a file of the earlier version the new one no longer has, or one about to be
@@ -28,24 +28,29 @@ class FileJournal {
   // The run failed: every target as it was before the run, and what was kept aside gone.
   void Undo();
   // The run succeeded: what was kept aside goes, at the next restart when it is in use (it
-  // joins the leftovers then).
+  // stays among the kept then). Nothing can be undone after it.
   void Commit();
   // A file waits for the next restart.
   bool RestartNeeded() const { return restartNeeded_; }
   // The new files that wait for the restart beside their targets: the log must name them.
   std::vector<std::string> Leftovers() const;
-  // The earlier files kept aside that are still there.
+  // The earlier files kept aside that are still there: all before Commit, after it those that
+  // wait for the next restart.
   std::vector<std::string> Kept() const;
 
  private:
+  // The new file over target, the earlier one kept by a second name; false when the system
+  // cannot (no such names, the target held open or read-only), with nothing changed.
+  bool ReplaceKeepingLink(const std::string& temporary, const std::string& target);
   struct Entry {
     std::string target, other;
   };
   LogEntry log_;
-  std::vector<Entry> entries_;  // each target with the earlier file kept aside, or none
+  // each target with the earlier file kept aside, or none; no target: a second name of a
+  // file still in place, which only goes
+  std::vector<Entry> entries_;
   std::vector<Entry> pending_;  // targets in use, with the new file that waits for the restart
   bool restartNeeded_ = false;
-  unsigned long serial_ = 0;  // makes each kept name differ
 };
 
 // The names a quiet run keeps an earlier file under: "~up", hex digits, ".tmp".

@@ -267,8 +267,10 @@ std::string OtherSections(const std::string& text) {
   for (size_t at = 0; at < text.size();) {
     size_t end = text.find('\n', at);
     end = end == std::string::npos ? text.size() : end + 1;
-    const size_t close = text.find(']', at);
-    if (text[at] == '[' && close < end) keep = !IsWrittenSection(text.data() + at + 1, close - at - 1);
+    // Only a line that opens a section is searched for its end: the whole rest of the log
+    // would be searched for each line otherwise.
+    const size_t close = text[at] == '[' ? text.find(']', at) : std::string::npos;
+    if (close < end) keep = !IsWrittenSection(text.data() + at + 1, close - at - 1);
     if (keep) kept.append(text, at, end - at);
     at = end;
   }
@@ -280,7 +282,11 @@ std::string OtherSections(const std::string& text) {
 bool RewriteLog(const std::vector<LoggedFile>& files) {
   ownLog.Close();
   const std::string path = LogFileAsGiven();
-  const std::string name = ProgramName.empty() ? IniFile(path).ReadString(LogGeneral, "Name", "") : ProgramName;
+  // The name this run wrote last, rather than the profile functions' reading of the whole log.
+  static std::string writtenPath, writtenName;
+  const std::string name = !ProgramName.empty() ? ProgramName
+                           : writtenPath == path ? writtenName
+                                                 : IniFile(path).ReadString(LogGeneral, "Name", "");
   std::string states, entries;
   origins.clear();
   for (size_t k = 0; k < files.size(); ++k) {
@@ -302,6 +308,8 @@ bool RewriteLog(const std::vector<LoggedFile>& files) {
     return false;
   }
   ProgramName.clear();  // named now: the entries that follow need not name it again
+  writtenPath = path;
+  writtenName = name;
   ownLog.Adopt(static_cast<DWORD>(text.size()), ProfileBytes(tail).size(), static_cast<unsigned>(files.size()));
   return true;
 }

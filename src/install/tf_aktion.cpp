@@ -29,6 +29,7 @@
 #include "install/upgrade_rules.h"
 #include "install/wizard_texts.h"
 #include "transfer/distribution.h"
+#include "transfer/work_folder.h"
 #include "ui/application.h"
 #include "ui/dialogs.h"
 #include "ui/steps.h"
@@ -362,6 +363,7 @@ std::vector<LoggedFile> Tf_Aktion::FilesOwnedNow() {
         (QuietMode ? journal_.KeepAside(file.path)
                    : DeleteFileNamed(file.path))) {
       RecordRun({"file removed, no longer part of the program: ", file.path});
+      if (facts.backup) RemoveEmptyWorkFolderOf(file.path);
       continue;
     }
     if (fate == EarlierFate::KeepChanged) RecordRun({"file kept, changed since it was installed: ", file.path});
@@ -393,6 +395,8 @@ bool Tf_Aktion::FinishLog() {
     if (committed) return true;
     Application.OnFail = nullptr;
     journal_.Commit();
+    // What waits for the restart in the work folder goes before the folder does.
+    RemoveWorkFolders(journal_.RestartNeeded());
     // Nothing was kept aside: the log just written is the final one already.
     if (kept.empty()) return true;
   }
@@ -401,6 +405,7 @@ bool Tf_Aktion::FinishLog() {
 void Tf_Aktion::RollBack() {
   Application.OnFail = nullptr;
   journal_.Undo();
+  RemoveWorkFolders();
   for (const std::string& file : counted_) ReleaseSharedUse(file);
   RestoreLog(earlierLog_);
   // An upgrade's folders are the earlier installation's: they stay.
@@ -419,6 +424,8 @@ bool Tf_Aktion::RunInstallation() {
     checksums_ = script.Checksums();
     GroupName = script.Value("Group", "Name", "Gruppex");
   }
+  // An attended run ended with "Abbrechen" leaves no empty work folder behind.
+  Application.OnHalt = [] { RemoveWorkFolders(); };
   if (!BeginLog()) return false;
   // The readme is checked once, whether anyone opened it or not.
   if (checksums_.count("liesmich.txt") && f_info && f_info->LoadReadme() == TextLoad::Damaged) InstallError = true;
@@ -454,6 +461,7 @@ bool Tf_Aktion::RunInstallation() {
   Step();
   if (!InstallFile("Setup.exe", "Uninstal.exe", InstallDir)) return false;
   copyPage_.ShowNow();
+  if (!QuietMode) RemoveWorkFolders();
   // A file skipped with "Nein" is missing too: status 0 promises that every file is installed.
   const bool failed = InstallError || FileSkipped;
   if (QuietMode && failed) {
@@ -494,8 +502,18 @@ bool Tf_Aktion::CopyPage::Record(const std::string& target, const FileContent& c
       target, targetAttributes_ != INVALID_FILE_ATTRIBUTES && !(targetAttributes_ & FILE_ATTRIBUTE_DIRECTORY));
   const std::string state = content.sha256.empty() ? std::string() : FileStateText(content.size, content.sha256);
   wizard_.installedBytes_ += content.size;
+  recordedSize_ = content.size;
   wizard_.runFiles_.push_back({target, state, origin});
   return wizard_.LogEntry(target, origin);
+}
+
+// The log keeps naming the file (something may lie there now), but neither its size nor the
+// state of bytes that are not there.
+void Tf_Aktion::CopyPage::NotPlaced(const std::string& target) {
+  LoggedFile& last = wizard_.runFiles_.back();
+  if (last.path != target) return;
+  wizard_.installedBytes_ -= recordedSize_;
+  last.state.clear();
 }
 
 // Attended and /s runs put each file in place as they always did; a quiet one keeps its way back.

@@ -77,10 +77,12 @@ class Tf_Aktion : public Form {
     void ShowPaths(const std::string& from, const std::string& to) override;
     void ShowNow() override;
     bool Record(const std::string& target, const FileContent& content) override;
+    void NotPlaced(const std::string& target) override;
     Placement Place(const std::string& temporary, const std::string& target) override;
 
    private:
     Tf_Aktion& wizard_;
+    unsigned long long recordedSize_ = 0;  // counted by Record for that file
     unsigned long targetAttributes_ = 0;  // of the file being recorded, as Record found them
     std::string from_, to_;
     RepaintPacer pacer_;

@@ -18,15 +18,18 @@
 #include "env/wait.h"
 #include "transfer/copy_messages.h"
 #include "transfer/distribution.h"
+#include "transfer/work_folder.h"
 #include "ui/application.h"
 #include "ui/dialogs.h"
 
 namespace {
-// A file that is not whole never lies under its target's name: it is written into the
-// installation directory first (what an interrupted run leaves there goes with the directory
-// when the program is removed) and then moved into place.
+// A file that is not whole never lies under its target's name: it is written into the run's
+// work folder in the installation directory first (what an interrupted run leaves there goes
+// with the directory when the program is removed) and then moved into place.
 std::string ScratchDir(const std::string& targetDir) {
-  return InstallDir.empty() ? targetDir : IncludeBackslash(InstallDir);
+  if (InstallDir.empty()) return targetDir;
+  const std::string& work = WorkFolder(WorkKind::Scratch);
+  return work.empty() ? IncludeBackslash(InstallDir) : work;
 }
 
 enum class Copied { Done, Failed, Damaged };
@@ -63,8 +66,9 @@ Copied CopyBytes(const FileSpan& source, const std::string& temporary, const Exp
     if (!WriteFile(out.Get(), buffer.get(), got, &written, nullptr) || written != got) return Copied::Failed;
     size += got;
   }
-  content = {size, hash ? digest.HexDigest() : LowerCase(expected.sha256)};
-  if (hash && !expected.sha256.empty() && content.sha256 != LowerCase(expected.sha256)) return Copied::Damaged;
+  const std::string recorded = LowerCase(expected.sha256);
+  content = {size, hash ? digest.HexDigest() : recorded};
+  if (hash && !recorded.empty() && content.sha256 != recorded) return Copied::Damaged;
   // A file carried in the program keeps the time of the file it was made from.
   FILETIME created, modified = {static_cast<DWORD>(source.time), static_cast<DWORD>(source.time >> 32)};
   if (source.time || GetFileTime(in, &created, &created, &modified))
@@ -117,9 +121,12 @@ bool CopyInstallFile(const std::string& sourceName, const std::string& targetNam
   const bool plain = IsPlainFileName(sourceName) && IsPlainFileName(mapped);
   // The log names a file before it lies in place, so that a run killed at any moment leaves
   // nothing installed that the uninstaller does not know of. Each file is recorded once.
-  bool recorded = false, logFailed = false;
+  bool recorded = false, logFailed = false, recordedContent = false;
   const auto record = [&](const FileContent& content) {
-    if (!recorded) logFailed = !view.Record(shownTarget, content);
+    if (!recorded) {
+      logFailed = !view.Record(shownTarget, content);
+      recordedContent = !content.sha256.empty();
+    }
     recorded = true;
     return !logFailed;
   };
@@ -161,5 +168,6 @@ bool CopyInstallFile(const std::string& sourceName, const std::string& targetNam
   if (logFailed) return false;
   if (outcome == "failed") FinalFailure(damaged ? DamagedFailedText(sourceDir, sourceName) : CopyFailedText(targetDir, mapped));
   // Not put in place: what lies there, if anything, is not known to be ours as it is.
+  if (outcome != "installed" && recordedContent) view.NotPlaced(shownTarget);
   return record({});
 }

@@ -17,6 +17,9 @@ class CopyView {
   // Records a file that reached the end of the step, copied or not, with what the copy put
   // in place (no digest: nothing was); false when the record cannot be written.
   virtual bool Record(const std::string& target, const FileContent& content) = 0;
+  // The file recorded with its content did not take its place after all (the move failed,
+  // then skipped or failed again): what lies there is not what Record was told.
+  virtual void NotPlaced(const std::string& target) = 0;
   // Puts the finished file (temporary) in target's place, or leaves that to the caller
   // (Placement::Move, the default); after Record.
   virtual Placement Place(const std::string& temporary, const std::string& target) {

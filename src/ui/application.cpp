@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <utility>
+
 #include "env/exit_codes.h"
 #include "env/messages.h"
 #include "env/paths.h"
@@ -27,6 +29,7 @@ int TApplication::Run() {
 void TApplication::ProcessMessages() { DispatchPendingMessages(); }
 
 void TApplication::Halt(int exitCode) {
+  if (OnHalt) std::exchange(OnHalt, nullptr)();
   RecordExit(exitCode);
   ExitProcess(static_cast<UINT>(exitCode));
 }

@@ -13,6 +13,8 @@ class TApplication {
   int ExitCode = 0;  // what Run returns when the main form has closed
   // Runs when Fail ends the program: a quiet installation puts back what it changed.
   std::function<void()> OnFail;
+  // Runs when Halt ends the program, after OnFail.
+  std::function<void()> OnHalt;
 
   // Runs the message loop until the main form is closed; returns the exit code.
   int Run();

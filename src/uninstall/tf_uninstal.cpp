@@ -29,6 +29,7 @@
 #include "ui/dialogs.h"
 #include "ui/steps.h"
 #include "env/removal_rules.h"
+#include "transfer/work_folder.h"
 #include "uninstall/tf_ask.h"
 #include "uninstall/tf_progress.h"
 #include "uninstall/uninstall_files.h"
@@ -177,6 +178,8 @@ std::vector<std::string> Tf_Uninstal::DeleteLoggedFiles(const std::vector<Logged
     // Never through a link elsewhere. A read-only file stays; it goes with the directory.
     const bool may = guard.Admits(file, IsBelow(file, programDir) ? programDir : windowsDir);
     const bool deleted = may && DeleteFileNamed(file);
+    // A quiet upgrade's copy left by a killed run: the work folder it lay in goes with it.
+    if (deleted) RemoveEmptyWorkFolderOf(file);
     // Quiet, a file in use (a program still running) goes at the next restart; the
     // uninstaller itself goes with its batch file.
     const bool later = may && !deleted && QuietMode && InUse(file) && LowerCase(file) != self &&

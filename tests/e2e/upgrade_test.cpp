@@ -56,7 +56,7 @@ Distribution VersionDistribution(const std::string& name, const Version& version
 std::map<std::string, std::string> Contents(const std::string& dir) {
   std::map<std::string, std::string> contents;
   for (const std::string& name : Entries(dir + "\\*"))
-    if (FileExists(dir + "\\" + name)) contents[LowerCase(name)] = FileText(dir + "\\" + name);
+    contents[LowerCase(name)] = FileExists(dir + "\\" + name) ? FileText(dir + "\\" + name) : "<folder>";
   contents["<library>"] = FileText(GetWindowsDir() + "\\ADRHELP.DLL");
   for (const char* value : {"DisplayName", "DisplayVersion", "UninstallString", "EstimatedSize", "InstallLocation"})
     contents[std::string("<registry> ") + value] = RegistrationValue(value).second;

@@ -1,0 +1,75 @@
+#include "transfer/work_folder.h"
+
+#include <windows.h>
+
+#include <vector>
+
+#include "env/paths.h"
+#include "env/pending_rename.h"
+#include "env/settings.h"
+#include "env/system_names.h"
+
+namespace {
+constexpr char WorkPrefix[] = "~wk";
+
+// Wine looks for a new name through the whole folder: the kept files are spread over folders
+// of this many.
+constexpr unsigned KeptPerFolder = 64;
+
+struct Made {
+  std::string base, folder;  // the installation directory it was made in, and the folder
+  unsigned uses = 0;
+};
+Made made[2];
+std::vector<std::string> earlierKept;  // the kept files' full folders, to go at the end
+
+std::string WithoutBackslash(const std::string& dir) { return dir.substr(0, dir.size() - 1); }
+}  // namespace
+
+std::string TemporaryName(const std::string& dir, const char* prefix) {
+  static unsigned long serial = 0;
+  std::string name = dir + prefix;
+  for (unsigned long n = GetTickCount() ^ (++serial << 20); n; n >>= 4) name += "0123456789abcdef"[n & 15];
+  return name + ".tmp";
+}
+
+const std::string& WorkFolder(WorkKind kind) {
+  Made& work = made[kind == WorkKind::Kept];
+  const bool full = kind == WorkKind::Kept && work.uses++ == KeptPerFolder;
+  if (InstallDir.empty() || (!work.folder.empty() && work.base == InstallDir && !full)) return work.folder;
+  if (full) earlierKept.push_back(work.folder);
+  work = {InstallDir, "", 1};
+  for (int attempt = 0; attempt < 16; ++attempt) {
+    const std::string name = TemporaryName(IncludeBackslash(InstallDir), WorkPrefix);
+    if (CreateDirectoryNamed(name)) {
+      work.folder = name + "\\";
+      break;
+    }
+    if (GetLastError() != ERROR_ALREADY_EXISTS) break;
+  }
+  return work.folder;
+}
+
+void RemoveWorkFolders(bool atRestart) {
+  for (Made& work : made) earlierKept.push_back(work.folder);
+  made[0].folder.clear();
+  made[1].folder.clear();
+  std::vector<std::string> left;
+  for (const std::string& dir : earlierKept) {
+    if (dir.empty()) continue;
+    const std::string folder = WithoutBackslash(dir);
+    if (!RemoveDirectoryNamed(folder) && !(atRestart && ReplaceAtRestart(folder, ""))) left.push_back(dir);
+  }
+  earlierKept = std::move(left);
+}
+
+bool IsWorkFolderName(const std::string& name) {
+  const std::string lower = LowerCase(name);
+  return lower.size() > 7 && lower.starts_with(WorkPrefix) && lower.ends_with(".tmp");
+}
+
+void RemoveEmptyWorkFolderOf(const std::string& file) {
+  const std::string dir = ExtractFilePath(file);
+  if (dir.size() > 1 && IsWorkFolderName(ExtractFileName(WithoutBackslash(dir))))
+    RemoveDirectoryNamed(WithoutBackslash(dir));
+}
