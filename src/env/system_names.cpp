@@ -111,10 +111,11 @@ bool MoveFileExNamed(const std::string& from, const std::string& to, DWORD flags
 }
 
 bool CreateHardLinkNamed(const std::string& link, const std::string& existing) {
+  if (!WideSystem()) return false;
   using Create = BOOL(WINAPI*)(LPCWSTR, LPCWSTR, LPSECURITY_ATTRIBUTES);
   const auto create = reinterpret_cast<Create>(
-      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "CreateHardLinkW")));
-  return WideSystem() && create && create(Wide(link).c_str(), Wide(existing).c_str(), nullptr);
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "CreateHardLinkW")));
+  return create && create(Wide(link).c_str(), Wide(existing).c_str(), nullptr);
 }
 
 bool CopyFileNamed(const std::string& from, const std::string& to, bool failIfExists) {
