@@ -16,10 +16,7 @@ namespace {
 constexpr char KeptPrefix[] = "~up";
 }  // namespace
 
-bool IsKeptFileName(const std::string& fileName) {
-  const std::string name = LowerCase(fileName);
-  return name.size() > 7 && name.starts_with(KeptPrefix) && name.ends_with(".tmp");
-}
+bool IsKeptFileName(const std::string& fileName) { return IsTemporaryName(fileName, KeptPrefix); }
 
 // The name is logged before anything of that name is on the disk: a run killed in between
 // leaves nothing there that the log does not name. A file of the installation directory is

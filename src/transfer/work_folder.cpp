@@ -21,7 +21,7 @@ struct Made {
   unsigned uses = 0;
 };
 Made made[2];
-std::vector<std::string> earlierKept;  // the kept files' full folders, to go at the end
+std::vector<std::string> earlierKept;  // folders no longer in use that are still to go
 
 std::string WithoutBackslash(const std::string& dir) { return dir.substr(0, dir.size() - 1); }
 }  // namespace
@@ -63,10 +63,13 @@ void RemoveWorkFolders(bool atRestart) {
   earlierKept = std::move(left);
 }
 
-bool IsWorkFolderName(const std::string& name) {
+bool IsTemporaryName(const std::string& name, const char* prefix) {
   const std::string lower = LowerCase(name);
-  return lower.size() > 7 && lower.starts_with(WorkPrefix) && lower.ends_with(".tmp");
+  const std::string_view start(prefix);
+  return lower.size() > start.size() + 4 && lower.starts_with(start) && lower.ends_with(".tmp");
 }
+
+bool IsWorkFolderName(const std::string& name) { return IsTemporaryName(name, WorkPrefix); }
 
 void RemoveEmptyWorkFolderOf(const std::string& file) {
   const std::string dir = ExtractFilePath(file);

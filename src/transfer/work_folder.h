@@ -21,3 +21,5 @@ void RemoveEmptyWorkFolderOf(const std::string& file);
 // A fresh name in dir ("prefix", hex digits, ".tmp"), different at each call: dir is ours, so
 // the caller only has to try the next one when it is taken.
 std::string TemporaryName(const std::string& dir, const char* prefix);
+// Whether a file or folder name is one TemporaryName makes with prefix (letter case aside).
+bool IsTemporaryName(const std::string& name, const char* prefix);
