@@ -1,6 +1,7 @@
 #include "app/start_rules.h"
 
 #include "env/paths.h"
+#include "env/unicode.h"
 
 bool IsSetupMode(const std::string& exeFileName) { return UpperCase(exeFileName) == "SETUP.EXE"; }
 
@@ -97,4 +98,35 @@ std::string PreviousInstallDir(const std::string& uninstallString) {
 
 std::string MissingControlFileText(const std::string& controlFile, const std::string& appDir) {
   return "Datei " + controlFile + " nicht gefunden: " + appDir + controlFile;
+}
+
+namespace {
+// Registry key names compare without regard to letter case; this folds the letters of the
+// names programs are given (ASCII and the Latin-1 letters), enough that one program's runs
+// agree on the lock whichever spelling its files use.
+char16_t FoldCase(char16_t c) {
+  if ((c >= u'A' && c <= u'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7)) return static_cast<char16_t>(c + 32);
+  return c;
+}
+}  // namespace
+
+std::string RunLockName(const std::string& registrationKey) {
+  std::string name = "Setup-";
+  uint64_t hash = 14695981039346656037ull;  // FNV-1a over the folded UTF-16 units
+  for (char16_t c : Utf16FromUtf8(registrationKey)) {
+    c = FoldCase(c);
+    hash = (hash ^ (c & 0xFF)) * 1099511628211ull;
+    hash = (hash ^ (c >> 8)) * 1099511628211ull;
+    // A readable part for whoever lists the system's objects; the hash tells names apart.
+    const bool plain = (c >= u'a' && c <= u'z') || (c >= u'0' && c <= u'9') || c == u'.' || c == u'-';
+    if (name.size() < 70) name += plain ? static_cast<char>(c) : '_';
+  }
+  name += '-';
+  for (int shift = 60; shift >= 0; shift -= 4) name += "0123456789abcdef"[(hash >> shift) & 0xF];
+  return name;
+}
+
+std::string AlreadyRunningText(const std::string& programName) {
+  return "Die Installation oder Deinstallation von " + programName +
+         " läuft bereits. Bitte warten Sie, bis sie beendet ist, und starten Sie das Programm dann erneut.";
 }

@@ -30,3 +30,9 @@ uint32_t BlendColor(uint32_t from, uint32_t to, int step, int steps);
 std::string PreviousInstallDir(const std::string& uninstallString);
 // The message for a missing Setup.lst or install1.log.
 std::string MissingControlFileText(const std::string& controlFile, const std::string& appDir);
+// The name of the lock every run for one program takes, installer and uninstaller alike: made
+// from its registration key (the same key in any letter case gives the same name), without
+// the namespace, no backslash in it, at most 100 characters.
+std::string RunLockName(const std::string& registrationKey);
+// The message of a run that finds another run for the same program at work.
+std::string AlreadyRunningText(const std::string& programName);

@@ -10,6 +10,7 @@
 #include "env/paths.h"
 #include "env/profiles.h"
 #include "env/registry.h"
+#include "env/run_lock.h"
 #include "env/run_record.h"
 #include "env/settings.h"
 #include "env/system_names.h"
@@ -85,6 +86,7 @@ void Tf_Setup::FormCreate() {
     Application.Halt(ExitNoControlFile);
   }
   ReadControlFile(controlFile);
+  TakeRunLockOrHalt();
   ProposePreviousInstallation();
   if (RunsAsSetup()) RefuseDowngrade();
   if (!request.directory.empty()) DefaultPath = request.directory;
@@ -128,6 +130,27 @@ void Tf_Setup::ReadControlFile(const std::string& controlFile) {
   ShortcutName = read("General", "Name", "");
   offeredVersion_ = read("General", "Version", "");
   RecordRun({"version: Setup ", SETUP_VERSION, ", ", controlFile, " of ", ProgramName, " ", offeredVersion_});
+}
+
+// Two runs for one program would work on the same files, log and registration at once: the
+// second changes nothing. Unattended it ends without a word for anyone but the record.
+void Tf_Setup::TakeRunLockOrHalt() {
+  const std::string name = RunLockName(StartMenuFolder);
+  switch (TakeRunLock(name)) {
+    case RunLock::Held:
+      return;
+    case RunLock::Unavailable:
+      RecordRun({"no lock against a second run: ", name});
+      return;
+    case RunLock::Busy:
+      break;
+  }
+  const std::string text = AlreadyRunningText(ProgramName);
+  if (SilentMode)
+    RecordRun({"message: ", text});
+  else
+    ShowMessage(text);
+  Application.Halt(ExitAlreadyRunning);
 }
 
 void Tf_Setup::ProposePreviousInstallation() {

@@ -34,6 +34,7 @@ class Tf_Setup : public Form {
   void AutoTimerTimer();
   void PrepareGradient();
   void ReadControlFile(const std::string& controlFile);
+  void TakeRunLockOrHalt();
   void ProposePreviousInstallation();
   void RefuseDowngrade();
 

@@ -11,5 +11,6 @@ enum ExitCode {
   ExitNewerInstalled = 6,  // unattended: a newer version is installed; nothing was changed
   ExitOtherProgram = 7,    // the directory holds another program's installation; nothing was changed
   ExitShortcutsMissing = 8, // installed, but a group folder or shortcut could not be made (the record names it)
+  ExitAlreadyRunning = 9,  // another run for the same program is at work; nothing was changed
   ExitRestartNeeded = 3010,  // completed; a file in use is replaced (or deleted) at the next restart
 };

@@ -20,6 +20,11 @@ bool IsWindowsNT() {
   return QueryVersion(info) && info.dwPlatformId == VER_PLATFORM_WIN32_NT;
 }
 
+bool HasGlobalNamespace() {
+  OSVERSIONINFOA info;
+  return QueryVersion(info) && info.dwPlatformId == VER_PLATFORM_WIN32_NT && info.dwMajorVersion >= 5;
+}
+
 std::string GetWindowsVersionName() {
   OSVERSIONINFOA info;
   if (!QueryVersion(info)) return "Unknown";

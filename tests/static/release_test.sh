@@ -87,10 +87,12 @@ expect "the archive's SHA-256" 'grep -q "InstallerSha256: $(sha256sum "$work/a.z
 expect "a zip with SETUP.EXE inside" 'grep -q "InstallerType: zip" "$work/manifest.yaml" && grep -q "RelativeFilePath: SETUP.EXE" "$work/manifest.yaml"'
 expect "the detection rule names the registration key" \
   'grep -q "^#   key:   HKEY_LOCAL_MACHINE\\\\SOFTWARE\\\\Microsoft\\\\Windows\\\\CurrentVersion\\\\Uninstall\\\\Adressen$" "$work/manifest.yaml"'
-expect "the restart, downgrade, other-program and missing-shortcut statuses as winget reads them" \
+expect "the restart, downgrade, other-program, second-run and missing-shortcut statuses as winget reads them" \
   'grep -A1 "InstallerReturnCode: 3010$" "$work/manifest.yaml" | grep -q "ReturnResponse: rebootRequiredToFinish" &&
    grep -A1 "InstallerReturnCode: 6$" "$work/manifest.yaml" | grep -q "ReturnResponse: downgrade" &&
    grep -A1 "InstallerReturnCode: 7$" "$work/manifest.yaml" | grep -q "ReturnResponse: invalidParameter" &&
+   grep -A1 "InstallerReturnCode: 9$" "$work/manifest.yaml" | grep -q "ReturnResponse: installInProgress" &&
+   grep -q "^#.* 9 retry" "$work/manifest.yaml" &&
    grep -A1 "^InstallerSuccessCodes:$" "$work/manifest.yaml" | grep -qx "  - 8"'
 "$distkit" manifest "$work/release" --zip "$work/none.zip" --url https://example.invalid/a.zip >/dev/null 2>&1
 expect "a missing archive: status 1" '[ $? -eq 1 ]'

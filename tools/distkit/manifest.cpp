@@ -41,6 +41,7 @@ constexpr struct {
     {5, "invalidParameter"},  // the directory given cannot be made or written
     {6, "downgrade"},         // a newer version is installed; nothing changed
     {7, "invalidParameter"},  // the directory holds another program's installation; nothing changed
+    {9, "installInProgress"}, // another run for the same program is at work; nothing changed
     {3010, "rebootRequiredToFinish"},  // installed; a file in use is replaced at the next restart
 };
 }  // namespace
@@ -102,5 +103,6 @@ std::string DetectionRule(const Registration& registration) {
          "#           at the restart; among Intune's defaults); 6 failed (a newer version is installed,\n"
          "#           nothing changed); 7 failed (the directory holds another program, nothing\n"
          "#           changed); 1 to 5 failed; 8 success (installed, but a shortcut could not be\n"
-         "#           made: the /LOG record names it)\n";
+         "#           made: the /LOG record names it); 9 retry (another installation or removal of\n"
+         "#           the program is running, nothing changed)\n";
 }
