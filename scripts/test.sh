@@ -81,27 +81,23 @@ vm_wine_tests() {
 mkdir -p build
 # Short fuzzing runs (clang, with the address and undefined-behaviour sanitizers) of the
 # expander, the toolkit's setup-script reader and its check of whole distribution folders,
-# each seeded with files of our own.
+# the one-file download's payload and program headers, and the install log's reading, each
+# seeded with files of our own (bash scripts/fuzz-seeds.sh).
 fuzz_one() {
   local name=$1 runs=$2 corpus=build/fuzz-corpus/$1
   shift 2
-  mkdir -p "$corpus"
-  build/fuzz/bin/$name -runs=$runs -max_len=4096 "$corpus" "$@" >"build/fuzz-$name.log" 2>&1 ||
+  build/fuzz/bin/$name -runs=$runs -max_len=4096 "$@" "$corpus" >"build/fuzz-$name.log" 2>&1 ||
     { tail -n 30 "build/fuzz-$name.log"; return 1; }
   echo "$name: $(grep -E '^Done' "build/fuzz-$name.log")"
 }
 fuzz() {
   echo "== fuzzing (short runs)"
   build fuzz || return 1
-  rm -rf build/fuzz-corpus && mkdir -p build/fuzz-corpus/expander_fuzz build/fuzz-corpus/script_reader_fuzz \
-    build/fuzz-corpus/check_fuzz
-  printf '!HZL\x03\0\0\0\xF6\xFB\xBD\xE0' >build/fuzz-corpus/expander_fuzz/abc
-  build/native/bin/distkit compress -o build/fuzz-corpus/expander_fuzz examples/Liesmich.txt examples/Vertrag.Txt >/dev/null
-  cp examples/Setup.lst build/fuzz-corpus/script_reader_fuzz/
-  # A folder as the check harness reads it: the script, then "\n\x01name\n" and each file.
-  { cat examples/Setup.lst; printf '\n\x01Liesmich.txt\nHallo\r\n\n\x01ADRESSEN.EX_\n'
-    cat build/fuzz-corpus/expander_fuzz/abc; } >build/fuzz-corpus/check_fuzz/example
-  fuzz_one expander_fuzz 20000 && fuzz_one script_reader_fuzz 100000 && fuzz_one check_fuzz 5000
+  bash scripts/fuzz-seeds.sh build/fuzz-corpus build/native/bin/distkit build/win32/bin >build/fuzz-seeds.log 2>&1 ||
+    { tail -n 20 build/fuzz-seeds.log; return 1; }
+  fuzz_one expander_fuzz 20000 && fuzz_one script_reader_fuzz 100000 && fuzz_one check_fuzz 5000 &&
+    fuzz_one payload_fuzz 50000 -max_len=65536 && fuzz_one pe_fuzz 5000 -max_len=400000 &&
+    fuzz_one install_log_fuzz 100000
 }
 
 source scripts/wine-env.sh
@@ -129,7 +125,6 @@ vm_ready() {
 build native && suite "native unit tests" ctest --preset native --output-on-failure || { failed=$((failed + 1)); problems+=("native build"); }
 build sanitize && suite "native unit tests under ASan and UBSan" ctest --preset sanitize --output-on-failure ||
   { failed=$((failed + 1)); problems+=("sanitizer build"); }
-if fuzz; then passed=$((passed + 1)); else failed=$((failed + 1)); problems+=("fuzzing"); fi
 win32_wine=ON
 [ "$SETUP_WINE_ARCH" = win64 ] && win32_wine=OFF
 # Only the checks' own folder: ctest lists the tests of every folder it reads, and listing
@@ -137,6 +132,8 @@ win32_wine=ON
 build win32 -DSETUP_WINE_TESTS=$win32_wine &&
   suite "SETUP.EXE file checks" ctest --test-dir build/win32/tests/static --output-on-failure ||
   { failed=$((failed + 1)); problems+=("win32 build"); }
+# After the shipped build: a one-file download of it seeds the payload's harnesses.
+if fuzz; then passed=$((passed + 1)); else failed=$((failed + 1)); problems+=("fuzzing"); fi
 if [ "$SETUP_WINE_ARCH" = win64 ]; then
   echo "== asked for: the Wine tests run the x86_64 build of the same sources, not the shipped file"
   build win64 || { failed=$((failed + 1)); problems+=("win64 build"); }

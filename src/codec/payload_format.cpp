@@ -3,18 +3,19 @@
 #include <algorithm>
 
 #include "codec/sha256.h"
+#include "env/paths.h"
 
 namespace payload {
 namespace {
 constexpr char Magic[] = "SETUPPAY";
 
-uint32_t Get32(std::string_view bytes, size_t at) {
+uint32_t Get32(std::string_view bytes, uint64_t at) {
   if (at + 4 > bytes.size()) return 0;
   uint32_t value = 0;
   for (int i = 3; i >= 0; --i) value = value << 8 | static_cast<unsigned char>(bytes[at + i]);
   return value;
 }
-uint32_t Get16(std::string_view bytes, size_t at) {
+uint32_t Get16(std::string_view bytes, uint64_t at) {
   if (at + 2 > bytes.size()) return 0;
   return static_cast<unsigned char>(bytes[at]) | static_cast<unsigned char>(bytes[at + 1]) << 8;
 }
@@ -23,32 +24,36 @@ void Put(std::string& out, uint64_t value, int bytes) {
 }
 }  // namespace
 
+// In 64 bits throughout: every number here comes from the file and may be anything.
 std::optional<Appended> FindAppended(std::string_view headers, uint64_t fileSize) {
-  const uint32_t pe = Get32(headers, 0x3C);
+  const uint64_t pe = Get32(headers, 0x3C);
   if (headers.substr(0, 2) != "MZ" || pe + 24 > headers.size() || headers.substr(pe, 4) != std::string_view("PE\0\0", 4))
     return std::nullopt;
-  const uint32_t sections = Get16(headers, pe + 6), optional = pe + 24;
-  const uint32_t optionalSize = Get16(headers, pe + 20);
+  const uint64_t sections = Get16(headers, pe + 6), optional = pe + 24;
+  const uint64_t optionalSize = Get16(headers, pe + 20);
   const bool wide = Get16(headers, optional) == 0x20B;  // PE32+
-  const uint32_t directories = optional + (wide ? 112 : 96);
+  const uint64_t directories = optional + (wide ? 112 : 96);
   if (directories > optional + optionalSize) return std::nullopt;
-  Appended found;
-  found.begin = Get32(headers, optional + 60);  // the headers' size
-  for (uint32_t i = 0, at = optional + optionalSize; i < sections; ++i, at += 40) {
+  const uint64_t end = std::min<uint64_t>(fileSize, UINT32_MAX);
+  uint64_t begin = Get32(headers, optional + 60);  // the headers' size
+  for (uint64_t i = 0, at = optional + optionalSize; i < sections; ++i, at += 40) {
     if (at + 40 > headers.size()) return std::nullopt;
-    const uint32_t size = Get32(headers, at + 16), pointer = Get32(headers, at + 20);
-    if (size && pointer + size > found.begin) found.begin = pointer + size;
+    const uint64_t size = Get32(headers, at + 16), pointer = Get32(headers, at + 20);
+    if (size && pointer + size > begin) begin = pointer + size;
   }
-  found.end = fileSize > UINT32_MAX ? UINT32_MAX : static_cast<uint32_t>(fileSize);
+  Appended found;
+  found.end = static_cast<uint32_t>(end);
   if (Get32(headers, optional + (wide ? 108 : 92)) > 4) {
-    found.securityEntry = directories + 4 * 8;
-    const uint32_t table = Get32(headers, found.securityEntry), size = Get32(headers, found.securityEntry + 4);
+    found.securityEntry = static_cast<uint32_t>(directories + 4 * 8);
+    const uint64_t table = Get32(headers, found.securityEntry), size = Get32(headers, found.securityEntry + 4);
     if (table && size) {
-      found.cut = uint64_t{table} + size > fileSize;
-      if (table < found.end) found.end = table;
+      found.cut = table + size > fileSize;
+      if (table < found.end) found.end = static_cast<uint32_t>(table);
     }
   }
-  if (found.begin > found.end) found.cut = true;
+  // A program whose sections end beyond the file is cut.
+  if (begin > found.end) found.cut = true;
+  found.begin = static_cast<uint32_t>(std::min<uint64_t>(begin, UINT32_MAX));
   return found;
 }
 
@@ -81,6 +86,8 @@ std::optional<std::vector<Entry>> ReadTable(std::string_view table, const Traile
     if (length == 0 || at + length > table.size()) return std::nullopt;
     e.name.assign(table.substr(at, length));
     at += length;
+    // Only names as a distribution folder holds them: no folder part, drive or device.
+    if (!IsPlainFileName(e.name)) return std::nullopt;
     if (e.offset < HeaderSize || e.offset > trailer.tableOffset || e.size > trailer.tableOffset - e.offset)
       return std::nullopt;
     entries.push_back(std::move(e));

@@ -51,6 +51,34 @@ Trailer ReadTrailer(std::string_view trailer);
 // inside the files' part of the payload; none when it is malformed.
 std::optional<std::vector<Entry>> ReadTable(std::string_view table, const Trailer& trailer);
 
+// What a program carries after its last section.
+enum class Carried { None, Whole, Damaged };
+// Reads the payload in the appended bytes (begin < end, not cut), a piece at a time:
+// read(at, count, into) gives count bytes at the file's offset at, false when it cannot;
+// matches(at, count, digest) whether those bytes hash to the digest (hex). Whole, with its
+// files in entries, only when every byte is as its trailer's digest says and every entry
+// lies within its files' part; None when nothing begins there; else Damaged.
+template <typename Read, typename Matches>
+Carried ReadPayload(const Appended& appended, Read read, Matches matches, std::vector<Entry>& entries) {
+  const uint32_t room = appended.end - appended.begin;
+  std::string bytes;
+  if (!read(appended.begin, room < HeaderSize ? room : HeaderSize, bytes)) return Carried::Damaged;
+  const uint32_t length = PayloadLength(bytes);
+  if (!length) return MayBeginPayload(bytes) ? Carried::Damaged : Carried::None;
+  if (length < HeaderSize + TrailerSize || length > room ||
+      !read(appended.begin + length - TrailerSize, TrailerSize, bytes))
+    return Carried::Damaged;
+  const Trailer trailer = ReadTrailer(bytes);
+  if (!matches(appended.begin, length - DigestSize, trailer.digest) || trailer.tableOffset < HeaderSize ||
+      trailer.tableOffset > length - TrailerSize ||
+      !read(appended.begin + trailer.tableOffset, length - TrailerSize - trailer.tableOffset, bytes))
+    return Carried::Damaged;
+  std::optional<std::vector<Entry>> table = ReadTable(bytes, trailer);
+  if (!table) return Carried::Damaged;
+  entries = std::move(*table);
+  return Carried::Whole;
+}
+
 // A whole payload of the given files (name and bytes), each with its time.
 std::string Make(const std::vector<Entry>& files, const std::vector<std::string>& contents);
 }  // namespace payload

@@ -179,57 +179,6 @@ bool LogShortcut(const std::string& linkFile) {
 
 std::vector<std::string> ReadShortcuts(const std::string& logPath) { return ReadSectionValues(logPath, LogShortcuts); }
 
-namespace {
-// The number of a "File<n>" key (letter case aside); 0 for any other key.
-unsigned long FileNumber(const std::string& key) {
-  if (key.size() < 5 || UpperCase(key.substr(0, 4)) != "FILE") return 0;
-  unsigned long number = 0;
-  for (size_t i = 4; i < key.size(); ++i) {
-    if (key[i] < '0' || key[i] > '9' || number > 100000000) return 0;
-    number = number * 10 + static_cast<unsigned long>(key[i] - '0');
-  }
-  return number;
-}
-}  // namespace
-
-namespace {
-struct Entry {
-  unsigned long number;
-  std::string value;
-};
-
-// The "File<n>" entries of a section, in numeric order.
-std::vector<Entry> NumberedEntries(const std::string& logPath, const char* section) {
-  std::vector<Entry> entries;
-  for (const std::string& line : IniFile(logPath).ReadSection(section)) {
-    const size_t equals = line.find('=');
-    const unsigned long number = FileNumber(line.substr(0, equals));
-    if (!number || equals == std::string::npos) continue;
-    // Insertion keeps equal numbers in file order; a log is nearly always in order already.
-    size_t at = entries.size();
-    while (at > 0 && entries[at - 1].number > number) --at;
-    entries.insert(entries.begin() + static_cast<std::ptrdiff_t>(at), {number, line.substr(equals + 1)});
-  }
-  return entries;
-}
-}  // namespace
-
-namespace {
-// Walks numbered entries alongside the file entries: the value of the entry number, else empty.
-class Alongside {
- public:
-  Alongside(const std::string& logPath, const char* section) : entries_(NumberedEntries(logPath, section)) {}
-  std::string ValueOf(unsigned long number) {
-    while (next_ < entries_.size() && entries_[next_].number < number) ++next_;
-    return next_ < entries_.size() && entries_[next_].number == number ? entries_[next_].value : std::string();
-  }
-
- private:
-  std::vector<Entry> entries_;
-  size_t next_ = 0;
-};
-}  // namespace
-
 // Only a plain file is read: a name from a script or a log may be a device (COM1), whose
 // reading would never end.
 std::string FileState(const std::string& path) {
@@ -239,45 +188,10 @@ std::string FileState(const std::string& path) {
 }
 
 std::vector<LoggedFile> ReadLoggedFiles(const std::string& logPath) {
-  Alongside states(logPath, LogFileStates), fileOrigins(logPath, LogFileOrigins);
-  std::vector<LoggedFile> files;
-  for (Entry& entry : NumberedEntries(logPath, LogInstalledFiles))
-    files.push_back(
-        {std::move(entry.value), states.ValueOf(entry.number), fileOrigins.ValueOf(entry.number), entry.number});
-  return files;
+  const IniFile log(logPath);
+  return JoinLoggedFiles(log.ReadSection(LogInstalledFiles), log.ReadSection(LogFileStates),
+                         log.ReadSection(LogFileOrigins));
 }
-
-namespace {
-// The sections RewriteLog writes itself.
-bool IsWrittenSection(const char* name, size_t length) {
-  for (const char* own :
-       {LogGeneral, LogFileStates, LogInstalledFiles, LogGroup, LogStartMenu, LogCreatedFolders, LogFileOrigins}) {
-    size_t k = 0;
-    while (k < length && own[k] && ((own[k] ^ name[k]) & ~0x20) == 0) ++k;
-    if (k == length && !own[k]) return true;
-  }
-  return false;
-}
-
-// The lines of the log's other sections as they stand (the user profile chosen for the
-// shortcuts, the sections of later versions).
-std::string OtherSections(const std::string& text) {
-  std::string kept;
-  bool keep = false;
-  for (size_t at = 0; at < text.size();) {
-    size_t end = text.find('\n', at);
-    end = end == std::string::npos ? text.size() : end + 1;
-    // Only a line that opens a section is searched for its end: the whole rest of the log
-    // would be searched for each line otherwise.
-    const size_t close = text[at] == '[' ? text.find(']', at) : std::string::npos;
-    if (close < end) keep = !IsWrittenSection(text.data() + at + 1, close - at - 1);
-    if (keep) kept.append(text, at, end - at);
-    at = end;
-  }
-  if (!kept.empty() && kept.back() != '\n') kept += "\r\n";
-  return kept;
-}
-}  // namespace
 
 bool RewriteLog(const std::vector<LoggedFile>& files) {
   ownLog.Close();

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "install/log_lines.h"
+
 // Where the installation writes it: the installation directory's log, upper-cased.
 std::string InstallLogPath();
 // The entry for one file that reached the end of the copy step: the program's name with the
@@ -20,12 +22,6 @@ bool LogShortcut(const std::string& linkFile);
 // The shortcuts the log names.
 std::vector<std::string> ReadShortcuts(const std::string& logPath);
 
-// A file the log names, with its state as the installation left it ("size,sha256"; empty
-// when none was recorded) and where it came from.
-struct LoggedFile {
-  std::string path, state, origin;
-  unsigned long number = 0;  // of its entry in the log read; 0 for one not yet logged
-};
 // Writes the installation's log whole in place of the one there (a new file moved over it,
 // so that a run killed meanwhile leaves the one or the other): files numbered from 1 with
 // their states, the program's name, group and folders from the settings, any other section

@@ -44,23 +44,18 @@ bool DigestMatches(HANDLE file, uint32_t at, uint32_t count, const std::string& 
 
 // The payload's files, or none when it is cut or damaged.
 Carried ReadPayload(HANDLE file, const payload::Appended& appended) {
-  using namespace payload;
-  const uint32_t room = appended.end - appended.begin;
-  std::string bytes;
-  if (!ReadAt(file, appended.begin, std::min(room, HeaderSize), bytes)) return Carried::Damaged;
-  const uint32_t length = PayloadLength(bytes);
-  if (!length) return MayBeginPayload(bytes) ? Carried::Damaged : Carried::None;
-  if (length < HeaderSize + TrailerSize || length > room ||
-      !ReadAt(file, appended.begin + length - TrailerSize, TrailerSize, bytes))
-    return Carried::Damaged;
-  const Trailer trailer = ReadTrailer(bytes);
-  if (!DigestMatches(file, appended.begin, length - DigestSize, trailer.digest) || trailer.tableOffset < HeaderSize ||
-      trailer.tableOffset > length - TrailerSize ||
-      !ReadAt(file, appended.begin + trailer.tableOffset, length - TrailerSize - trailer.tableOffset, bytes))
-    return Carried::Damaged;
-  std::optional<std::vector<Entry>> table = ReadTable(bytes, trailer);
-  if (!table) return Carried::Damaged;
-  for (payload::Entry& entry : *table) carriedFiles.emplace(LowerCase(entry.name), std::move(entry));
+  std::vector<payload::Entry> table;
+  const Carried found = payload::ReadPayload(
+      appended, [file](uint32_t at, uint32_t count, std::string& into) { return ReadAt(file, at, count, into); },
+      [file](uint32_t at, uint32_t count, const std::string& digest) { return DigestMatches(file, at, count, digest); },
+      table);
+  if (found != Carried::Whole) return found;
+  // Two entries of one name: which would the installation take? Whoever made it, not us.
+  for (payload::Entry& entry : table)
+    if (!carriedFiles.emplace(LowerCase(entry.name), std::move(entry)).second) {
+      carriedFiles.clear();
+      return Carried::Damaged;
+    }
   payloadStart = appended.begin;
   return Carried::Whole;
 }

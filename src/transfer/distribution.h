@@ -3,9 +3,10 @@
 #pragma once
 #include <string>
 
+#include "codec/payload_format.h"
 #include "env/file_span.h"
 
-enum class Carried { None, Whole, Damaged };
+using payload::Carried;
 
 // Looks at the own file once, before anything of the distribution is read: whether it
 // carries one and whether every byte of it is as it was made. A carried distribution keeps

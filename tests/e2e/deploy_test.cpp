@@ -4,6 +4,7 @@
 
 #include "env/system_names.h"
 #include "bundle.h"
+#include "codec/payload_format.h"
 #include "codec/sha256.h"
 #include "env/deletion.h"
 #include "env/file_system.h"
@@ -204,8 +205,10 @@ TEST(Deploy, AOneFileDownloadInstallsAsTheFolderDoes) {
 }
 
 // Cut, or with a byte changed anywhere in what it carries, it installs nothing, leaves
-// nothing and ends with status 2; attended, one message says why.
-TEST(Deploy, ACutOrDamagedDownloadInstallsNothing) {
+// nothing and ends with status 2; attended, one message says why. So does one made whole by
+// someone else, its digest correct, that carries names no distribution has (a folder part, a
+// drive, a device, one name twice) or a file reaching back before its files.
+TEST(Deploy, ACutDamagedOrHostileDownloadInstallsNothing) {
   PrepareMachine();
   DeleteTree(InstallDir);
   Distribution download("bundle_damaged");
@@ -227,6 +230,37 @@ TEST(Deploy, ACutOrDamagedDownloadInstallsNothing) {
     download.AddFile("Kaputt.exe", bytes);
     EXPECT_EQ(RunQuietly(download.Dir() + "Kaputt.exe", "/q /LOG=" + record), 2u);
     EXPECT_NE(FileText(record).find("unvollst"), std::string::npos) << FileText(record);
+    DeleteFileNamed(record);
+  }
+  std::vector<payload::Entry> files;
+  std::vector<std::string> contents;
+  for (const char* name : {"Setup.lst", "Liesmich.txt", "Vertrag.Txt", "ADRESSEN.EX_", "ADRESSEN.HL_", "beispiel.hd_",
+                           "ADRHELP.DL_", "SETUP.EXE"}) {
+    files.push_back({name, 0, 0, 0});
+    contents.push_back(FileText("C:\\e2e\\bundle_damaged_source\\" + std::string(name)));
+  }
+  // The first, made alike with a plain name, installs: what the others carry is refused.
+  for (const char* hostile :
+       {"EXTRA.TXT", "..\\ADRHELP.DLL", "C:ADRHELP.DLL", "C:\\Windows\\ADRHELP.DLL", "NUL", "ADRESSEN.EX_", ""}) {
+    SCOPED_TRACE(std::string("carrying ") + (*hostile ? hostile : "a file before its files"));
+    std::vector<payload::Entry> withIt = files;
+    withIt.push_back({*hostile ? hostile : "EXTRA.TXT", 0, 0, 0});
+    std::vector<std::string> bytes = contents;
+    bytes.push_back("hallo");
+    std::string carried = payload::Make(withIt, bytes);
+    if (!*hostile) {  // the last entry's place moved onto the header, the digest made anew
+      const size_t last = carried.size() - payload::TrailerSize - 18 - 9;
+      carried.replace(last, 4, std::string(4, '\0'));
+      carried.replace(carried.size() - payload::DigestSize, payload::DigestSize,
+                      Sha256Of(carried.substr(0, carried.size() - payload::DigestSize)));
+    }
+    download.AddFile("Kaputt.exe", FileText(GetExeDirectory() + "SETUP.EXE") + carried);
+    const bool plain = std::string_view(hostile) == "EXTRA.TXT";
+    EXPECT_EQ(RunQuietly(download.Dir() + "Kaputt.exe", "/q /LOG=" + record), plain ? 0u : 2u);
+    EXPECT_EQ(FileText(record).find("unvollst") != std::string::npos, !plain) << FileText(record);
+    if (plain) {
+      EXPECT_EQ(RemoveQuietly(), 0u);
+    }
     DeleteFileNamed(record);
   }
   EXPECT_EQ(Perform(download.Start("Kaputt.exe"), {{"#32770", "OK", "erneut herunter"}}), 2u);

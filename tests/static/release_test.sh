@@ -43,6 +43,8 @@ expect "unsigned: a warning, an error with --strict" '[ $? -eq 1 ] && grep -q "w
 bundle=$work/Adressen-1.0-Setup.exe
 "$distkit" bundle --sign "$work/cert.pfx" --password-file "$work/password" "$work/dist" "$bundle" >"$work/out" 2>&1
 expect "a signed bundle is made" '[ $? -eq 0 ] && grep -q "signed .*Adressen-1.0-Setup.exe" "$work/out"'
+"$distkit" bundle --sign "$work/cert.pfx" --password-file "$work/password" "$work/unsigned" "$work/u.exe" >"$work/out" 2>&1
+expect "no signed bundle of an unsigned folder" '[ $? -eq 1 ] && grep -q "SETUP.EXE is not signed" "$work/out" && [ ! -e "$work/u.exe" ]'
 expect "its signature verifies" 'osslsigncode verify -in "$bundle" -CAfile "$work/cert.pem" >/dev/null'
 cp "$bundle" "$work/changed.exe"
 printf 'X' | dd of="$work/changed.exe" bs=1 seek=$(($(stat -c %s "$setup_exe") + 100)) conv=notrunc 2>/dev/null

@@ -239,6 +239,23 @@ TEST_F(BuildTest, ABundleCarriesEveryFileAfterTheProgram) {
   ASSERT_TRUE(inside);
   EXPECT_TRUE(inside->cut);
   EXPECT_FALSE(payload::FindAppended("MZ no program", 13));
+  // Numbers of a hostile file that overflow 32 bits: no program, or one cut short; never a
+  // place inside the program. (The first made the reader fail outright: pe_fuzz found it.)
+  std::string hostile = FakeProgram("");
+  hostile.replace(0x3C, 4, "\xF0\xFF\xFF\xFF", 4);
+  EXPECT_FALSE(payload::FindAppended(hostile, hostile.size()));
+  hostile = FakeProgram("");
+  hostile.replace(0x58 + 224 + 20, 4, "\x00\xFF\xFF\xFF", 4);  // a section at 4 GB - 256
+  const auto wrapped = payload::FindAppended(hostile, hostile.size());
+  ASSERT_TRUE(wrapped);
+  EXPECT_TRUE(wrapped->cut);
+  // Names no distribution folder holds: refused, the digest correct or not.
+  for (const char* name : {"..\\A.TXT", "C:A.TXT", "A\\B.TXT", "CON", "nul.txt", "A?.TXT"}) {
+    const std::string made = payload::Make({{name, 0, 0, 0}}, {"Hallo"});
+    const payload::Trailer t = payload::ReadTrailer(made.substr(made.size() - payload::TrailerSize));
+    EXPECT_FALSE(payload::ReadTable(made.substr(t.tableOffset, made.size() - payload::TrailerSize - t.tableOffset), t))
+        << name;
+  }
   // Never into the folder itself, where the next bundle would carry it.
   for (const std::string& dest : {Path("dist"), Path("dist") + "/"})
     EXPECT_NE(BundleDistribution(dest, Path("dist/Adressen-Setup.exe"), {}).find("outside"), std::string::npos);

@@ -72,6 +72,20 @@ TEST(StartRules, TheGradientBlendsEveryByteFromNavyToBlack) {
   EXPECT_EQ(BlendColor(0x00000000, 0xFFFFFFFF, 1, 3), 0x55555555u);
 }
 
+// One program's runs agree on the lock in any letter case; other programs' names never meet
+// it; the name is one the system takes (no namespace separator, not too long).
+TEST(StartRules, TheRunLockIsNamedAfterTheRegistrationKey) {
+  const std::string longName(300, 'x');
+  using Names = std::pair<std::string, std::string>;
+  for (const auto& [a, b] : {Names{"Adressen", "ADRESSEN"}, Names{"Büro Plus", "BÜRO plus"}, Names{longName, longName}})
+    EXPECT_EQ(RunLockName(a), RunLockName(b)) << a;
+  for (const auto& [a, b] : {Names{"Adressen", "Adressen2"}, Names{"A\\B", "A_B"}, Names{longName, longName + "y"}}) {
+    EXPECT_NE(RunLockName(a), RunLockName(b)) << a;
+    EXPECT_EQ(RunLockName(a).find('\\'), std::string::npos);
+    EXPECT_LE(RunLockName(a).size(), 100u);
+  }
+}
+
 TEST(StartRules, PreviousInstallDirFromQuotedOrPlainCommand) {
   const struct {
     const char *command, *expected;
@@ -179,6 +193,7 @@ TEST(Messages, EachBuilderJoinsItsPiecesIn) {
       {DirectoryWarningText("X:\\A", false), {"\"X:\\A\""}},
       {MissingControlFileText("Setup.lst", "C:\\dist\\"), {" Setup.lst ", " C:\\dist\\Setup.lst"}},
       {DirectoryQuestionText("C:\\P\\A"), {" C:\\P\\A "}},
+      {AlreadyRunningText("Adressen"), {" Adressen "}},
   };
   for (const auto& row : rows)
     for (const std::string& piece : row.pieces) EXPECT_NE(row.text.find(piece), std::string::npos) << row.text;

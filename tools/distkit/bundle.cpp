@@ -68,12 +68,13 @@ std::string BundleDistribution(const std::string& dest, const std::string& out, 
   std::vector<payload::Entry> files;
   std::vector<std::string> contents;
   std::string program, script;
+  fs::path programPath;
   for (const fs::path& path : paths) {
     bool ok = false;
     contents.push_back(ReadAll(path, ok));
     if (!ok) return path.string() + ": cannot be read";
     const std::string name = path.filename().string();
-    if (LowerCase(name) == "setup.exe") program = contents.back();
+    if (LowerCase(name) == "setup.exe") program = contents.back(), programPath = path;
     if (LowerCase(name) == "setup.lst") script = contents.back();
     files.push_back({name, 0, 0, FileTimeOf(path)});
   }
@@ -81,6 +82,11 @@ std::string BundleDistribution(const std::string& dest, const std::string& out, 
   // would install whatever someone made of its bytes.
   if (!ScriptReader(DistributionText(script)).HasSection(ChecksumSection))
     return dest + "/Setup.lst has no [" + std::string(ChecksumSection) + "] section: make the folder with distkit build";
+  // The installation copies the carried SETUP.EXE as Uninstal.exe: in a signed download it
+  // must be signed too, or Windows names no publisher when the program is removed.
+  if (!signing.certificate.empty() && CheckSignature(programPath.string()).state == SignatureState::None)
+    return dest + "/SETUP.EXE is not signed, and the installed Uninstal.exe is a copy of it: build the folder signed "
+                  "(distkit build --sign CERT.pfx ...), then bundle it";
   std::string problem;
   const std::string plain = PlainProgram(program, problem);
   if (!problem.empty()) return problem;
