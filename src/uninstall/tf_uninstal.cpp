@@ -287,8 +287,13 @@ std::string Tf_Uninstal::WriteRemovalBatch(const std::vector<std::string>& folde
   // The window is hidden but modal: after a failure nothing would be left to use.
   if (temporary.size() < 3) Application.Fail(CannotCreateError(TempDirectory()));
   const std::string batch = temporary.substr(0, temporary.size() - 3) + "bat";
-  const std::string exe = GetExePath();
+  std::string exe = GetExePath();
   SetFileAttributesNamed(exe, FILE_ATTRIBUTE_NORMAL);
+  // The batch file deletes the uninstaller under a name of this run's own: an installation
+  // started as soon as this run ends may put a new Uninstal.exe there, which is not ours to
+  // take. (Where a running program cannot be renamed, the 95 family, it goes by its name.)
+  if (const std::string renamed = TemporaryName(ExtractFilePath(exe), "~rm"); MoveFileNamed(exe, renamed))
+    exe = renamed;
   std::vector<std::string> above;
   for (const std::string& folder : foldersAbove) above.push_back(NameForBatch(folder));
   const std::string text =
