@@ -31,6 +31,10 @@ head -c 12 "$corpus/payload_fuzz/example" | grep -q SETUPPAY
 le() { local i s=""; for ((i = 0; i < $2; i++)); do s+=$(printf '\\x%02x' $((($1 >> (8 * i)) & 255))); done; printf '%b' "$s"; }
 { printf SETUPPAY; le 112 4; printf Hallo; le 12 4; le 5 4; le 0 8; le 5 2; printf A.TXT; le 17 4; le 1 4
   printf '%064d' 0; } >"$corpus/payload_fuzz/small"
+# A program as small as one gets (1 KB: headers, one section) carrying that payload.
+{ printf MZ; le 0 58; le $((0x40)) 4; printf 'PE\0\0'; le 0 2; le 1 2; le 0 12; le 224 2; le 0 2; le $((0x10B)) 2
+  le 0 58; le $((0x200)) 4; le 0 28; le 16 4; le 0 $((128 + 16)); le $((0x200)) 4; le $((0x200)) 4; le 0 16
+  le 0 $((0x400 - 0x58 - 224 - 40)); cat "$corpus/payload_fuzz/small"; } >"$corpus/pe_fuzz/small"
 make_test_certificate "$work"
 "$distkit" build --setup-exe "$bin/SETUP.EXE" --sign "$work/cert.pfx" --password-file "$work/password" "$work/src" \
   "$work/signed" >/dev/null

@@ -96,7 +96,7 @@ fuzz() {
   bash scripts/fuzz-seeds.sh build/fuzz-corpus build/native/bin/distkit build/win32/bin >build/fuzz-seeds.log 2>&1 ||
     { tail -n 20 build/fuzz-seeds.log; return 1; }
   fuzz_one expander_fuzz 20000 && fuzz_one script_reader_fuzz 100000 && fuzz_one check_fuzz 5000 &&
-    fuzz_one payload_fuzz 50000 -max_len=65536 && fuzz_one pe_fuzz 5000 -max_len=400000 &&
+    fuzz_one payload_fuzz 50000 && fuzz_one pe_fuzz 5000 -max_len=400000 &&
     fuzz_one install_log_fuzz 100000
 }
 
