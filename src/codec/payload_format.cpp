@@ -57,6 +57,20 @@ std::optional<Appended> FindAppended(std::string_view headers, uint64_t fileSize
   return found;
 }
 
+namespace {
+// In the DOS header's reserved words (e_res2), which every program made here leaves zero.
+constexpr size_t MarkAt = 0x28;
+constexpr char Mark[] = "SETUPBND";
+}  // namespace
+
+void MarkAsCarrier(std::string& program) {
+  if (program.size() >= 0x40) program.replace(MarkAt, 8, Mark);
+}
+
+bool MarkedAsCarrier(std::string_view headers) {
+  return headers.size() >= MarkAt + 8 && headers.substr(MarkAt, 8) == Mark;
+}
+
 uint32_t PayloadLength(std::string_view header) {
   if (header.size() < HeaderSize || header.substr(0, 8) != Magic) return 0;
   return Get32(header, 8);

@@ -35,6 +35,11 @@ struct Appended {
 };
 std::optional<Appended> FindAppended(std::string_view headers, uint64_t fileSize);
 
+// A program that carries a payload says so in its DOS header (bytes the loader never reads),
+// so that one cut exactly where its payload began is known for cut.
+void MarkAsCarrier(std::string& program);
+bool MarkedAsCarrier(std::string_view headers);
+
 // The payload's length from its first HeaderSize bytes; 0 when they do not begin one.
 uint32_t PayloadLength(std::string_view header);
 // Whether bytes, fewer than a header, may be the start of one (a download cut there).

@@ -68,7 +68,10 @@ Carried OpenCarriedDistribution() {
   std::string headers;
   if (size == INVALID_FILE_SIZE || !ReadAt(file.Get(), 0, std::min<DWORD>(size, 4096), headers)) return Carried::None;
   const std::optional<payload::Appended> appended = payload::FindAppended(headers, size);
-  if (!appended || (appended->begin == appended->end && !appended->cut)) return Carried::None;
+  if (!appended) return Carried::None;
+  // Nothing after the program: a plain SETUP.EXE, or a download cut where its payload began.
+  if (appended->begin == appended->end && !appended->cut)
+    return payload::MarkedAsCarrier(headers) ? Carried::Damaged : Carried::None;
   const Carried found = appended->cut ? Carried::Damaged : ReadPayload(file.Get(), *appended);
   if (found == Carried::Whole) ownFile = std::move(file);
   return found;

@@ -221,7 +221,7 @@ TEST(Deploy, ACutDamagedOrHostileDownloadInstallsNothing) {
   const struct {
     size_t at;
     bool cut;  // else the byte there is changed
-  } rows[] = {{start + 6, true},  {start + 5000, true}, {end - 30, true},   {end - 1, true},
+  } rows[] = {{start, true}, {start + 6, true},  {start + 5000, true}, {end - 30, true},   {end - 1, true},
               {start + 200, false}, {end - 80, false},  {end - 20, false}, {start + 9, false}};
   for (const auto& row : rows) {
     SCOPED_TRACE((row.cut ? "cut at " : "changed at ") + std::to_string(row.at));

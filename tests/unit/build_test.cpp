@@ -208,7 +208,13 @@ TEST_F(BuildTest, ABundleCarriesEveryFileAfterTheProgram) {
   ASSERT_TRUE(appended);
   EXPECT_EQ(appended->begin, 0x400u);
   EXPECT_EQ(appended->end, bundle.size());
-  EXPECT_EQ(bundle.substr(0, 0x400), FakeProgram("").substr(0, 0x400));
+  // The program as built, but marked as one that carries files (so that cut where they begin
+  // it is known for cut).
+  std::string marked = FakeProgram("");
+  payload::MarkAsCarrier(marked);
+  EXPECT_EQ(bundle.substr(0, 0x400), marked.substr(0, 0x400));
+  EXPECT_TRUE(payload::MarkedAsCarrier(bundle));
+  EXPECT_FALSE(payload::MarkedAsCarrier(FakeProgram("")));
   const std::string carried = bundle.substr(0x400);
   ASSERT_EQ(payload::PayloadLength(carried), carried.size());
   const payload::Trailer trailer = payload::ReadTrailer(carried.substr(carried.size() - payload::TrailerSize));

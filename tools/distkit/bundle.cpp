@@ -47,6 +47,7 @@ std::string PlainProgram(const std::string& program, std::string& problem) {
   }
   std::string plain = program.substr(0, appended->begin);
   if (appended->securityEntry + 8 <= plain.size()) std::fill_n(plain.begin() + appended->securityEntry, 8, '\0');
+  payload::MarkAsCarrier(plain);
   return plain;
 }
 }  // namespace
