@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "codec/expander.h"
+#include "env/deletion.h"
 #include "env/file_system.h"
 #include "env/paths.h"
 #include "env/pending_rename.h"
@@ -95,7 +96,8 @@ void FileJournal::Undo() {
 void FileJournal::Commit() {
   std::vector<Entry> left;
   for (const Entry& entry : entries_) {
-    if (entry.other.empty() || DeleteFileNamed(entry.other)) continue;
+    // A read-only earlier file is ours to delete like any other, not one in use.
+    if (entry.other.empty() || ForceDeleteFile(entry.other)) continue;
     // A program still running from the earlier file: it goes at the next restart.
     if (ReplaceAtRestart(entry.other, "")) restartNeeded_ = true;
     left.push_back(entry);

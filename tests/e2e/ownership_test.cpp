@@ -69,7 +69,10 @@ TEST(Ownership, WhatWasThereBeforeStaysWhatTwoProgramsShareGoesWithTheLast) {
     if (foreign) MakeFile(Library(), "Bibliothek eines anderen Programms\r\n");
     ForceDirectories(InstallDir);
     MakeFile(InstallDir + "\\Beispiel.hdb", "Meine Adressen\r\n");
+    MakeFile(InstallDir + "\\ADRESSEN.HLP");  // read-only: replaced as any other, never "in use"
+    SetFileAttributesNamed(InstallDir + "\\ADRESSEN.HLP", FILE_ATTRIBUTE_READONLY);
     ASSERT_EQ(Install(ExampleDistribution("before_" + how.substr(1)), how), 0u);
+    EXPECT_EQ(FileText(InstallDir + "\\ADRESSEN.HLP"), ExampleContent("ADRESSEN.HLP"));
     ASSERT_EQ(Install(OtherProgram("Kasse", "Adressen", kasse), "/q"), 0u);
     EXPECT_EQ(LogFileText(InstallDir + "\\" + InstallLogName).find("beispiel.hdb"), std::string::npos)
         << "the user's own database is never the installation's";
