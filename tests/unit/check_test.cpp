@@ -109,14 +109,18 @@ TEST_F(CheckTest, ErrorsNameTheirLines) {
   EXPECT_EQ(CheckExitStatus(f, false), 2);
 }
 
-TEST_F(CheckTest, TwoEntriesWithOneTargetAndTheUninstallersName) {
+// Names the installation takes for its own: the uninstaller, the log, the registration's key.
+TEST_F(CheckTest, TwoEntriesWithOneTargetAndTheProgramsOwnNames) {
   WriteGood();
   Write("ADRESSEN.EXE", "MZ");
   Write("Uninstal.ex_", "");
-  Write("Setup.lst",
-        "[General]\r\nName=Adressen\r\ndefaultPath=C:\\Programme\\Adressen\r\n[StartMenu]\r\n"
-        "Folder=Adressen\r\n[programfiles]\r\n1=ADRESSEN.EX_\r\n2=adressen.exe\r\n3=Uninstal.ex_\r\n");
-  ExpectFindings(Check(), {{"like the entry on line 7", {"8 error"}}, {"overwritten by the uninstaller", {"9 error"}}});
+  Write("INSTALL1.LOG", "");
+  for (const std::string& folder : {std::string(300, 'x'), std::string("Muster\\Adressen")}) {
+    Write("Setup.lst", "[General]\r\nName=Adressen\r\ndefaultPath=C:\\Programme\\Adressen\r\n[StartMenu]\r\nFolder=" +
+                           folder + "\r\n[programfiles]\r\n1=ADRESSEN.EX_\r\n2=adressen.exe\r\n3=Uninstal.ex_\r\n4=INSTALL1.LOG\r\n");
+    ExpectFindings(Check(), {{"like the entry on line 7", {"8 error"}}, {"overwritten by the uninstaller", {"9 error"}},
+                             {"the install log's name", {"10 error"}}, {"no registry key name", {"5 error"}}});
+  }
 }
 
 TEST_F(CheckTest, WarningsForWhatWorksButSurprises) {

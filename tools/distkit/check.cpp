@@ -14,6 +14,7 @@
 #include "console.h"
 #include "env/install_names.h"
 #include "env/paths.h"
+#include "env/removal_rules.h"
 #include "install/script_reader.h"
 #include "signing.h"
 #include "env/unicode.h"
@@ -134,6 +135,11 @@ class Checker {
     if (const auto group = script.Find("Group", "Name"); group && group->value.empty())
       Warning("Setup.lst", group->line, "\"Group\"/\"Name\" is empty: no program group, no uninstall "
                                         "registration and no closing message");
+    // The registration's key: one name, and no longer than the registry takes.
+    if (const auto folder = script.Find("StartMenu", "Folder");
+        folder && (!IsSingleKeyName(folder->value) || Utf16FromUtf8(folder->value).size() > 255))
+      Error("Setup.lst", folder->line, "\"StartMenu\"/\"Folder\" is no registry key name (one name of at most 255 "
+                                       "characters, no \"\\\"): the installation could not register");
     if (!script.Find("StartMenu", "Folder"))
       Warning("Setup.lst", 0, "\"StartMenu\"/\"Folder\" is missing: the program registers as "
                               "\"Unbenannt\" and overwrites every other program that does");
@@ -203,6 +209,8 @@ class Checker {
                                          " characters under \"defaultPath\": Windows' file functions fail at 260");
     if (section == "programfiles" && LowerCase(target) == "uninstal.exe")
       Error("Setup.lst", entry.line, name + " would be overwritten by the uninstaller");
+    if (section == "programfiles" && LowerCase(target) == InstallLogName)
+      Error("Setup.lst", entry.line, name + " has the install log's name: the log would be written over it");
     if (LowerCase(name).find("beispiel.") != std::string::npos)
       Warning("Setup.lst", entry.line, name + " is a sample file: it is not installed where the "
                                              "directory already holds Beispiel.hdb");
