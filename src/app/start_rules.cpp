@@ -130,3 +130,7 @@ std::string AlreadyRunningText(const std::string& programName) {
   return "Die Installation oder Deinstallation von " + programName +
          " läuft bereits. Bitte warten Sie, bis sie beendet ist, und starten Sie das Programm dann erneut.";
 }
+
+std::string RecordFailedText(const std::string& path) {
+  return "Die Protokolldatei " + path + " kann nicht angelegt werden. Es geht ohne Protokoll weiter.";
+}

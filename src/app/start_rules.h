@@ -34,5 +34,7 @@ std::string MissingControlFileText(const std::string& controlFile, const std::st
 // from its registration key (the same key in any letter case gives the same name), without
 // the namespace, no backslash in it, at most 100 characters.
 std::string RunLockName(const std::string& registrationKey);
+// The message when the record "/LOG=" asks for cannot be made.
+std::string RecordFailedText(const std::string& path);
 // The message of a run that finds another run for the same program at work.
 std::string AlreadyRunningText(const std::string& programName);

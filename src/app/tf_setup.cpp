@@ -53,7 +53,9 @@ void Tf_Setup::FormCreate() {
   QuietMode = request.quiet;
   // Nor may the system ask for a disk on anyone's behalf.
   if (QuietMode) SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
-  if (!request.logFile.empty()) OpenRunRecord(request.logFile);
+  // Without the record asked for the run goes on; attended, the user hears of it.
+  if (!request.logFile.empty() && !OpenRunRecord(request.logFile) && !SilentMode)
+    ShowMessage(RecordFailedText(request.logFile));
   RecordRun({"start: ", CommandLineText()});
   // A cut or damaged download installs nothing: not one file of it can be trusted.
   if (OpenCarriedDistribution() == Carried::Damaged) {

@@ -2,7 +2,9 @@
 
 #include <windows.h>
 
+#include "env/file_system.h"
 #include "env/handles.h"
+#include "env/paths.h"
 #include "env/system_names.h"
 
 namespace {
@@ -10,6 +12,8 @@ KernelHandle record;
 }  // namespace
 
 bool OpenRunRecord(const std::string& path) {
+  // As for any file a deployment tool names: the folders it lies in are made when missing.
+  if (const std::string dir = ExtractFilePath(path); !dir.empty()) ForceDirectories(dir);
   record = FromCreateFile(CreateFileNamed(path, GENERIC_WRITE, FILE_SHARE_READ, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL));
   return record.Valid();
 }

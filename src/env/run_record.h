@@ -6,8 +6,8 @@
 #include <string>
 #include <string_view>
 
-// Starts the record in path, replacing an older one; false when the file cannot be made
-// (the run goes on without a record).
+// Starts the record in path, replacing an older one, its folders made where missing; false
+// when the file cannot be made (the run goes on without a record).
 bool OpenRunRecord(const std::string& path);
 // Adds one line of the pieces, with the time in front; line breaks become blanks. Nothing
 // happens when no record was asked for.

@@ -51,7 +51,7 @@ TEST(Deploy, QuietRunsShowNoWindowSkipWhatFailsAndEndAtABadDirectory) {
     DeleteFileNamed((dist.Dir() + "ADRESSEN.HL_"));
     const std::string whole = FileText(dist.Dir() + "ADRHELP.DL_");
     dist.AddFile("ADRHELP.DL_", whole.substr(0, whole.size() / 2));  // cut short
-    const std::string record = dist.Dir() + "run.log", target = dist.Dir() + row.directory;
+    const std::string record = dist.Dir() + "neu\\run.log", target = dist.Dir() + row.directory;  // a new folder
     // A bad directory ends the run within seconds, not when someone comes along.
     EXPECT_EQ(RunQuietly(dist.Dir() + "SETUP.EXE", "/q \"/D=" + target + "\" /LOG=" + record, row.status == 5 ? 10000 : 60000),
               row.status);
@@ -287,7 +287,9 @@ TEST(Deploy, TwoRunsForOneProgramNeverOverlap) {
     EXPECT_EQ(RunQuietly(example.Dir() + "SETUP.EXE", "/q /LOG=" + record, 20000), 9u);
     EXPECT_NE(FileText(record).find("bereits"), std::string::npos) << FileText(record);
     EXPECT_EQ(RemoveQuietly(), 9u);
-    EXPECT_EQ(Perform(example.Start(), {{"#32770", "OK", "Adressen läuft bereits"}}), 9u);
+    EXPECT_EQ(Perform(example.Start("SETUP.EXE", "/LOG=" + example.Dir() + "Setup.lst\\x.log"),  // a record that cannot be
+                      {{"#32770", "OK", "Protokolldatei"}, {"#32770", "OK", "Adressen läuft bereits"}}),
+              9u);
     EXPECT_EQ(RunQuietly(other.Dir() + "SETUP.EXE", "/q"), 0u);
     EXPECT_TRUE(FileExists("C:\\Programme\\Andere\\ADRESSEN.EXE"));
     EXPECT_EQ(RemoveQuietly(UninstallKeyOf("Andere")), 0u);

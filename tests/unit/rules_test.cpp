@@ -194,6 +194,7 @@ TEST(Messages, EachBuilderJoinsItsPiecesIn) {
       {MissingControlFileText("Setup.lst", "C:\\dist\\"), {" Setup.lst ", " C:\\dist\\Setup.lst"}},
       {DirectoryQuestionText("C:\\P\\A"), {" C:\\P\\A "}},
       {AlreadyRunningText("Adressen"), {" Adressen "}},
+      {RecordFailedText("C:\\x.log"), {" C:\\x.log "}},
   };
   for (const auto& row : rows)
     for (const std::string& piece : row.pieces) EXPECT_NE(row.text.find(piece), std::string::npos) << row.text;
