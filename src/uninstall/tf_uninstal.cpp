@@ -78,6 +78,9 @@ void Tf_Uninstal::RemoveInstallation() {
   const std::vector<LoggedFile> files = ReadLoggedFiles(logPath);
   f_Progress->SetVisible(ProgressForm::Label2, false);
   f_Progress->SetVisible(ProgressForm::pnTo, false);
+  // A removal stopped half-way would leave a program that is neither installed nor gone; it
+  // takes a few seconds at most, so it is not offered.
+  f_Progress->SetVisible(ProgressForm::bnEsc, false);
   f_Progress->SetCaption("Löschen");
   if (!QuietMode) f_Progress->Show();
   f_Progress->SetGauge(ProgressForm::Gauge1, 0, static_cast<int>(files.size()));

@@ -119,6 +119,9 @@ TEST(Uninstall, TheDirectoryQuestionListsWhatTheDirectoryHolds) {
         << "the file loop took the other files; the read-only one survived it";
     Shoot(ask, "uninstall-ask");
   };
+  steps.insert(steps.begin() + 2, Step{"Tf_Progress", "", "", [](HWND progress) {
+                 EXPECT_FALSE(IsWindowVisible(FindControl(progress, ProgressForm::bnEsc))) << "an Abbrechen that stops nothing";
+               }});
   EXPECT_EQ(Perform(StartProgram(d + "Uninstal.exe", ""), steps), 0u);
   // The hidden folder is not entered, so it and the directory stay; all else is gone.
   EXPECT_TRUE(WaitUntil([&] { return !FileExists(d + "Uninstal.exe"); }, 20000));
