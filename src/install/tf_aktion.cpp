@@ -171,21 +171,25 @@ void Tf_Aktion::bnDirClick() {
 // True when the directory in edPathName may take the program; otherwise the user has been
 // told why, and perhaps been given another directory to try.
 bool Tf_Aktion::ValidateDirectory() {
+  // One name everywhere: the log, the registration and the removal name it as Windows does.
+  const std::string canonical = CanonicalDirectory(Text(edPathName));
+  if (!canonical.empty()) SetText(edPathName, canonical);
   std::string path = Text(edPathName);
   if (QuietMode) return AcceptQuietly(path);
   if (IsMainDirectory(path)) {
     ShowMessage(MainDirectoryText());
     return false;
   }
-  if (!DirectoryExists(path)) {
+  if (!canonical.empty() && !DirectoryExists(path)) {
     if (!Checked(cbMakePath) &&
         Ask(CreateDirectoryQuestion(), DlgType::Confirmation, mbYes | mbNo, mrYes) != mrYes)
       return false;
     MakeDirectory(path);  // a failure shows in the write test below
   }
-  if (SilentMode && !CanWriteToDir(path)) SetText(edPathName, Proposal(path));
+  if (SilentMode && (canonical.empty() || !CanWriteToDir(path))) SetText(edPathName, Proposal(path));
   path = Text(edPathName);
-  if (DirectoryExists(path) && CanWriteToDir(path)) return AcceptOtherProgram(path) && AcceptOpenDirectory(path);
+  if ((!canonical.empty() || SilentMode) && DirectoryExists(path) && CanWriteToDir(path))
+    return AcceptOtherProgram(path) && AcceptOpenDirectory(path);
   Ask(DirectoryWarningText(path, LimitedNtUser()), DlgType::Warning, mbOK, mrOk);
   Show();
   BringToFront();
@@ -233,7 +237,7 @@ bool Tf_Aktion::AcceptOpenDirectory(const std::string& path) {
 // Quiet, nobody can choose another directory: one that cannot take the program ends the run
 // at once, with its own status for the deployment tool, and what was made for it goes again.
 bool Tf_Aktion::AcceptQuietly(const std::string& path) {
-  const bool full = IsFullDirectoryPath(path);
+  const bool full = IsFullDirectoryPath(path) && !CanonicalDirectory(path).empty();
   madeDirectory_ = full && !DirectoryExists(path) && MakeDirectory(path);
   if (full && DirectoryExists(path) && CanWriteToDir(path)) return AcceptOtherProgram(path) && AcceptOpenDirectory(path);
   RemoveMadeFolders(path);

@@ -1,5 +1,8 @@
 #include "install/wizard_texts.h"
 
+#include <algorithm>
+#include <vector>
+
 #include "env/paths.h"
 #include "env/version_name.h"
 
@@ -44,6 +47,42 @@ bool IsMainDirectory(const std::string& path) { return path.size() <= 3; }
 bool IsFullDirectoryPath(const std::string& path) {
   return !IsMainDirectory(path) && ((path[1] == ':' && path[2] == '\\') || path.starts_with("\\\\")) &&
          path.find_first_of("*?/\"<>|") == std::string::npos;
+}
+
+std::string CanonicalDirectory(const std::string& path) {
+  size_t rootEnd = 0;  // the drive "X:\" or the share "\\server\share\"
+  if (path.size() >= 3 && path[1] == ':' && path[2] == '\\') {
+    rootEnd = 3;
+  } else if (path.starts_with("\\\\")) {
+    const size_t server = path.find('\\', 2), share = server == std::string::npos ? server : path.find('\\', server + 1);
+    if (share == std::string::npos) return path;
+    rootEnd = share + 1;
+  } else {
+    return path;
+  }
+  std::vector<std::string> folders;
+  for (size_t at = rootEnd; at <= path.size();) {
+    const size_t end = std::min(path.find('\\', at), path.size());
+    const std::string folder = path.substr(at, end - at);
+    at = end + 1;
+    if (folder.empty() || folder == ".") continue;
+    if (folder != "..") {
+      folders.push_back(folder);
+    } else if (folders.empty()) {
+      return {};
+    } else {
+      folders.pop_back();
+    }
+  }
+  std::string canonical = path.substr(0, rootEnd);
+  for (size_t k = 0; k < folders.size(); ++k) {
+    std::string folder = folders[k];
+    const size_t kept = folder.find_last_not_of(". ");
+    if (k + 1 == folders.size()) folder.erase(kept == std::string::npos ? 0 : kept + 1);
+    if (folder.empty() || folder.back() == '.' || folder.back() == ' ') return {};
+    canonical += (k ? "\\" : "") + folder;
+  }
+  return canonical;
 }
 
 std::string MainDirectoryText() {

@@ -14,6 +14,12 @@ bool IsMainDirectory(const std::string& path);
 // What quiet mode accepts without a person to ask: "X:\..." or "\\server\share\...", not a
 // drive root, nothing relative that would depend on where the run was started.
 bool IsFullDirectoryPath(const std::string& path);
+// A full directory path as Windows will name it, so that the log, the registration and the
+// removal all name it alike: separators single, "." and ".." resolved, a trailing backslash
+// and the last folder's trailing dots and blanks gone. Empty where Windows would alter the
+// name of a folder on the way (one that ends in a dot or a blank) or ".." climbs above the
+// drive or share; any other path as it is.
+std::string CanonicalDirectory(const std::string& path);
 std::string MainDirectoryText();
 std::string CreateDirectoryQuestion();
 // The warning for a directory that could not be created or written.

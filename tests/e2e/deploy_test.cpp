@@ -44,6 +44,8 @@ TEST(Deploy, QuietRunsShowNoWindowSkipWhatFailsAndEndAtABadDirectory) {
       // Below a file: it can never be made.
       {"deploy_baddir", "Setup.lst\\Programm", 5,
        {"cannot be created or written: ", "Setup.lst\\Programm", "exit status 5"}},
+      // A folder whose name Windows would alter (its trailing dot dropped).
+      {"deploy_dotdir", "Prog.\\Programm", 5, {"cannot be created or written: ", "Prog.\\Programm", "exit status 5"}},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
@@ -74,10 +76,12 @@ TEST(Deploy, TheRegisteredQuietRemovalLeavesTheMachineAsItWas) {
     const char* name;
     std::string dir;  // empty: the script's own
     bool withVersion, userFile;
+    std::string given = "";  // /D= as given, when not dir: made canonical, dir is registered
   } rows[] = {
       {"deploy_default", "", true, false},
       {"deploy_elsewhere", "C:\\Andere Stelle\\Prog", false, false},
       {"deploy_userfile", "", true, true},
+      {"deploy_dotted", "C:\\Andere Stelle\\Prog", true, false, "C:\\Andere Stelle\\\\x\\..\\.\\Prog. "},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
@@ -88,7 +92,9 @@ TEST(Deploy, TheRegisteredQuietRemovalLeavesTheMachineAsItWas) {
     if (!row.withVersion)
       dist.AddFile("Setup.lst", WithoutLines(FileText(dist.Dir() + "Setup.lst"), {"Version=", "Publisher="}));
     const Snapshot before = TakeSnapshot();
-    ASSERT_EQ(RunQuietly(dist.Dir() + "SETUP.EXE", row.dir.empty() ? "/q" : "/q \"/D=" + row.dir + "\""), 0u);
+    ASSERT_EQ(RunQuietly(dist.Dir() + "SETUP.EXE",
+                         row.dir.empty() ? "/q" : "/q \"/D=" + (row.given.empty() ? row.dir : row.given) + "\""),
+              0u);
     ASSERT_TRUE(FileExists(dir + "\\ADRESSEN.EXE"));
 
     unsigned long long bytes = 0;

@@ -114,6 +114,14 @@ TEST(WizardRules, PlaceholderDirectoryProposalAndTheLimitedNtUser) {
     EXPECT_TRUE(IsFullDirectoryPath(path)) << path;
   for (const char* path : {"C:\\", "abcd", "C:abc", "..\\abc", "C:/a/b", "C:\\a*", "\\\\?\\C:\\a", "\"C:\\a\""})
     EXPECT_FALSE(IsFullDirectoryPath(path)) << path;
+  // As Windows names a directory given with doubled separators, "." and "..", or trailing
+  // dots and blanks; refused where it would alter a folder on the way or climb above the root.
+  for (const auto& [given, canonical] : std::vector<std::pair<std::string, std::string>>{
+           {"C:\\Programme\\\\Adressen", "C:\\Programme\\Adressen"}, {"C:\\windows\\..\\Programme\\.\\A\\", "C:\\Programme\\A"},
+           {"C:\\Programme\\Adressen. . ", "C:\\Programme\\Adressen"}, {"C:\\a.\\..\\b", "C:\\b"},
+           {"\\\\srv\\share\\\\p\\..\\q", "\\\\srv\\share\\q"}, {"C:\\..\\a", ""}, {"C:\\Prog.\\A", ""},
+           {"C:\\Prog \\A", ""}, {"C:\\A\\...", ""}, {"abcd", "abcd"}, {"C:\\", "C:\\"}})
+    EXPECT_EQ(CanonicalDirectory(given), canonical) << given;
   const std::string profiles = "C:\\Dokumente und Einstellungen";
   EXPECT_EQ(ProfileProposal(profiles, "hans", "C:\\Programme\\Adressen"), profiles + "\\hans\\Adressen");
   EXPECT_EQ(ProfileProposal(profiles + "\\", "hans", "D:Adressen"), profiles + "\\hans\\Adressen");
