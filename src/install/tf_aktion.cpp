@@ -430,6 +430,7 @@ bool Tf_Aktion::RunInstallation() {
   }
   // An attended run ended with "Abbrechen" leaves no empty work folder behind.
   Application.OnHalt = [] { RemoveWorkFolders(); };
+  RemoveLeftWorkFiles(InstallDir);
   if (!BeginLog()) return false;
   // The readme is checked once, whether anyone opened it or not.
   if (checksums_.count("liesmich.txt") && f_info && f_info->LoadReadme() == TextLoad::Damaged) InstallError = true;

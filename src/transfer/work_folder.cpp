@@ -71,6 +71,28 @@ bool IsTemporaryName(const std::string& name, const char* prefix) {
 
 bool IsWorkFolderName(const std::string& name) { return IsTemporaryName(name, WorkPrefix); }
 
+namespace {
+bool IsLeftWorkFile(const FoundFile& file) {
+  if (file.attributes & FILE_ATTRIBUTE_DIRECTORY) return false;
+  const std::string name = LowerCase(file.name);
+  if (name.size() < 8 || name.size() > 11 || !name.ends_with(".tmp")) return false;
+  for (size_t k = 3; k + 4 < name.size(); ++k)
+    if (!((name[k] >= '0' && name[k] <= '9') || (name[k] >= 'a' && name[k] <= 'f'))) return false;
+  return name.starts_with("cpy") || name.starts_with("exp") || name.starts_with("log");
+}
+}  // namespace
+
+void RemoveLeftWorkFiles(const std::string& installDir) {
+  const std::string dir = IncludeBackslash(installDir);
+  for (const FoundFile& entry : FindFiles(dir + "*.tmp")) {
+    if (IsLeftWorkFile(entry)) DeleteFileNamed(dir + entry.name);
+    if (!(entry.attributes & FILE_ATTRIBUTE_DIRECTORY) || !IsWorkFolderName(entry.name)) continue;
+    for (const FoundFile& file : FindFiles(dir + entry.name + "\\*.tmp"))
+      if (IsLeftWorkFile(file)) DeleteFileNamed(dir + entry.name + "\\" + file.name);
+    RemoveDirectoryNamed(dir + entry.name);
+  }
+}
+
 void RemoveEmptyWorkFolderOf(const std::string& file) {
   const std::string dir = ExtractFilePath(file);
   if (dir.size() > 1 && IsWorkFolderName(ExtractFileName(WithoutBackslash(dir))))

@@ -18,6 +18,11 @@ void RemoveWorkFolders(bool atRestart = false);
 bool IsWorkFolderName(const std::string& name);
 // After file went: the work folder it lay in (one an earlier run left) goes too when empty.
 void RemoveEmptyWorkFolderOf(const std::string& file);
+// What a run that was killed left of the files it had not finished: the "cpy", "exp" and "log"
+// files (as the system names temporary files: three letters, up to four hex digits, ".tmp")
+// in installDir and in its work folders, which go with them when nothing else is in them (a
+// kept copy stays for the log that names it).
+void RemoveLeftWorkFiles(const std::string& installDir);
 // A fresh name in dir ("prefix", hex digits, ".tmp"), different at each call: dir is ours, so
 // the caller only has to try the next one when it is taken.
 std::string TemporaryName(const std::string& dir, const char* prefix);

@@ -90,6 +90,7 @@ void Tf_Uninstal::RemoveInstallation() {
   const std::string ownDir = LowerCase(WithoutLastCharacter(AppDir));
   const ProtectedFolders system = {GetWindowsDir(), GetProfilesDirectory(), ProgramFilesDir()};
   const std::string programDir = IsRealProgramDirectory(ownDir, system) ? ownDir : "";
+  if (!programDir.empty()) RemoveLeftWorkFiles(programDir);
 
   ShowStep(2);
   const std::vector<std::string> notDeleted = DeleteLoggedFiles(files, programDir, logPath);

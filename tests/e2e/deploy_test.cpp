@@ -137,6 +137,17 @@ TEST(Deploy, TheRegisteredQuietRemovalLeavesTheMachineAsItWas) {
       EXPECT_EQ(FileText(dir + "\\Uninstal.exe"), FileText(dist.Dir() + "SETUP.EXE")) << "a byte copy: signed alike";
     }
     if (row.userFile) MakeFile(dir + "\\Notizen.txt", "meine Notizen");
+    // What a killed run leaves of its unfinished files: the next installation takes it, and so
+    // does the removal.
+    const auto leaveUnfinished = [&] {
+      ForceDirectories(dir + "\\~wk1a2b3c.tmp");
+      for (const char* left : {"\\~wk1a2b3c.tmp\\exp3C4D.tmp", "\\~wk1a2b3c.tmp\\cpyE.tmp", "\\log12.tmp"}) MakeFile(dir + left);
+    };
+    leaveUnfinished();
+    EXPECT_EQ(RunQuietly(dist.Dir() + "SETUP.EXE", row.dir.empty() ? "/q" : "/q \"/D=" + row.dir + "\""), 0u);
+    EXPECT_FALSE(DirectoryExists(dir + "\\~wk1a2b3c.tmp"));
+    EXPECT_FALSE(FileExists(dir + "\\log12.tmp"));
+    leaveUnfinished();
     EXPECT_EQ(RemoveQuietly(), 0u);
     if (!row.userFile) {
       ExpectUnchanged(before);
