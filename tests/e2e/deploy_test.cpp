@@ -80,8 +80,8 @@ TEST(Deploy, TheRegisteredQuietRemovalLeavesTheMachineAsItWas) {
   } rows[] = {
       {"deploy_default", "", true, false},
       {"deploy_elsewhere", "C:\\Andere Stelle\\Prog", false, false},
-      {"deploy_userfile", "", true, true},
       {"deploy_dotted", "C:\\Andere Stelle\\Prog", true, false, "C:\\Andere Stelle\\\\x\\..\\.\\Prog. "},
+      {"deploy_userfile", "", true, true},  // last: its removal's batch file may still run
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
