@@ -166,13 +166,17 @@ struct KillTest : ::testing::Test {
 
   // After the kill, what a person does: with a log, the uninstaller (SETUP.EXE copied in as
   // Uninstal.exe when the run did not get so far) with "Ja" throughout; without one nothing
-  // was installed yet, and the directory holds at most unfinished temporary files.
+  // was installed yet, and the directory holds at most unfinished temporary files (in the
+  // run's work folder, "~wk*.tmp", when the kill came during the first file).
   void RemoveWhatIsThere() {
     if (!FileExists(InstallDir + "\\" + InstallLogName)) {
-      for (std::string name : Entries(InstallDir + "\\*")) {
-        name = LowerCase(name);
-        EXPECT_TRUE((name.starts_with("cpy") || name.starts_with("exp")) && name.ends_with(".tmp"))
-            << "an installed file without a log: " << name;
+      for (const std::string& name : Entries(InstallDir + "\\*")) {
+        const bool work = LowerCase(name).starts_with("~wk");
+        for (std::string file : work ? Entries(InstallDir + "\\" + name + "\\*") : std::vector<std::string>{name}) {
+          file = LowerCase(file);
+          EXPECT_TRUE((file.starts_with("cpy") || file.starts_with("exp")) && file.ends_with(".tmp"))
+              << "an installed file without a log: " << file;
+        }
       }
       DeleteTree(InstallDir + "\\");
       return;
