@@ -10,6 +10,7 @@ namespace {
 KernelHandle held;
 }  // namespace
 
+// The name is ASCII by its making (RunLockName), so the A functions serve every Windows.
 RunLock TakeRunLock(const std::string& name) {
   const std::string global = "Global\\" + name;
   const bool system = HasGlobalNamespace();
