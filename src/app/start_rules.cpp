@@ -131,6 +131,12 @@ std::string AlreadyRunningText(const std::string& programName) {
          " läuft bereits. Bitte warten Sie, bis sie beendet ist, und starten Sie das Programm dann erneut.";
 }
 
+std::string BadRegistrationNameText(const std::string& name) {
+  return "Setup.lst ist fehlerhaft: [StartMenu] Folder=" + name +
+         " ist kein Name, unter dem Windows das Programm eintragen kann (ein Name ohne \"\\\", "
+         "höchstens 255 Zeichen). Die Installation wird abgebrochen.";
+}
+
 std::string RecordFailedText(const std::string& path) {
   return "Die Protokolldatei " + path + " kann nicht angelegt werden. Es geht ohne Protokoll weiter.";
 }

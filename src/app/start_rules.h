@@ -38,3 +38,5 @@ std::string RunLockName(const std::string& registrationKey);
 std::string RecordFailedText(const std::string& path);
 // The message of a run that finds another run for the same program at work.
 std::string AlreadyRunningText(const std::string& programName);
+// The script's registration key is no name the registry takes.
+std::string BadRegistrationNameText(const std::string& name);

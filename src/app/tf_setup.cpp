@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "app/start_rules.h"
+#include "env/removal_rules.h"
 #include "env/exit_codes.h"
 #include "env/file_system.h"
 #include "env/ini_file.h"
@@ -88,6 +89,9 @@ void Tf_Setup::FormCreate() {
     Application.Halt(ExitNoControlFile);
   }
   ReadControlFile(controlFile);
+  // A key the registry cannot take: the program could be neither registered nor removed.
+  if (RunsAsSetup() && !IsRegistryKeyName(StartMenuFolder))
+    HaltWithMessage(BadRegistrationNameText(StartMenuFolder), ExitNoControlFile);
   TakeRunLockOrHalt();
   ProposePreviousInstallation();
   if (RunsAsSetup()) RefuseDowngrade();
@@ -147,12 +151,16 @@ void Tf_Setup::TakeRunLockOrHalt() {
     case RunLock::Busy:
       break;
   }
-  const std::string text = AlreadyRunningText(ProgramName);
+  HaltWithMessage(AlreadyRunningText(ProgramName), ExitAlreadyRunning);
+}
+
+// Unattended the message goes only into the record.
+void Tf_Setup::HaltWithMessage(const std::string& text, int code) {
   if (SilentMode)
     RecordRun({"message: ", text});
   else
     ShowMessage(text);
-  Application.Halt(ExitAlreadyRunning);
+  Application.Halt(code);
 }
 
 void Tf_Setup::ProposePreviousInstallation() {

@@ -35,6 +35,7 @@ class Tf_Setup : public Form {
   void PrepareGradient();
   void ReadControlFile(const std::string& controlFile);
   void TakeRunLockOrHalt();
+  [[noreturn]] void HaltWithMessage(const std::string& text, int code);
   void ProposePreviousInstallation();
   void RefuseDowngrade();
 

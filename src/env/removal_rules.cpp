@@ -118,6 +118,12 @@ bool IsSingleKeyName(std::string_view name) {
          name.find_first_not_of(' ') != std::string_view::npos;
 }
 
+bool IsRegistryKeyName(std::string_view name) {
+  size_t units = 0;  // a lead byte starts one unit, a four-byte sequence's two
+  for (const unsigned char c : name) units += (c & 0xC0) == 0x80 ? 0 : c >= 0xF0 ? 2 : 1;
+  return IsSingleKeyName(name) && units <= 255;
+}
+
 bool IsProfileFolder(const std::string& dir, const std::string& profilesDir) {
   const std::string own(WithoutBackslash(dir));
   return IsPlainAbsolutePath(own) && IsBelow(own, profilesDir) &&

@@ -45,6 +45,8 @@ std::string CommandProgram(const std::string& command);
 bool MayDeleteShortcut(const std::string& link, const std::vector<std::string>& folders);
 // The registration key's name must be one key below "Uninstall".
 bool IsSingleKeyName(std::string_view name);
+// And one the registry takes: at most 255 UTF-16 units (name in UTF-8).
+bool IsRegistryKeyName(std::string_view name);
 // The profile a log names for the shortcuts must be a folder directly in the profiles folder.
 bool IsProfileFolder(const std::string& dir, const std::string& profilesDir);
 

@@ -17,6 +17,7 @@
 #include "env/settings.h"
 #include "env/text_file.h"
 #include "install/upgrade_rules.h"
+#include "install/wizard_texts.h"
 
 std::string InstallLogPath() { return UpperCase(IncludeBackslash(InstallDir) + InstallLogName); }
 
@@ -187,10 +188,21 @@ std::string FileState(const std::string& path) {
   return digest ? FileStateText(FileSize(path), *digest) : std::string();
 }
 
+namespace {
+// A log of an earlier version may name "c:\\programme\\\\adressen\\.\\x": taken as Windows
+// names it, it is found below the program directory it lies in.
+std::string AsWindowsNamesIt(const std::string& path) {
+  const std::string canonical = CanonicalDirectory(path);
+  return canonical.empty() ? path : canonical;
+}
+}  // namespace
+
 std::vector<LoggedFile> ReadLoggedFiles(const std::string& logPath) {
   const IniFile log(logPath);
-  return JoinLoggedFiles(log.ReadSection(LogInstalledFiles), log.ReadSection(LogFileStates),
-                         log.ReadSection(LogFileOrigins));
+  std::vector<LoggedFile> files = JoinLoggedFiles(log.ReadSection(LogInstalledFiles), log.ReadSection(LogFileStates),
+                                                  log.ReadSection(LogFileOrigins));
+  for (LoggedFile& file : files) file.path = AsWindowsNamesIt(file.path);
+  return files;
 }
 
 bool RewriteLog(const std::vector<LoggedFile>& files) {
@@ -229,7 +241,9 @@ bool RewriteLog(const std::vector<LoggedFile>& files) {
 }
 
 std::vector<std::string> ReadCreatedFolders(const std::string& logPath) {
-  return ReadSectionValues(logPath, LogCreatedFolders);
+  std::vector<std::string> folders = ReadSectionValues(logPath, LogCreatedFolders);
+  for (std::string& folder : folders) folder = AsWindowsNamesIt(folder);
+  return folders;
 }
 
 std::vector<std::string> ReadSectionValues(const std::string& logPath, const char* section) {

@@ -11,6 +11,7 @@
 #include "env/paths.h"
 #include "env/profiles.h"
 #include "env/registry.h"
+#include "env/removal_rules.h"
 #include "env/run_record.h"
 #include "env/settings.h"
 #include "env/shell_link.h"
@@ -31,12 +32,6 @@
 
 namespace {
 constexpr int ShowNormal = 5;
-
-// The uninstall registration belongs under one key of its own; a name that is empty or holds
-// a "\" would write into the key of every program's registration or somewhere else.
-bool IsOwnKeyName(const std::string& name) {
-  return !name.empty() && name.find('\\') == std::string::npos;
-}
 }  // namespace
 
 // Logged before it is made, as a file is: the removal takes the shortcuts the log names and
@@ -111,7 +106,9 @@ void Tf_Aktion::ReportMissingLinks() {
 // The uninstaller quoted, so that Windows never tries "C:\Program.exe" for "C:\Program
 // Files\...". Beside the name and the command, what deployment tools match and show.
 void Tf_Aktion::RegisterUninstall() {
-  if (!IsOwnKeyName(StartMenuFolder)) return;
+  // Under one key of its own: a name that is empty or holds a "\" would write into the key of
+  // every program's registration or somewhere else. (The start refuses such a script.)
+  if (!IsRegistryKeyName(StartMenuFolder)) return;
   RegKey key = OpenRegistryKey(HKEY_LOCAL_MACHINE, UninstallKeyOf(StartMenuFolder), true);
   if (!key) return;
   const std::string uninstaller = "\"" + IncludeBackslash(InstallDir) + "Uninstal.exe\"";

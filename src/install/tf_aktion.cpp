@@ -180,16 +180,20 @@ bool Tf_Aktion::ValidateDirectory() {
     ShowMessage(MainDirectoryText());
     return false;
   }
+  const std::string typed = path;
   if (!canonical.empty() && !DirectoryExists(path)) {
     if (!Checked(cbMakePath) &&
         Ask(CreateDirectoryQuestion(), DlgType::Confirmation, mbYes | mbNo, mrYes) != mrYes)
       return false;
-    MakeDirectory(path);  // a failure shows in the write test below
+    madeDirectory_ = MakeDirectory(path);  // a failure shows in the write test below
   }
   if (SilentMode && (canonical.empty() || !CanWriteToDir(path))) SetText(edPathName, Proposal(path));
   path = Text(edPathName);
-  if ((!canonical.empty() || SilentMode) && DirectoryExists(path) && CanWriteToDir(path))
-    return AcceptOtherProgram(path) && AcceptOpenDirectory(path);
+  const bool usable = (!canonical.empty() || SilentMode) && DirectoryExists(path) && CanWriteToDir(path);
+  if (usable && AcceptOtherProgram(path) && AcceptOpenDirectory(path)) return true;
+  // Nothing made for a directory that is not taken stays, whatever the user does next.
+  RemoveMadeFolders(typed);
+  if (usable) return false;  // the user has been told why
   Ask(DirectoryWarningText(path, LimitedNtUser()), DlgType::Warning, mbOK, mrOk);
   Show();
   BringToFront();
@@ -250,6 +254,8 @@ void Tf_Aktion::RemoveMadeFolders(const std::string& dir) {
   if (madeDirectory_) RemoveDirectoryNamed(dir);
   for (auto folder = CreatedFolders.rbegin(); folder != CreatedFolders.rend(); ++folder)
     RemoveDirectoryNamed(*folder);
+  madeDirectory_ = false;
+  CreatedFolders.clear();
 }
 
 std::string Tf_Aktion::Proposal(const std::string& path) const {
@@ -437,9 +443,14 @@ bool Tf_Aktion::RunInstallation() {
   maximum_ = static_cast<unsigned>(programFiles.size() + windowsFiles.size() + 1);
   progress_ = 0;
   SetGauge(Gauge1, 0, static_cast<int>(maximum_));
-  for (size_t k = 0; k < programFiles.size(); ++k) {
-    const std::string& name = programFiles[k];
-    if (k == 0) MainProgramPath = MapCompressedName(IncludeBackslash(InstallDir) + name);
+  if (!programFiles.empty()) MainProgramPath = MapCompressedName(IncludeBackslash(InstallDir) + programFiles.front());
+  // The uninstaller first, and with a person at the screen its registration too: a run ended
+  // with "Abbrechen" at a copy question leaves what it copied removable. (A quiet run takes
+  // everything back itself.)
+  Step();
+  if (!InstallFile("Setup.exe", "Uninstal.exe", InstallDir)) return false;
+  if (!QuietMode && !GroupName.empty()) RegisterUninstall();
+  for (const std::string& name : programFiles) {
     Step();
     // The user's own data stays in place of the sample. The log names it only where an
     // earlier version of ours put it there (its state recorded): the removal takes it then
@@ -463,8 +474,6 @@ bool Tf_Aktion::RunInstallation() {
     Step();
     if (!InstallFile(name, name, GetWindowsDir())) return false;
   }
-  Step();
-  if (!InstallFile("Setup.exe", "Uninstal.exe", InstallDir)) return false;
   copyPage_.ShowNow();
   if (!QuietMode) RemoveWorkFolders();
   // A file skipped with "Nein" is missing too: status 0 promises that every file is installed.

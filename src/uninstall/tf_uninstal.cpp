@@ -104,12 +104,13 @@ void Tf_Uninstal::RemoveInstallation() {
   RemoveGroupAndShortcuts(logPath);
 
   ShowStep(3);
-  const bool directoryDeleted = !programDir.empty() && AskAndDeleteDirectory(programDir, logPath);
-  // Quiet, a directory that holds the user's files stays, but the uninstaller and its log
-  // go: nothing is left that belongs to a program no longer installed.
-  const bool leaveQuietly = QuietMode && !programDir.empty() && !directoryDeleted;
-  if (leaveQuietly) DeleteFileNamed(logPath);
-  const std::string batch = directoryDeleted || leaveQuietly ? WriteRemovalBatch(foldersAbove) : "";
+  const bool directoryDeleted = !programDir.empty() && AskAndDeleteDirectory(programDir, logPath, foldersAbove);
+  // A directory kept for the user's files keeps them, but the uninstaller and its log go (and
+  // the directory with them when nothing else is left): nothing stays that belongs to a
+  // program no longer installed.
+  const bool leaveDirectory = !programDir.empty() && !directoryDeleted;
+  if (leaveDirectory) DeleteFileNamed(logPath);
+  const std::string batch = directoryDeleted || leaveDirectory ? WriteRemovalBatch(foldersAbove) : "";
   // The uninstaller and its log stay while it runs; anything else logged should be gone
   // (a file the loop could not delete may have gone with the directory).
   const std::string self = LowerCase(GetExePath()), ownLog = LowerCase(logPath);
@@ -266,7 +267,8 @@ void Tf_Uninstal::RemoveGroupAndShortcuts(const std::string& logPath) {
   NotifyFolderChanged(made.desktop.empty() ? made.startMenu : made.desktop);
 }
 
-bool Tf_Uninstal::AskAndDeleteDirectory(const std::string& programDir, const std::string& logPath) {
+bool Tf_Uninstal::AskAndDeleteDirectory(const std::string& programDir, const std::string& logPath,
+                                        const std::vector<std::string>& foldersAbove) {
   // Quiet, nobody is asked: the directory goes only when nothing but the uninstaller and its
   // log is left in it, so that no file of the user's is lost.
   if (QuietMode) {
@@ -275,8 +277,12 @@ bool Tf_Uninstal::AskAndDeleteDirectory(const std::string& programDir, const std
     ours.push_back(logPath);
     if (!HoldsOnly(programDir, ours)) return false;
     DeleteTree(programDir);
-    // Emptied at the restart, it goes then.
-    if (!pending_.empty()) ReplaceAtRestart(programDir, "");
+    // Emptied at the restart, it goes then, and the folders the installation made above it
+    // after it (the system takes the names in order, and leaves a folder that is not empty).
+    if (!pending_.empty()) {
+      ReplaceAtRestart(programDir, "");
+      for (const std::string& folder : foldersAbove) ReplaceAtRestart(folder, "");
+    }
     return true;
   }
   auto ask = CreateForm<Tf_Ask>();

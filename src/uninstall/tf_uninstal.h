@@ -26,7 +26,8 @@ class Tf_Uninstal : public Form {
   void DeleteRegistration();
   void RemoveGroupAndShortcuts(const std::string& logPath);
   // True when the user chose to delete the directory; the batch file is then written.
-  bool AskAndDeleteDirectory(const std::string& programDir, const std::string& logPath);
+  bool AskAndDeleteDirectory(const std::string& programDir, const std::string& logPath,
+                             const std::vector<std::string>& foldersAbove);
   std::string WriteRemovalBatch(const std::vector<std::string>& foldersAbove);
 
   bool somethingLeft_ = false;  // a logged file could not be removed

@@ -38,6 +38,7 @@ TEST(Deploy, QuietRunsShowNoWindowSkipWhatFailsAndEndAtABadDirectory) {
     std::string directory;  // below the distribution
     DWORD status;
     std::vector<std::string> recorded;
+    std::string key = "Adressen";  // the script's registration key
   } rows[] = {
       {"deploy_skip", "Programm", 3,
        {"failure: ", "Vertrag.Txt", "question: ", "(quiet mode)", "file skipped: ", "ADRESSEN.HL_", "file skipped: ", "ADRHELP.DL_", "exit status 3"}},
@@ -46,6 +47,8 @@ TEST(Deploy, QuietRunsShowNoWindowSkipWhatFailsAndEndAtABadDirectory) {
        {"cannot be created or written: ", "Setup.lst\\Programm", "exit status 5"}},
       // A folder whose name Windows would alter (its trailing dot dropped).
       {"deploy_dotdir", "Prog.\\Programm", 5, {"cannot be created or written: ", "Prog.\\Programm", "exit status 5"}},
+      // A key the registry does not take: refused before anything is made.
+      {"deploy_longkey", "Programm", 2, {"message: Setup.lst ist fehlerhaft", "exit status 2"}, std::string(300, 'x')},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
@@ -53,6 +56,8 @@ TEST(Deploy, QuietRunsShowNoWindowSkipWhatFailsAndEndAtABadDirectory) {
     DeleteFileNamed((dist.Dir() + "ADRESSEN.HL_"));
     const std::string whole = FileText(dist.Dir() + "ADRHELP.DL_");
     dist.AddFile("ADRHELP.DL_", whole.substr(0, whole.size() / 2));  // cut short
+    std::string script = FileText(dist.Dir() + "Setup.lst");
+    dist.AddFile("Setup.lst", script.replace(script.find("Folder=Adressen"), 15, "Folder=" + row.key));
     const std::string record = dist.Dir() + "neu\\run.log", target = dist.Dir() + row.directory;  // a new folder
     // A bad directory ends the run within seconds, not when someone comes along.
     EXPECT_EQ(RunQuietly(dist.Dir() + "SETUP.EXE", "/q \"/D=" + target + "\" /LOG=" + record, row.status == 5 ? 10000 : 60000),
@@ -77,10 +82,13 @@ TEST(Deploy, TheRegisteredQuietRemovalLeavesTheMachineAsItWas) {
     std::string dir;  // empty: the script's own
     bool withVersion, userFile;
     std::string given = "";  // /D= as given, when not dir: made canonical, dir is registered
+    bool held = false;       // a file is held open at the removal: it goes at the restart, and the folders with it
   } rows[] = {
       {"deploy_default", "", true, false},
       {"deploy_elsewhere", "C:\\Andere Stelle\\Prog", false, false},
       {"deploy_dotted", "C:\\Andere Stelle\\Prog", true, false, "C:\\Andere Stelle\\\\x\\..\\.\\Prog. "},
+      {"deploy_oem", "C:\\Programme\\Bürosoftware", false, false},  // the batch file reads the OEM code page
+      {"deploy_held", "", false, false, "", true},
       {"deploy_userfile", "", true, true},  // last: its removal's batch file may still run
   };
   for (const auto& row : rows) {
@@ -148,7 +156,12 @@ TEST(Deploy, TheRegisteredQuietRemovalLeavesTheMachineAsItWas) {
     EXPECT_FALSE(DirectoryExists(dir + "\\~wk1a2b3c.tmp"));
     EXPECT_FALSE(FileExists(dir + "\\log12.tmp"));
     leaveUnfinished();
-    EXPECT_EQ(RemoveQuietly(), 0u);
+    {
+      const KernelHandle held =
+          row.held ? FromCreateFile(CreateFileNamed(dir + "\\ADRESSEN.HLP", GENERIC_READ, 0, OPEN_EXISTING, 0)) : KernelHandle();
+      EXPECT_EQ(RemoveQuietly(), row.held ? 3010u : 0u);
+    }
+    if (row.held) Restart();
     if (!row.userFile) {
       ExpectUnchanged(before);
       continue;
@@ -157,6 +170,22 @@ TEST(Deploy, TheRegisteredQuietRemovalLeavesTheMachineAsItWas) {
     EXPECT_FALSE(FileExists(dir + "\\ADRESSEN.EXE"));
     EXPECT_EQ(RegistrationValue("UninstallString").first, 0u);
   }
+  CreateDirectoryNamed("C:\\Programme");
+}
+
+// A script that installs into the Windows directory alone: its removal leaves nothing either.
+TEST(Deploy, AScriptWithOnlyWindowsFilesIsRemovedWhole) {
+  PrepareMachine();
+  DeleteTree("C:\\Programme\\");
+  Distribution dist = ExampleDistribution("deploy_windows_only");
+  std::string script = FileText(dist.Dir() + "Setup.lst");
+  script.erase(script.find("[programfiles]"), script.find("[Windows]") - script.find("[programfiles]"));
+  dist.AddFile("Setup.lst", script.erase(script.find("[Items]")));
+  const Snapshot before = TakeSnapshot();
+  ASSERT_EQ(RunQuietly(dist.Dir() + "SETUP.EXE", "/q"), 0u);
+  EXPECT_EQ(FileText(GetWindowsDir() + "\\ADRHELP.DLL"), ExampleContent("ADRHELP.DLL"));
+  EXPECT_EQ(RemoveQuietly(), 0u);
+  ExpectUnchanged(before);
   CreateDirectoryNamed("C:\\Programme");
 }
 
@@ -186,14 +215,9 @@ TEST(Deploy, ADamagedFileIsNeverInstalledAndTheRecordNamesIt) {
     EXPECT_EQ(FileExists(InstallDir + "\\ADRESSEN.HLP"), !damaged);
     // A failed quiet run takes back what it installed.
     EXPECT_EQ(FileExists(InstallDir + "\\ADRESSEN.EXE"), !damaged);
-    if (!damaged) {
-      EXPECT_EQ(RemoveInstallation(true), 0u);
-    }
+    EXPECT_EQ(damaged ? 0u : RemoveInstallation(true), 0u);
   }
 }
-
-namespace {
-}  // namespace
 
 // Started under its download's name, the one file installs in every mode as the folder does,
 // reads nothing from anywhere else, and its removal leaves the machine as before.
@@ -275,9 +299,7 @@ TEST(Deploy, ACutDamagedOrHostileDownloadInstallsNothing) {
     const bool plain = std::string_view(hostile) == "EXTRA.TXT";
     EXPECT_EQ(RunQuietly(download.Dir() + "Kaputt.exe", "/q /LOG=" + record), plain ? 0u : 2u);
     EXPECT_EQ(FileText(record).find("unvollst") != std::string::npos, !plain) << FileText(record);
-    if (plain) {
-      EXPECT_EQ(RemoveQuietly(), 0u);
-    }
+    EXPECT_EQ(plain ? RemoveQuietly() : 0u, 0u);
     DeleteFileNamed(record);
   }
   EXPECT_EQ(Perform(download.Start("Kaputt.exe"), {{"#32770", "OK", "erneut herunter"}}), 2u);

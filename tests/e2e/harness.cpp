@@ -162,9 +162,7 @@ DWORD Perform(const Program& program, const Steps& steps, bool untilExit) {
         << step.window << " stayed after " << step.press;
   }
   DWORD code = untilExit ? 99 : 0;
-  if (untilExit) {
-    EXPECT_TRUE(WaitForExit(program, 20000, code)) << "still running; on the screen:" << OnScreen(program.pid);
-  }
+  EXPECT_TRUE(!untilExit || WaitForExit(program, 20000, code)) << "still running; on the screen:" << OnScreen(program.pid);
   return code;
 }
 
@@ -381,4 +379,9 @@ std::string GroupFolderOf(const std::string& dir, const std::string& group) {
 
 DWORD RemoveQuietly(const std::string& registration) {
   return RunQuietly(SystemDir() + "cmd.exe", "/c " + RegistrationValue("QuietUninstallString", registration).second);
+}
+
+void Restart() {
+  DWORD code = 99;
+  ASSERT_TRUE(WaitForExit(StartProgram(SystemDir() + "wineboot.exe", "-r"), 60000, code));
 }

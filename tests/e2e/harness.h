@@ -137,3 +137,5 @@ ShortcutPlaces ShortcutPlacesOf(const std::string& profile);
 std::string GroupFolderOf(const std::string& dir, const std::string& group = "Adressen");
 // The registered quiet removal, run through cmd /c as a deployment tool runs it.
 DWORD RemoveQuietly(const std::string& registration = AdressenKey);
+// Runs Wine's restart: the renames the system was asked to do happen now.
+void Restart();

@@ -109,9 +109,7 @@ TEST(Planting, NoLibraryIsLoadedFromTheProgramsOwnFolder) {
     EXPECT_NE(FileExists(InstallDir + "\\ADRESSEN.EXE"), removal) << "installed, or removed";
     EXPECT_NE(Within(modules, SystemDir()), "") << "no library of the process was seen: the test sees nothing";
     EXPECT_EQ(Within(modules, dir), "");
-    if (how == std::string("quiet")) {
-      EXPECT_EQ(RemoveInstallation(true), 0u);
-    }
+    EXPECT_EQ(how == std::string("quiet") ? RemoveInstallation(true) : 0u, 0u);
   }
   DeleteTree(InstallDir);
 }

@@ -79,12 +79,6 @@ void Install(const Distribution& dist, const std::string& how, DWORD status = 0,
             status);
 }
 
-// Runs Wine's restart: the renames the system was asked to do happen now.
-void Restart() {
-  DWORD code = 99;
-  ASSERT_TRUE(WaitForExit(StartProgram(SystemDir() + "wineboot.exe", "-r"), 60000, code));
-}
-
 std::string PendingRenames() {
   RegKey key = OpenRegistryKey(HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Control\\Session Manager", false);
   std::string data(65536, '\0');

@@ -182,6 +182,8 @@ TEST(Wizard, TheDirectoryIsCheckedCreatedOrReplacedByAProposal) {
               [](HWND w) { Shoot(w, "dialog-directory-warning"); }},
              {"Tf_Aktion", bnEnd, "Path", [&](HWND w) { EXPECT_EQ(WindowText(FindControl(w, edPathName)), profileProposal); }}},
        1, false},
+      // Nothing made on the way to a name Windows refuses stays.
+      {"piped", "Neu\\Ad|ressen", true, Steps{{"TMessageForm", "OK", "nicht erstellen"}} + end, 1, false},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
@@ -195,6 +197,7 @@ TEST(Wizard, TheDirectoryIsCheckedCreatedOrReplacedByAProposal) {
     };
     EXPECT_EQ(Perform(wizard.program, steps + row.after), row.exit);
     EXPECT_EQ(FileExists(path + "\\ADRESSEN.EXE"), row.installed);
+    EXPECT_FALSE(DirectoryExists(wizard.dist.Dir() + "Neu"));
   }
   EXPECT_FALSE(DirectoryExists(profileProposal)) << "the proposal is only tested at the next Fertig";
 }

@@ -57,6 +57,12 @@ TEST(RemovalRules, NamesFromTheLog) {
   EXPECT_TRUE(IsSingleKeyName("Adressen"));
   EXPECT_TRUE(IsSingleKeyName("Adressen 2.0"));
   for (const char* bad : {"", "   ", "Adressen\\Sub", "\\"}) EXPECT_FALSE(IsSingleKeyName(bad)) << bad;
+  // The registry's limit counts UTF-16 units: "ł" is one, "𝄞" two.
+  std::string l255, clefs;
+  for (int k = 0; k < 255; ++k) (l255 += "ł"), (clefs += k < 127 ? "𝄞" : "");
+  for (const auto& [name, taken] : {std::pair{std::string(255, 'x'), true}, {std::string(256, 'x'), false}, {l255, true},
+                                    {clefs + "x", true}, {clefs + "𝄞", false}, {std::string("ł\\"), false}})
+    EXPECT_EQ(IsRegistryKeyName(name), taken) << name.size();
   const std::string profiles = "C:\\Dokumente und Einstellungen";
   EXPECT_TRUE(IsProfileFolder("C:\\Dokumente und Einstellungen\\All Users", profiles));
   EXPECT_TRUE(IsProfileFolder("c:\\dokumente und einstellungen\\anna\\", profiles));

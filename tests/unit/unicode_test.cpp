@@ -23,9 +23,7 @@ TEST(Unicode, Utf8AndUtf16) {
     SCOPED_TRACE(row.utf8);
     EXPECT_EQ(Utf16FromUtf8(row.utf8), row.utf16);
     EXPECT_EQ(IsUtf8(row.utf8), row.wellFormed);
-    if (row.wellFormed) {
-      EXPECT_EQ(Utf8FromUtf16(row.utf16), row.utf8);
-    }
+    EXPECT_EQ(row.wellFormed ? Utf8FromUtf16(row.utf16) : row.utf8, row.utf8);
   }
   EXPECT_EQ(Utf8FromUtf16(u"x\xD800y"), "x\xEF\xBF\xBDy") << "a lone surrogate";
 }

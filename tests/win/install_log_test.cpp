@@ -91,14 +91,17 @@ TEST(InstallLog, AnEarlierLogIsUpdatedInPlace) {
             "[BenutzerKonto]\r\nUserName=x\r\n");
 }
 
+// In numeric order, and named as Windows names them (an earlier version logged paths as given).
 TEST(InstallLog, EveryFileKeyIsReadInNumericOrder) {
   TempFolder temp("log_read");
   temp.File("install1.log",
             "[installedfiles]\r\nFile10=c:\\a\\j\r\nfile2=c:\\a\\b\r\nFILE1=c:\\a\\a\r\n"
-            "Filex=c:\\nein\r\nFile=c:\\nein\r\nAnders=c:\\nein\r\nFile3=\r\n");
+            "Filex=c:\\nein\r\nFile=c:\\nein\r\nAnders=c:\\nein\r\nFile3=\r\nFile4=c:\\a\\\\x\\..\\.\\k. \r\n"
+            "File5=c:\\..\\l\r\n[CreatedFolders]\r\nFolder1=c:\\a\\\\\r\n");
   std::string paths;
   for (const LoggedFile& file : ReadLoggedFiles(temp.Path() + "install1.log")) paths += file.path + "|";
-  EXPECT_EQ(paths, "c:\\a\\a|c:\\a\\b||c:\\a\\j|");
+  EXPECT_EQ(paths, "c:\\a\\a|c:\\a\\b||c:\\a\\k|c:\\..\\l|c:\\a\\j|");
+  EXPECT_EQ(ReadCreatedFolders(temp.Path() + "install1.log"), std::vector<std::string>{"c:\\a"});
   EXPECT_TRUE(ReadLoggedFiles(temp.Path() + "fehlt.log").empty());
 }
 

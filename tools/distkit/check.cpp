@@ -137,7 +137,7 @@ class Checker {
                                         "registration and no closing message");
     // The registration's key: one name, and no longer than the registry takes.
     if (const auto folder = script.Find("StartMenu", "Folder");
-        folder && (!IsSingleKeyName(folder->value) || Utf16FromUtf8(folder->value).size() > 255))
+        folder && !IsRegistryKeyName(folder->value))
       Error("Setup.lst", folder->line, "\"StartMenu\"/\"Folder\" is no registry key name (one name of at most 255 "
                                        "characters, no \"\\\"): the installation could not register");
     if (!script.Find("StartMenu", "Folder"))
