@@ -221,8 +221,8 @@ class PendingTarget {
 }  // namespace
 
 #ifdef _WIN32
-bool MoveIntoPlace(const std::string& temporary, const std::string& target) {
-  if (MoveFileExNamed(temporary, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED)) return true;
+bool MoveIntoPlace(const std::string& temporary, const std::string& target, unsigned long moreFlags) {
+  if (MoveFileExNamed(temporary, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED | moreFlags)) return true;
   if (GetLastError() != ERROR_CALL_NOT_IMPLEMENTED) return false;
   // The Windows 95 family has no replacing move.
   if (!DeleteFileNamed(target) && GetLastError() != ERROR_FILE_NOT_FOUND) return false;

@@ -51,5 +51,5 @@ bool ExpandFile(const FileSpan& source, const std::string& target, const std::st
 
 #ifdef _WIN32
 // Puts a finished temporary file in the target's place, replacing it, across drives if need be.
-bool MoveIntoPlace(const std::string& temporary, const std::string& target);
+bool MoveIntoPlace(const std::string& temporary, const std::string& target, unsigned long moreFlags = 0);
 #endif

@@ -1,5 +1,7 @@
 #include "env/system_names.h"
 
+#include <cstring>
+
 #include "env/handles.h"
 #include "env/unicode.h"
 
@@ -60,7 +62,7 @@ SystemName::SystemName(std::string_view utf8) {
 }
 
 std::string FromSystemCodePage(const char* text) {
-  const int length = lstrlenA(text);
+  const int length = static_cast<int>(std::strlen(text));
   std::wstring wide(static_cast<size_t>(length), L'\0');
   wide.resize(static_cast<size_t>(MultiByteToWideChar(CP_ACP, 0, text, length, wide.data(), length)));
   return FromWide(wide.data(), wide.size());
@@ -269,5 +271,5 @@ void OpenWithShell(HWND owner, const std::string& file, const std::string& folde
 std::string PathFromIdList(const void* idList) {
   const auto list = static_cast<LPCITEMIDLIST>(idList);
   return SystemText([&](wchar_t* b, DWORD) { return SHGetPathFromIDListW(list, b) ? lstrlenW(b) : 0; },
-                    [&](char* b, DWORD) { return SHGetPathFromIDListA(list, b) ? lstrlenA(b) : 0; });
+                    [&](char* b, DWORD) { return SHGetPathFromIDListA(list, b) ? static_cast<int>(std::strlen(b)) : 0; });
 }

@@ -32,12 +32,12 @@ std::optional<std::string> ReadFileBytes(const FileSpan& span) {
   return bytes;
 }
 
-bool WriteFileBytes(const std::string& path, const std::string& bytes) {
+bool WriteFileBytes(const std::string& path, const std::string& bytes, bool onDisk) {
   KernelHandle file = FromCreateFile(
       CreateFileNamed(path, GENERIC_WRITE, 0, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL));
   DWORD written = 0;
   return file && WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-         written == bytes.size();
+         written == bytes.size() && (!onDisk || FlushFileBuffers(file.Get()));
 }
 
 std::optional<std::string> LoadTextFile(const FileSpan& file, std::string* raw) {

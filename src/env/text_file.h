@@ -18,4 +18,5 @@ std::optional<std::string> LoadTextFile(const FileSpan& file, std::string* raw =
 // The file's bytes as they lie (of a span: those in it); none when they cannot all be read.
 std::optional<std::string> ReadFileBytes(const FileSpan& file);
 // Creates or overwrites the file with bytes; false when they are not all written.
-bool WriteFileBytes(const std::string& path, const std::string& bytes);
+// onDisk: not only in the system's cache when it returns true.
+bool WriteFileBytes(const std::string& path, const std::string& bytes, bool onDisk = false);

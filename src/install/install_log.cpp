@@ -104,6 +104,14 @@ class OwnLog {
   // Lets go of the file, for the profile functions that write into it next.
   void Close() { log_.Reset(); }
 
+  // What the log holds is on the disk, however it was written.
+  bool Flush() {
+    if (log_) return FlushFileBuffers(log_.Get());
+    const KernelHandle file = FromCreateFile(CreateFileNamed(LogFileAsGiven(), GENERIC_WRITE,
+                                                             FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING, 0));
+    return file && FlushFileBuffers(file.Get());
+  }
+
   // Takes over a log just written whole, of size bytes that end in tail, with entries
   // numbered up to lastNumber.
   void Adopt(DWORD size, size_t tailSize, unsigned lastNumber) {
@@ -157,6 +165,8 @@ bool LogInstalledFile(unsigned number, const std::string& targetPath, const std:
     written = log.WriteString(LogCreatedFolders, "Folder" + DecimalText(k + 1), CreatedFolders[k]);
   return written;
 }
+
+bool FlushLog() { return ownLog.Flush(); }
 
 bool RestoreLog(const std::optional<std::string>& earlier) {
   ownLog.Close();
@@ -229,7 +239,8 @@ bool RewriteLog(const std::vector<LoggedFile>& files) {
                            "]\r\n", entries, tail}));
   const std::string temporary = TempFileNamed(IncludeBackslash(InstallDir), "log");
   if (temporary.empty()) return false;
-  if (!WriteFileBytes(temporary, text) || !MoveIntoPlace(temporary, path)) {
+  // On the disk before it takes the log's name: a power cut leaves the one or the other whole.
+  if (!WriteFileBytes(temporary, text, true) || !MoveIntoPlace(temporary, path, MOVEFILE_WRITE_THROUGH)) {
     DeleteFileNamed(temporary);
     return false;
   }

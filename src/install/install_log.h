@@ -13,6 +13,9 @@ std::string InstallLogPath();
 // first one, then the file under "File" + number with its origin (removal_rules.h), the
 // group and the registration key. False when a value cannot be written.
 bool LogInstalledFile(unsigned number, const std::string& targetPath, const std::string& origin = {});
+// What the log holds is on the disk, not only in the system's cache: a file takes the name a
+// log line gives it only after this. False when the system cannot say so.
+bool FlushLog();
 // The user profile chosen for the shortcuts, at the end of the installation. False when it
 // cannot be written.
 bool LogUserAccount(const std::string& profileDir);

@@ -278,11 +278,61 @@ void Tf_Aktion::StartInstallation() {
 // The gauge moves with the copy page's repaints.
 void Tf_Aktion::Step() { ++progress_; }
 
-bool Tf_Aktion::InstallFile(const std::string& name, const std::string& targetName,
-                            const std::string& targetDir) {
-  const auto checksum = checksums_.find(LowerCase(name));
-  return CopyInstallFile(name, targetName, sourceDir_, IncludeBackslash(targetDir), copyPage_,
+bool Tf_Aktion::InstallFile(const Planned& file) {
+  current_ = &file;
+  if (file.usersDatabase) return copyPage_.Record(file.target, {});
+  const auto checksum = checksums_.find(LowerCase(file.name));
+  return CopyInstallFile(file.name, file.uninstaller ? "Uninstal.exe" : file.name,
+                         sourceDir_, IncludeBackslash(file.windows ? GetWindowsDir() : InstallDir), copyPage_,
                          checksum == checksums_.end() ? std::string() : checksum->second);
+}
+
+// The uninstaller first: whatever ends the run, what it copied can be removed. The user's own
+// data stays in place of the sample. The log names it only where an earlier version of ours
+// put it there (its state recorded): the removal takes it then as after a first installation,
+// and never a database the user had before.
+std::vector<Tf_Aktion::Planned> Tf_Aktion::PlanFiles(const std::vector<std::string>& programFiles,
+                                                     const std::vector<std::string>& windowsFiles) {
+  std::vector<Planned> plan;
+  const std::string windowsDir = GetWindowsDir();
+  const auto add = [&](const std::string& name, bool windows) -> Planned& {
+    Planned& file = plan.emplace_back();
+    file.name = name;
+    file.windows = windows;
+    file.target = LowerCase(IncludeBackslash(windows ? windowsDir : InstallDir) + MapCompressedName(name));
+    return file;
+  };
+  Planned& uninstaller = add("Uninstal.exe", false);
+  uninstaller.name = "Setup.exe";
+  uninstaller.uninstaller = true;
+  for (const std::string& name : programFiles) {
+    Planned& file = add(name, false);
+    if (LowerCase(name).find("beispiel.") == std::string::npos ||
+        !FileExists(IncludeBackslash(InstallDir) + "Beispiel.hdb"))
+      continue;
+    const LoggedFile* earlier = EarlierEntry(file.target);
+    file.usersDatabase = earlier && !earlier->state.empty() && !OriginSays(earlier->origin, "found");
+    (file.usersDatabase ? untouched_ : notOurs_).push_back(file.target);
+    if (file.usersDatabase) continue;
+    RecordRun({"file kept, the user's own: ", file.target});
+    plan.pop_back();
+  }
+  for (const std::string& name : windowsFiles) add(name, true);
+  return plan;
+}
+
+// The target is looked at once, for its origin and for the way back: Wine answers a name that
+// is not there by reading the whole folder.
+size_t Tf_Aktion::LogAhead(std::vector<Planned>& plan, size_t from) {
+  const size_t end = std::min(plan.size(), from + 32);
+  for (size_t k = from; k < end; ++k) {
+    Planned& file = plan[k];
+    file.attributes = FileAttributes(file.target);
+    file.origin = OriginOf(file.target, file.attributes != INVALID_FILE_ATTRIBUTES &&
+                                            !(file.attributes & FILE_ATTRIBUTE_DIRECTORY));
+    if (!LogEntry(file.target, file.origin)) return 0;
+  }
+  return FlushLog() ? end : 0;
 }
 
 bool Tf_Aktion::LogEntry(const std::string& path, const std::string& origin) {
@@ -440,40 +490,21 @@ bool Tf_Aktion::RunInstallation() {
   if (!BeginLog()) return false;
   // The readme is checked once, whether anyone opened it or not.
   if (checksums_.count("liesmich.txt") && f_info && f_info->LoadReadme() == TextLoad::Damaged) InstallError = true;
+  if (!programFiles.empty()) MainProgramPath = MapCompressedName(IncludeBackslash(InstallDir) + programFiles.front());
+  std::vector<Planned> plan = PlanFiles(programFiles, windowsFiles);
   maximum_ = static_cast<unsigned>(programFiles.size() + windowsFiles.size() + 1);
   progress_ = 0;
   SetGauge(Gauge1, 0, static_cast<int>(maximum_));
-  if (!programFiles.empty()) MainProgramPath = MapCompressedName(IncludeBackslash(InstallDir) + programFiles.front());
-  // The uninstaller first, and with a person at the screen its registration too: a run ended
-  // with "Abbrechen" at a copy question leaves what it copied removable. (A quiet run takes
-  // everything back itself.)
-  Step();
-  if (!InstallFile("Setup.exe", "Uninstal.exe", InstallDir)) return false;
-  if (!QuietMode && !GroupName.empty()) RegisterUninstall();
-  for (const std::string& name : programFiles) {
+  for (size_t k = 0, logged = 0; k < plan.size(); ++k) {
+    if (k == logged && !(logged = LogAhead(plan, k))) return false;
     Step();
-    // The user's own data stays in place of the sample. The log names it only where an
-    // earlier version of ours put it there (its state recorded): the removal takes it then
-    // as after a first installation, and never a database the user had before.
-    if (LowerCase(name).find("beispiel.") != std::string::npos &&
-        FileExists(IncludeBackslash(InstallDir) + "Beispiel.hdb")) {
-      const std::string kept = LowerCase(MapCompressedName(IncludeBackslash(InstallDir) + name));
-      const LoggedFile* earlier = EarlierEntry(kept);
-      if (earlier && !earlier->state.empty() && !OriginSays(earlier->origin, "found")) {
-        untouched_.push_back(kept);
-        if (!copyPage_.Record(kept, {})) return false;
-      } else {
-        notOurs_.push_back(kept);
-        RecordRun({"file kept, the user's own: ", kept});
-      }
-      continue;
-    }
-    if (!InstallFile(name, name, InstallDir)) return false;
+    if (!InstallFile(plan[k])) return false;
+    // With a person at the screen the uninstaller's registration follows it at once: a run
+    // ended with "Abbrechen" at a copy question leaves what it copied removable. (A quiet
+    // run takes everything back itself.)
+    if (k == 0 && !QuietMode && !GroupName.empty()) RegisterUninstall();
   }
-  for (const std::string& name : windowsFiles) {
-    Step();
-    if (!InstallFile(name, name, GetWindowsDir())) return false;
-  }
+  progress_ = maximum_;
   copyPage_.ShowNow();
   if (!QuietMode) RemoveWorkFolders();
   // A file skipped with "Nein" is missing too: status 0 promises that every file is installed.
@@ -508,17 +539,15 @@ void Tf_Aktion::CopyPage::ShowNow() {
   pacer_.Repainted();
 }
 
-// The target is looked at once, for its origin and for the way back: Wine answers a name that
-// is not there by reading the whole folder.
+// Logged already, with the target as it was found then.
 bool Tf_Aktion::CopyPage::Record(const std::string& target, const FileContent& content) {
-  targetAttributes_ = FileAttributes(target);
-  const std::string origin = wizard_.OriginOf(
-      target, targetAttributes_ != INVALID_FILE_ATTRIBUTES && !(targetAttributes_ & FILE_ATTRIBUTE_DIRECTORY));
+  const Planned& file = *wizard_.current_;
+  targetAttributes_ = file.attributes;
   const std::string state = content.sha256.empty() ? std::string() : FileStateText(content.size, content.sha256);
   wizard_.installedBytes_ += content.size;
   recordedSize_ = content.size;
-  wizard_.runFiles_.push_back({target, state, origin});
-  return wizard_.LogEntry(target, origin);
+  wizard_.runFiles_.push_back({target, state, file.origin});
+  return true;
 }
 
 // The log keeps naming the file (something may lie there now), but neither its size nor the

@@ -46,8 +46,21 @@ class Tf_Aktion : public Form {
   std::string Proposal(const std::string& path) const;
   void StartInstallation();
   bool RunInstallation();
-  bool InstallFile(const std::string& name, const std::string& targetName,
-                   const std::string& targetDir);
+  // One file of the run: where it goes, and as the log names it before it is copied.
+  struct Planned {
+    std::string name;                   // in the distribution
+    bool windows = false;               // goes into the Windows directory, else the installation's
+    bool uninstaller = false;           // this program, as "Uninstal.exe"
+    bool usersDatabase = false;         // the user's database in place of the sample: logged, not copied
+    std::string target = {}, origin = {};  // the logged path (lower case), and its origin
+    unsigned long attributes = 0;       // of the target, as the log found it
+  };
+  std::vector<Planned> PlanFiles(const std::vector<std::string>& programFiles, const std::vector<std::string>& windowsFiles);
+  // Group commit: the log names the next files from from on and is on the disk before the
+  // first of them takes its name. The place after the last one logged; 0 when the log cannot
+  // be written.
+  size_t LogAhead(std::vector<Planned>& plan, size_t from);
+  bool InstallFile(const Planned& file);
   void Step();
   bool LogEntry(const std::string& path, const std::string& origin = {});
   // Where a file about to be logged comes from (removal_rules.h); a file of the Windows
@@ -116,7 +129,9 @@ class Tf_Aktion : public Form {
   std::vector<std::string> untouched_;   // of those, left as they were (the user's database)
   std::vector<std::string> notOurs_;     // the user's database where the sample would go: never logged
   std::vector<std::string> counted_;     // shared files this run counted, undone by a rollback
-  FileJournal journal_{[this](const std::string& path) { return LogEntry(LowerCase(path)); }};  // quiet runs: the way back
+  const Planned* current_ = nullptr;     // the file being installed
+  // Quiet runs: the way back. A kept copy's name is on the disk before the copy is made.
+  FileJournal journal_{[this](const std::string& path) { return LogEntry(LowerCase(path)) && FlushLog(); }};
   std::optional<std::string> earlierLog_;  // quiet runs: the log as the run found it
   bool madeDirectory_ = false;           // quiet runs: the run made the installation directory
 

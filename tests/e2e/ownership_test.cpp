@@ -121,7 +121,7 @@ TEST(Ownership, OneProgramPerDirectory) {
 // another program's registration or a key below one: the removal, quiet or attended, takes
 // the program's own files and registration and nothing else.
 TEST(Ownership, AnEditedLogChangesNothingOutsideTheProgramDirectory) {
-  const std::string letter = SpecialFolder(nullptr, CSIDL_PERSONAL) + "\\brief.txt", victim = "C:\\e2e\\opfer";
+  const std::string letter = IncludeBackslash(SpecialFolder(nullptr, CSIDL_PERSONAL)) + "brief.txt", victim = "C:\\e2e\\opfer";
   const std::string windows = LowerCase(GetWindowsDir()), dir = LowerCase(InstallDir), record = "C:\\e2e\\edited.txt";
   const std::string winIni = FileText(windows + "\\win.ini"), regedit = FileText(windows + "\\regedit.exe");
   ASSERT_FALSE(regedit.empty());
