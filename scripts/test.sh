@@ -78,6 +78,21 @@ vm_wine_tests() {
   done
 }
 
+# The power cuts (scripts/power-cut.sh), in an emulated machine of their own beside the
+# others: both kinds of machine boot it. SETUP_POWERCUT=0 leaves them out.
+power_cut=""
+power_cut_start() {
+  [ "${SETUP_POWERCUT:-1}" = 1 ] || return 0
+  bash scripts/power-cut.sh >build/powercut.log 2>&1 &
+  power_cut=$!
+}
+power_cut_count() {
+  [ -n "$power_cut" ] || return 0
+  echo "== power cuts during a quiet installation, in the emulated machine"
+  if wait "$power_cut"; then passed=$((passed + 1)); else failed=$((failed + 1)); problems+=("power cuts"); fi
+  grep -E '^(cut |  |power cuts|FAILED)' build/powercut.log | tail -n 80
+}
+
 mkdir -p build
 # Short fuzzing runs (clang, with the address and undefined-behaviour sanitizers) of the
 # expander, the toolkit's setup-script reader and its check of whole distribution folders,
@@ -116,10 +131,13 @@ if [ "$SETUP_WINE_WHERE" = vm ] || [ $vm_smoke = 1 ]; then
   vm_image=$!
 fi
 # Waits for that machine; when it could not be made, says why and counts a failure.
+vm_state=""  # once waited for: ready or failed
 vm_ready() {
-  if wait "$vm_image"; then cat build/vm-image.log; return 0; fi
+  [ -z "$vm_state" ] || { [ "$vm_state" = ready ]; return; }
+  if wait "$vm_image"; then cat build/vm-image.log; vm_state=ready; return 0; fi
   tail -n 40 build/vm-image.log
   failed=$((failed + 1)); problems+=("the emulated machine could not be made")
+  vm_state=failed
   return 1
 }
 build native && suite "native unit tests" ctest --preset native --output-on-failure || { failed=$((failed + 1)); problems+=("native build"); }
@@ -140,20 +158,22 @@ if [ "$SETUP_WINE_ARCH" = win64 ]; then
 fi
 if [ "$SETUP_WINE_WHERE" = vm ]; then
   echo "== the Wine levels run the shipped 32-bit files in the emulated machine"
-  vm_ready && vm_wine_tests
+  vm_ready && power_cut_start && vm_wine_tests
 elif [ -d "$SETUP_WIN_BUILD/bin" ]; then
+  [ $vm_smoke = 1 ] && [ "$SETUP_WINE_ARCH" = win32 ] && vm_ready && power_cut_start
   suite "Wine tests ($SETUP_WINE_ARCH build, Wine on this machine)" bash scripts/wine-tests.sh "$SETUP_WIN_BUILD"
   # The way the machines without 32-bit code test, proven at every run: the host part once
   # more with the host's Wine unusable, and in the emulated machine the scenario that once
   # showed a fault only a 32-bit program has, and the version table.
   if [ $vm_smoke = 1 ] && vm_ready; then
     echo "== the host part again as a machine without 32-bit code runs it, and two Wine tests in the emulated machine"
-    SETUP_WINE_WHERE=vm SETUP_VM_COUNT=1 SETUP_WINE_TESTS_ONLY='JaStartsTheInstalledProgram|NameAndFamilyOnEveryReportedVersion' \
+    SETUP_WINE_WHERE=vm SETUP_VM_COUNT=1 SETUP_POWERCUT=0 SETUP_WINE_TESTS_ONLY='JaStartsTheInstalledProgram|NameAndFamilyOnEveryReportedVersion' \
       bash scripts/test.sh >build/test-without-host-wine.log 2>&1
     grep -E '^== |tests passed|^problem: |[0-9]+ passed, [0-9]+ failed' build/test-without-host-wine.log | sed 's/^/   /'
     count_summary build/test-without-host-wine.log "without the host's Wine"
   fi
 fi
+power_cut_count
 [ -d "$SETUP_WIN_BUILD/screenshots" ] && bash scripts/screenshots.sh "$SETUP_WIN_BUILD/screenshots" build/screenshots
 
 echo

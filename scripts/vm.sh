@@ -11,6 +11,9 @@
 # The machine is cached outside the source tree ($SETUP_VM_CACHE, else ~/.cache/setup-vm)
 # under a name made from this recipe, so a changed recipe makes a new one. Every run boots a
 # copy-on-write view of it: nothing a job does inside is kept, the shared checkout aside.
+# SETUP_VM_DISK2 names a raw image that the machine gets as a second disk (/dev/vdb), written
+# through to the image file on each of the guest's flushes (scripts/power-cut.sh cuts the
+# machine's power and looks at what the disk kept).
 # SETUP_VM_ACCEL=kvm uses KVM instead of emulating the processor (TCG), SETUP_VM_CPUS sets
 # the virtual processors (default 1: two emulated processors in one machine ran the tests
 # slower than one, so the test command runs one machine per host core instead), and
@@ -51,6 +54,8 @@ boot() {
   local image=$1 job=$2 src=$3 writable=$4 drive shares=()
   drive="file=$image/disk.img,format=raw,if=virtio,cache=unsafe"
   [ "$writable" = yes ] || drive="$drive,snapshot=on"
+  local disks=(-drive "$drive")
+  [ -z "${SETUP_VM_DISK2:-}" ] || disks+=(-drive "file=$SETUP_VM_DISK2,format=raw,if=virtio,cache=writeback")
   shares+=(-virtfs "local,path=$job,mount_tag=job,security_model=none,multidevs=remap")
   if [ -n "$src" ]; then
     echo "$src" >"$job/src"
@@ -62,7 +67,7 @@ boot() {
     -machine q35 $(accelerator) -smp "${SETUP_VM_CPUS:-1}" -m 6144 \
     -kernel "$image/vmlinuz" -initrd "$image/initrd.img" \
     -append "root=/dev/vda rw init=/sbin/setup-vm-init console=ttyS0 quiet panic=-1" \
-    -drive "$drive" "${shares[@]}" -nic none -display none -monitor none \
+    "${disks[@]}" "${shares[@]}" -nic none -display none -monitor none \
     -serial "file:$job/console.log" -no-reboot </dev/null &
   local qemu=$!
   tail -n +1 -F --pid=$qemu "$job/output" 2>/dev/null || true
