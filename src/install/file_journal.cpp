@@ -19,25 +19,50 @@ constexpr char KeptPrefix[] = "~up";
 
 bool IsKeptFileName(const std::string& fileName) { return IsTemporaryName(fileName, KeptPrefix); }
 
+std::string FileJournal::NameInWorkFolder(bool flush) {
+  const std::string& work = WorkFolder(WorkKind::Kept);
+  if (work.empty()) return work;
+  const std::string kept = TemporaryName(work, KeptPrefix);
+  return log_(kept, flush) ? kept : std::string();
+}
+
+void FileJournal::ReserveKeptName() {
+  const std::string kept = NameInWorkFolder(false);
+  reserved_.push_back(kept);
+}
+
+std::string FileJournal::TakeKeptName() {
+  std::string kept;
+  if (!reserved_.empty()) {
+    kept = reserved_.back();
+    reserved_.pop_back();
+  }
+  return kept.empty() ? NameInWorkFolder(true) : kept;
+}
+
 // The name is logged before anything of that name is on the disk: a run killed in between
 // leaves nothing there that the log does not name. A file of the installation directory is
 // kept in the run's work folder, where a new name is quickly found; one elsewhere (a library
 // in the Windows directory) beside itself, on its own volume.
 bool FileJournal::KeepAside(const std::string& file) {
-  const std::string& work = WorkFolder(WorkKind::Kept);
-  std::string dir = !work.empty() && IsBelow(file, InstallDir) ? work : ExtractFilePath(file);
+  const bool below = IsBelow(file, InstallDir);
+  std::string dir;  // beside the file, once the work folder will not do
   for (int attempt = 0; attempt < 16; ++attempt) {
-    const std::string kept = TemporaryName(dir, KeptPrefix);
-    // The work folder is this run's: only a name this run gave could be there, and the move
-    // finds it; elsewhere a file of that name may be another's, which the log must not name.
-    if (dir != work && FileAttributes(kept) != INVALID_FILE_ATTRIBUTES) continue;
-    if (!log_(kept)) return false;
+    std::string kept = below && dir.empty() ? TakeKeptName() : std::string();
+    if (kept.empty()) {
+      if (dir.empty()) dir = ExtractFilePath(file);
+      kept = TemporaryName(dir, KeptPrefix);
+      // The work folder is this run's: only a name this run gave could be there, and the move
+      // finds it; here a file of that name may be another's, which the log must not name.
+      if (FileAttributes(kept) != INVALID_FILE_ATTRIBUTES) continue;
+      if (!log_(kept, true)) return false;
+    }
     if (MoveFileExNamed(file, kept, 0)) {
       entries_.push_back({file, kept});
       return true;
     }
     // A folder below the directory on another volume: the file is kept beside itself.
-    if (GetLastError() == ERROR_NOT_SAME_DEVICE && dir == work) dir = ExtractFilePath(file);
+    if (GetLastError() == ERROR_NOT_SAME_DEVICE && dir.empty()) dir = ExtractFilePath(file);
     else if (GetLastError() != ERROR_ALREADY_EXISTS && GetLastError() != ERROR_FILE_EXISTS) return false;
   }
   return false;
@@ -46,10 +71,13 @@ bool FileJournal::KeepAside(const std::string& file) {
 // The target never lacks its name this way, and the system finds it at once, where a name
 // moved away must be searched for (by Wine through the whole folder) when the new file comes.
 bool FileJournal::ReplaceKeepingLink(const std::string& temporary, const std::string& target) {
-  const std::string& work = WorkFolder(WorkKind::Kept);
-  if (work.empty() || !IsBelow(target, InstallDir)) return false;
-  const std::string kept = TemporaryName(work, KeptPrefix);
-  if (!log_(kept) || !CreateHardLinkNamed(kept, target)) return false;
+  if (!IsBelow(target, InstallDir)) return false;
+  const std::string kept = TakeKeptName();
+  if (kept.empty()) return false;
+  if (!CreateHardLinkNamed(kept, target)) {
+    reserved_.push_back(kept);  // logged already: KeepAside takes it
+    return false;
+  }
   if (!MoveIntoPlace(temporary, target)) {
     // The second name of a file held open may have to wait: it goes with the rest.
     if (!DeleteFileNamed(kept)) entries_.push_back({"", kept});
@@ -68,7 +96,7 @@ Placement FileJournal::Place(const std::string& temporary, const std::string& ta
   if (!(attributes & FILE_ATTRIBUTE_READONLY) && ReplaceKeepingLink(temporary, target)) return Placement::Done;
   if (KeepAside(target)) return Placement::Move;
   // Held open by another program: the new file waits beside it for the next restart.
-  if (!IsInUseError(GetLastError()) || !log_(temporary) || !ReplaceAtRestart(temporary, target)) return Placement::Refuse;
+  if (!IsInUseError(GetLastError()) || !log_(temporary, true) || !ReplaceAtRestart(temporary, target)) return Placement::Refuse;
   RecordRun({"file in use, replaced at the next restart: ", target});
   pending_.push_back({target, temporary});
   restartNeeded_ = true;

@@ -12,8 +12,9 @@
 class FileJournal {
  public:
   // Names a file in the installation's log before it is on the disk under that name, so
-  // that the uninstaller knows it whenever the run is killed; false when it cannot.
-  using LogEntry = std::function<bool(const std::string& path)>;
+  // that the uninstaller knows it whenever the run is killed, and with flush sees the log
+  // on the disk; false when it cannot.
+  using LogEntry = std::function<bool(const std::string& path, bool flush)>;
   explicit FileJournal(LogEntry log) : log_(std::move(log)) {}
 
   // Before the finished file temporary takes target's place (its attributes as the caller
@@ -25,6 +26,9 @@ class FileJournal {
   // succeeded (a file of the earlier version the new one no longer has, or one about to be
   // replaced); false when it stays, with the system's error.
   bool KeepAside(const std::string& file);
+  // Logs ahead of need a second name for an earlier file of the installation directory,
+  // unflushed: the caller flushes the log once for a batch.
+  void ReserveKeptName();
   // The run failed: every target as it was before the run, and what was kept aside gone.
   void Undo();
   // The run succeeded: what was kept aside goes, at the next restart when it is in use (it
@@ -42,6 +46,11 @@ class FileJournal {
   // The new file over target, the earlier one kept by a second name; false when the system
   // cannot (no such names, the target held open or read-only), with nothing changed.
   bool ReplaceKeepingLink(const std::string& temporary, const std::string& target);
+  // A new second name in the run's work folder, logged (flushed or not); empty when there is
+  // no work folder or the log cannot be written.
+  std::string NameInWorkFolder(bool flush);
+  // A reserved name, or else a new one in the work folder; empty as NameInWorkFolder.
+  std::string TakeKeptName();
   struct Entry {
     std::string target, other;
   };
@@ -51,6 +60,7 @@ class FileJournal {
   std::vector<Entry> entries_;
   std::vector<Entry> pending_;  // targets in use, with the new file that waits for the restart
   bool restartNeeded_ = false;
+  std::vector<std::string> reserved_;  // kept names logged ahead, not yet used
 };
 
 // The names a quiet run keeps an earlier file under: "~up", hex digits, ".tmp".

@@ -42,6 +42,16 @@ namespace {
 enum Page { Welcome, Info, BGB, Path, CopyInfo };
 
 bool LimitedNtUser() { return IsLimitedNtUser(GetWindowsVersionName(), IsAdministrator()); }
+
+// The log is this program's: it names this registration; or, cut short before its closing
+// sections by a power cut, it has none and names this program at its head. (No registration
+// is ever called "\", so that default says that the log has none.) The name it gives the
+// program in name (its registration where it has none).
+bool IsThisProgramsLog(const IniFile& log, std::string& name) {
+  const std::string key = log.ReadString(LogStartMenu, "Folder", "\\");
+  name = log.ReadString(LogGeneral, "Name", key);
+  return key == "\\" ? SameNameIgnoringCase(name, ProgramName) : SameNameIgnoringCase(key, StartMenuFolder);
+}
 }  // namespace
 
 Tf_Aktion::Tf_Aktion() : Form(AktionFormDesc) { f_Aktion = this; }
@@ -219,10 +229,8 @@ bool Tf_Aktion::MakeDirectory(const std::string& path) {
 bool Tf_Aktion::AcceptOtherProgram(const std::string& path) {
   const std::string log = IncludeBackslash(path) + InstallLogName;
   if (!FileExists(log)) return true;
-  const IniFile earlier(log);
-  const std::string key = earlier.ReadString(LogStartMenu, "Folder", "");
-  if (LowerCase(key) == LowerCase(StartMenuFolder)) return true;
-  const std::string name = earlier.ReadString(LogGeneral, "Name", key);
+  std::string name;
+  if (IsThisProgramsLog(IniFile(log), name)) return true;
   RecordRun({"the directory holds another program's installation (", name, "): ", path});
   if (QuietMode) Application.Halt(ExitOtherProgram);
   Ask(OtherProgramText(path, name), DlgType::Warning, mbOK, mrOk);
@@ -331,6 +339,9 @@ size_t Tf_Aktion::LogAhead(std::vector<Planned>& plan, size_t from) {
     file.origin = OriginOf(file.target, file.attributes != INVALID_FILE_ATTRIBUTES &&
                                             !(file.attributes & FILE_ATTRIBUTE_DIRECTORY));
     if (!LogEntry(file.target, file.origin)) return 0;
+    // An earlier file there: the name it will be kept under goes into the same flush.
+    if (file.usersDatabase || file.attributes == INVALID_FILE_ATTRIBUTES) continue;
+    journal_.ReserveKeptName();
   }
   return FlushLog() ? end : 0;
 }
@@ -381,8 +392,8 @@ bool Tf_Aktion::BeginLog() {
   for (const LoggedFile& file : earlier_) earlierOrigins_.emplace(LowerCase(file.path), file.origin);
   // A directory with another program's log is refused before (AcceptOtherProgram); should
   // one be here all the same, none of its files is ever taken away for this one.
-  const std::string registration = IniFile(logPath).ReadString(LogStartMenu, "Folder", "");
-  sameProgram_ = LowerCase(registration) == LowerCase(StartMenuFolder);
+  std::string name;
+  sameProgram_ = IsThisProgramsLog(IniFile(logPath), name);
   if (sameProgram_ && CreatedFolders.empty()) CreatedFolders = ReadCreatedFolders(logPath);
   RecordRun({"over an earlier installation, its log continued: ", logPath});
   if (!RewriteLog(earlier_)) return false;

@@ -131,7 +131,7 @@ class Tf_Aktion : public Form {
   std::vector<std::string> counted_;     // shared files this run counted, undone by a rollback
   const Planned* current_ = nullptr;     // the file being installed
   // Quiet runs: the way back. A kept copy's name is on the disk before the copy is made.
-  FileJournal journal_{[this](const std::string& path) { return LogEntry(LowerCase(path)) && FlushLog(); }};
+  FileJournal journal_{[this](const std::string& path, bool flush) { return LogEntry(LowerCase(path)) && (!flush || FlushLog()); }};
   std::optional<std::string> earlierLog_;  // quiet runs: the log as the run found it
   bool madeDirectory_ = false;           // quiet runs: the run made the installation directory
 

@@ -98,7 +98,7 @@ TEST(Ownership, WhatWasThereBeforeStaysWhatTwoProgramsShareGoesWithTheLast) {
 }
 
 // A directory that holds another program's installation is refused, quiet, unattended and
-// attended alike; nothing changes.
+// attended alike; nothing changes. A log cut short is known by the name at its head.
 TEST(Ownership, OneProgramPerDirectory) {
   PrepareMachine();
   ASSERT_EQ(Install(ExampleDistribution("first_program"), "/q"), 0u);
@@ -112,6 +112,13 @@ TEST(Ownership, OneProgramPerDirectory) {
   // A person is told, and may choose another directory.
   EXPECT_EQ(Perform(other.Start(), WalkWizard(InstallDir) + Steps{refused, {"Tf_Aktion", AktionForm::bnEnd, "Path"}}), 1u);
   ExpectUnchanged(installed, 0);
+  // A log cut short by a power cut names no registration: the program's name at its head
+  // decides. The same program completes it; another is refused all the same.
+  const std::string log = InstallDir + "\\" + InstallLogName, whole = LogFileText(log);
+  MakeLogFile(log, whole.substr(0, whole.find('[', whole.find("[InstalledFiles]") + 1)));
+  EXPECT_EQ(Install(other, "/q"), 7u);
+  EXPECT_EQ(Install(ExampleDistribution("first_program"), "/q"), 0u);
+  EXPECT_NE(LogFileText(log).find("[StartMenu]"), std::string::npos);
   PrepareMachine();
 }
 

@@ -21,7 +21,7 @@ TEST(FileJournal, UndoPutsEverythingBackAndCommitLeavesNothingAside) {
     TempFolder temp("journal");
     InstallDir = inInstallDir ? temp.Path() : "";
     std::vector<std::string> logged;
-    FileJournal journal([&](const std::string& path) { logged.push_back(path); return true; });
+    FileJournal journal([&](const std::string& path, bool) { logged.push_back(path); return true; });
     const std::string replaced = temp.File("a.exe", "alt"), added = temp.Path() + "b.txt";
     const std::string dropped = temp.File("c.txt", "nur in 1.0"), held = temp.File("d.dll", "gehalten");
     const auto place = [&](const std::string& target, const std::string& content) {
