@@ -3,6 +3,9 @@
 namespace {
 using namespace AktionForm;
 
+// The tables are laid out by hand, each control's fields together.
+// clang-format off
+
 constexpr FontDesc Body = {"Arial", 15, false, false, clBlack};
 constexpr FontDesc Title = {"Arial", 16, true, false, clWhite};
 constexpr FontDesc Bullet = {"Arial", 15, true, false, clBlack};
@@ -130,3 +133,4 @@ const FormDesc AktionFormDesc = {
     .className = "Tf_Aktion", .caption = "Setup", .clientWidth = 517, .clientHeight = 325,
     .border = BorderStyle::Dialog, .systemMenu = false,
     .font = {"Arial", 15, false, false, clBlack}, .controls = Controls};
+// clang-format on

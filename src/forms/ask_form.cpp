@@ -3,6 +3,9 @@
 namespace {
 using namespace AskForm;
 
+// The tables are laid out by hand, each control's fields together.
+// clang-format off
+
 constexpr ControlDesc Controls[] = {
     {.name = "Panel1", .kind = ControlKind::Panel, .left = 16, .top = 13, .width = 601,
      .height = 65, .color = clLightYellow},
@@ -24,3 +27,4 @@ const FormDesc AskFormDesc = {
     .className = "Tf_Ask", .caption = "Sicherheitsabfrage!", .clientWidth = 632,
     .clientHeight = 438, .border = BorderStyle::Dialog, .font = {SansSerif, 13},
     .position = FormPosition::ScreenCenter, .controls = Controls};
+// clang-format on

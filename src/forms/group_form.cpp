@@ -3,6 +3,9 @@
 namespace {
 using namespace GroupForm;
 
+// The tables are laid out by hand, each control's fields together.
+// clang-format off
+
 constexpr FontDesc NavyText = {SansSerif, 13, false, false, clNavy};
 
 constexpr ControlDesc Controls[] = {
@@ -30,3 +33,4 @@ const FormDesc GroupFormDesc = {
     .className = "Tf_Group", .caption = "Programmgruppe anlegen", .clientWidth = 427,
     .clientHeight = 255, .border = BorderStyle::Dialog, .systemMenu = false,
     .controls = Controls};
+// clang-format on

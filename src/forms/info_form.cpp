@@ -3,6 +3,9 @@
 namespace {
 using namespace InfoForm;
 
+// The tables are laid out by hand, each control's fields together.
+// clang-format off
+
 constexpr ControlDesc Controls[] = {
     {.name = "Panel1", .kind = ControlKind::Panel, .height = 38, .dock = Dock::Bottom,
      .bevel = BevelKind::Lowered},
@@ -17,3 +20,4 @@ constexpr ControlDesc Controls[] = {
 const FormDesc InfoFormDesc = {
     .className = "Tf_info", .caption = "Aktuelle Info - Liesmich.txt", .clientWidth = 620,
     .clientHeight = 420, .border = BorderStyle::Sizeable, .controls = Controls};
+// clang-format on

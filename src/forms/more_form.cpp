@@ -3,6 +3,9 @@
 namespace {
 using namespace MoreForm;
 
+// The tables are laid out by hand, each control's fields together.
+// clang-format off
+
 constexpr FontDesc Arial15 = {"Arial", 15, false, false, clBlack};
 
 constexpr ControlDesc Controls[] = {
@@ -27,3 +30,4 @@ constexpr ControlDesc Controls[] = {
 const FormDesc MoreFormDesc = {
     .className = "Tf_more", .caption = "Anwendungs-Einrichtung...", .clientWidth = 412,
     .clientHeight = 242, .border = BorderStyle::Dialog, .controls = Controls};
+// clang-format on

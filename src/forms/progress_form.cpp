@@ -3,6 +3,9 @@
 namespace {
 using namespace ProgressForm;
 
+// The tables are laid out by hand, each control's fields together.
+// clang-format off
+
 constexpr FontDesc Bold = {SansSerif, 13, true, false, clBlack};
 // The paths: the system's dialog font has the letters of every alphabet.
 constexpr FontDesc Names = {ShellDialog, 13, true, false, clBlack};
@@ -27,3 +30,4 @@ const FormDesc ProgressFormDesc = {
     .className = "Tf_Progress", .caption = "Kopiere...", .clientWidth = 479, .clientHeight = 221,
     .border = BorderStyle::Dialog, .font = {"System", 16, true, false, clBlack},
     .position = FormPosition::ScreenCenter, .controls = Controls};
+// clang-format on

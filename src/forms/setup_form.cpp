@@ -4,6 +4,9 @@
 namespace {
 using namespace SetupForm;
 
+// The tables are laid out by hand, each control's fields together.
+// clang-format off
+
 constexpr ControlDesc Controls[] = {
     {.name = pnBanner, .kind = ControlKind::Panel, .height = 26,
      .text = "Setup " SETUP_VERSION " · Installation und Deinstallation von Windows-Programmen",
@@ -33,3 +36,4 @@ const FormDesc SetupFormDesc = {
     .className = "Tf_Setup", .caption = "Setup", .clientWidth = 626, .clientHeight = 447,
     .border = BorderStyle::Single, .systemMenu = true, .minimizeBox = true,
     .font = {"System", 17, true, false, clBlack}, .color = clSilver, .controls = Controls};
+// clang-format on

@@ -3,6 +3,9 @@
 namespace {
 using namespace UninstalForm;
 
+// The tables are laid out by hand, each control's fields together.
+// clang-format off
+
 constexpr FontDesc ButtonFont = {SansSerif, 15, false, false, clBlack};
 
 constexpr ControlDesc Controls[] = {
@@ -28,3 +31,4 @@ const FormDesc UninstalFormDesc = {
     .className = "Tf_Uninstal", .caption = "Deinstallation", .clientWidth = 559,
     .clientHeight = 342, .border = BorderStyle::Dialog,
     .font = {SansSerif, 14, true, false, clBlack}, .controls = Controls};
+// clang-format on

@@ -102,6 +102,8 @@ ModalResult MessageDlg(const std::string& text, DlgType type, unsigned buttons) 
 
   // Design pixels are small numbers: the tables keep them in 16 bits.
   const auto at = [](long v) { return static_cast<int16_t>(v); };
+  // The controls' fields together, as in the form tables.
+  // clang-format off
   std::vector<ControlDesc> controls;
   controls.push_back({.name = MessageForm::Image, .kind = ControlKind::Image, .left = at(margin), .top = at(margin),
                       .width = at(icon), .height = at(icon), .text = IconOf(type)});
@@ -127,6 +129,7 @@ ModalResult MessageDlg(const std::string& text, DlgType type, unsigned buttons) 
                          .font = {DialogFont.face, at(MulDiv(DialogFont.height, ppi, 96))},
                          .position = FormPosition::ScreenCenter, .controls = controls,
                          .designPpi = ppi};
+  // clang-format on
   Form dialog(desc);
   dialog.Create();
   return dialog.ShowModal();

@@ -102,6 +102,8 @@ TEST(MessageDlg, TheWholeTextIsShown) {
 }
 
 namespace {
+// A form table, laid out as the program's own.
+// clang-format off
 constexpr ControlDesc FailingControls[] = {
     {.name = "bnFail", .kind = ControlKind::Button, .left = 10, .top = 10, .width = 100,
      .height = 30, .text = "Fail"},
@@ -113,6 +115,7 @@ constexpr ControlDesc FailingControls[] = {
 constexpr FormDesc FailingForm = {.className = "TFailingForm", .caption = "Test",
                                   .clientWidth = 240, .clientHeight = 80,
                                   .controls = FailingControls};
+// clang-format on
 }  // namespace
 
 TEST(ErrorBox, AFileThatCannotBeReadIsReportedAndTheFormGoesOn) {
