@@ -55,15 +55,18 @@ std::string Content(int kind) {
   unsigned state = 12345u + static_cast<unsigned>(kind);
   while (text.size() < size) {
     state = state * 1103515245u + 12345u;
-    text += "Eintrag " + std::to_string(state >> 8) + (state & 0x100 ? " Musterstra\xDF" "e\r\n" : " Bonn\r\n");
+    text += "Eintrag " + std::to_string(state >> 8) +
+            (state & 0x100 ? " Musterstra\xDF"
+                             "e\r\n"
+                           : " Bonn\r\n");
   }
   text.resize(size);
   return text;
 }
 
 bool WriteWholeFile(const std::string& path, const std::string& bytes) {
-  KernelHandle file = FromCreateFile(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr,
-                                                 CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  KernelHandle file = FromCreateFile(
+      CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
   DWORD written = 0;
   return file && WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
          written == bytes.size();
@@ -79,9 +82,9 @@ std::string TargetDir(int count) { return DistDir(count) + "target"; }
 std::string Build(int count, const char* version, const std::string& dist) {
   const std::string src = DistDir(count) + "src-" + version + "\\";
   CreateDirectoryA(src.c_str(), nullptr);
-  std::string script = std::string("[General]\r\nName=") + Name + "\r\nVersion=" + version + "\r\ndefaultPath=" +
-                       TargetDir(count) + "\r\n[StartMenu]\r\nFolder=" + Name + "\r\n[Group]\r\nName=" + Name +
-                       "\r\n[programfiles]\r\n";
+  std::string script = std::string("[General]\r\nName=") + Name + "\r\nVersion=" + version +
+                       "\r\ndefaultPath=" + TargetDir(count) + "\r\n[StartMenu]\r\nFolder=" + Name +
+                       "\r\n[Group]\r\nName=" + Name + "\r\n[programfiles]\r\n";
   for (int i = 1; i <= count; ++i) {
     const std::string name = FileName(i, i % 2 == 0);
     script += std::to_string(i) + "=" + name + "\r\n";
@@ -241,6 +244,7 @@ int main(int argc, char** argv) {
     if (phase == "floor" || phase == "unfloor") done = Floor(count, phase == "unfloor");
     if (phase == "clean") done = Clean(count);
   }
-  if (!done) std::printf("install_bench prepare|install|bundle|upgrade|remove|log|floor|unfloor|sha|clean COUNT: failed\n");
+  if (!done)
+    std::printf("install_bench prepare|install|bundle|upgrade|remove|log|floor|unfloor|sha|clean COUNT: failed\n");
   return done ? 0 : 1;
 }

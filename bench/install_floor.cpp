@@ -28,8 +28,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     return 0;
   }
   CreateDirectoryA(target.c_str(), nullptr);
-  KernelHandle log = FromCreateFile(CreateFileA((target + "floor.log").c_str(), GENERIC_WRITE, FILE_SHARE_READ,
-                                                nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  KernelHandle log = FromCreateFile(CreateFileA((target + "floor.log").c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                                CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
   for (int i = 1; i <= count; ++i) {
     const std::string name = FileName(i, i % 2 == 0), final = target + MapCompressedName(name);
     const auto record = [&] {

@@ -17,9 +17,8 @@ namespace {
 void AppendLibraryLine(char* text, int size) {
   HMODULE library = LoadLibraryA("ADRHELP.DLL");
   using Version = const char*(WINAPI*)();
-  auto version = library ? reinterpret_cast<Version>(reinterpret_cast<void*>(
-                               GetProcAddress(library, "AdrHelpVersion")))
-                         : nullptr;
+  auto version =
+      library ? reinterpret_cast<Version>(reinterpret_cast<void*>(GetProcAddress(library, "AdrHelpVersion"))) : nullptr;
   const char* line = !library ? "ADRHELP.DLL nicht gefunden" : version ? version() : "ADRHELP.DLL ohne AdrHelpVersion";
   if (lstrlenA(text) + lstrlenA(line) < size) lstrcatA(text, line);
   if (library) FreeLibrary(library);
@@ -38,11 +37,11 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
   windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   windowClass.lpszClassName = "Adressen";
   if (!RegisterClassA(&windowClass)) return 1;
-  HWND window = CreateWindowA("Adressen", "Adressen", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
-                              CW_USEDEFAULT, 480, 140, nullptr, nullptr, instance, nullptr);
+  HWND window = CreateWindowA("Adressen", "Adressen", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT, 480, 140,
+                              nullptr, nullptr, instance, nullptr);
   if (!window) return 1;
-  HWND label = CreateWindowA("STATIC", text, WS_CHILD | WS_VISIBLE | SS_NOPREFIX, 16, 16, 440,
-                             60, window, nullptr, instance, nullptr);
+  HWND label = CreateWindowA("STATIC", text, WS_CHILD | WS_VISIBLE | SS_NOPREFIX, 16, 16, 440, 60, window, nullptr,
+                             instance, nullptr);
   SendMessageA(label, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), 0);
   ShowWindow(window, show);
   MSG message;

@@ -143,13 +143,9 @@ void Tf_Setup::ReadControlFile(const std::string& controlFile) {
 void Tf_Setup::TakeRunLockOrHalt() {
   const std::string name = RunLockName(StartMenuFolder);
   switch (TakeRunLock(name)) {
-    case RunLock::Held:
-      return;
-    case RunLock::Unavailable:
-      RecordRun({"no lock against a second run: ", name});
-      return;
-    case RunLock::Busy:
-      break;
+    case RunLock::Held: return;
+    case RunLock::Unavailable: RecordRun({"no lock against a second run: ", name}); return;
+    case RunLock::Busy: break;
   }
   HaltWithMessage(AlreadyRunningText(ProgramName), ExitAlreadyRunning);
 }

@@ -42,7 +42,7 @@ class Tf_Setup : public Form {
   std::string installedVersion_;  // the registered "DisplayVersion" of an earlier installation
   std::string offeredVersion_;    // "General"/"Version" of the control file
   bool UseGradient = false;
-  GdiObject GradientStrip;  // 1 x 256 pixels, navy at the top to black at the bottom
+  GdiObject GradientStrip;       // 1 x 256 pixels, navy at the top to black at the bottom
   Tf_Aktion* wizard_ = nullptr;  // while it is shown, for the unattended run
   struct Host : StepHost {
     explicit Host(Tf_Setup& owner) : setup(owner) {}

@@ -41,8 +41,7 @@ bool SameFile(const std::string& a, const std::string& b) {
          x.nFileIndexHigh == y.nFileIndexHigh && x.nFileIndexLow == y.nFileIndexLow;
 #else
   struct stat x, y;
-  return stat(a.c_str(), &x) == 0 && stat(b.c_str(), &y) == 0 && x.st_dev == y.st_dev &&
-         x.st_ino == y.st_ino;
+  return stat(a.c_str(), &x) == 0 && stat(b.c_str(), &y) == 0 && x.st_dev == y.st_dev && x.st_ino == y.st_ino;
 #endif
 }
 
@@ -50,9 +49,7 @@ bool SameFile(const std::string& a, const std::string& b) {
 // is a short alias ("ADRESS~1.EX_"). Saves asking the file system about a target that does
 // not exist yet, which Wine answers by reading the whole directory.
 bool MayNameOneFile(const std::string& a, const std::string& b) {
-  auto lastPart = [](const std::string& path) {
-    return LowerCase(path.substr(path.find_last_of("\\/:") + 1));
-  };
+  auto lastPart = [](const std::string& path) { return LowerCase(path.substr(path.find_last_of("\\/:") + 1)); };
   const std::string x = lastPart(a), y = lastPart(b);
   return x == y || x.find('~') != std::string::npos || y.find('~') != std::string::npos;
 }
@@ -161,8 +158,7 @@ std::optional<ExpandFailure> Decode(const Source& in, std::FILE* out, Sha256* ou
 // version stays as it was.
 class PendingTarget {
  public:
-  PendingTarget(const std::string& target, const std::string& scratchDir)
-      : target_(target), scratchDir_(scratchDir) {}
+  PendingTarget(const std::string& target, const std::string& scratchDir) : target_(target), scratchDir_(scratchDir) {}
   ~PendingTarget() {
     if (file_) std::fclose(file_);
     if (!temporary_.empty()) std::remove(temporary_.c_str());
@@ -187,7 +183,7 @@ class PendingTarget {
 #ifdef _WIN32
   bool Create() {
     const size_t slash = target_.find_last_of("\\/");
-    const std::string dir = !scratchDir_.empty()            ? scratchDir_
+    const std::string dir = !scratchDir_.empty()         ? scratchDir_
                             : slash == std::string::npos ? std::string(".")
                                                          : target_.substr(0, slash + 1);
     temporary_ = TempFileNamed(dir, "exp");
@@ -232,8 +228,8 @@ bool MoveIntoPlace(const std::string& temporary, const std::string& target, unsi
 
 namespace {
 // Header and stream of the compressed file into out.
-std::optional<ExpandFailure> Expand(const Source& in, std::FILE* out, FileContent* written,
-                                    const std::string& source, const std::string& target) {
+std::optional<ExpandFailure> Expand(const Source& in, std::FILE* out, FileContent* written, const std::string& source,
+                                    const std::string& target) {
   unsigned char field[4];
   if (!ReadHeaderField(in, field)) return CannotRead(source);
   if (std::memcmp(field, lzh::Signature, 4) != 0) return FileLayerFailure(source + ": Keine komprimierte Datei!");
@@ -261,8 +257,8 @@ std::optional<ExpandFailure> ExpandFileChecked(const FileSpan& span, const std::
   const std::string& source = span.path;
   File in(span.handle ? nullptr : std::fopen(source.c_str(), "rb"));
 #ifdef _WIN32
-  if (span.handle && SetFilePointer(span.handle, static_cast<LONG>(span.offset), nullptr, FILE_BEGIN) ==
-                         INVALID_SET_FILE_POINTER)
+  if (span.handle &&
+      SetFilePointer(span.handle, static_cast<LONG>(span.offset), nullptr, FILE_BEGIN) == INVALID_SET_FILE_POINTER)
     return CannotRead(source);
 #endif
   if (!in && !span.handle) return FileLayerFailure(source + " nicht gefunden!");

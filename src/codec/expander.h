@@ -42,8 +42,7 @@ struct FileContent {
 std::optional<ExpandFailure> ExpandFileChecked(const FileSpan& source, const std::string& target,
                                                const std::string& scratchDir = {},
                                                const ReplaceHook& beforeReplace = {},
-                                               const std::string& expectedSha256 = {},
-                                               FileContent* written = nullptr);
+                                               const std::string& expectedSha256 = {}, FileContent* written = nullptr);
 
 // As ExpandFileChecked, but reports only success.
 bool ExpandFile(const FileSpan& source, const std::string& target, const std::string& scratchDir = {},

@@ -43,13 +43,13 @@ class Decoder {
     std::memset(ring_, InitialFill, sizeof ring_);
     uint8_t* const outStart = sink_.Buffer();
     uint8_t* const outEnd = outStart + BlockSize;
-    uint8_t* out = outStart;           // where the next decoded byte goes
-    const uint8_t* in = nullptr;       // the next stream byte not yet in the bit buffer
+    uint8_t* out = outStart;      // where the next decoded byte goes
+    const uint8_t* in = nullptr;  // the next stream byte not yet in the bit buffer
     const uint8_t* inEnd = nullptr;
-    uint64_t bits = 0;                 // stream bits not yet used, the next one in bit 63
-    int count = 0;                     // how many of them are valid
-    int64_t padding = 0;               // zero bytes supplied past the end of the stream
-    unsigned r = InitialWritePosition; // the ring's write position
+    uint64_t bits = 0;                  // stream bits not yet used, the next one in bit 63
+    int count = 0;                      // how many of them are valid
+    int64_t padding = 0;                // zero bytes supplied past the end of the stream
+    unsigned r = InitialWritePosition;  // the ring's write position
     int64_t produced = 0;
 
     while (produced < size) {

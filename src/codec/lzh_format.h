@@ -18,14 +18,14 @@ namespace lzh {
 inline constexpr unsigned char Signature[4] = {0x21, 0x48, 0x5A, 0x4C};
 inline constexpr int HeaderSize = 8;
 
-inline constexpr int RingSize = 4096;                  // dictionary positions mod 4096
+inline constexpr int RingSize = 4096;  // dictionary positions mod 4096
 inline constexpr int RingMask = RingSize - 1;
 inline constexpr int LongestMatch = 60;
-inline constexpr int Threshold = 2;                    // a match is at least 3 bytes
-inline constexpr int Symbols = 256 - Threshold + LongestMatch;  // 314
-inline constexpr int TreeNodes = 2 * Symbols - 1;      // 627: 314 leaves, 313 inner nodes
-inline constexpr int Root = TreeNodes - 1;             // 626
-inline constexpr uint16_t RebuildLimit = 0x8000;       // root count that halves all counts
+inline constexpr int Threshold = 2;                                   // a match is at least 3 bytes
+inline constexpr int Symbols = 256 - Threshold + LongestMatch;        // 314
+inline constexpr int TreeNodes = 2 * Symbols - 1;                     // 627: 314 leaves, 313 inner nodes
+inline constexpr int Root = TreeNodes - 1;                            // 626
+inline constexpr uint16_t RebuildLimit = 0x8000;                      // root count that halves all counts
 inline constexpr int InitialWritePosition = RingSize - LongestMatch;  // 4036
 inline constexpr unsigned char InitialFill = 0x20;
 

@@ -10,10 +10,9 @@ struct Mapping {
 };
 // Tested in this order; the first hit decides.
 constexpr Mapping Table[] = {
-    {".EX_", ".EXE", false}, {".HL_", ".HLP", false},       {".DL_", ".DLL", false},
-    {".VB_", ".VBX", false}, {".RP_", ".RPT", false},       {"zbt-ww8.do_", ".DOC", true},
-    {".DO_", ".DOT", false}, {".HD_", ".HDB", false},       {".EP_", ".EPF", false},
-    {".DA_", ".DAT", false}, {".TX_", ".TXT", false},
+    {".EX_", ".EXE", false}, {".HL_", ".HLP", false},       {".DL_", ".DLL", false}, {".VB_", ".VBX", false},
+    {".RP_", ".RPT", false}, {"zbt-ww8.do_", ".DOC", true}, {".DO_", ".DOT", false}, {".HD_", ".HDB", false},
+    {".EP_", ".EPF", false}, {".DA_", ".DAT", false},       {".TX_", ".TXT", false},
 };
 }  // namespace
 
@@ -27,8 +26,8 @@ std::string MapCompressedName(const std::string& name) {
   const std::string upper = UpperCase(extension);
   const std::string lowerName = LowerCase(name);
   for (const Mapping& m : Table) {
-    const bool hit = m.wholeName ? lowerName.find(m.test) != std::string::npos
-                                 : upper.find(m.test) != std::string::npos;
+    const bool hit =
+        m.wholeName ? lowerName.find(m.test) != std::string::npos : upper.find(m.test) != std::string::npos;
     if (hit) return name.substr(0, name.size() - extension.size()) + m.extension;
   }
   return name;

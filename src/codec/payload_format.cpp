@@ -27,7 +27,8 @@ void Put(std::string& out, uint64_t value, int bytes) {
 // In 64 bits throughout: every number here comes from the file and may be anything.
 std::optional<Appended> FindAppended(std::string_view headers, uint64_t fileSize) {
   const uint64_t pe = Get32(headers, 0x3C);
-  if (headers.substr(0, 2) != "MZ" || pe + 24 > headers.size() || headers.substr(pe, 4) != std::string_view("PE\0\0", 4))
+  if (headers.substr(0, 2) != "MZ" || pe + 24 > headers.size() ||
+      headers.substr(pe, 4) != std::string_view("PE\0\0", 4))
     return std::nullopt;
   const uint64_t sections = Get16(headers, pe + 6), optional = pe + 24;
   const uint64_t optionalSize = Get16(headers, pe + 20);

@@ -76,8 +76,8 @@ void Sha256BlocksPortable(uint32_t state[8], const uint8_t* blocks, size_t count
 #ifdef __i386__
 [[gnu::force_align_arg_pointer]]
 #endif
-[[gnu::target("sha,sse4.1,ssse3")]] void Sha256BlocksShaInstructions(uint32_t state[8], const uint8_t* blocks,
-                                                                      size_t count) {
+[[gnu::target("sha,sse4.1,ssse3")]] void
+Sha256BlocksShaInstructions(uint32_t state[8], const uint8_t* blocks, size_t count) {
   const __m128i byteOrder = _mm_set_epi64x(0x0c0d0e0f08090a0bULL, 0x0405060700010203ULL);
   const __m128i dcba = _mm_shuffle_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(state)), 0xB1);
   const __m128i efgh = _mm_shuffle_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(state + 4)), 0x1B);
@@ -86,8 +86,8 @@ void Sha256BlocksPortable(uint32_t state[8], const uint8_t* blocks, size_t count
   for (; count > 0; --count, blocks += 64) {
     const __m128i abefBefore = abef, cdghBefore = cdgh;
     __m128i w[4];  // the schedule's last sixteen words, four to a register
-    // Unrolled whole, the schedule of the words to come is worked out while the rounds wait
-    // for each other, and w lives in registers.
+                   // Unrolled whole, the schedule of the words to come is worked out while the rounds wait
+                   // for each other, and w lives in registers.
 #pragma GCC unroll 16
     for (int i = 0; i < 16; ++i) {
       __m128i& words = w[i & 3];
@@ -146,8 +146,8 @@ Sha256Blocks ChosenSha256Blocks() {
 }
 
 Sha256::Sha256(Sha256Blocks blocks)
-    : blocks_(blocks),
-      h_{0x6a09e667, 0xbb67ae85, 0x3c6ef372, 0xa54ff53a, 0x510e527f, 0x9b05688c, 0x1f83d9ab, 0x5be0cd19} {}
+    : blocks_(blocks), h_{0x6a09e667, 0xbb67ae85, 0x3c6ef372, 0xa54ff53a,
+                          0x510e527f, 0x9b05688c, 0x1f83d9ab, 0x5be0cd19} {}
 
 void Sha256::Add(const uint8_t* data, size_t size) {
   length_ += size;

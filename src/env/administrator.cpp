@@ -13,8 +13,7 @@ bool PlatformIsNt() {
 
 KernelHandle OpenToken(const TokenApi& api) {
   HANDLE token = nullptr;
-  if (api.openThreadToken(GetCurrentThread(), TOKEN_QUERY, TRUE, &token))
-    return KernelHandle(token);
+  if (api.openThreadToken(GetCurrentThread(), TOKEN_QUERY, TRUE, &token)) return KernelHandle(token);
   if (api.getLastError() != ERROR_NO_TOKEN) return KernelHandle();
   if (api.openProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return KernelHandle(token);
   return KernelHandle();
@@ -32,8 +31,8 @@ bool QueryGroups(const TokenApi& api, HANDLE token, std::vector<BYTE>& buffer) {
 SidHandle AdministratorsSid() {
   SID_IDENTIFIER_AUTHORITY ntAuthority = SECURITY_NT_AUTHORITY;
   PSID sid = nullptr;
-  if (!AllocateAndInitializeSid(&ntAuthority, 2, SECURITY_BUILTIN_DOMAIN_RID,
-                                DOMAIN_ALIAS_RID_ADMINS, 0, 0, 0, 0, 0, 0, &sid))
+  if (!AllocateAndInitializeSid(&ntAuthority, 2, SECURITY_BUILTIN_DOMAIN_RID, DOMAIN_ALIAS_RID_ADMINS, 0, 0, 0, 0, 0, 0,
+                                &sid))
     return SidHandle();
   return SidHandle(sid);
 }
@@ -44,8 +43,7 @@ bool CountsAsAdministrator(DWORD attributes) {
 }  // namespace
 
 const TokenApi& SystemTokenApi() {
-  static const TokenApi api = {PlatformIsNt, OpenThreadToken, OpenProcessToken,
-                               GetTokenInformation, GetLastError};
+  static const TokenApi api = {PlatformIsNt, OpenThreadToken, OpenProcessToken, GetTokenInformation, GetLastError};
   return api;
 }
 
@@ -59,8 +57,7 @@ bool IsAdministrator(const TokenApi& api) {
   if (!admins) return false;
   const auto* groups = reinterpret_cast<const TOKEN_GROUPS*>(buffer.data());
   for (DWORD i = 0; i < groups->GroupCount; ++i)
-    if (EqualSid(groups->Groups[i].Sid, admins.Get()) &&
-        CountsAsAdministrator(groups->Groups[i].Attributes))
+    if (EqualSid(groups->Groups[i].Sid, admins.Get()) && CountsAsAdministrator(groups->Groups[i].Attributes))
       return true;
   return false;
 }

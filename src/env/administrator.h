@@ -7,8 +7,8 @@ struct TokenApi {
   bool (*isNt)();
   BOOL(WINAPI* openThreadToken)(HANDLE thread, DWORD access, BOOL openAsSelf, PHANDLE token);
   BOOL(WINAPI* openProcessToken)(HANDLE process, DWORD access, PHANDLE token);
-  BOOL(WINAPI* getTokenInformation)(HANDLE token, TOKEN_INFORMATION_CLASS kind, LPVOID buffer,
-                                    DWORD size, PDWORD needed);
+  BOOL(WINAPI* getTokenInformation)
+  (HANDLE token, TOKEN_INFORMATION_CLASS kind, LPVOID buffer, DWORD size, PDWORD needed);
   DWORD(WINAPI* getLastError)();
 };
 

@@ -10,7 +10,7 @@ struct FileSpan {
            void* open = nullptr)
       : path(std::move(file)), offset(from), size(length), time(written), handle(open) {}
   FileSpan(const char* file) : path(file) {}
-  std::string path;            // for messages too
+  std::string path;  // for messages too
   uint32_t offset = 0;
   uint32_t size = UINT32_MAX;  // to the file's end
   uint64_t time = 0;           // a FILETIME the part was written at; 0: the file's own

@@ -60,8 +60,8 @@ unsigned long long FileSize(const std::string& path) {
 
 namespace {
 bool Identity(const std::string& path, BY_HANDLE_FILE_INFORMATION& info) {
-  const KernelHandle file = FromCreateFile(
-      CreateFileNamed(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING, 0));
+  const KernelHandle file =
+      FromCreateFile(CreateFileNamed(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING, 0));
   return file && GetFileInformationByHandle(file.Get(), &info);
 }
 }  // namespace

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-bool FileExists(const std::string& path);       // a file, not a directory
+bool FileExists(const std::string& path);  // a file, not a directory
 bool DirectoryExists(const std::string& path);
 // Creates dir with every missing parent; true when the directory exists afterwards.
 bool ForceDirectories(const std::string& dir);

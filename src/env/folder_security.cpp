@@ -16,17 +16,21 @@ constexpr unsigned char Users[] = {1, 2, 0, 0, 0, 0, 0, 5, 32, 0, 0, 0, 0x21, 2,
 // bytes, 3 entries), then each entry (allowed, inherited by files and folders, its size, its
 // access mask, its SID).
 constexpr unsigned char Protected[] = {
-    1, 0, 0x04, 0x90, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 20, 0, 0, 0,  //
-    2, 0, 76, 0, 3, 0, 0, 0,                                            //
-    0, 3, 24, 0, 0xFF, 0x01, 0x1F, 0, 1, 2, 0, 0, 0, 0, 0, 5, 32, 0, 0, 0, 0x20, 2, 0, 0,  // Administrators: full control
-    0, 3, 20, 0, 0xFF, 0x01, 0x1F, 0, 1, 1, 0, 0, 0, 0, 0, 5, 18, 0, 0, 0,                 // SYSTEM: full control
-    0, 3, 24, 0, 0xA9, 0, 0x12, 0, 1, 2, 0, 0, 0, 0, 0, 5, 32, 0, 0, 0, 0x21, 2, 0, 0,     // Users: read and execute
+    1,    0, 0x04, 0x90, 0,    0,    0,    0, 0, 0, 0, 0, 0, 0, 0, 0, 20, 0, 0, 0,  //
+    2,    0, 76,   0,    3,    0,    0,    0,                                       //
+    0,    3, 24,   0,    0xFF, 0x01, 0x1F, 0, 1, 2, 0, 0, 0, 0, 0, 5, 32, 0, 0, 0,
+    0x20, 2, 0,    0,                                                               // Administrators: full control
+    0,    3, 20,   0,    0xFF, 0x01, 0x1F, 0, 1, 1, 0, 0, 0, 0, 0, 5, 18, 0, 0, 0,  // SYSTEM: full control
+    0,    3, 24,   0,    0xA9, 0,    0x12, 0, 1, 2, 0, 0, 0, 0, 0, 5, 32, 0, 0, 0,
+    0x21, 2, 0,    0,  // Users: read and execute
 };
 
 unsigned Get16(std::string_view bytes, size_t at) {
   return static_cast<unsigned char>(bytes[at]) | static_cast<unsigned>(static_cast<unsigned char>(bytes[at + 1])) << 8;
 }
-uint32_t Get32(std::string_view bytes, size_t at) { return Get16(bytes, at) | static_cast<uint32_t>(Get16(bytes, at + 2)) << 16; }
+uint32_t Get32(std::string_view bytes, size_t at) {
+  return Get16(bytes, at) | static_cast<uint32_t>(Get16(bytes, at + 2)) << 16;
+}
 
 constexpr unsigned char AccessAllowed = 0, InheritOnly = 0x08;
 // Creating files or folders, deleting what is inside, or taking the folder over.
@@ -42,7 +46,9 @@ bool IsUsersGroup(std::string_view sid) {
 }
 }  // namespace
 
-std::string ProtectedFolderDescriptor() { return std::string(reinterpret_cast<const char*>(Protected), sizeof Protected); }
+std::string ProtectedFolderDescriptor() {
+  return std::string(reinterpret_cast<const char*>(Protected), sizeof Protected);
+}
 
 bool DescriptorLetsUsersWrite(std::string_view descriptor) {
   if (descriptor.size() < HeaderSize || !(Get16(descriptor, 2) & SelfRelative)) return true;

@@ -28,16 +28,14 @@ std::string ProbeName(unsigned attempt) {
 bool HasSuffixedTwin(const std::vector<std::string>& list, const std::string& plain) {
   if (plain.find('.') != std::string::npos) return false;
   const std::string prefix = plain + ".";
-  return std::any_of(list.begin(), list.end(), [&](const std::string& entry) {
-    return entry.compare(0, prefix.size(), prefix) == 0;
-  });
+  return std::any_of(list.begin(), list.end(),
+                     [&](const std::string& entry) { return entry.compare(0, prefix.size(), prefix) == 0; });
 }
 
 // Removes a plain name s when an entry "s.<suffix>" exists, until a pass removes nothing.
 void DropPlainTwins(std::vector<std::string>& list) {
   for (;;) {
-    auto twin = std::find_if(list.begin(), list.end(),
-                             [&](const std::string& s) { return HasSuffixedTwin(list, s); });
+    auto twin = std::find_if(list.begin(), list.end(), [&](const std::string& s) { return HasSuffixedTwin(list, s); });
     if (twin == list.end()) return;
     list.erase(twin);
   }
@@ -67,20 +65,18 @@ std::string GetLogonUserName() {
 
 std::string GetComputerNameStr() { return ComputerName(); }
 
-void ListProfileUsersIn(const std::string& root, const std::string& user,
-                        const std::string& computer, std::vector<std::string>& list) {
+void ListProfileUsersIn(const std::string& root, const std::string& user, const std::string& computer,
+                        std::vector<std::string>& list) {
   for (const FoundFile& entry : FindFiles(IncludeBackslash(root) + "*.*")) {
     const std::string& name = entry.name;
     if (name[0] == '.') continue;
-    if (DirectoryExists(IncludeBackslash(root) + name + "\\Desktop") &&
-        !HoldsIgnoringCase(list, name))
+    if (DirectoryExists(IncludeBackslash(root) + name + "\\Desktop") && !HoldsIgnoringCase(list, name))
       list.push_back(name);
   }
   DropPlainTwins(list);
   const std::string userOnComputer = user + "." + computer;
   const bool present =
-      HoldsIgnoringCase(list, user) ||
-      std::any_of(list.begin(), list.end(), [&](const std::string& listed) {
+      HoldsIgnoringCase(list, user) || std::any_of(list.begin(), list.end(), [&](const std::string& listed) {
         return listed.find(userOnComputer) != std::string::npos;
       });
   if (!present) list.push_back(user);

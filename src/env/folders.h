@@ -27,5 +27,5 @@ std::string GetComputerNameStr();
 // dropped when a suffixed twin (name.suffix) exists, then the current user when missing.
 void ListProfileUsers(std::vector<std::string>& list);
 // The same for a given profiles root, user and computer name.
-void ListProfileUsersIn(const std::string& root, const std::string& user,
-                        const std::string& computer, std::vector<std::string>& list);
+void ListProfileUsersIn(const std::string& root, const std::string& user, const std::string& computer,
+                        std::vector<std::string>& list);

@@ -89,6 +89,4 @@ template <typename Interface>
 using ComPtr = UniqueHandle<ComPtrTraits<Interface>>;
 
 // A file handle opened with CreateFileA is INVALID_HANDLE_VALUE on failure; keep one convention.
-inline KernelHandle FromCreateFile(HANDLE h) {
-  return KernelHandle(h == INVALID_HANDLE_VALUE ? nullptr : h);
-}
+inline KernelHandle FromCreateFile(HANDLE h) { return KernelHandle(h == INVALID_HANDLE_VALUE ? nullptr : h); }

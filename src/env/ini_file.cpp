@@ -75,7 +75,8 @@ std::string SectionText(const std::string& section, const std::string& path, siz
   cut = false;
   if (!name.whole || !file.whole) return {};
   std::string text(size, '\0');
-  const DWORD length = GetPrivateProfileSectionA(name.ansi.c_str(), text.data(), static_cast<DWORD>(size), file.ansi.c_str());
+  const DWORD length =
+      GetPrivateProfileSectionA(name.ansi.c_str(), text.data(), static_cast<DWORD>(size), file.ansi.c_str());
   cut = length + 2 >= size;
   return EachLine(text.data(), length,
                   [](const char* line, size_t n) { return FromSystemCodePage(std::string(line, n).c_str()); });
@@ -119,8 +120,7 @@ std::vector<std::string> IniFile::ReadSection(const std::string& section) const 
   return lines;
 }
 
-bool IniFile::WriteString(const std::string& section, const std::string& key,
-                          const std::string& value) const {
+bool IniFile::WriteString(const std::string& section, const std::string& key, const std::string& value) const {
   const SystemName s(section), k(key), v(value), p(path_);
   if (WideSystem())
     return WritePrivateProfileStringW(s.wide.c_str(), k.wide.c_str(), v.wide.c_str(), p.wide.c_str()) != 0;

@@ -16,14 +16,12 @@ class IniFile {
  public:
   explicit IniFile(std::string path) : path_(std::move(path)) {}
   // At most 1023 characters; the default applies only when the key is missing.
-  std::string ReadString(const std::string& section, const std::string& key,
-                         const std::string& defaultValue) const;
+  std::string ReadString(const std::string& section, const std::string& key, const std::string& defaultValue) const;
   // The section as ordered "key=value" lines: every key in file order, however many,
   // each value as ReadString gives it. A missing section gives no lines.
   std::vector<std::string> ReadSection(const std::string& section) const;
   // False when the file cannot be written.
-  bool WriteString(const std::string& section, const std::string& key,
-                   const std::string& value) const;
+  bool WriteString(const std::string& section, const std::string& key, const std::string& value) const;
   const std::string& Path() const { return path_; }
 
  private:

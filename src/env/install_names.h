@@ -17,9 +17,8 @@ inline constexpr char ChecksumSection[] = "SHA256";
 // this name; the installation creates it upper-case.
 inline constexpr char InstallLogName[] = "install1.log";
 // Its sections.
-inline constexpr char LogGeneral[] = "General", LogInstalledFiles[] = "InstalledFiles",
-                      LogGroup[] = "Group", LogStartMenu[] = "StartMenu",
-                      LogUserProfile[] = "BenutzerKonto";
+inline constexpr char LogGeneral[] = "General", LogInstalledFiles[] = "InstalledFiles", LogGroup[] = "Group",
+                      LogStartMenu[] = "StartMenu", LogUserProfile[] = "BenutzerKonto";
 // The folders the installation made above its directory, "Folder1" the outermost: a section
 // that uninstallers before it pass over.
 inline constexpr char LogCreatedFolders[] = "CreatedFolders";

@@ -11,7 +11,8 @@ std::string CannotCreateError(const std::string& path) { return "Kann Datei " + 
 std::string CannotWriteError(const std::string& path) { return "Kann nicht nach " + path + " schreiben"; }
 
 std::string DamagedFileError(const std::string& path) {
-  return "Die Datei " + path + " der Installationsdateien ist beschädigt: ihr Inhalt stimmt nicht mit der "
+  return "Die Datei " + path +
+         " der Installationsdateien ist beschädigt: ihr Inhalt stimmt nicht mit der "
          "Prüfsumme in Setup.lst überein.\r\rLaden Sie die Installationsdateien bitte erneut herunter oder "
          "kopieren Sie sie erneut vom Datenträger.";
 }

@@ -9,12 +9,9 @@ std::string AddBackslash(const std::string& dir) {
   return dir + "\\";
 }
 
-std::string IncludeBackslash(const std::string& dir) {
-  return dir.empty() ? dir : AddBackslash(dir);
-}
+std::string IncludeBackslash(const std::string& dir) { return dir.empty() ? dir : AddBackslash(dir); }
 
-std::string ReplaceAll(const std::string& text, const std::string& pattern,
-                       const std::string& replacement) {
+std::string ReplaceAll(const std::string& text, const std::string& pattern, const std::string& replacement) {
   if (pattern.empty()) return text;
   std::string result = text;
   size_t p = 0;
@@ -79,14 +76,13 @@ bool IsDeviceName(std::string_view name) {
   const std::string upper = UpperCase(std::string(name));
   for (const char* device : {"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$", "CLOCK$"})
     if (upper == device) return true;
-  return upper.size() == 4 && (upper.starts_with("COM") || upper.starts_with("LPT")) &&
-         upper[3] >= '1' && upper[3] <= '9';
+  return upper.size() == 4 && (upper.starts_with("COM") || upper.starts_with("LPT")) && upper[3] >= '1' &&
+         upper[3] <= '9';
 }
 }  // namespace
 
 bool IsPlainFileName(std::string_view name) {
-  if (name.empty() || name.size() > 255 || name.find_first_not_of(". ") == std::string_view::npos)
-    return false;
+  if (name.empty() || name.size() > 255 || name.find_first_not_of(". ") == std::string_view::npos) return false;
   for (const char c : name)
     if (static_cast<unsigned char>(c) < 0x20) return false;
   return name.find_first_of("\\/:*?\"<>|") == std::string_view::npos && !IsDeviceName(name);

@@ -9,8 +9,7 @@ std::string AddBackslash(const std::string& dir);
 // As AddBackslash, but an empty text stays empty.
 std::string IncludeBackslash(const std::string& dir);
 // Replaces every occurrence of pattern, left to right; inserted text is not searched again.
-std::string ReplaceAll(const std::string& text, const std::string& pattern,
-                       const std::string& replacement);
+std::string ReplaceAll(const std::string& text, const std::string& pattern, const std::string& replacement);
 // Everything up to and including the last "\" or ":" (empty when there is none).
 std::string ExtractFilePath(const std::string& path);
 // Everything after the last "\" or ":".

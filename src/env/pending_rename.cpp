@@ -9,9 +9,7 @@
 
 namespace {
 // WININIT.INI wants short names (both files exist when it is written).
-std::string ShortName(const std::string& path) {
-  return ShortPathNamed(path);
-}
+std::string ShortName(const std::string& path) { return ShortPathNamed(path); }
 }  // namespace
 
 bool IsInUseError(DWORD error) {

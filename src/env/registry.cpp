@@ -64,8 +64,8 @@ bool WriteRegistryString(const RegKey& key, const std::string& name, const std::
   const SystemName text(value);
   if (!text.whole) return false;
   if (WideSystem())
-    return SetValue(key, name, REG_SZ, text.wide.c_str(), static_cast<DWORD>((text.wide.size() + 1) * sizeof(wchar_t))) ==
-           ERROR_SUCCESS;
+    return SetValue(key, name, REG_SZ, text.wide.c_str(),
+                    static_cast<DWORD>((text.wide.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
   return SetValue(key, name, REG_SZ, text.ansi.c_str(), static_cast<DWORD>(text.ansi.size() + 1)) == ERROR_SUCCESS;
 }
 

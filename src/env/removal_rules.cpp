@@ -10,9 +10,7 @@ std::string_view WithoutBackslash(std::string_view path) {
   return path;
 }
 
-bool SameText(std::string_view a, std::string_view b) {
-  return LowerCase(std::string(a)) == LowerCase(std::string(b));
-}
+bool SameText(std::string_view a, std::string_view b) { return LowerCase(std::string(a)) == LowerCase(std::string(b)); }
 
 // The length of the root part: "X:\" is 3, "\\server\share\" its whole length; 0 if none.
 size_t RootLength(std::string_view path) {
@@ -73,12 +71,10 @@ bool IsRealProgramDirectory(const std::string& dir, const ProtectedFolders& syst
   return system.windows.empty() || !IsBelow(own, system.windows);
 }
 
-bool MayDeleteLoggedFile(const std::string& path, const std::string& programDir,
-                         const std::string& windowsDir) {
+bool MayDeleteLoggedFile(const std::string& path, const std::string& programDir, const std::string& windowsDir) {
   if (!IsPlainAbsolutePath(path) || path.back() == '\\') return false;
   if (!programDir.empty() && IsBelow(path, programDir)) return true;
-  return !windowsDir.empty() &&
-         SameText(WithoutBackslash(ExtractFilePath(path)), WithoutBackslash(windowsDir));
+  return !windowsDir.empty() && SameText(WithoutBackslash(ExtractFilePath(path)), WithoutBackslash(windowsDir));
 }
 
 std::string FileOriginText(bool found, bool shared) {
@@ -167,17 +163,28 @@ std::string RemovalBatchText(const std::string& exe, const std::string& dir, con
   const std::string p = Concat({"\"", BatchLiteral(exe), "\""});
   // About a minute of tries, one a second (ping is the only wait every Windows has).
   const std::string limit(60, 'x');
-  return Concat({"@echo off\r\n", "set SETUPTRIES=\r\n",
+  return Concat({"@echo off\r\n",
+                 "set SETUPTRIES=\r\n",
                  ":label1\r\n",
-                 "del ", p, "\r\n",
-                 "if not exist ", p, " goto label2\r\n",
+                 "del ",
+                 p,
+                 "\r\n",
+                 "if not exist ",
+                 p,
+                 " goto label2\r\n",
                  "set SETUPTRIES=%SETUPTRIES%x\r\n",
-                 "if \"%SETUPTRIES%\"==\"", limit, "\" goto label2\r\n",
+                 "if \"%SETUPTRIES%\"==\"",
+                 limit,
+                 "\" goto label2\r\n",
                  "ping -n 2 127.0.0.1 >nul\r\n",
                  "goto label1\r\n",
                  ":label2\r\n",
                  "set SETUPTRIES=\r\n",
-                 "rmdir \"", BatchLiteral(dir), "\"\r\n",
+                 "rmdir \"",
+                 BatchLiteral(dir),
+                 "\"\r\n",
                  RemoveFolders(above),
-                 "del \"", BatchLiteral(batch), "\"\r\n"});
+                 "del \"",
+                 BatchLiteral(batch),
+                 "\"\r\n"});
 }

@@ -21,8 +21,7 @@ struct ProtectedFolders {
 bool IsRealProgramDirectory(const std::string& dir, const ProtectedFolders& system);
 // A logged file may go when it lies below the program directory (empty: none that is
 // real) or directly in the Windows directory.
-bool MayDeleteLoggedFile(const std::string& path, const std::string& programDir,
-                         const std::string& windowsDir);
+bool MayDeleteLoggedFile(const std::string& path, const std::string& programDir, const std::string& windowsDir);
 // Of the folders a log says the installation made above programDir, those the removal may take
 // away when they are empty: real folders above programDir; the deepest first (the log names
 // the outermost first).

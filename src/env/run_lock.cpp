@@ -29,9 +29,7 @@ RunLock TakeRunLock(const std::string& name) {
     case WAIT_ABANDONED:  // its owner ended without letting go: killed
       held = std::move(mutex);
       return RunLock::Held;
-    case WAIT_TIMEOUT:
-      return RunLock::Busy;
-    default:
-      return RunLock::Unavailable;
+    case WAIT_TIMEOUT: return RunLock::Busy;
+    default: return RunLock::Unavailable;
   }
 }

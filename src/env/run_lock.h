@@ -4,9 +4,9 @@
 #include <string>
 
 enum class RunLock {
-  Held,       // this run has it (perhaps left by a run that was killed)
-  Busy,       // another run has it
-  Unavailable // the system made no lock (the run goes on without one; the record says why)
+  Held,        // this run has it (perhaps left by a run that was killed)
+  Busy,        // another run has it
+  Unavailable  // the system made no lock (the run goes on without one; the record says why)
 };
 // Takes the lock of the given name (RunLockName) for the rest of the process: for every
 // session of the machine from Windows 2000 on, else under the plain name.

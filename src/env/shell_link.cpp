@@ -66,8 +66,7 @@ bool SaveLink(IPersistFile& file, const std::string& linkFile) {
 
 template <typename Link>
 bool MakeLink(const ComLibrary& library, REFIID linkInterface, const std::string& target,
-              const std::string& description, const std::string& linkFile, const std::string& workingDir,
-              int showCmd) {
+              const std::string& description, const std::string& linkFile, const std::string& workingDir, int showCmd) {
   void* object = library.CreateInstance(CLSID_ShellLink, linkInterface);
   if (!object) return false;
   ComPtr<Link> link(static_cast<Link*>(object));
@@ -78,8 +77,8 @@ bool MakeLink(const ComLibrary& library, REFIID linkInterface, const std::string
 }
 }  // namespace
 
-bool CreateShellLink(const std::string& target, const std::string& description,
-                     const std::string& linkFile, const std::string& workingDir, int showCmd) {
+bool CreateShellLink(const std::string& target, const std::string& description, const std::string& linkFile,
+                     const std::string& workingDir, int showCmd) {
   ComLibrary library;
   if (WideSystem())
     return MakeLink<IShellLinkW>(library, IID_IShellLinkW, target, description, linkFile, workingDir, showCmd);

@@ -6,10 +6,10 @@ namespace {
 // Loaded for the program by the system, the shell and the component library, by name: the
 // common controls, themes, the input method and text services, the shell's helpers and what
 // the shell-link and folder-browser objects bring in. Not every Windows has each of them.
-const char* const LoadedOnOurBehalf[] = {
-    "comctl32.dll", "uxtheme.dll", "ole32.dll",   "oleaut32.dll", "shlwapi.dll", "imm32.dll",
-    "msctf.dll",    "version.dll", "dwmapi.dll",  "propsys.dll",  "apphelp.dll", "userenv.dll",
-    "profapi.dll",  "linkinfo.dll", "ntshrui.dll", "cscapi.dll",  "clbcatq.dll"};
+const char* const LoadedOnOurBehalf[] = {"comctl32.dll", "uxtheme.dll", "ole32.dll",   "oleaut32.dll", "shlwapi.dll",
+                                         "imm32.dll",    "msctf.dll",   "version.dll", "dwmapi.dll",   "propsys.dll",
+                                         "apphelp.dll",  "userenv.dll", "profapi.dll", "linkinfo.dll", "ntshrui.dll",
+                                         "cscapi.dll",   "clbcatq.dll"};
 
 constexpr DWORD SearchSystem32 = 0x00000800;  // LOAD_LIBRARY_SEARCH_SYSTEM32
 

@@ -57,8 +57,10 @@ bool ToCodePage(UINT codePage, std::string_view utf8, std::string& bytes) {
 bool ToSystemCodePage(std::string_view utf8, std::string& ansi) { return ToCodePage(CP_ACP, utf8, ansi); }
 
 SystemName::SystemName(std::string_view utf8) {
-  if (WideSystem()) wide = Wide(utf8);
-  else whole = ToSystemCodePage(utf8, ansi);
+  if (WideSystem())
+    wide = Wide(utf8);
+  else
+    whole = ToSystemCodePage(utf8, ansi);
 }
 
 std::string FromSystemCodePage(const char* text) {
@@ -265,11 +267,13 @@ void OpenWithShell(HWND owner, const std::string& file, const std::string& folde
     return;
   }
   std::string a, b;
-  if (ToSystemCodePage(file, a) && ToSystemCodePage(folder, b)) ShellExecuteA(owner, "open", a.c_str(), "", b.c_str(), show);
+  if (ToSystemCodePage(file, a) && ToSystemCodePage(folder, b))
+    ShellExecuteA(owner, "open", a.c_str(), "", b.c_str(), show);
 }
 
 std::string PathFromIdList(const void* idList) {
   const auto list = static_cast<LPCITEMIDLIST>(idList);
-  return SystemText([&](wchar_t* b, DWORD) { return SHGetPathFromIDListW(list, b) ? lstrlenW(b) : 0; },
-                    [&](char* b, DWORD) { return SHGetPathFromIDListA(list, b) ? static_cast<int>(std::strlen(b)) : 0; });
+  return SystemText(
+      [&](wchar_t* b, DWORD) { return SHGetPathFromIDListW(list, b) ? lstrlenW(b) : 0; },
+      [&](char* b, DWORD) { return SHGetPathFromIDListA(list, b) ? static_cast<int>(std::strlen(b)) : 0; });
 }

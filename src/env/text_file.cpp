@@ -9,8 +9,7 @@
 
 HANDLE OpenSpan(const FileSpan& span, KernelHandle& opened, DWORD flags) {
   if (!span.handle)
-    opened = FromCreateFile(
-        CreateFileNamed(span.path, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING, flags));
+    opened = FromCreateFile(CreateFileNamed(span.path, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING, flags));
   HANDLE file = span.handle ? static_cast<HANDLE>(span.handle) : opened.Get();
   if (!file || SetFilePointer(file, static_cast<LONG>(span.offset), nullptr, FILE_BEGIN) == INVALID_SET_FILE_POINTER)
     return nullptr;
@@ -33,8 +32,7 @@ std::optional<std::string> ReadFileBytes(const FileSpan& span) {
 }
 
 bool WriteFileBytes(const std::string& path, const std::string& bytes, bool onDisk) {
-  KernelHandle file = FromCreateFile(
-      CreateFileNamed(path, GENERIC_WRITE, 0, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL));
+  KernelHandle file = FromCreateFile(CreateFileNamed(path, GENERIC_WRITE, 0, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL));
   DWORD written = 0;
   return file && WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
          written == bytes.size() && (!onDisk || FlushFileBuffers(file.Get()));

@@ -28,6 +28,5 @@ bool HasGlobalNamespace() {
 std::string GetWindowsVersionName() {
   OSVERSIONINFOA info;
   if (!QueryVersion(info)) return "Unknown";
-  return VersionNameFor(info.dwPlatformId, info.dwMajorVersion, info.dwMinorVersion,
-                        info.szCSDVersion);
+  return VersionNameFor(info.dwPlatformId, info.dwMajorVersion, info.dwMinorVersion, info.szCSDVersion);
 }

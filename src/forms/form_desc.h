@@ -6,10 +6,10 @@
 #include <span>
 
 enum class ControlKind : uint8_t {
-  Panel,     // container with optional bevel, colour and caption
-  Label,     // static text, optionally transparent and word-wrapped
-  Bevel,     // a sunken frame
-  Image,     // an icon: text names it ("app", "information", "warning", "error", "confirmation")
+  Panel,  // container with optional bevel, colour and caption
+  Label,  // static text, optionally transparent and word-wrapped
+  Bevel,  // a sunken frame
+  Image,  // an icon: text names it ("app", "information", "warning", "error", "confirmation")
   Button,
   CheckBox,
   GroupBox,
@@ -33,9 +33,9 @@ enum class FormPosition : uint8_t { Designed, ScreenCenter };
 inline constexpr uint32_t NoColor = 0xFFFFFFFFu;  // the system's default for the kind
 
 // Colour references: red in the low byte, then green, then blue.
-inline constexpr uint32_t clBlack = 0x000000, clWhite = 0xFFFFFF, clSilver = 0xC0C0C0,
-                          clGray = 0x808080, clNavy = 0x800000, clBlue = 0xFF0000,
-                          clRed = 0x0000FF, clLime = 0x00FF00, clLightYellow = 0x80FFFF;
+inline constexpr uint32_t clBlack = 0x000000, clWhite = 0xFFFFFF, clSilver = 0xC0C0C0, clGray = 0x808080,
+                          clNavy = 0x800000, clBlue = 0xFF0000, clRed = 0x0000FF, clLime = 0x00FF00,
+                          clLightYellow = 0x80FFFF;
 
 // What a modal window or a typed dialog ended with.
 enum ModalResult : int8_t { mrNone = 0, mrOk = 1, mrCancel = 2, mrYes = 6, mrNo = 7 };
@@ -54,7 +54,7 @@ struct FontDesc {
 struct ControlDesc {
   const char* name;
   ControlKind kind;
-  const char* parent = nullptr;  // nullptr: the form itself
+  const char* parent = nullptr;                      // nullptr: the form itself
   int16_t left = 0, top = 0, width = 0, height = 0;  // a label of width 0 sizes itself
   const char* text = "";
   FontDesc font = {};
@@ -67,11 +67,11 @@ struct ControlDesc {
   bool wordWrap = false;
   bool transparent = false;
   bool checked = false;
-  int8_t tabOrder = -1;  // -1: no tab stop
+  int8_t tabOrder = -1;              // -1: no tab stop
   ModalResult modalResult = mrNone;  // a button that ends a modal form with this result
   bool isDefault = false;
   bool isCancel = false;
-  int interval = 0;      // timers
+  int interval = 0;        // timers
   int16_t itemHeight = 0;  // owner-drawn combo and list boxes
   int16_t indent = 0;      // tree views
 };

@@ -62,8 +62,10 @@ bool FileJournal::KeepAside(const std::string& file) {
       return true;
     }
     // A folder below the directory on another volume: the file is kept beside itself.
-    if (GetLastError() == ERROR_NOT_SAME_DEVICE && dir.empty()) dir = ExtractFilePath(file);
-    else if (GetLastError() != ERROR_ALREADY_EXISTS && GetLastError() != ERROR_FILE_EXISTS) return false;
+    if (GetLastError() == ERROR_NOT_SAME_DEVICE && dir.empty())
+      dir = ExtractFilePath(file);
+    else if (GetLastError() != ERROR_ALREADY_EXISTS && GetLastError() != ERROR_FILE_EXISTS)
+      return false;
   }
   return false;
 }
@@ -96,7 +98,8 @@ Placement FileJournal::Place(const std::string& temporary, const std::string& ta
   if (!(attributes & FILE_ATTRIBUTE_READONLY) && ReplaceKeepingLink(temporary, target)) return Placement::Done;
   if (KeepAside(target)) return Placement::Move;
   // Held open by another program: the new file waits beside it for the next restart.
-  if (!IsInUseError(GetLastError()) || !log_(temporary, true) || !ReplaceAtRestart(temporary, target)) return Placement::Refuse;
+  if (!IsInUseError(GetLastError()) || !log_(temporary, true) || !ReplaceAtRestart(temporary, target))
+    return Placement::Refuse;
   RecordRun({"file in use, replaced at the next restart: ", target});
   pending_.push_back({target, temporary});
   restartNeeded_ = true;

@@ -33,8 +33,8 @@ std::vector<std::string> origins;
 
 // The sections after the file entries, from the settings and the origins.
 std::string LogTail() {
-  std::string tail = Concat({"[", LogGroup, "]\r\nName=", GroupName, "\r\n[", LogStartMenu,
-                             "]\r\nFolder=", StartMenuFolder, "\r\n"});
+  std::string tail =
+      Concat({"[", LogGroup, "]\r\nName=", GroupName, "\r\n[", LogStartMenu, "]\r\nFolder=", StartMenuFolder, "\r\n"});
   if (!CreatedFolders.empty()) tail += Concat({"[", LogCreatedFolders, "]\r\n"});
   for (size_t k = 0; k < CreatedFolders.size(); ++k)
     tail += Concat({"Folder", DecimalText(k + 1), "=", CreatedFolders[k], "\r\n"});
@@ -107,8 +107,8 @@ class OwnLog {
   // What the log holds is on the disk, however it was written.
   bool Flush() {
     if (log_) return FlushFileBuffers(log_.Get());
-    const KernelHandle file = FromCreateFile(CreateFileNamed(LogFileAsGiven(), GENERIC_WRITE,
-                                                             FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING, 0));
+    const KernelHandle file = FromCreateFile(
+        CreateFileNamed(LogFileAsGiven(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING, 0));
     return file && FlushFileBuffers(file.Get());
   }
 
@@ -159,7 +159,8 @@ bool LogInstalledFile(unsigned number, const std::string& targetPath, const std:
   // The origin first: an entry is never read without it.
   bool written = (origin.empty() || log.WriteString(LogFileOrigins, "File" + DecimalText(number), origin)) &&
                  log.WriteString(LogInstalledFiles, "File" + DecimalText(number), targetPath) &&
-                 log.WriteString(LogGroup, "Name", GroupName) && log.WriteString(LogStartMenu, "Folder", StartMenuFolder);
+                 log.WriteString(LogGroup, "Name", GroupName) &&
+                 log.WriteString(LogStartMenu, "Folder", StartMenuFolder);
   if (written && !origin.empty()) origins.push_back(EntryLine(number, origin));
   for (size_t k = 0; written && k < CreatedFolders.size(); ++k)
     written = log.WriteString(LogCreatedFolders, "Folder" + DecimalText(k + 1), CreatedFolders[k]);
@@ -220,7 +221,7 @@ bool RewriteLog(const std::vector<LoggedFile>& files) {
   const std::string path = LogFileAsGiven();
   // The name this run wrote last, rather than the profile functions' reading of the whole log.
   static std::string writtenPath, writtenName;
-  const std::string name = !ProgramName.empty() ? ProgramName
+  const std::string name = !ProgramName.empty()  ? ProgramName
                            : writtenPath == path ? writtenName
                                                  : IniFile(path).ReadString(LogGeneral, "Name", "");
   std::string states, entries;
@@ -233,10 +234,9 @@ bool RewriteLog(const std::vector<LoggedFile>& files) {
   const std::string tail = LogTail();
   // A log of an earlier version in the system's code page is written anew in this system's form.
   const std::string text =
-      ProfileFileStart() +
-      ProfileBytes(Concat({"[", LogGeneral, "]\r\nName=", name, "\r\n[", LogFileStates, "]\r\n", states,
-                           OtherSections(ProfileText(ReadFileBytes(path).value_or(""))), "[", LogInstalledFiles,
-                           "]\r\n", entries, tail}));
+      ProfileFileStart() + ProfileBytes(Concat({"[", LogGeneral, "]\r\nName=", name, "\r\n[", LogFileStates, "]\r\n",
+                                                states, OtherSections(ProfileText(ReadFileBytes(path).value_or(""))),
+                                                "[", LogInstalledFiles, "]\r\n", entries, tail}));
   const std::string temporary = TempFileNamed(IncludeBackslash(InstallDir), "log");
   if (temporary.empty()) return false;
   // On the disk before it takes the log's name: a power cut leaves the one or the other whole.

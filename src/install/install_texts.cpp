@@ -7,9 +7,8 @@ constexpr char Paragraph[] = "\r\n\r\n";
 }  // namespace
 
 std::string InstallFailedText(const std::string& directory) {
-  return Concat({"Bei der Installation des Programmes in das Verzeichnis ", Paragraph, directory,
-                 Paragraph, "sind Fehler aufgetreten!", Paragraph,
-                 "Bitte wiederholen Sie die Installation."});
+  return Concat({"Bei der Installation des Programmes in das Verzeichnis ", Paragraph, directory, Paragraph,
+                 "sind Fehler aufgetreten!", Paragraph, "Bitte wiederholen Sie die Installation."});
 }
 
 std::string ShortcutsMissingText(const std::vector<std::string>& missing) {
@@ -20,21 +19,19 @@ std::string ShortcutsMissingText(const std::vector<std::string>& missing) {
 }
 
 std::string InstallDoneText(const std::string& directory, bool ntAdministrator) {
-  return Concat({"Das Programm wurde ordnungsgemäß im Verzeichnis ", Paragraph, directory,
-                 Paragraph, "installiert!", Paragraph,
+  return Concat({"Das Programm wurde ordnungsgemäß im Verzeichnis ", Paragraph, directory, Paragraph, "installiert!",
+                 Paragraph,
                  ntAdministrator ? "Falls Sie das Programm für einen anderen Benutzer "
                                    "ohne Administratorenrechte installieren wollten, müssen "
                                    "Sie diesem Benutzer noch Schreib- und Leserechte für das "
                                    "Installationsverzeichnis verleihen, falls dieser noch nicht "
                                    "hierrüber verfügt."
                                  : "",
-                 ntAdministrator ? Paragraph : "",
-                 "Soll das Anwendungsprogramm jetzt gestartet werden?"});
+                 ntAdministrator ? Paragraph : "", "Soll das Anwendungsprogramm jetzt gestartet werden?"});
 }
 
 std::string DowngradeQuestionText(const std::string& program, const std::string& installed,
                                   const std::string& offered) {
-  return Concat({"Auf diesem Computer ist ", program, " bereits in der Version ", installed,
-                 " installiert.", Paragraph, "Soll sie durch die ältere Version ", offered,
-                 " ersetzt werden?"});
+  return Concat({"Auf diesem Computer ist ", program, " bereits in der Version ", installed, " installiert.", Paragraph,
+                 "Soll sie durch die ältere Version ", offered, " ersetzt werden?"});
 }

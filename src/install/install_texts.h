@@ -10,5 +10,4 @@ std::string ShortcutsMissingText(const std::vector<std::string>& missing);
 // administrator on the NT family reminds of the rights another user needs.
 std::string InstallDoneText(const std::string& directory, bool ntAdministrator);
 // The question before an older version replaces the newer one installed.
-std::string DowngradeQuestionText(const std::string& program, const std::string& installed,
-                                  const std::string& offered);
+std::string DowngradeQuestionText(const std::string& program, const std::string& installed, const std::string& offered);

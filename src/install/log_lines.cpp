@@ -35,7 +35,8 @@ std::vector<NumberedEntry> NumberedEntries(const std::vector<std::string>& lines
   return entries;
 }
 
-std::vector<LoggedFile> JoinLoggedFiles(const std::vector<std::string>& installed, const std::vector<std::string>& states,
+std::vector<LoggedFile> JoinLoggedFiles(const std::vector<std::string>& installed,
+                                        const std::vector<std::string>& states,
                                         const std::vector<std::string>& origins) {
   // Walks the numbered entries of a section alongside the files: the value of the file's
   // number, else empty.
@@ -49,7 +50,8 @@ std::vector<LoggedFile> JoinLoggedFiles(const std::vector<std::string>& installe
   } stateOf{NumberedEntries(states)}, originOf{NumberedEntries(origins)};
   std::vector<LoggedFile> files;
   for (NumberedEntry& entry : NumberedEntries(installed))
-    files.push_back({std::move(entry.value), stateOf.ValueOf(entry.number), originOf.ValueOf(entry.number), entry.number});
+    files.push_back(
+        {std::move(entry.value), stateOf.ValueOf(entry.number), originOf.ValueOf(entry.number), entry.number});
   return files;
 }
 

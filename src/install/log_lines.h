@@ -22,7 +22,8 @@ unsigned long FileNumber(std::string_view key);
 // file order).
 std::vector<NumberedEntry> NumberedEntries(const std::vector<std::string>& lines);
 // Each "File<n>" entry of the installed files with the state and origin of the same number.
-std::vector<LoggedFile> JoinLoggedFiles(const std::vector<std::string>& installed, const std::vector<std::string>& states,
+std::vector<LoggedFile> JoinLoggedFiles(const std::vector<std::string>& installed,
+                                        const std::vector<std::string>& states,
                                         const std::vector<std::string>& origins);
 // The lines of a log's text outside the sections the installation writes itself (the user
 // profile chosen for the shortcuts, the sections of later versions), ending in a line break.

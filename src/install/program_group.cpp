@@ -139,8 +139,7 @@ void Tf_Aktion::Complete() {
   }
   if (SilentMode) return;
   const bool ntAdministrator = IsAdviceVersion(GetWindowsVersionName()) && IsAdministrator();
-  if (Ask(InstallDoneText(directory, ntAdministrator), DlgType::Information, mbYes | mbNo, mrNo) != mrYes)
-    return;
+  if (Ask(InstallDoneText(directory, ntAdministrator), DlgType::Information, mbYes | mbNo, mrNo) != mrYes) return;
   OpenWithShell(Handle(), MainProgramPath, ExtractFilePath(MainProgramPath), ShowNormal);
 }
 

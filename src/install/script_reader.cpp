@@ -11,9 +11,7 @@ std::string Trimmed(const std::string& text, size_t from, size_t to) {
 
 // Names match regardless of the letter case of A to Z; Wine, where the installer is
 // tested, tells "Ä" from "ä".
-unsigned char Folded(unsigned char c) {
-  return c >= 'A' && c <= 'Z' ? static_cast<unsigned char>(c + 32) : c;
-}
+unsigned char Folded(unsigned char c) { return c >= 'A' && c <= 'Z' ? static_cast<unsigned char>(c + 32) : c; }
 
 bool SameName(const std::string& a, const std::string& b) {
   if (a.size() != b.size()) return false;

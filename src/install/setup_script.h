@@ -34,8 +34,7 @@ class SetupScript {
   // The script in the given folder (ending in "\"): folder + "Setup.lst".
   explicit SetupScript(const std::string& folder);
   static SetupScript FromText(const std::string& text);
-  std::string Value(const std::string& section, const std::string& key,
-                    const std::string& defaultValue) const;
+  std::string Value(const std::string& section, const std::string& key, const std::string& defaultValue) const;
   std::vector<std::string> ProgramFiles() const;  // section "programfiles"
   std::vector<std::string> WindowsFiles() const;  // section "Windows"
   std::vector<ShortcutItem> Items() const;        // section "Items", in line order

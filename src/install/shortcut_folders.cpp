@@ -30,7 +30,8 @@ bool SameFolder(const std::string& a, const std::string& b) {
 }
 
 bool IsCommonProfile(const std::string& profileDir) {
-  return SameFolder(profileDir, CommonProfileDir()) || ExtractFileName(profileDir).find("All Users") != std::string::npos;
+  return SameFolder(profileDir, CommonProfileDir()) ||
+         ExtractFileName(profileDir).find("All Users") != std::string::npos;
 }
 
 ShortcutFolders OwnFolders() {

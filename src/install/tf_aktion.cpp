@@ -65,8 +65,7 @@ void Tf_Aktion::FormCreate() {
   OnClick(bnInfo, [this] { bnInfoClick(); });
   OnClick(bnDir, [this] { bnDirClick(); });
   if (LimitedNtUser() && !CanWriteToDir(ExtractFilePath(DefaultPath)))
-    Ask(AdministratorAdviceText(ProgramName, GetWindowsVersionName(), DefaultPath), DlgType::Information, mbOK,
-        mrOk);
+    Ask(AdministratorAdviceText(ProgramName, GetWindowsVersionName(), DefaultPath), DlgType::Information, mbOK, mrOk);
   SetText(Label4, ReplaceProgPlaceholder(Text(Label4), ProgramName));
   SetText(edPathName, DefaultPath);
   LicenceAccepted = false;
@@ -174,8 +173,7 @@ void Tf_Aktion::bnInfoClick() {
 
 void Tf_Aktion::bnDirClick() {
   std::string folder;
-  if (BrowseForFolder(Handle(), "Bitte wählen Sie ein Verzeichnis", folder))
-    SetText(edPathName, folder);
+  if (BrowseForFolder(Handle(), "Bitte wählen Sie ein Verzeichnis", folder)) SetText(edPathName, folder);
 }
 
 // True when the directory in edPathName may take the program; otherwise the user has been
@@ -192,8 +190,7 @@ bool Tf_Aktion::ValidateDirectory() {
   }
   const std::string typed = path;
   if (!canonical.empty() && !DirectoryExists(path)) {
-    if (!Checked(cbMakePath) &&
-        Ask(CreateDirectoryQuestion(), DlgType::Confirmation, mbYes | mbNo, mrYes) != mrYes)
+    if (!Checked(cbMakePath) && Ask(CreateDirectoryQuestion(), DlgType::Confirmation, mbYes | mbNo, mrYes) != mrYes)
       return false;
     madeDirectory_ = MakeDirectory(path);  // a failure shows in the write test below
   }
@@ -251,7 +248,8 @@ bool Tf_Aktion::AcceptOpenDirectory(const std::string& path) {
 bool Tf_Aktion::AcceptQuietly(const std::string& path) {
   const bool full = IsFullDirectoryPath(path) && !CanonicalDirectory(path).empty();
   madeDirectory_ = full && !DirectoryExists(path) && MakeDirectory(path);
-  if (full && DirectoryExists(path) && CanWriteToDir(path)) return AcceptOtherProgram(path) && AcceptOpenDirectory(path);
+  if (full && DirectoryExists(path) && CanWriteToDir(path))
+    return AcceptOtherProgram(path) && AcceptOpenDirectory(path);
   RemoveMadeFolders(path);
   RecordRun({"the installation directory cannot be created or written: ", path});
   Application.Halt(ExitDirectoryFailed);
@@ -260,8 +258,7 @@ bool Tf_Aktion::AcceptQuietly(const std::string& path) {
 // Only empty folders go: what else is in them was not made by this run.
 void Tf_Aktion::RemoveMadeFolders(const std::string& dir) {
   if (madeDirectory_) RemoveDirectoryNamed(dir);
-  for (auto folder = CreatedFolders.rbegin(); folder != CreatedFolders.rend(); ++folder)
-    RemoveDirectoryNamed(*folder);
+  for (auto folder = CreatedFolders.rbegin(); folder != CreatedFolders.rend(); ++folder) RemoveDirectoryNamed(*folder);
   madeDirectory_ = false;
   CreatedFolders.clear();
 }
@@ -290,8 +287,8 @@ bool Tf_Aktion::InstallFile(const Planned& file) {
   current_ = &file;
   if (file.usersDatabase) return copyPage_.Record(file.target, {});
   const auto checksum = checksums_.find(LowerCase(file.name));
-  return CopyInstallFile(file.name, file.uninstaller ? "Uninstal.exe" : file.name,
-                         sourceDir_, IncludeBackslash(file.windows ? GetWindowsDir() : InstallDir), copyPage_,
+  return CopyInstallFile(file.name, file.uninstaller ? "Uninstal.exe" : file.name, sourceDir_,
+                         IncludeBackslash(file.windows ? GetWindowsDir() : InstallDir), copyPage_,
                          checksum == checksums_.end() ? std::string() : checksum->second);
 }
 
@@ -336,8 +333,8 @@ size_t Tf_Aktion::LogAhead(std::vector<Planned>& plan, size_t from) {
   for (size_t k = from; k < end; ++k) {
     Planned& file = plan[k];
     file.attributes = FileAttributes(file.target);
-    file.origin = OriginOf(file.target, file.attributes != INVALID_FILE_ATTRIBUTES &&
-                                            !(file.attributes & FILE_ATTRIBUTE_DIRECTORY));
+    file.origin = OriginOf(file.target,
+                           file.attributes != INVALID_FILE_ATTRIBUTES && !(file.attributes & FILE_ATTRIBUTE_DIRECTORY));
     if (!LogEntry(file.target, file.origin)) return 0;
     // An earlier file there: the name it will be kept under goes into the same flush.
     if (file.usersDatabase || file.attributes == INVALID_FILE_ATTRIBUTES) continue;
@@ -430,9 +427,7 @@ std::vector<LoggedFile> Tf_Aktion::FilesOwnedNow() {
     facts.found = OriginSays(file.origin, "found");
     const EarlierFate fate = FateOfEarlierFile(facts, [&] { return FileState(file.path); });
     if (fate == EarlierFate::Drop) continue;
-    if (fate == EarlierFate::Remove &&
-        (QuietMode ? journal_.KeepAside(file.path)
-                   : DeleteFileNamed(file.path))) {
+    if (fate == EarlierFate::Remove && (QuietMode ? journal_.KeepAside(file.path) : DeleteFileNamed(file.path))) {
       RecordRun({"file removed, no longer part of the program: ", file.path});
       if (facts.backup) RemoveEmptyWorkFolderOf(file.path);
       continue;
@@ -526,7 +521,7 @@ bool Tf_Aktion::RunInstallation() {
   }
   if (!FinishLog()) return false;
   if (!CreateProgmanGroup()) return false;
-  Application.ExitCode = failed                    ? ExitFilesFailed
+  Application.ExitCode = failed                     ? ExitFilesFailed
                          : journal_.RestartNeeded() ? ExitRestartNeeded
                          : !missingLinks_.empty()   ? ExitShortcutsMissing
                                                     : ExitCompleted;

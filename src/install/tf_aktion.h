@@ -48,14 +48,15 @@ class Tf_Aktion : public Form {
   bool RunInstallation();
   // One file of the run: where it goes, and as the log names it before it is copied.
   struct Planned {
-    std::string name;                   // in the distribution
-    bool windows = false;               // goes into the Windows directory, else the installation's
-    bool uninstaller = false;           // this program, as "Uninstal.exe"
-    bool usersDatabase = false;         // the user's database in place of the sample: logged, not copied
+    std::string name;                      // in the distribution
+    bool windows = false;                  // goes into the Windows directory, else the installation's
+    bool uninstaller = false;              // this program, as "Uninstal.exe"
+    bool usersDatabase = false;            // the user's database in place of the sample: logged, not copied
     std::string target = {}, origin = {};  // the logged path (lower case), and its origin
-    unsigned long attributes = 0;       // of the target, as the log found it
+    unsigned long attributes = 0;          // of the target, as the log found it
   };
-  std::vector<Planned> PlanFiles(const std::vector<std::string>& programFiles, const std::vector<std::string>& windowsFiles);
+  std::vector<Planned> PlanFiles(const std::vector<std::string>& programFiles,
+                                 const std::vector<std::string>& windowsFiles);
   // Group commit: the log names the next files from from on and is on the disk before the
   // first of them takes its name. The place after the last one logged; 0 when the log cannot
   // be written.
@@ -96,7 +97,7 @@ class Tf_Aktion : public Form {
    private:
     Tf_Aktion& wizard_;
     unsigned long long recordedSize_ = 0;  // counted by Record for that file
-    unsigned long targetAttributes_ = 0;  // of the file being recorded, as Record found them
+    unsigned long targetAttributes_ = 0;   // of the file being recorded, as Record found them
     std::string from_, to_;
     RepaintPacer pacer_;
   };
@@ -114,26 +115,27 @@ class Tf_Aktion : public Form {
   void Complete();
 
   bool libraryFailed_ = false;  // a library failure ended the run; Beenden reports it
-  unsigned progress_ = 0;  // Gauge1's position; numbers the log entries
+  unsigned progress_ = 0;       // Gauge1's position; numbers the log entries
   unsigned maximum_ = 0;
-  unsigned long long installedBytes_ = 0;  // of the files in place, for the registration
-  std::vector<std::string> missingLinks_;  // shortcuts that could not be made
-  std::string sourceDir_;  // the distribution's folder, ending in "\"
+  unsigned long long installedBytes_ = 0;         // of the files in place, for the registration
+  std::vector<std::string> missingLinks_;         // shortcuts that could not be made
+  std::string sourceDir_;                         // the distribution's folder, ending in "\"
   std::map<std::string, std::string> checksums_;  // the script's, by lower-case file name
 
-  unsigned entries_ = 0;                 // the number of the log's last file entry
-  std::vector<LoggedFile> earlier_;      // what the earlier installation logged
+  unsigned entries_ = 0;                               // the number of the log's last file entry
+  std::vector<LoggedFile> earlier_;                    // what the earlier installation logged
   std::map<std::string, std::string> earlierOrigins_;  // its entries' origins by lower-case path
-  bool sameProgram_ = false;             // the earlier log is this program's (its registration)
-  std::vector<LoggedFile> runFiles_;     // what this run logged, in order, with their states and origins
-  std::vector<std::string> untouched_;   // of those, left as they were (the user's database)
-  std::vector<std::string> notOurs_;     // the user's database where the sample would go: never logged
-  std::vector<std::string> counted_;     // shared files this run counted, undone by a rollback
-  const Planned* current_ = nullptr;     // the file being installed
+  bool sameProgram_ = false;                           // the earlier log is this program's (its registration)
+  std::vector<LoggedFile> runFiles_;                   // what this run logged, in order, with their states and origins
+  std::vector<std::string> untouched_;                 // of those, left as they were (the user's database)
+  std::vector<std::string> notOurs_;                   // the user's database where the sample would go: never logged
+  std::vector<std::string> counted_;                   // shared files this run counted, undone by a rollback
+  const Planned* current_ = nullptr;                   // the file being installed
   // Quiet runs: the way back. A kept copy's name is on the disk before the copy is made.
-  FileJournal journal_{[this](const std::string& path, bool flush) { return LogEntry(LowerCase(path)) && (!flush || FlushLog()); }};
+  FileJournal journal_{
+      [this](const std::string& path, bool flush) { return LogEntry(LowerCase(path)) && (!flush || FlushLog()); }};
   std::optional<std::string> earlierLog_;  // quiet runs: the log as the run found it
-  bool madeDirectory_ = false;           // quiet runs: the run made the installation directory
+  bool madeDirectory_ = false;             // quiet runs: the run made the installation directory
 
   bool LicenceAccepted = false;
 };

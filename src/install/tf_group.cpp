@@ -12,7 +12,8 @@ void Tf_Group::FormCreate() {
   OnDrawItem(cbUsers, [this](const DRAWITEMSTRUCT& item) { cbUsersDrawItem(item); });
 }
 
-void Tf_Group::Fill(const std::vector<std::string>& users, const std::string& logonName, const std::string& commonName) {
+void Tf_Group::Fill(const std::vector<std::string>& users, const std::string& logonName,
+                    const std::string& commonName) {
   commonName_ = commonName;
   for (const std::string& user : users) AddItem(cbUsers, user);
   SetItemIndex(cbUsers, PreselectedUser(users, logonName));

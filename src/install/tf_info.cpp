@@ -11,9 +11,7 @@ Tf_info* f_info = nullptr;
 
 Tf_info::Tf_info() : Form(InfoFormDesc) {}
 
-void Tf_info::FormCreate() {
-  SetBounds(1, 1, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN) - 50);
-}
+void Tf_info::FormCreate() { SetBounds(1, 1, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN) - 50); }
 
 // Each load replaces what the memo shows; after a failure (reported) the viewer closes rather
 // than show a text that is not the readme.
@@ -25,6 +23,4 @@ void Tf_info::FormActivate() {
   if (!shown) SetModalResult(mrCancel);
 }
 
-TextLoad Tf_info::LoadReadme() {
-  return ShowDistributionText(*this, Memo1, "Liesmich.txt");
-}
+TextLoad Tf_info::LoadReadme() { return ShowDistributionText(*this, Memo1, "Liesmich.txt"); }

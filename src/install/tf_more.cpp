@@ -7,6 +7,4 @@ Tf_more* f_more = nullptr;
 
 Tf_more::Tf_more() : Form(MoreFormDesc) {}
 
-void Tf_more::FormCreate() {
-  PlaceBesideSteps(*this, true);
-}
+void Tf_more::FormCreate() { PlaceBesideSteps(*this, true); }

@@ -13,7 +13,7 @@ std::string FileStateText(unsigned long long size, const std::string& sha256Hex)
 
 // A file the earlier installation logged, as the new run finds it.
 struct EarlierFile {
-  bool listedNow = false;     // this run logged it too
+  bool listedNow = false;  // this run logged it too
   bool exists = false;
   bool inProgramDir = false;  // below the installation directory (not the Windows directory)
   bool backup = false;        // a quiet run's copy of a replaced file, left by a killed run

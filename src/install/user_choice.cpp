@@ -10,7 +10,8 @@ bool IsAllUsersEntry(const std::string& stored) { return stored.find("All Users"
 }  // namespace
 
 std::string DisplayedUserName(const std::string& stored, const std::string& commonName) {
-  std::string text = IsAllUsersEntry(stored) || (!commonName.empty() && stored == commonName) ? "Alle Anwender" : stored;
+  std::string text =
+      IsAllUsersEntry(stored) || (!commonName.empty() && stored == commonName) ? "Alle Anwender" : stored;
   const size_t dot = text.find('.');
   return dot == std::string::npos ? text : text.substr(0, dot);
 }
@@ -22,7 +23,8 @@ int PreselectedUser(const std::vector<std::string>& entries, const std::string& 
 }
 
 void DropSecondAllUsers(std::vector<std::string>& entries, const std::string& commonName) {
-  if (commonName.empty() || IsAllUsersEntry(commonName) || std::none_of(entries.begin(), entries.end(), IsAllUsersEntry))
+  if (commonName.empty() || IsAllUsersEntry(commonName) ||
+      std::none_of(entries.begin(), entries.end(), IsAllUsersEntry))
     return;
   entries.erase(std::remove(entries.begin(), entries.end(), commonName), entries.end());
 }

@@ -16,22 +16,30 @@ bool IsLimitedNtUser(const std::string& versionName, bool isAdministrator) {
 
 std::string AdministratorAdviceText(const std::string& programName, const std::string& versionName,
                                     const std::string& defaultPath) {
-  return Concat(
-      {"Das Setup-Programm hat festgestellt, dass Sie ", programName, " auf ein Betriebsystem (",
-       versionName, ") installieren ", "möchten, welches über eine Benutzerverwaltung verfügt, ",
-       "jedoch besitzen Sie unter dem aktuell verwendeten Benutzerkonto ",
-       "keine Administratorenrechte.", Paragraph,
-       "Dies kann evtl. dazu führen, dass sich das Programm nicht ",
-       "in das standardmäßig vorgeschlagene Verzeichnis (", defaultPath, ") installieren lässt ",
-       "(bitte versuchen Sie es aber zunächst).", Paragraph,
-       "In diesem Falle können Sie das Programm in ein Verzeichnis ",
-       "installieren, für das Sie über entsprechende Schreibrechte verfügen, z.B. ",
-       "\"Dokumente und Einstellungen\". Bei Windows XP HOME ist dies die ",
-       "einzige Möglichkeit, wenn Sie das Programm für einen Anwender mit ",
-       "eingeschränkten Benutzerrechten installieren wollen.", Paragraph,
-       "Unter Windows NT, Windows 2000 und Windows XP Professional können Sie sich aber auch ",
-       "als Administrator anmelden, das Programm installieren und dem betreffenden Benutzer ",
-       "für das Installationsverzeichnis Lese- und Schreibrechte verleihen."});
+  return Concat({"Das Setup-Programm hat festgestellt, dass Sie ",
+                 programName,
+                 " auf ein Betriebsystem (",
+                 versionName,
+                 ") installieren ",
+                 "möchten, welches über eine Benutzerverwaltung verfügt, ",
+                 "jedoch besitzen Sie unter dem aktuell verwendeten Benutzerkonto ",
+                 "keine Administratorenrechte.",
+                 Paragraph,
+                 "Dies kann evtl. dazu führen, dass sich das Programm nicht ",
+                 "in das standardmäßig vorgeschlagene Verzeichnis (",
+                 defaultPath,
+                 ") installieren lässt ",
+                 "(bitte versuchen Sie es aber zunächst).",
+                 Paragraph,
+                 "In diesem Falle können Sie das Programm in ein Verzeichnis ",
+                 "installieren, für das Sie über entsprechende Schreibrechte verfügen, z.B. ",
+                 "\"Dokumente und Einstellungen\". Bei Windows XP HOME ist dies die ",
+                 "einzige Möglichkeit, wenn Sie das Programm für einen Anwender mit ",
+                 "eingeschränkten Benutzerrechten installieren wollen.",
+                 Paragraph,
+                 "Unter Windows NT, Windows 2000 und Windows XP Professional können Sie sich aber auch ",
+                 "als Administrator anmelden, das Programm installieren und dem betreffenden Benutzer ",
+                 "für das Installationsverzeichnis Lese- und Schreibrechte verleihen."});
 }
 
 std::string ReplaceProgPlaceholder(const std::string& text, const std::string& programName) {
@@ -54,7 +62,8 @@ std::string CanonicalDirectory(const std::string& path) {
   if (path.size() >= 3 && path[1] == ':' && path[2] == '\\') {
     rootEnd = 3;
   } else if (path.starts_with("\\\\")) {
-    const size_t server = path.find('\\', 2), share = server == std::string::npos ? server : path.find('\\', server + 1);
+    const size_t server = path.find('\\', 2),
+                 share = server == std::string::npos ? server : path.find('\\', server + 1);
     if (share == std::string::npos) return path;
     rootEnd = share + 1;
   } else {
@@ -90,28 +99,22 @@ std::string MainDirectoryText() {
          "einen Namen für ein Unterverzeichnis an!";
 }
 
-std::string CreateDirectoryQuestion() {
-  return Concat({"Verzeichnis existiert nicht!", Paragraph, "Erstellen?"});
-}
+std::string CreateDirectoryQuestion() { return Concat({"Verzeichnis existiert nicht!", Paragraph, "Erstellen?"}); }
 
 std::string DirectoryWarningText(const std::string& path, bool limitedNtUser) {
-  return Concat(
-      {"Konnte Verzeichnis \"", path,
-       "\" nicht erstellen oder in das Verzeichnis kann nicht kopiert werden!", Paragraph,
-       "Entweder ist das Laufwerkt nicht schreibbereit oder ",
-       "es fehlt eine Schreibberechtigung für dieses Laufwerk bzw. ", "für dieses Verzeichnis.",
-       Paragraph, "Bitte installieren Sie das Programm in ein Verzeichnis, für ",
-       "das Sie Schreib- und Leserechte besitzen (das Setup-Programm schlägt ",
-       "nun einmalig ein anderes Verzeichnis vor).",
-       limitedNtUser ? Paragraph : "",
-       limitedNtUser ? "Oder Sie melden sich als Administrator an, um das Programm "
-                       "zu installieren bzw. Sie bitten den Administrator, Ihnen entsprechende "
-                       "Berechtigungen zur Installation des Programmes einzuräumen."
-                     : ""});
+  return Concat({"Konnte Verzeichnis \"", path, "\" nicht erstellen oder in das Verzeichnis kann nicht kopiert werden!",
+                 Paragraph, "Entweder ist das Laufwerkt nicht schreibbereit oder ",
+                 "es fehlt eine Schreibberechtigung für dieses Laufwerk bzw. ", "für dieses Verzeichnis.", Paragraph,
+                 "Bitte installieren Sie das Programm in ein Verzeichnis, für ",
+                 "das Sie Schreib- und Leserechte besitzen (das Setup-Programm schlägt ",
+                 "nun einmalig ein anderes Verzeichnis vor).", limitedNtUser ? Paragraph : "",
+                 limitedNtUser ? "Oder Sie melden sich als Administrator an, um das Programm "
+                                 "zu installieren bzw. Sie bitten den Administrator, Ihnen entsprechende "
+                                 "Berechtigungen zur Installation des Programmes einzuräumen."
+                               : ""});
 }
 
-std::string ProfileProposal(const std::string& profilesDir, const std::string& logonName,
-                            const std::string& path) {
+std::string ProfileProposal(const std::string& profilesDir, const std::string& logonName, const std::string& path) {
   return Concat({IncludeBackslash(profilesDir), logonName, "\\", ExtractFileName(path)});
 }
 

@@ -25,8 +25,7 @@ std::string CreateDirectoryQuestion();
 // The warning for a directory that could not be created or written.
 std::string DirectoryWarningText(const std::string& path, bool limitedNtUser);
 // The directory proposed instead: profiles folder\logon name\last component of path.
-std::string ProfileProposal(const std::string& profilesDir, const std::string& logonName,
-                            const std::string& path);
+std::string ProfileProposal(const std::string& profilesDir, const std::string& logonName, const std::string& path);
 // The refusal of a directory that holds another program's installation: its removal would
 // take this program's files, or this one's that program's.
 std::string OtherProgramText(const std::string& path, const std::string& otherProgram);

@@ -45,12 +45,10 @@ struct Expected {
 // The source's bytes into the temporary file, with the source's time, each byte read once:
 // hashed on the way, for the check and for what the log records of the file. Damaged: they
 // are not the bytes the distribution recorded.
-Copied CopyBytes(const FileSpan& source, const std::string& temporary, const Expected& expected,
-                 FileContent& content) {
+Copied CopyBytes(const FileSpan& source, const std::string& temporary, const Expected& expected, FileContent& content) {
   KernelHandle opened;
   HANDLE in = OpenSpan(source, opened, FILE_FLAG_SEQUENTIAL_SCAN);
-  KernelHandle out = FromCreateFile(
-      CreateFileNamed(temporary, GENERIC_WRITE, 0, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL));
+  KernelHandle out = FromCreateFile(CreateFileNamed(temporary, GENERIC_WRITE, 0, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL));
   constexpr DWORD BufferSize = 65536;
   // On the heap: a static buffer of this size would lie in the program file.
   std::unique_ptr<unsigned char[]> buffer(new (std::nothrow) unsigned char[BufferSize]);
@@ -105,9 +103,8 @@ void FinalFailure(const std::string& text) {
 }
 }  // namespace
 
-bool CopyInstallFile(const std::string& sourceName, const std::string& targetName,
-                     const std::string& sourceDir, const std::string& targetDir, CopyView& view,
-                     const std::string& expectedSha256) {
+bool CopyInstallFile(const std::string& sourceName, const std::string& targetName, const std::string& sourceDir,
+                     const std::string& targetDir, CopyView& view, const std::string& expectedSha256) {
   const std::string mapped = MapCompressedName(targetName);
   const std::string shownTarget = LowerCase(targetDir + mapped);
   view.ShowPaths(LowerCase(sourceDir + sourceName), shownTarget);
@@ -153,7 +150,8 @@ bool CopyInstallFile(const std::string& sourceName, const std::string& targetNam
   const bool compressed = IsCompressedName(sourceName);
   const auto question = [&] {
     if (damaged) return DamagedQuestionText(sourceDir, sourceName);
-    return compressed ? ExpandQuestionText(sourceDir, sourceName, targetDir, mapped) : CopyQuestionText(targetDir, mapped);
+    return compressed ? ExpandQuestionText(sourceDir, sourceName, targetDir, mapped)
+                      : CopyQuestionText(targetDir, mapped);
   };
   std::string_view outcome = "installed";
   if (!(compressed ? expand() : copy()) && !logFailed) {
@@ -166,7 +164,8 @@ bool CopyInstallFile(const std::string& sourceName, const std::string& targetNam
   if (logFailed) outcome = "not installed, the log cannot be written";
   RecordRun({"file ", outcome, damaged ? " (damaged)" : "", ": ", source, " -> ", target});
   if (logFailed) return false;
-  if (outcome == "failed") FinalFailure(damaged ? DamagedFailedText(sourceDir, sourceName) : CopyFailedText(targetDir, mapped));
+  if (outcome == "failed")
+    FinalFailure(damaged ? DamagedFailedText(sourceDir, sourceName) : CopyFailedText(targetDir, mapped));
   // Not put in place: what lies there, if anything, is not known to be ours as it is.
   if (outcome != "installed" && recordedContent) view.NotPlaced(shownTarget);
   return record({});

@@ -33,6 +33,5 @@ class CopyView {
 // log cannot be written (the file then stays out of place): the installation cannot go on.
 // With expectedSha256 (from the script's checksums) the source is checked as it is read, and
 // a file whose bytes differ is treated as one that cannot be copied, named as damaged.
-bool CopyInstallFile(const std::string& sourceName, const std::string& targetName,
-                     const std::string& sourceDir, const std::string& targetDir, CopyView& view,
-                     const std::string& expectedSha256 = {});
+bool CopyInstallFile(const std::string& sourceName, const std::string& targetName, const std::string& sourceDir,
+                     const std::string& targetDir, CopyView& view, const std::string& expectedSha256 = {});

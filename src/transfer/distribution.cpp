@@ -62,7 +62,8 @@ Carried ReadPayload(HANDLE file, const payload::Appended& appended) {
 }  // namespace
 
 Carried OpenCarriedDistribution() {
-  KernelHandle file = FromCreateFile(CreateFileNamed(GetExePath(), GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL));
+  KernelHandle file = FromCreateFile(
+      CreateFileNamed(GetExePath(), GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL));
   if (!file) return Carried::None;
   const DWORD size = GetFileSize(file.Get(), nullptr);
   std::string headers;
@@ -94,6 +95,7 @@ bool DistributionHas(const std::string& name) {
 std::string DistributionDir() { return CarriesDistribution() ? GetExePath() + "\\" : AppDir; }
 
 std::string DamagedDownloadText(const std::string& path) {
-  return "Die Datei " + path + " ist unvollständig oder beschädigt: es wurde nichts installiert.\r\r"
+  return "Die Datei " + path +
+         " ist unvollständig oder beschädigt: es wurde nichts installiert.\r\r"
          "Laden Sie das Programm bitte erneut herunter.";
 }

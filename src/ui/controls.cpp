@@ -41,8 +41,7 @@ void PaintPanel(Control& control, HDC dc) {
   if (d.kind != ControlKind::Panel) return;  // pages keep their caption to themselves
   InflateRect(&rect, -3, -1);
   const UINT align = d.align == TextAlign::Left ? DT_LEFT : DT_CENTER;
-  DrawControlText(dc, control, rect,
-                  align | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
+  DrawControlText(dc, control, rect, align | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
 }
 
 void PaintLabel(Control& control, HDC dc) {
@@ -76,22 +75,23 @@ void Paint(Control& control) {
 // Notifications of the children of our containers belong to the form.
 bool IsForwarded(UINT msg) {
   switch (msg) {
-    case WM_COMMAND: case WM_NOTIFY: case WM_DRAWITEM: case WM_MEASUREITEM:
-    case WM_CTLCOLORSTATIC: case WM_CTLCOLORBTN: case WM_CTLCOLOREDIT: case WM_CTLCOLORLISTBOX:
-      return true;
-    default:
-      return false;
+    case WM_COMMAND:
+    case WM_NOTIFY:
+    case WM_DRAWITEM:
+    case WM_MEASUREITEM:
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX: return true;
+    default: return false;
   }
 }
 
 LRESULT HandleControlMessage(Control& control, HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   if (IsForwarded(msg)) return SendMessageA(control.form->Handle(), msg, wParam, lParam);
   switch (msg) {
-    case WM_ERASEBKGND:
-      return 1;  // painted whole in WM_PAINT
-    case WM_PAINT:
-      Paint(control);
-      return 0;
+    case WM_ERASEBKGND: return 1;  // painted whole in WM_PAINT
+    case WM_PAINT: Paint(control); return 0;
     case WM_SETTEXT: {
       LRESULT result = DefaultWindowProc(hwnd, msg, wParam, lParam);
       if (control.autoSize) AutoSizeLabel(control);
@@ -136,41 +136,32 @@ DWORD TabStop(const ControlDesc& d) { return d.tabOrder >= 0 ? WS_TABSTOP : 0; }
 
 WindowKind KindOf(const ControlDesc& d) {
   switch (d.kind) {
-    case ControlKind::Panel: case ControlKind::Bevel: case ControlKind::PageBook:
-    case ControlKind::Page:
-      return {PanelClass, WS_CLIPCHILDREN, WS_EX_CONTROLPARENT};
-    case ControlKind::Label:
-      return {LabelClass, 0, 0};
+    case ControlKind::Panel:
+    case ControlKind::Bevel:
+    case ControlKind::PageBook:
+    case ControlKind::Page: return {PanelClass, WS_CLIPCHILDREN, WS_EX_CONTROLPARENT};
+    case ControlKind::Label: return {LabelClass, 0, 0};
     case ControlKind::Image:
       // Drawn by the form: an icon static keeps no text to be announced by.
       return {"STATIC", SS_OWNERDRAW, 0};
-    case ControlKind::Button:
-      return {"BUTTON", (d.isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON) | TabStop(d), 0};
-    case ControlKind::CheckBox:
-      return {"BUTTON", BS_AUTOCHECKBOX | TabStop(d), 0};
+    case ControlKind::Button: return {"BUTTON", (d.isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON) | TabStop(d), 0};
+    case ControlKind::CheckBox: return {"BUTTON", BS_AUTOCHECKBOX | TabStop(d), 0};
     case ControlKind::GroupBox:
       // A group box paints its frame and caption, never its ground: transparent, it is left
       // out of its parent's clipping, and the parent paints the ground beneath it.
       return {"BUTTON", BS_GROUPBOX, WS_EX_TRANSPARENT};
-    case ControlKind::Edit:
-      return {"EDIT", ES_AUTOHSCROLL | TabStop(d), WS_EX_CLIENTEDGE};
+    case ControlKind::Edit: return {"EDIT", ES_AUTOHSCROLL | TabStop(d), WS_EX_CLIENTEDGE};
     case ControlKind::Memo:
-      return {"EDIT", ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL | WS_VSCROLL | TabStop(d),
-              WS_EX_CLIENTEDGE};
+      return {"EDIT", ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL | WS_VSCROLL | TabStop(d), WS_EX_CLIENTEDGE};
     case ControlKind::TreeView:
-      return {WC_TREEVIEWA,
-              TVS_SHOWSELALWAYS | TVS_HASLINES | TVS_LINESATROOT | TVS_HASBUTTONS | TabStop(d),
+      return {WC_TREEVIEWA, TVS_SHOWSELALWAYS | TVS_HASLINES | TVS_LINESATROOT | TVS_HASBUTTONS | TabStop(d),
               WS_EX_CLIENTEDGE};
-    case ControlKind::Gauge:
-      return {PROGRESS_CLASSA, PBS_SMOOTH, 0};
+    case ControlKind::Gauge: return {PROGRESS_CLASSA, PBS_SMOOTH, 0};
     case ControlKind::ComboBox:
-      return {"COMBOBOX",
-              CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | CBS_HASSTRINGS | WS_VSCROLL | TabStop(d), 0};
+      return {"COMBOBOX", CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | CBS_HASSTRINGS | WS_VSCROLL | TabStop(d), 0};
     case ControlKind::ListBox:
-      return {"LISTBOX", LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | TabStop(d),
-              WS_EX_CLIENTEDGE};
-    case ControlKind::Timer:
-      break;
+      return {"LISTBOX", LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | TabStop(d), WS_EX_CLIENTEDGE};
+    case ControlKind::Timer: break;
   }
   return {PanelClass, 0, 0};
 }
@@ -183,8 +174,10 @@ struct Picture {
   WORD id;
 };
 constexpr WORD OwnIcon = 1;
-constexpr Picture Pictures[] = {{"information", "Information", 32516}, {"warning", "Warnung", 32515},
-                                {"error", "Fehler", 32513}, {"confirmation", "Bestätigen", 32514},
+constexpr Picture Pictures[] = {{"information", "Information", 32516},
+                                {"warning", "Warnung", 32515},
+                                {"error", "Fehler", 32513},
+                                {"confirmation", "Bestätigen", 32514},
                                 {"app", "Setup", OwnIcon}};
 
 const Picture& PictureNamed(const char* name) {
@@ -204,29 +197,22 @@ void Prepare(Control& control) {
       if (d.indent) TreeView_SetIndent(hwnd, control.form->Scale(d.indent));
       AddTreeLines(hwnd, d.text);
       break;
-    case ControlKind::Gauge:
-      SendMessageA(hwnd, PBM_SETBARCOLOR, 0, clBlue);
-      break;
-    case ControlKind::CheckBox:
-      SendMessageA(hwnd, BM_SETCHECK, d.checked ? BST_CHECKED : BST_UNCHECKED, 0);
-      break;
-    case ControlKind::Image:
-      SetWindowTextNamed(hwnd, PictureNamed(d.text).shown);
-      break;
+    case ControlKind::Gauge: SendMessageA(hwnd, PBM_SETBARCOLOR, 0, clBlue); break;
+    case ControlKind::CheckBox: SendMessageA(hwnd, BM_SETCHECK, d.checked ? BST_CHECKED : BST_UNCHECKED, 0); break;
+    case ControlKind::Image: SetWindowTextNamed(hwnd, PictureNamed(d.text).shown); break;
     case ControlKind::ComboBox:
       if (d.itemHeight) SendMessageA(hwnd, CB_SETITEMHEIGHT, 0, control.form->Scale(d.itemHeight));
       break;
     case ControlKind::ListBox:
       if (d.itemHeight) SendMessageA(hwnd, LB_SETITEMHEIGHT, 0, control.form->Scale(d.itemHeight));
       break;
-    default:
-      break;
+    default: break;
   }
 }
 
 bool HasWindowText(ControlKind kind) {
-  return kind != ControlKind::TreeView && kind != ControlKind::Image &&
-         kind != ControlKind::ComboBox && kind != ControlKind::ListBox;
+  return kind != ControlKind::TreeView && kind != ControlKind::Image && kind != ControlKind::ComboBox &&
+         kind != ControlKind::ListBox;
 }
 }  // namespace
 
@@ -297,8 +283,7 @@ HWND CreateControlWindow(Control& control, HWND parent, const RECT& bounds, int 
                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), &control);
   if (!hwnd) return nullptr;
   control.hwnd = hwnd;
-  SetPropA(hwnd, ControlNameProperty,
-           reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(GlobalAddAtomA(d.name))));
+  SetPropA(hwnd, ControlNameProperty, reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(GlobalAddAtomA(d.name))));
   const FontDesc& font = EffectiveFont(control);
   control.fontColor = font.color;
   control.font.Reset(MakeFont(font, control.form->Scale(font.height)));

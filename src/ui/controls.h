@@ -13,9 +13,8 @@ const FontDesc& EffectiveFont(const Control& control);
 // The described font, its characters pixels high (a form's fonts: its Scale of the height).
 // Here, so that the tests measure with it without the rest of the layer.
 inline HFONT MakeFont(const FontDesc& font, int pixels) {
-  return CreateFontA(-pixels, 0, 0, 0, font.bold ? FW_BOLD : FW_NORMAL, font.italic, FALSE, FALSE,
-                     DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                     DEFAULT_PITCH | FF_DONTCARE, font.face);
+  return CreateFontA(-pixels, 0, 0, 0, font.bold ? FW_BOLD : FW_NORMAL, font.italic, FALSE, FALSE, DEFAULT_CHARSET,
+                     OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, font.face);
 }
 // Creates the control's window inside parent at the given (already scaled) bounds.
 HWND CreateControlWindow(Control& control, HWND parent, const RECT& bounds, int id);

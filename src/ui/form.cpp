@@ -23,7 +23,8 @@ const Form* activeForm = nullptr;  // the form that was activated last
 
 DWORD FormStyle(const FormDesc& d) {
   DWORD style = WS_CAPTION | WS_CLIPCHILDREN;
-  style |= d.border == BorderStyle::Sizeable ? WS_THICKFRAME : (d.border == BorderStyle::Dialog ? DS_MODALFRAME : WS_BORDER);
+  style |=
+      d.border == BorderStyle::Sizeable ? WS_THICKFRAME : (d.border == BorderStyle::Dialog ? DS_MODALFRAME : WS_BORDER);
   if (d.systemMenu) style |= WS_SYSMENU;
   if (d.minimizeBox) style |= WS_MINIMIZEBOX;
   if (d.maximizeBox) style |= WS_MAXIMIZEBOX;
@@ -77,9 +78,7 @@ Form::~Form() {
   }
 }
 
-int Form::Scale(int designPixels) const {
-  return MulDiv(designPixels, ScreenPpi(), desc_.designPpi);
-}
+int Form::Scale(int designPixels) const { return MulDiv(designPixels, ScreenPpi(), desc_.designPpi); }
 
 void Form::Create() {
   RegisterFormClass();
@@ -128,8 +127,8 @@ void Form::CreateControls() {
       offset.x += p->desc->left;
       offset.y += p->desc->top;
     }
-    RECT bounds = {Scale(d.left + offset.x), Scale(d.top + offset.y),
-                   Scale(d.left + offset.x + d.width), Scale(d.top + offset.y + d.height)};
+    RECT bounds = {Scale(d.left + offset.x), Scale(d.top + offset.y), Scale(d.left + offset.x + d.width),
+                   Scale(d.top + offset.y + d.height)};
     CreateControlWindow(*control, parentWindow, bounds, id++);
     controls_.push_back(std::move(control));
   }
@@ -186,17 +185,13 @@ HWND Form::Item(std::string_view name) const {
   return c ? c->hwnd : nullptr;
 }
 
-void Form::OnClick(std::string_view name, std::function<void()> handler) {
-  Need(name).onClick = std::move(handler);
-}
+void Form::OnClick(std::string_view name, std::function<void()> handler) { Need(name).onClick = std::move(handler); }
 
 void Form::OnDrawItem(std::string_view name, std::function<void(const DRAWITEMSTRUCT&)> handler) {
   Need(name).onDrawItem = std::move(handler);
 }
 
-void Form::OnTimer(std::string_view name, std::function<void()> handler) {
-  Need(name).onTimer = std::move(handler);
-}
+void Form::OnTimer(std::string_view name, std::function<void()> handler) { Need(name).onTimer = std::move(handler); }
 
 void Form::SetTimerEnabled(std::string_view name, bool enabled) {
   Control& timer = Need(name);
@@ -268,13 +263,11 @@ void Form::SetPosition(int left, int top) {
 void Form::SetCaption(const std::string& caption) { SetWindowTextNamed(hwnd_, caption); }
 std::string Form::Caption() const { return ReadWindowText(hwnd_); }
 
-void Form::SetText(std::string_view name, const std::string& text) {
-  SetWindowTextNamed(Need(name).hwnd, text);
-}
+void Form::SetText(std::string_view name, const std::string& text) { SetWindowTextNamed(Need(name).hwnd, text); }
 
 // As a designed form does: a file that cannot be read is reported, the form still stands.
 TextLoad Form::SetTextFromFile(std::string_view name, const FileSpan& file, const std::string& shown,
-                                const std::string& expectedSha256) {
+                               const std::string& expectedSha256) {
   std::string bytes;
   const auto text = LoadTextFile(file, &bytes);
   if (!text) {
@@ -298,9 +291,7 @@ void Form::SetVisible(std::string_view name, bool visible) {
   ShowWindow(Need(name).hwnd, visible ? SW_SHOWNA : SW_HIDE);
 }
 
-void Form::SetEnabled(std::string_view name, bool enabled) {
-  EnableWindow(Need(name).hwnd, enabled);
-}
+void Form::SetEnabled(std::string_view name, bool enabled) { EnableWindow(Need(name).hwnd, enabled); }
 
 void Form::SetFontColor(std::string_view name, uint32_t color) {
   Control& c = Need(name);
@@ -333,9 +324,7 @@ void Form::SetItemIndex(std::string_view name, int index) {
 }
 
 // An item's stored text; empty when it cannot be fetched.
-std::string Form::ItemText(std::string_view name, int index) const {
-  return ComboBoxEntry(Need(name).hwnd, index);
-}
+std::string Form::ItemText(std::string_view name, int index) const { return ComboBoxEntry(Need(name).hwnd, index); }
 
 void Form::SetGauge(std::string_view name, int position, int maximum) {
   HWND gauge = Need(name).hwnd;
@@ -514,12 +503,12 @@ LRESULT Form::OnControlColor(HDC dc, HWND child) {
 LRESULT Form::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
   HWND hwnd = hwnd_;  // WM_NCDESTROY clears the member
   switch (msg) {
-    case WM_COMMAND:
-      return OnCommand(wParam, lParam);
-    case WM_CTLCOLORSTATIC: case WM_CTLCOLORBTN: case WM_CTLCOLOREDIT: case WM_CTLCOLORLISTBOX:
-      return OnControlColor(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
-    case WM_NOTIFY:
-      return OnNotify(*reinterpret_cast<NMHDR*>(lParam));
+    case WM_COMMAND: return OnCommand(wParam, lParam);
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX: return OnControlColor(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+    case WM_NOTIFY: return OnNotify(*reinterpret_cast<NMHDR*>(lParam));
     case WM_DRAWITEM: {
       const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
       Control* control = FindByWindow(item->hwndItem);
@@ -536,8 +525,7 @@ LRESULT Form::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         return 0;
       }
       return 0;
-    case WM_ERASEBKGND:
-      return 1;
+    case WM_ERASEBKGND: return 1;
     case WM_PAINT: {
       PAINTSTRUCT ps;
       HDC dc = BeginPaint(hwnd_, &ps);
@@ -545,9 +533,7 @@ LRESULT Form::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       EndPaint(hwnd_, &ps);
       return 0;
     }
-    case WM_SIZE:
-      Layout();
-      return 0;
+    case WM_SIZE: Layout(); return 0;
     case WM_ACTIVATE:
       // Only a change between our forms counts: coming back from a message box does not,
       // or a failing activation handler would show its error box for ever.
@@ -560,22 +546,19 @@ LRESULT Form::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       if (LOWORD(wParam) == WA_INACTIVE) {
         if (IsChild(hwnd_, GetFocus())) lastFocus_ = GetFocus();
       } else if (!HIWORD(wParam)) {
-        if (IsWindow(lastFocus_) && IsChild(hwnd_, lastFocus_) && IsWindowVisible(lastFocus_) && IsWindowEnabled(lastFocus_))
+        if (IsWindow(lastFocus_) && IsChild(hwnd_, lastFocus_) && IsWindowVisible(lastFocus_) &&
+            IsWindowEnabled(lastFocus_))
           SetFocus(lastFocus_);
         else
           FocusDefault();
         return 0;
       }
       break;
-    case WM_CLOSE:
-      Close();
-      return 0;
+    case WM_CLOSE: Close(); return 0;
     case WM_DESTROY:
       if (Application.MainForm == this) PostQuitMessage(0);
       return 0;
-    case WM_NCDESTROY:
-      hwnd_ = nullptr;
-      break;
+    case WM_NCDESTROY: hwnd_ = nullptr; break;
   }
   return DefaultWindowProc(hwnd, msg, wParam, lParam);
 }

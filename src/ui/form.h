@@ -15,11 +15,11 @@
 
 struct Control {
   const ControlDesc* desc = nullptr;
-  HWND hwnd = nullptr;          // none for timers
-  Control* parent = nullptr;    // nullptr: the form
+  HWND hwnd = nullptr;        // none for timers
+  Control* parent = nullptr;  // nullptr: the form
   class Form* form = nullptr;
   GdiObject font;
-  GdiObject brush;              // background, for the colour messages
+  GdiObject brush;  // background, for the colour messages
   std::function<void()> onClick;
   std::function<void(const DRAWITEMSTRUCT&)> onDrawItem;
   std::function<void()> onTimer;

@@ -66,8 +66,8 @@ void Tf_Uninstal::Button2Click() { Application.Halt(ExitByUser); }
 
 void Tf_Uninstal::Button1Click() {
   ShowStep(1);
-  if (Ask("Sind Sie sicher, daß Sie das Programm entfernen wollen?", DlgType::Confirmation, mbYes | mbNo,
-          mrYes) != mrYes)
+  if (Ask("Sind Sie sicher, daß Sie das Programm entfernen wollen?", DlgType::Confirmation, mbYes | mbNo, mrYes) !=
+      mrYes)
     return;
   Hide();
   RemoveInstallation();
@@ -187,9 +187,12 @@ std::vector<std::string> Tf_Uninstal::DeleteLoggedFiles(const std::vector<Logged
     if (deleted) RemoveEmptyWorkFolderOf(file);
     // Quiet, a file in use (a program still running) goes at the next restart; the
     // uninstaller itself goes with its batch file.
-    const bool later = may && !deleted && QuietMode && InUse(file) && LowerCase(file) != self &&
-                       ReplaceAtRestart(file, "");
-    RecordRun({deleted ? "file deleted: " : later ? "file in use, deleted at the next restart: " : "file not deleted: ", file});
+    const bool later =
+        may && !deleted && QuietMode && InUse(file) && LowerCase(file) != self && ReplaceAtRestart(file, "");
+    RecordRun({deleted ? "file deleted: "
+               : later ? "file in use, deleted at the next restart: "
+                       : "file not deleted: ",
+               file});
     if (later) pending_.push_back(file);
     if (!deleted && !later) notDeleted.push_back(file);
     // The pauses keep to their sum whatever the resolution of the system's clock (a tenth

@@ -30,7 +30,7 @@ class Tf_Uninstal : public Form {
                              const std::vector<std::string>& foldersAbove);
   std::string WriteRemovalBatch(const std::vector<std::string>& foldersAbove);
 
-  bool somethingLeft_ = false;  // a logged file could not be removed
+  bool somethingLeft_ = false;        // a logged file could not be removed
   std::vector<std::string> pending_;  // quiet: logged files in use, deleted at the next restart
 };
 

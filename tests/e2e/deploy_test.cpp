@@ -26,8 +26,7 @@ void Damage(const Distribution& dist, const std::string& name) {
 
 std::string WithoutLines(std::string text, const std::vector<std::string>& starts) {
   for (const std::string& start : starts)
-    if (const size_t at = text.find("\n" + start); at != std::string::npos)
-      text.erase(at + 1, text.find('\n', at + 1) - at);
+    if (const size_t at = text.find("\n" + start); at != std::string::npos) text.erase(at + 1, text.find('\n', at + 1) - at);
   return text;
 }
 }  // namespace
@@ -40,11 +39,13 @@ TEST(Deploy, QuietRunsShowNoWindowSkipWhatFailsAndEndAtABadDirectory) {
     std::vector<std::string> recorded;
     std::string key = "Adressen";  // the script's registration key
   } rows[] = {
-      {"deploy_skip", "Programm", 3,
-       {"failure: ", "Vertrag.Txt", "question: ", "(quiet mode)", "file skipped: ", "ADRESSEN.HL_", "file skipped: ", "ADRHELP.DL_", "exit status 3"}},
+      {"deploy_skip",
+       "Programm",
+       3,
+       {"failure: ", "Vertrag.Txt", "question: ", "(quiet mode)", "file skipped: ", "ADRESSEN.HL_", "file skipped: ", "ADRHELP.DL_",
+        "exit status 3"}},
       // Below a file: it can never be made.
-      {"deploy_baddir", "Setup.lst\\Programm", 5,
-       {"cannot be created or written: ", "Setup.lst\\Programm", "exit status 5"}},
+      {"deploy_baddir", "Setup.lst\\Programm", 5, {"cannot be created or written: ", "Setup.lst\\Programm", "exit status 5"}},
       // A folder whose name Windows would alter (its trailing dot dropped).
       {"deploy_dotdir", "Prog.\\Programm", 5, {"cannot be created or written: ", "Prog.\\Programm", "exit status 5"}},
       // A key the registry does not take: refused before anything is made.
@@ -60,8 +61,7 @@ TEST(Deploy, QuietRunsShowNoWindowSkipWhatFailsAndEndAtABadDirectory) {
     dist.AddFile("Setup.lst", script.replace(script.find("Folder=Adressen"), 15, "Folder=" + row.key));
     const std::string record = dist.Dir() + "neu\\run.log", target = dist.Dir() + row.directory;  // a new folder
     // A bad directory ends the run within seconds, not when someone comes along.
-    EXPECT_EQ(RunQuietly(dist.Dir() + "SETUP.EXE", "/q \"/D=" + target + "\" /LOG=" + record, row.status == 5 ? 10000 : 60000),
-              row.status);
+    EXPECT_EQ(RunQuietly(dist.Dir() + "SETUP.EXE", "/q \"/D=" + target + "\" /LOG=" + record, row.status == 5 ? 10000 : 60000), row.status);
     const std::string text = FileText(record);
     size_t at = 0;
     for (const std::string& piece : row.recorded) {
@@ -97,17 +97,15 @@ TEST(Deploy, TheRegisteredQuietRemovalLeavesTheMachineAsItWas) {
     const std::string dir = row.dir.empty() ? InstallDir : row.dir;
     DeleteTree(ExtractFilePath(dir));  // C:\Programme too: the installation makes it
     Distribution dist = ExampleDistribution(row.name);
-    if (!row.withVersion)
-      dist.AddFile("Setup.lst", WithoutLines(FileText(dist.Dir() + "Setup.lst"), {"Version=", "Publisher="}));
+    if (!row.withVersion) dist.AddFile("Setup.lst", WithoutLines(FileText(dist.Dir() + "Setup.lst"), {"Version=", "Publisher="}));
     const Snapshot before = TakeSnapshot();
-    ASSERT_EQ(RunQuietly(dist.Dir() + "SETUP.EXE",
-                         row.dir.empty() ? "/q" : "/q \"/D=" + (row.given.empty() ? row.dir : row.given) + "\""),
+    ASSERT_EQ(RunQuietly(dist.Dir() + "SETUP.EXE", row.dir.empty() ? "/q" : "/q \"/D=" + (row.given.empty() ? row.dir : row.given) + "\""),
               0u);
     ASSERT_TRUE(FileExists(dir + "\\ADRESSEN.EXE"));
 
     unsigned long long bytes = 0;
-    for (const std::string& file : {dir + "\\ADRESSEN.EXE", dir + "\\ADRESSEN.HLP", dir + "\\beispiel.HDB",
-                                    dir + "\\Uninstal.exe", GetWindowsDir() + "\\ADRHELP.DLL"})
+    for (const std::string& file : {dir + "\\ADRESSEN.EXE", dir + "\\ADRESSEN.HLP", dir + "\\beispiel.HDB", dir + "\\Uninstal.exe",
+                                    GetWindowsDir() + "\\ADRHELP.DLL"})
       bytes += FileSize(file);
     const std::string uninstaller = "\"" + dir + "\\Uninstal.exe\"";
     const struct {
@@ -126,20 +124,17 @@ TEST(Deploy, TheRegisteredQuietRemovalLeavesTheMachineAsItWas) {
         {"DisplayVersion", row.withVersion ? DWORD{REG_SZ} : 0, row.withVersion ? "1.0" : ""},
         {"Publisher", row.withVersion ? DWORD{REG_SZ} : 0, row.withVersion ? "Muster Software" : ""},
     };
-    for (const auto& value : values)
-      EXPECT_EQ(RegistrationValue(value.name), std::make_pair(value.type, value.value)) << value.name;
+    for (const auto& value : values) EXPECT_EQ(RegistrationValue(value.name), std::make_pair(value.type, value.value)) << value.name;
 
     if (row.withVersion) {
       // What the toolkit tells a catalogue and a detection rule is what was registered.
       const std::string manifest = dist.Dir() + "manifest.yaml", folder = dist.Dir().substr(0, dist.Dir().size() - 1);
-      RunQuietly(SystemDir() + "cmd.exe", "/c \"\"" + GetExeDirectory() + "distkit.exe\" manifest \"" + folder +
-                                                      "\" --zip \"" + folder + "\\SETUP.EXE\" --url https://example.invalid/a.zip > \"" +
-                                                      manifest + "\"\"");
+      RunQuietly(SystemDir() + "cmd.exe", "/c \"\"" + GetExeDirectory() + "distkit.exe\" manifest \"" + folder + "\" --zip \"" + folder +
+                                              "\\SETUP.EXE\" --url https://example.invalid/a.zip > \"" + manifest + "\"\"");
       std::string text = FileText(manifest);
       std::erase(text, '\r');
       for (const char* name : {"DisplayName", "DisplayVersion", "Publisher"})
-        EXPECT_NE(text.find(std::string(name) + ": '" + RegistrationValue(name).second + "'"), std::string::npos)
-            << name << "\n" << text;
+        EXPECT_NE(text.find(std::string(name) + ": '" + RegistrationValue(name).second + "'"), std::string::npos) << name << "\n" << text;
       EXPECT_NE(text.find("ProductCode: '" + ExtractFileName(AdressenKey) + "'"), std::string::npos);
       EXPECT_NE(UpperCase(text).find(UpperCase("key:   HKEY_LOCAL_MACHINE\\" + AdressenKey + "\n")), std::string::npos);
       EXPECT_EQ(FileText(dir + "\\Uninstal.exe"), FileText(dist.Dir() + "SETUP.EXE")) << "a byte copy: signed alike";
@@ -262,8 +257,8 @@ TEST(Deploy, ACutDamagedOrHostileDownloadInstallsNothing) {
   const struct {
     size_t at;
     bool cut;  // else the byte there is changed
-  } rows[] = {{start, true}, {start + 6, true},  {start + 5000, true}, {end - 30, true},   {end - 1, true},
-              {start + 200, false}, {end - 80, false},  {end - 20, false}, {start + 9, false}};
+  } rows[] = {{start, true},        {start + 6, true}, {start + 5000, true}, {end - 30, true},  {end - 1, true},
+              {start + 200, false}, {end - 80, false}, {end - 20, false},    {start + 9, false}};
   for (const auto& row : rows) {
     SCOPED_TRACE((row.cut ? "cut at " : "changed at ") + std::to_string(row.at));
     std::string bytes = row.cut ? whole.substr(0, row.at) : whole;
@@ -275,14 +270,13 @@ TEST(Deploy, ACutDamagedOrHostileDownloadInstallsNothing) {
   }
   std::vector<payload::Entry> files;
   std::vector<std::string> contents;
-  for (const char* name : {"Setup.lst", "Liesmich.txt", "Vertrag.Txt", "ADRESSEN.EX_", "ADRESSEN.HL_", "beispiel.hd_",
-                           "ADRHELP.DL_", "SETUP.EXE"}) {
+  for (const char* name :
+       {"Setup.lst", "Liesmich.txt", "Vertrag.Txt", "ADRESSEN.EX_", "ADRESSEN.HL_", "beispiel.hd_", "ADRHELP.DL_", "SETUP.EXE"}) {
     files.push_back({name, 0, 0, 0});
     contents.push_back(FileText("C:\\e2e\\bundle_damaged_source\\" + std::string(name)));
   }
   // The first, made alike with a plain name, installs: what the others carry is refused.
-  for (const char* hostile :
-       {"EXTRA.TXT", "..\\ADRHELP.DLL", "C:ADRHELP.DLL", "C:\\Windows\\ADRHELP.DLL", "NUL", "ADRESSEN.EX_", ""}) {
+  for (const char* hostile : {"EXTRA.TXT", "..\\ADRHELP.DLL", "C:ADRHELP.DLL", "C:\\Windows\\ADRHELP.DLL", "NUL", "ADRESSEN.EX_", ""}) {
     SCOPED_TRACE(std::string("carrying ") + (*hostile ? hostile : "a file before its files"));
     std::vector<payload::Entry> withIt = files;
     withIt.push_back({*hostile ? hostile : "EXTRA.TXT", 0, 0, 0});
@@ -316,8 +310,9 @@ TEST(Deploy, TwoRunsForOneProgramNeverOverlap) {
   const Distribution other = ExampleDistribution("lock_other"), example = ExampleDistribution("lock_example");
   const Snapshot before = TakeSnapshot();
   ASSERT_EQ(RunQuietly(example.Dir() + "SETUP.EXE", "/q"), 0u);
-  std::string script = "[General]\r\nName=Andere\r\ndefaultPath=C:\\Programme\\Andere\r\n[StartMenu]\r\nFolder=Andere\r\n"
-                       "[Group]\r\nName=Andere\r\n[programfiles]\r\n1=ADRESSEN.EX_\r\n";
+  std::string script =
+      "[General]\r\nName=Andere\r\ndefaultPath=C:\\Programme\\Andere\r\n[StartMenu]\r\nFolder=Andere\r\n"
+      "[Group]\r\nName=Andere\r\n[programfiles]\r\n1=ADRESSEN.EX_\r\n";
   other.AddFile("Setup.lst", script);
   {
     const Program holder = example.Start();  // waits at its welcome page
@@ -337,7 +332,8 @@ TEST(Deploy, TwoRunsForOneProgramNeverOverlap) {
   // Large enough to last while the others start: larger where the machine is not emulated.
   const int count = Patience(1000) > 1000 ? 300 : 1500;
   Distribution big("lock_big");
-  script = "[General]\r\nName=Adressen\r\ndefaultPath=" + InstallDir + "\r\n[StartMenu]\r\nFolder=Adressen\r\n"
+  script = "[General]\r\nName=Adressen\r\ndefaultPath=" + InstallDir +
+           "\r\n[StartMenu]\r\nFolder=Adressen\r\n"
            "[Group]\r\nName=Adressen\r\n[programfiles]\r\n";
   for (int i = 1; i <= count; ++i) {
     const std::string name = "DATEN" + std::to_string(i) + ".DAT";

@@ -33,9 +33,7 @@ void Distribution::AddExample(const std::string& name) const {
   CopyFileNamed((std::string(E2E_EXAMPLES_DIR) + "\\" + name), (dir_ + name), FALSE);
 }
 
-void Distribution::AddFile(const std::string& name, const std::string& content) const {
-  MakeFile(dir_ + name, content);
-}
+void Distribution::AddFile(const std::string& name, const std::string& content) const { MakeFile(dir_ + name, content); }
 
 void Distribution::AddCompressed(const std::string& name, const std::string& content) const {
   const std::string plain = dir_ + MapCompressedName(name);
@@ -125,8 +123,7 @@ std::string Shown(HWND window) {
 namespace {
 std::string OnScreen(DWORD pid) {
   std::string shown;
-  for (HWND w : TopWindows(pid))
-    shown += " [" + (ControlName(w).empty() ? WindowClass(w) : ControlName(w)) + ": " + Shown(w) + "]";
+  for (HWND w : TopWindows(pid)) shown += " [" + (ControlName(w).empty() ? WindowClass(w) : ControlName(w)) + ": " + Shown(w) + "]";
   return shown;
 }
 }  // namespace
@@ -134,16 +131,16 @@ std::string OnScreen(DWORD pid) {
 DWORD Perform(const Program& program, const Steps& steps, bool untilExit) {
   for (const Step& step : steps) {
     HWND window = nullptr;
-    WaitUntil([&] {
-      for (HWND w : TopWindows(program.pid))
-        if ((ControlName(w) == step.window || WindowClass(w) == step.window) &&
-            Shown(w).find(step.shows) != std::string::npos)
-          window = w;
-      return window != nullptr;
-    }, 60000);  // a bound against a hang: the uninstaller's file loop alone takes its time
+    WaitUntil(
+        [&] {
+          for (HWND w : TopWindows(program.pid))
+            if ((ControlName(w) == step.window || WindowClass(w) == step.window) && Shown(w).find(step.shows) != std::string::npos)
+              window = w;
+          return window != nullptr;
+        },
+        60000);  // a bound against a hang: the uninstaller's file loop alone takes its time
     if (!window) {
-      ADD_FAILURE() << "no " << step.window << " showing \"" << step.shows << "\"; on the screen:"
-                    << OnScreen(program.pid);
+      ADD_FAILURE() << "no " << step.window << " showing \"" << step.shows << "\"; on the screen:" << OnScreen(program.pid);
       return 99;
     }
     if (step.act) step.act(window);
@@ -158,8 +155,7 @@ DWORD Perform(const Program& program, const Steps& steps, bool untilExit) {
       // The wizard and the uninstall window stay; everything else goes with its answer.
       if (step.window == "Tf_Aktion" || step.window == "Tf_Uninstal") continue;
     }
-    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(window) || !IsWindowVisible(window); }))
-        << step.window << " stayed after " << step.press;
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(window) || !IsWindowVisible(window); })) << step.window << " stayed after " << step.press;
   }
   DWORD code = untilExit ? 99 : 0;
   EXPECT_TRUE(!untilExit || WaitForExit(program, 20000, code)) << "still running; on the screen:" << OnScreen(program.pid);
@@ -208,9 +204,7 @@ std::string HighlightedStep(DWORD pid) {
   return selected >= 0 && selected < static_cast<int>(nodes.size()) ? nodes[selected] : "";
 }
 
-void SetText(HWND control, const std::string& text) {
-  SendMessageW(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(Wide(text).c_str()));
-}
+void SetText(HWND control, const std::string& text) { SendMessageW(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(Wide(text).c_str())); }
 
 std::vector<std::string> ListBoxLines(HWND list) {
   std::vector<std::string> lines;
@@ -253,8 +247,7 @@ void AddKeys(const std::string& path, std::set<std::string>& keys) {
     if (RegEnumValueW(key.Get(), i, name, &size, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
     keys.insert(path + " = " + FromWide(name) + ": " + ReadRegistryString(key, FromWide(name)));
   }
-  for (std::string sub; !(sub = RegistrySubkeyName(key, static_cast<DWORD>(subkeys.size()))).empty();)
-    subkeys.push_back(sub);
+  for (std::string sub; !(sub = RegistrySubkeyName(key, static_cast<DWORD>(subkeys.size()))).empty();) subkeys.push_back(sub);
   for (const std::string& sub : subkeys) AddKeys(path + "\\" + sub, keys);
 }
 }  // namespace
@@ -293,8 +286,10 @@ void ExpectUnchanged(const Snapshot& before, DWORD settleMs) {
 void ReportWindowsVersion(const char* version) {
   for (const char* program : {"SETUP.EXE", "Uninstal.exe"}) {
     const std::string key = std::string("Software\\Wine\\AppDefaults\\") + program;
-    if (!version) DeleteRegistryTree(HKEY_CURRENT_USER, key);
-    else WriteRegistryString(OpenRegistryKey(HKEY_CURRENT_USER, key, true), "Version", version);
+    if (!version)
+      DeleteRegistryTree(HKEY_CURRENT_USER, key);
+    else
+      WriteRegistryString(OpenRegistryKey(HKEY_CURRENT_USER, key, true), "Version", version);
   }
 }
 
@@ -302,8 +297,7 @@ void PrepareMachine() {
   CreateDirectoryNamed("C:\\Programme");
   for (const int folder : {CSIDL_DESKTOPDIRECTORY, CSIDL_STARTMENU, CSIDL_COMMON_DESKTOPDIRECTORY, CSIDL_COMMON_STARTMENU})
     DeleteFileNamed((SpecialFolder(nullptr, folder) + "\\Adressen.lnk"));
-  for (const int folder : {CSIDL_PROGRAMS, CSIDL_COMMON_PROGRAMS})
-    DeleteTree(SpecialFolder(nullptr, folder) + "\\Adressen\\");
+  for (const int folder : {CSIDL_PROGRAMS, CSIDL_COMMON_PROGRAMS}) DeleteTree(SpecialFolder(nullptr, folder) + "\\Adressen\\");
   DeleteTree(InstallDir + "\\");
   DeleteRegistryTree(HKEY_LOCAL_MACHINE, AdressenKey);
   const std::string library = GetWindowsDir() + "\\ADRHELP.DLL";
@@ -352,8 +346,7 @@ std::pair<DWORD, std::string> RegistrationValue(const std::string& name, const s
   // As UTF-16, the registry's own form: a name outside the code page must be there whole.
   wchar_t data[1024] = {};
   DWORD type = 0, size = sizeof data - sizeof(wchar_t);
-  if (!key || RegQueryValueExW(key.Get(), Wide(name).c_str(), nullptr, &type, reinterpret_cast<BYTE*>(data), &size) !=
-                  ERROR_SUCCESS)
+  if (!key || RegQueryValueExW(key.Get(), Wide(name).c_str(), nullptr, &type, reinterpret_cast<BYTE*>(data), &size) != ERROR_SUCCESS)
     return {0, ""};
   if (type != REG_DWORD) return {type, FromWide(data)};
   DWORD number = 0;
@@ -366,8 +359,7 @@ ShortcutPlaces ShortcutPlacesOf(const std::string& profile) {
   const std::string common = shell(CSIDL_COMMON_DESKTOPDIRECTORY);
   if (profile.empty() || SameNameIgnoringCase(profile, shell(CSIDL_PROFILE)))
     return {shell(CSIDL_PROGRAMS), shell(CSIDL_STARTMENU), shell(CSIDL_DESKTOPDIRECTORY)};
-  if (SameNameIgnoringCase(profile + "\\Desktop", common))
-    return {shell(CSIDL_COMMON_PROGRAMS), shell(CSIDL_COMMON_STARTMENU), common};
+  if (SameNameIgnoringCase(profile + "\\Desktop", common)) return {shell(CSIDL_COMMON_PROGRAMS), shell(CSIDL_COMMON_STARTMENU), common};
   // A profile of a German Windows of the XP era, as the tests make one.
   return {profile + "\\Startmenü\\Programme", profile + "\\Startmenü", profile + "\\Desktop"};
 }

@@ -45,9 +45,7 @@ inline const std::string AdressenKey = UninstallKeyOf("Adressen");
 inline const std::string InstallDir = "C:\\Programme\\Adressen";
 
 // Which of the example's files a distribution gets.
-enum ExampleFiles : unsigned {
-  WithReadme = 1, WithLicence = 2, WithProgramFiles = 4, Complete = 7
-};
+enum ExampleFiles : unsigned { WithReadme = 1, WithLicence = 2, WithProgramFiles = 4, Complete = 7 };
 // The content of an installed file: the built ADRESSEN.EXE and ADRHELP.DLL, examples/
 // ADRESSEN.HLP and beispiel.hdb; a generated text of about lines lines for any other name.
 std::string ExampleContent(const std::string& installedName, int lines = 200);
@@ -76,8 +74,7 @@ DWORD Perform(const Program& program, const Steps& steps, bool untilExit = true)
 Steps WalkWizard(const std::string& target);
 // What follows the copying: the user selection and the options with their buttons, and
 // "Nein" (or "Ja": start) to the closing question.
-Steps FinishSteps(bool start = false, std::function<void(HWND)> group = nullptr,
-                  std::function<void(HWND)> options = nullptr);
+Steps FinishSteps(bool start = false, std::function<void(HWND)> group = nullptr, std::function<void(HWND)> options = nullptr);
 // A shortcut file there, to target, in workingDir, described by its own name.
 void ExpectLink(const std::string& linkFile, const std::string& target, const std::string& workingDir);
 // The text a window shows: a page name, a dialog's or a box's message, else its caption.

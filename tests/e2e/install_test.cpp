@@ -53,16 +53,19 @@ TEST(Install, AttendedRunInstallsEveryFileLogsItAndRegistersTheUninstaller) {
   for (size_t k = 0; k < 5; ++k)
     EXPECT_NE(state.find("File" + std::to_string(k + 1) + "=" + std::to_string(FileText(installed[k]).size()) + "," +
                          Sha256Of(FileText(installed[k])) + "\r\n"),
-              std::string::npos) << installed[k] << "\n" << state;
+              std::string::npos)
+        << installed[k] << "\n"
+        << state;
   log.erase(states, files - states);
   EXPECT_EQ(log.substr(0, std::min(log.find("[BenutzerKonto]"), log.find("[Shortcuts]"))),
             "[General]\r\nName=Adressen\r\n[InstalledFiles]\r\nFile1=" + dir + "uninstal.exe\r\nFile2=" + dir +
-                "adressen.exe\r\nFile3=" + dir + "adressen.hlp\r\nFile4=" + dir + "beispiel.hdb\r\nFile5=" +
-                LowerCase(windowsDll) + "\r\n[Group]\r\nName=Adressen\r\n[StartMenu]\r\nFolder=Adressen\r\n"
+                "adressen.exe\r\nFile3=" + dir + "adressen.hlp\r\nFile4=" + dir + "beispiel.hdb\r\nFile5=" + LowerCase(windowsDll) +
+                "\r\n[Group]\r\nName=Adressen\r\n[StartMenu]\r\nFolder=Adressen\r\n"
                 "[FileOrigins]\r\nFile5=shared\r\n");
   EXPECT_NE(log.find("Link1=" + GroupFolderOf(target) + "\\Adressen.LNK"), std::string::npos) << log;
   EXPECT_EQ(ReadRegistryString(OpenRegistryKey(HKEY_LOCAL_MACHINE, AdressenKey, false), "UninstallString"),
-            "\"" + target + "\\Uninstal.exe\"") << "quoted against C:\\Program.exe";
+            "\"" + target + "\\Uninstal.exe\"")
+      << "quoted against C:\\Program.exe";
 
   // A second run proposes the directory of the first.
   Program again = dist.Start();
@@ -83,7 +86,7 @@ TEST(Install, TheUserSelectionAndTheOptionsDecideWhereTheShortcutsGo) {
   ForceDirectories(bert + "\\Desktop");
   struct Row {
     const char* version;
-    const char* user;  // chosen in the user selection; nullptr: a quiet run
+    const char* user;                       // chosen in the user selection; nullptr: a quiet run
     bool desktop, startMenu, closeOptions;  // ticked; the options closed by the title bar
     DWORD status;
   };
@@ -135,11 +138,10 @@ TEST(Install, TheUserSelectionAndTheOptionsDecideWhereTheShortcutsGo) {
       EXPECT_EQ(RunQuietly(dist.Dir() + "SETUP.EXE", "/q /D=" + target), 0u);
     const bool optionsTaken = !row.closeOptions && row.user;
     const std::string exe = target + "\\ADRESSEN.EXE";
-    const std::vector<std::pair<std::string, bool>> links = {
-        {places.programs + "\\Adressen\\Adressen.LNK", row.status == 0},
-        {places.programs + "\\Adressen\\Hilfe.LNK", row.status == 0},
-        {places.desktop + "\\Adressen.LNK", optionsTaken && row.desktop},
-        {places.startMenu + "\\Adressen.LNK", optionsTaken && row.startMenu}};
+    const std::vector<std::pair<std::string, bool>> links = {{places.programs + "\\Adressen\\Adressen.LNK", row.status == 0},
+                                                             {places.programs + "\\Adressen\\Hilfe.LNK", row.status == 0},
+                                                             {places.desktop + "\\Adressen.LNK", optionsTaken && row.desktop},
+                                                             {places.startMenu + "\\Adressen.LNK", optionsTaken && row.startMenu}};
     for (const auto& [link, made] : links) {
       if (made) {
         ExpectLink(link, link.find("Hilfe") != std::string::npos ? target + "\\ADRESSEN.HLP" : exe, target);
@@ -169,8 +171,7 @@ TEST(Install, JaStartsTheInstalledProgramAndNeinDoesNot) {
     const std::string target = dist.Dir() + "Programm";
     EXPECT_EQ(Perform(dist.Start(), WalkWizard(target) + FinishSteps(start)), 0u);
     HWND window = nullptr;
-    WaitUntil([&] { return (window = FindWindowA("Adressen", "Adressen")) && IsWindowVisible(window); },
-              start ? 15000 : 2000);
+    WaitUntil([&] { return (window = FindWindowA("Adressen", "Adressen")) && IsWindowVisible(window); }, start ? 15000 : 2000);
     ASSERT_EQ(window != nullptr, start);
     if (!start) continue;
     const std::string shown = WindowText(FindWindowExA(window, nullptr, "Static", nullptr));
@@ -185,9 +186,10 @@ TEST(Install, JaStartsTheInstalledProgramAndNeinDoesNot) {
 
 TEST(Install, ABusyTargetAReadOnlySourceADamagedFileAndTheUsersDatabase) {
   Distribution dist("install_busy");
-  dist.AddProgram("[General]\r\nName=Adressen\r\n[StartMenu]\r\nFolder=Adressen\r\n[Group]\r\n"
-                            "Name=Adressen\r\n[programfiles]\r\n1=ADRESSEN.EXE\r\n2=ADRESSEN.HLP\r\n"
-                            "3=ADRHELP.DL_\r\n4=LIESMICH.TX_\r\n5=beispiel.hdb\r\n[Items]\r\nADRESSEN.EXE=Adressen\r\n");
+  dist.AddProgram(
+      "[General]\r\nName=Adressen\r\n[StartMenu]\r\nFolder=Adressen\r\n[Group]\r\n"
+      "Name=Adressen\r\n[programfiles]\r\n1=ADRESSEN.EXE\r\n2=ADRESSEN.HLP\r\n"
+      "3=ADRHELP.DL_\r\n4=LIESMICH.TX_\r\n5=beispiel.hdb\r\n[Items]\r\nADRESSEN.EXE=Adressen\r\n");
   for (const char* name : {"ADRESSEN.EXE", "ADRESSEN.HLP", "beispiel.hdb"}) dist.AddFile(name, ExampleContent(name));
   SetFileAttributesNamed((dist.Dir() + "ADRESSEN.EXE"), FILE_ATTRIBUTE_READONLY);
   dist.AddCompressed("ADRHELP.DL_", ExampleContent("ADRHELP.DLL"));
@@ -208,21 +210,20 @@ TEST(Install, ABusyTargetAReadOnlySourceADamagedFileAndTheUsersDatabase) {
   ASSERT_TRUE(help && readme);
   EXPECT_EQ(Perform(dist.Start(),
                     WalkWizard(target) +
-                        Steps{{"TMessageForm", "Yes", target + "\\ADRESSEN.HLP\rkonnnte nicht",
-                               [&](HWND) { help = KernelHandle(); }},
+                        Steps{{"TMessageForm", "Yes", target + "\\ADRESSEN.HLP\rkonnnte nicht", [&](HWND) { help = KernelHandle(); }},
                               {"TMessageForm", "No", dist.Dir() + "ADRHELP.DL_"},
-                              {"TMessageForm", "Yes", target + "\\LIESMICH.TXT kopiert werden!",
-                               [&](HWND) { readme = KernelHandle(); }}} +
+                              {"TMessageForm", "Yes", target + "\\LIESMICH.TXT kopiert werden!", [&](HWND) { readme = KernelHandle(); }}} +
                         FinishSteps()),
-            3u) << "the library skipped with Nein is not installed";
+            3u)
+      << "the library skipped with Nein is not installed";
   for (const char* name : {"ADRESSEN.EXE", "ADRESSEN.HLP", "LIESMICH.TXT"})
     EXPECT_EQ(FileText(target + "\\" + name), ExampleContent(name)) << name;
   EXPECT_FALSE(FileAttributes((target + "\\ADRESSEN.EXE")) & FILE_ATTRIBUTE_READONLY)
       << "an installed file must be writable, whatever the distribution's medium";
   EXPECT_EQ(FileText(target + "\\ADRHELP.DLL"), "die alte Version") << "a damaged file leaves the earlier version";
   EXPECT_EQ(FileText(target + "\\Beispiel.hdb"), "meine Adressen") << "the sample is not installed over it";
-  EXPECT_EQ(FolderFiles(target), (std::vector<std::string>{"ADRESSEN.EXE", "ADRESSEN.HLP", "ADRHELP.DLL", "Beispiel.hdb",
-                                                           "INSTALL1.LOG", "LIESMICH.TXT", "Uninstal.exe"}))
+  EXPECT_EQ(FolderFiles(target), (std::vector<std::string>{"ADRESSEN.EXE", "ADRESSEN.HLP", "ADRHELP.DLL", "Beispiel.hdb", "INSTALL1.LOG",
+                                                           "LIESMICH.TXT", "Uninstal.exe"}))
       << "no half-expanded file is left";
   const std::string log = LogText(target);
   EXPECT_NE(log.find("File4=" + LowerCase(target) + "\\adrhelp.dll"), std::string::npos) << "a skipped file is logged";

@@ -118,8 +118,8 @@ TEST(Names, ADistributionInUtf8) {
   Registration described;
   ASSERT_EQ(ReadRegistration(dist.Dir(), described), "");
   EXPECT_EQ(UninstallKeyOf(described.key), KasseKey);
-  for (const auto& [name, value] : {std::pair{"DisplayName", described.displayName}, {"Publisher", described.publisher},
-                                    {"DisplayVersion", described.version}})
+  for (const auto& [name, value] :
+       {std::pair{"DisplayName", described.displayName}, {"Publisher", described.publisher}, {"DisplayVersion", described.version}})
     EXPECT_EQ(RegistrationValue(name, KasseKey).second, value) << name;
   EXPECT_EQ(RemoveQuietly(KasseKey), 0u);
   ExpectUnchanged(before);
@@ -177,7 +177,9 @@ TEST(CodePage, GermanTextsAndTheScriptsNamesOnAnotherCodePage) {
   Distribution dist = ExampleDistribution("code_page");
   dist.AddFile("Übersicht.txt", "Übersicht");
   std::string script = FileText(dist.Dir() + "Setup.lst");
-  script.insert(script.find("[Windows]"), "4=\xDC" "bersicht.txt\r\n");  // CP1252, as the script is
+  script.insert(script.find("[Windows]"),
+                "4=\xDC"
+                "bersicht.txt\r\n");  // CP1252, as the script is
   dist.AddFile("Setup.lst", script);
   Program setup = dist.Start();
   HWND start = nullptr;

@@ -36,9 +36,8 @@ Distribution OtherProgram(const std::string& name, const std::string& group, con
   const std::string exe = UpperCase(name) + ".EXE";
   dist.AddFile(exe, "Programm " + name + "\r\n");
   dist.AddCompressed("ADRHELP.DL_", ExampleContent("ADRHELP.DLL"));
-  dist.AddProgram("[General]\r\nName=" + name + "\r\ndefaultPath=" + dir + "\r\n[StartMenu]\r\nFolder=" + name +
-                                "\r\n[Group]\r\nName=" + group + "\r\n[programfiles]\r\n1=" + exe +
-                                "\r\n[Windows]\r\n1=ADRHELP.DL_\r\n[Items]\r\n" + exe + "=" + name + "\r\n");
+  dist.AddProgram("[General]\r\nName=" + name + "\r\ndefaultPath=" + dir + "\r\n[StartMenu]\r\nFolder=" + name + "\r\n[Group]\r\nName=" +
+                  group + "\r\n[programfiles]\r\n1=" + exe + "\r\n[Windows]\r\n1=ADRHELP.DL_\r\n[Items]\r\n" + exe + "=" + name + "\r\n");
   return dist;
 }
 
@@ -91,8 +90,7 @@ TEST(Ownership, WhatWasThereBeforeStaysWhatTwoProgramsShareGoesWithTheLast) {
     EXPECT_EQ(SharedCount(), foreign ? 1 : -1);
     EXPECT_FALSE(OpenRegistryKey(HKEY_LOCAL_MACHINE, UninstallKeyOf("Kasse"), false));
     // Quiet, an uninstaller goes after its end, by a batch file of its own.
-    EXPECT_TRUE(WaitUntil([&] { return !DirectoryExists(kasse) && (!foreign || !FileExists(InstallDir + "\\Uninstal.exe")); },
-                          20000));
+    EXPECT_TRUE(WaitUntil([&] { return !DirectoryExists(kasse) && (!foreign || !FileExists(InstallDir + "\\Uninstal.exe")); }, 20000));
   }
   PrepareMachine();
 }
@@ -146,17 +144,19 @@ TEST(Ownership, AnEditedLogChangesNothingOutsideTheProgramDirectory) {
     ASSERT_EQ(Install(ExampleDistribution("edited_log"), "/q"), 0u);
     const bool linked = MakeFolderLink(dir + "\\verweis", victim);  // where the system makes links
     std::string log = "[General]\r\nName=Adressen\r\n[InstalledFiles]\r\nFile1=" + LowerCase(letter) + "\r\nFile2=" + dir +
-                      "\\adressen.exe\r\nFile3=" + windows + "\\win.ini\r\nFile4=" + windows + "\\regedit.exe\r\nFile5=" +
-                      dir + "\\..\\..\\e2e\\opfer\\b.txt\r\nFile6=" + victim + "\\c.txt\r\nFile8=" + dir +
-                      "\\verweis\\d.txt\r\nFile9=" + dir + "\\*.*\r\nFile10=" + dir + "\\uninstal.exe\r\n";
+                      "\\adressen.exe\r\nFile3=" + windows + "\\win.ini\r\nFile4=" + windows + "\\regedit.exe\r\nFile5=" + dir +
+                      "\\..\\..\\e2e\\opfer\\b.txt\r\nFile6=" + victim + "\\c.txt\r\nFile8=" + dir + "\\verweis\\d.txt\r\nFile9=" + dir +
+                      "\\*.*\r\nFile10=" + dir + "\\uninstal.exe\r\n";
     ForceDirectories(dir + "\\viele");
     for (int i = 11; i < 2111; ++i) {
       const std::string file = dir + "\\viele\\f" + std::to_string(i) + ".txt";
       MakeFile(file);
       log += "File" + std::to_string(i) + "=" + file + "\r\n";
     }
-    MakeLogFile(dir + "\\" + InstallLogName, log + "[FileOrigins]\r\nFile4=shared\r\n[Group]\r\nName=..\\..\\..\\e2e\\opfer\r\n"
-                                                "[StartMenu]\r\nFolder=" + registration + "\r\n");
+    MakeLogFile(dir + "\\" + InstallLogName, log +
+                                                 "[FileOrigins]\r\nFile4=shared\r\n[Group]\r\nName=..\\..\\..\\e2e\\opfer\r\n"
+                                                 "[StartMenu]\r\nFolder=" +
+                                                 registration + "\r\n");
     Steps steps = RemovalSteps(false);
     steps[2].act = [&](HWND ask) {
       EXPECT_NE(WindowText(FindControl(ask, AskForm::lbInfo)).find(" " + dir + " "), std::string::npos)
@@ -228,8 +228,8 @@ TEST(Ownership, AnAdministratorsNewDirectoryIsClosedToOtherUsersAndAnOpenOneIsNa
   for (const std::string how : {"/q", "/s"}) {
     SCOPED_TRACE(how);
     ASSERT_EQ(Install(dist, how, " \"/D=" + dir + "\" /LOG=" + record), 0u);
-    EXPECT_NE(FileText(record).find("every user may change the files in the installation directory: " + dir),
-              std::string::npos) << FileText(record);
+    EXPECT_NE(FileText(record).find("every user may change the files in the installation directory: " + dir), std::string::npos)
+        << FileText(record);
   }
   DeleteTree(root + "\\");
   PrepareMachine();

@@ -20,8 +20,8 @@ namespace {
 // program runs (Wine's user32 imports version.dll and loads imm32.dll as it starts, its
 // shell32 imports shlwapi.dll and that one shcore.dll); Windows' own do not, or take them
 // as known DLLs.
-const char* const Planted[] = {"comctl32", "uxtheme", "ole32",    "oleaut32", "msctf",  "dwmapi",
-                               "propsys",  "apphelp", "userenv",  "linkinfo", "ntshrui", "clbcatq"};
+const char* const Planted[] = {"comctl32", "uxtheme", "ole32",   "oleaut32", "msctf",   "dwmapi",
+                               "propsys",  "apphelp", "userenv", "linkinfo", "ntshrui", "clbcatq"};
 // Wine prefers a library found on the search path for these names, as Windows does for any
 // name that is no known DLL.
 class PlantedLibraries {
@@ -73,10 +73,12 @@ std::string Within(const std::set<std::string>& modules, const std::string& dir)
 DWORD RunWatched(const Program& program, Steps steps, std::set<std::string>& modules) {
   DWORD code = 99;
   if (steps.empty()) {
-    WaitUntil([&] {
-      AddModules(program.pid, modules);
-      return WaitForExit(program, 0, code);
-    }, 60000);
+    WaitUntil(
+        [&] {
+          AddModules(program.pid, modules);
+          return WaitForExit(program, 0, code);
+        },
+        60000);
     return code;
   }
   for (Step& step : steps)
@@ -101,8 +103,7 @@ TEST(Planting, NoLibraryIsLoadedFromTheProgramsOwnFolder) {
       dir = ExampleDistribution(std::string("planted_") + how).Dir();
     }
     const PlantedLibraries planted(dir);
-    const Program program = planted.Start(dir + (removal ? "Uninstal.exe" : "SETUP.EXE"),
-                                          how == std::string("attended") ? "" : "/q");
+    const Program program = planted.Start(dir + (removal ? "Uninstal.exe" : "SETUP.EXE"), how == std::string("attended") ? "" : "/q");
     std::set<std::string> modules;
     const Steps steps = how == std::string("attended") ? WalkWizard(InstallDir) + FinishSteps() : Steps{};
     EXPECT_EQ(RunWatched(program, steps, modules), 0u);

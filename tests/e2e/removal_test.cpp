@@ -34,8 +34,11 @@ DWORD AnswerUntilExit(const Program& program, const std::string& answer, std::st
       const bool question = WindowText(w) == "Warnung" && FindControl(w, "Cancel");
       if (question || name == "TMessageForm" || WindowClass(w) == "#32770" || name == "Tf_Group" || name == "Tf_more") {
         shown += Shown(w) + "\n";
-        Perform(program, {{name.empty() ? "#32770" : name,
-                           question ? answer : name == "Tf_Group" || name == "Tf_more" ? "BitBtn1" : "OK"}}, false);
+        Perform(program,
+                {{name.empty() ? "#32770" : name, question                                  ? answer
+                                                  : name == "Tf_Group" || name == "Tf_more" ? "BitBtn1"
+                                                                                            : "OK"}},
+                false);
       }
     }
   }
@@ -50,8 +53,8 @@ DWORD AnswerUntilExit(const Program& program, const std::string& answer, std::st
 TEST(Uninstall, JaRemovesEverythingNeinKeepsTheDirectoryOnEveryWindowsVersion) {
   std::string ansi;
   const bool ansiUser = ToSystemCodePage(GetLogonUserName(), ansi);
-  const std::pair<const char*, bool> versions[] = {{"win95", true}, {"win98", true}, {"winme", true}, {"nt40", false},
-                                                  {"win2k", false}, {"winxp", false}, {"win7", false}, {"win10", false}};
+  const std::pair<const char*, bool> versions[] = {{"win95", true},  {"win98", true},  {"winme", true}, {"nt40", false},
+                                                   {"win2k", false}, {"winxp", false}, {"win7", false}, {"win10", false}};
   for (const auto& [version, family95] : versions) {
     SCOPED_TRACE(version);
     if (family95 && !ansiUser) continue;
@@ -122,8 +125,9 @@ TEST(Uninstall, TheDirectoryQuestionListsWhatTheDirectoryHolds) {
     Shoot(ask, "uninstall-ask");
   };
   steps.insert(steps.begin() + 2, Step{"Tf_Progress", "", "", [](HWND progress) {
-                 EXPECT_FALSE(IsWindowVisible(FindControl(progress, ProgressForm::bnEsc))) << "an Abbrechen that stops nothing";
-               }});
+                                         EXPECT_FALSE(IsWindowVisible(FindControl(progress, ProgressForm::bnEsc)))
+                                             << "an Abbrechen that stops nothing";
+                                       }});
   EXPECT_EQ(Perform(StartProgram(d + "Uninstal.exe", ""), steps), 0u);
   // The hidden folder is not entered, so it and the directory stay; all else is gone.
   EXPECT_TRUE(WaitUntil([&] { return !FileExists(d + "Uninstal.exe"); }, 20000));
@@ -153,8 +157,10 @@ void FillKillDistribution(const Distribution& dist, bool second = false) {
     const std::string name = (k > ProgramFiles ? "KILLT" : "DATEI") + std::to_string(k) + (k % 2 ? ".EX_" : ".TXT");
     script += std::to_string(++number) + "=" + name + "\r\n";
     const int lines = second ? 20001 : 20000;
-    if (k % 2) dist.AddCompressed(name, ExampleContent(MapCompressedName(name), lines));
-    else dist.AddFile(name, ExampleContent(name, lines));
+    if (k % 2)
+      dist.AddCompressed(name, ExampleContent(MapCompressedName(name), lines));
+    else
+      dist.AddFile(name, ExampleContent(name, lines));
   }
   dist.AddProgram(script + "[Items]\r\nDATEI1.EXE=Adressen\r\n");
 }
@@ -200,8 +206,7 @@ struct KillTest : ::testing::Test {
   void KillAndRemove(const std::function<bool(DWORD)>& moment, const std::string& what) {
     SCOPED_TRACE(what);
     Kill(dist, "/s", moment);
-    std::printf("%s: %zu bytes of log, registration %s\n", what.c_str(),
-                FileText(InstallDir + "\\" + InstallLogName).size(),
+    std::printf("%s: %zu bytes of log, registration %s\n", what.c_str(), FileText(InstallDir + "\\" + InstallLogName).size(),
                 OpenRegistryKey(HKEY_LOCAL_MACHINE, AdressenKey, false) ? "made" : "not made");
     RemoveWhatIsThere();
     ExpectUnchanged(before);
@@ -278,9 +283,10 @@ TEST(Reliability, AFullDiskAsksAndLeavesNoPartialFile) {
   dist.AddCompressed("ADRESSEN.EX_", ExampleContent("ADRESSEN.EXE"));
   dist.AddCompressed("GROSS.DA_", ExampleContent("GROSS.DAT", 100000));  // about 3 MB: more than the drive
   dist.AddFile("KLEIN.TXT", "klein\r\n");
-  dist.AddProgram("[General]\r\nName=Adressen\r\ndefaultPath=" + dir + "\r\n[StartMenu]\r\nFolder=Adressen\r\n"
-                            "[Group]\r\nName=Adressen\r\n[programfiles]\r\n1=ADRESSEN.EX_\r\n2=GROSS.DA_\r\n3=KLEIN.TXT\r\n"
-                            "[Items]\r\nADRESSEN.EXE=Adressen\r\n");
+  dist.AddProgram("[General]\r\nName=Adressen\r\ndefaultPath=" + dir +
+                  "\r\n[StartMenu]\r\nFolder=Adressen\r\n"
+                  "[Group]\r\nName=Adressen\r\n[programfiles]\r\n1=ADRESSEN.EX_\r\n2=GROSS.DA_\r\n3=KLEIN.TXT\r\n"
+                  "[Items]\r\nADRESSEN.EXE=Adressen\r\n");
   struct Case {
     const char* answer;
     DWORD exit;
@@ -314,11 +320,13 @@ TEST(Reliability, AHostileScriptWritesNothingOutsideTheInstallation) {
   dist.AddFile("ZWEITE.TXT", "zweite\r\n");
   MakeFile("C:\\e2e\\boese.txt");  // beside the distribution, where ".." would reach
   const Snapshot before = TakeSnapshot();
-  dist.AddProgram("[General]\r\nName=Adressen\r\ndefaultPath=" + InstallDir + "\r\n[StartMenu]\r\n"
-                            "Folder=Adressen\r\n[Group]\r\nName=Adressen\r\n[programfiles]\r\n1=ADRESSEN.EX_\r\n"
-                            "2=..\\boese.txt\r\n3=C:\\e2e\\boese.txt\r\n4=NUL\r\n5=COM1\r\n6=" + std::string(300, 'a') +
-                            ".txt\r\n[Windows]\r\n1=..\\e2e\\boese.txt\r\n2=..\\..\\e2e\\boese.txt\r\n"
-                            "[programfiles]\r\n1=ZWEITE.TXT\r\n[Items]\r\nADRESSEN.EXE=Adressen\r\n");
+  dist.AddProgram("[General]\r\nName=Adressen\r\ndefaultPath=" + InstallDir +
+                  "\r\n[StartMenu]\r\n"
+                  "Folder=Adressen\r\n[Group]\r\nName=Adressen\r\n[programfiles]\r\n1=ADRESSEN.EX_\r\n"
+                  "2=..\\boese.txt\r\n3=C:\\e2e\\boese.txt\r\n4=NUL\r\n5=COM1\r\n6=" +
+                  std::string(300, 'a') +
+                  ".txt\r\n[Windows]\r\n1=..\\e2e\\boese.txt\r\n2=..\\..\\e2e\\boese.txt\r\n"
+                  "[programfiles]\r\n1=ZWEITE.TXT\r\n[Items]\r\nADRESSEN.EXE=Adressen\r\n");
   std::string shown;
   EXPECT_EQ(AnswerUntilExit(dist.Start("SETUP.EXE", "/s"), "Yes", shown), 3u) << shown;
   int failures = 0;
@@ -329,7 +337,8 @@ TEST(Reliability, AHostileScriptWritesNothingOutsideTheInstallation) {
   // Outside the installation only what an installation makes: shortcuts, group, registration.
   for (const std::string& line : Differences(before, TakeSnapshot()))
     EXPECT_TRUE(line.starts_with("new: " + Dir) || line.find("Uninstall\\Adressen") != std::string::npos ||
-                (line.starts_with("new: c:\\users\\") && line.find("adressen") != std::string::npos)) << line;
+                (line.starts_with("new: c:\\users\\") && line.find("adressen") != std::string::npos))
+        << line;
   // The uninstaller passes over the log's entries that point elsewhere (no failure) and removes the rest.
   EXPECT_EQ(RemoveInstallation(true), 0u) << "C:\\e2e\\boese.txt, named by the log through \"..\", stays";
   ExpectUnchanged(before, 20000);
@@ -340,8 +349,7 @@ TEST(Reliability, AHostileScriptWritesNothingOutsideTheInstallation) {
   for (unsigned i = 0, seed = 12345; i < 8192; ++i) noise += static_cast<char>((seed = seed * 1103515245 + 12345) >> 16);
   dist.AddFile("Setup.lst", noise);
   shown.clear();
-  EXPECT_LE(AnswerUntilExit(dist.Start("SETUP.EXE", "/s"), "Cancel", shown), 4u)
-      << "a crash ends with a system status; shown:\n" << shown;
+  EXPECT_LE(AnswerUntilExit(dist.Start("SETUP.EXE", "/s"), "Cancel", shown), 4u) << "a crash ends with a system status; shown:\n" << shown;
 }
 
 TEST(Reliability, TheBatchFileGivesUpOnAnUninstallerThatStaysInUse) {

@@ -9,8 +9,7 @@
 using namespace SetupForm;
 
 namespace {
-const char InstallLog[] =
-    "[General]\r\nName=Adressen\r\n[StartMenu]\r\nFolder=Adressen\r\n[Group]\r\nName=Adressen\r\n";
+const char InstallLog[] = "[General]\r\nName=Adressen\r\n[StartMenu]\r\nFolder=Adressen\r\n[Group]\r\nName=Adressen\r\n";
 }  // namespace
 
 TEST(ProgramStart, TheFileNameTheControlFileAndTheArgumentDecideWhatComes) {
@@ -41,8 +40,8 @@ TEST(ProgramStart, TheFileNameTheControlFileAndTheArgumentDecideWhatComes) {
     HWND window = WaitForWindow(program.pid, row.window);
     ASSERT_TRUE(window);
     if (!row.control) {
-      EXPECT_NE(Shown(window).find(row.shown + std::string(" nicht gefunden: ") + dist.Dir() + row.shown),
-                std::string::npos) << Shown(window);
+      EXPECT_NE(Shown(window).find(row.shown + std::string(" nicht gefunden: ") + dist.Dir() + row.shown), std::string::npos)
+          << Shown(window);
       EXPECT_EQ(TopWindows(program.pid).size(), 1u) << "a window besides the message";
       EXPECT_EQ(Perform(program, {{"#32770", "OK"}}), 2u);
       continue;
@@ -122,20 +121,20 @@ TEST(ProgramStart, TheDirectoryOfAnEarlierInstallationIsProposed) {
     const char *uninstallString, *proposed;  // no registration at all: nullptr
     std::string arguments = "";
   };
-  for (const Row& row : {Row{"\"C:\\e2e\\prev dir\\Uninstal.exe\"", "C:\\e2e\\prev dir"},
-                         Row{"\"C:\\e2e\\prev dir\\Uninstal.exe\"", "C:\\Mein Ort\\Prog", "\"/D=C:\\Mein Ort\\Prog\""},
-                         Row{"C:\\e2e\\prevdir\\Uninstal.exe", "C:\\e2e\\prevdir"},
-                         Row{"C:\\e2e\\gone\\Uninstal.exe", "C:\\Programme\\Vorschlag"},
-                         Row{"", "C:\\Programme\\Vorschlag"}, Row{nullptr, "C:\\Programme\\Vorschlag"}}) {
+  for (const Row& row :
+       {Row{"\"C:\\e2e\\prev dir\\Uninstal.exe\"", "C:\\e2e\\prev dir"},
+        Row{"\"C:\\e2e\\prev dir\\Uninstal.exe\"", "C:\\Mein Ort\\Prog", "\"/D=C:\\Mein Ort\\Prog\""},
+        Row{"C:\\e2e\\prevdir\\Uninstal.exe", "C:\\e2e\\prevdir"}, Row{"C:\\e2e\\gone\\Uninstal.exe", "C:\\Programme\\Vorschlag"},
+        Row{"", "C:\\Programme\\Vorschlag"}, Row{nullptr, "C:\\Programme\\Vorschlag"}}) {
     SCOPED_TRACE(row.uninstallString ? row.uninstallString : "no key");
     DeleteRegistryTree(HKEY_LOCAL_MACHINE, key);
-    if (row.uninstallString)
-      WriteRegistryString(OpenRegistryKey(HKEY_LOCAL_MACHINE, key, true), "UninstallString", row.uninstallString);
+    if (row.uninstallString) WriteRegistryString(OpenRegistryKey(HKEY_LOCAL_MACHINE, key, true), "UninstallString", row.uninstallString);
     Distribution dist("previous");
     dist.AddSetupExe();
     dist.AddExample("Vertrag.Txt");
-    dist.AddFile("Setup.lst", "[General]\r\nName=Vorschlag\r\ndefaultPath=C:\\Programme\\Vorschlag\r\n"
-                              "[StartMenu]\r\nFolder=E2ePrevious\r\n");
+    dist.AddFile("Setup.lst",
+                 "[General]\r\nName=Vorschlag\r\ndefaultPath=C:\\Programme\\Vorschlag\r\n"
+                 "[StartMenu]\r\nFolder=E2ePrevious\r\n");
     Program program = dist.Start("SETUP.EXE", row.arguments);
     HWND wizard = WaitForWindow(program.pid, "Tf_Aktion");
     ASSERT_TRUE(wizard);

@@ -26,13 +26,20 @@ struct Version {
 };
 
 const Version V1 = {"1.0",
-                    {{"ADRESSEN.EXE", "Adressen 1.0"}, {"ADRESSEN.HL_", "Hilfe 1.0"}, {"beispiel.hd_", "Beispieldaten"},
-                     {"Info.TXT", "Neues in 1.0"}, {"Handbuch.txt", "Handbuch 1.0"}, {"Alt.txt", "umbenannt in 2.0"}},
+                    {{"ADRESSEN.EXE", "Adressen 1.0"},
+                     {"ADRESSEN.HL_", "Hilfe 1.0"},
+                     {"beispiel.hd_", "Beispieldaten"},
+                     {"Info.TXT", "Neues in 1.0"},
+                     {"Handbuch.txt", "Handbuch 1.0"},
+                     {"Alt.txt", "umbenannt in 2.0"}},
                     {{"ADRHELP.DL_", "Bibliothek 1.0"}}};
 // Changed, kept, renamed, added and dropped files; the library dropped too.
 const Version V2 = {"2.0",
-                    {{"ADRESSEN.EXE", "Adressen 2.0, größer als 1.0"}, {"ADRESSEN.HL_", "Hilfe 1.0"},
-                     {"beispiel.hd_", "Beispieldaten 2.0"}, {"Neu.txt", "umbenannt in 2.0"}, {"Zusatz.txt", "neu in 2.0"}},
+                    {{"ADRESSEN.EXE", "Adressen 2.0, größer als 1.0"},
+                     {"ADRESSEN.HL_", "Hilfe 1.0"},
+                     {"beispiel.hd_", "Beispieldaten 2.0"},
+                     {"Neu.txt", "umbenannt in 2.0"},
+                     {"Zusatz.txt", "neu in 2.0"}},
                     {}};
 
 Distribution VersionDistribution(const std::string& name, const Version& version) {
@@ -44,8 +51,10 @@ Distribution VersionDistribution(const std::string& name, const Version& version
     int k = 0;
     for (const auto& [file, content] : *files) {
       script += std::to_string(++k) + "=" + file + "\r\n";
-      if (IsCompressedName(file)) dist.AddCompressed(file, content);
-      else dist.AddFile(file, content);
+      if (IsCompressedName(file))
+        dist.AddCompressed(file, content);
+      else
+        dist.AddFile(file, content);
     }
   }
   dist.AddProgram(script + "[Items]\r\nADRESSEN.EXE=Adressen\r\n");
@@ -66,8 +75,7 @@ std::map<std::string, std::string> Contents(const std::string& dir) {
 // The paths the log's file entries name.
 std::set<std::string> LoggedNames() {
   std::set<std::string> names;
-  for (const std::string& line : IniFile(Log).ReadSection(LogInstalledFiles))
-    names.insert(LowerCase(line.substr(line.find('=') + 1)));
+  for (const std::string& line : IniFile(Log).ReadSection(LogInstalledFiles)) names.insert(LowerCase(line.substr(line.find('=') + 1)));
   return names;
 }
 
@@ -75,16 +83,15 @@ std::string InDir(const std::string& name) { return LowerCase(InstallDir + "\\" 
 
 void Install(const Distribution& dist, const std::string& how, DWORD status = 0, const std::string& record = "") {
   const std::string arguments = how + (record.empty() ? "" : " /LOG=" + record);
-  ASSERT_EQ(how == "/q" ? RunQuietly(dist.Dir() + "SETUP.EXE", arguments) : Perform(dist.Start("SETUP.EXE", arguments), {}),
-            status);
+  ASSERT_EQ(how == "/q" ? RunQuietly(dist.Dir() + "SETUP.EXE", arguments) : Perform(dist.Start("SETUP.EXE", arguments), {}), status);
 }
 
 std::string PendingRenames() {
   RegKey key = OpenRegistryKey(HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Control\\Session Manager", false);
   std::string data(65536, '\0');
   DWORD type = 0, size = static_cast<DWORD>(data.size());
-  if (!key || RegQueryValueExA(key.Get(), "PendingFileRenameOperations", nullptr, &type,
-                               reinterpret_cast<BYTE*>(data.data()), &size) != ERROR_SUCCESS)
+  if (!key || RegQueryValueExA(key.Get(), "PendingFileRenameOperations", nullptr, &type, reinterpret_cast<BYTE*>(data.data()), &size) !=
+                  ERROR_SUCCESS)
     return "";
   data.resize(size);
   std::replace(data.begin(), data.end(), '\0', '|');
@@ -122,13 +129,17 @@ TEST_F(UpgradeTest, TheLogNamesEveryFileOfTheInstallationAndTheRemovalTakesThemA
     const std::string record = v2.Dir() + "run.log";
     Install(v2, how, 0, record);
 
-    const std::map<std::string, std::string> expected = {
-        {"adressen.exe", "Adressen 2.0, größer als 1.0"}, {"adressen.hlp", "Hilfe 1.0"},
-        {"neu.txt", "umbenannt in 2.0"},                  {"zusatz.txt", "neu in 2.0"},
-        {"beispiel.hdb", "meine Adressen"},               {"handbuch.txt", "Handbuch 1.0 mit meinen Notizen"},
-        {"notizen.txt", "meine Notizen"},                 {"uninstal.exe", FileText(v2.Dir() + "SETUP.EXE")},
-        {"install1.log", FileText(Log)},                  {"<library>", "Bibliothek 1.0"},
-        {"<registry> DisplayVersion", "2.0"}};
+    const std::map<std::string, std::string> expected = {{"adressen.exe", "Adressen 2.0, größer als 1.0"},
+                                                         {"adressen.hlp", "Hilfe 1.0"},
+                                                         {"neu.txt", "umbenannt in 2.0"},
+                                                         {"zusatz.txt", "neu in 2.0"},
+                                                         {"beispiel.hdb", "meine Adressen"},
+                                                         {"handbuch.txt", "Handbuch 1.0 mit meinen Notizen"},
+                                                         {"notizen.txt", "meine Notizen"},
+                                                         {"uninstal.exe", FileText(v2.Dir() + "SETUP.EXE")},
+                                                         {"install1.log", FileText(Log)},
+                                                         {"<library>", "Bibliothek 1.0"},
+                                                         {"<registry> DisplayVersion", "2.0"}};
     std::map<std::string, std::string> found = Contents(InstallDir);
     for (const auto& [name, content] : found)
       EXPECT_TRUE(name.starts_with("<registry>") || expected.count(name)) << "left in place: " << name;
@@ -142,8 +153,8 @@ TEST_F(UpgradeTest, TheLogNamesEveryFileOfTheInstallationAndTheRemovalTakesThemA
     const std::string text = FileText(record);
     EXPECT_NE(text.find("file kept, changed since it was installed: " + InDir("handbuch.txt")), std::string::npos) << text;
     for (const char* gone : {"info.txt", "alt.txt"})
-      EXPECT_NE(LowerCase(text).find("file removed, no longer part of the program: " + InDir(gone)), std::string::npos)
-          << gone << "\n" << text;
+      EXPECT_NE(LowerCase(text).find("file removed, no longer part of the program: " + InDir(gone)), std::string::npos) << gone << "\n"
+                                                                                                                        << text;
 
     // Once more, the same version: nothing changes, nothing more is logged.
     Install(v2, "/q");
@@ -169,13 +180,10 @@ TEST_F(UpgradeTest, AFailedQuietRunLeavesTheMachineAsItFoundIt) {
       {"a listed file missing", true, [](const Distribution& d) { DeleteFileNamed((d.Dir() + "Zusatz.txt")); }},
       {"a damaged file", true,
        [](const Distribution& d) {
-         d.AddFile("Setup.lst", FileText(d.Dir() + "Setup.lst") + "[SHA256]\r\nNeu.txt=" +
-                                    Sha256Of("nicht dieser Inhalt") + "\r\n");
+         d.AddFile("Setup.lst", FileText(d.Dir() + "Setup.lst") + "[SHA256]\r\nNeu.txt=" + Sha256Of("nicht dieser Inhalt") + "\r\n");
        }},
-      {"a target that cannot be written", true,
-       [](const Distribution&) { CreateDirectoryNamed((InstallDir + "\\Zusatz.txt")); }},
-      {"a first installation with a file missing", false,
-       [](const Distribution& d) { DeleteFileNamed((d.Dir() + "ADRESSEN.HL_")); }},
+      {"a target that cannot be written", true, [](const Distribution&) { CreateDirectoryNamed((InstallDir + "\\Zusatz.txt")); }},
+      {"a first installation with a file missing", false, [](const Distribution& d) { DeleteFileNamed((d.Dir() + "ADRESSEN.HL_")); }},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.what);

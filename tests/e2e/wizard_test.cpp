@@ -31,8 +31,7 @@ constexpr State S3 = {"Path", "&Fertig", true, true, false, "4. Installationsver
 
 struct Wizard {
   explicit Wizard(const std::string& name, unsigned files = Complete)
-      : dist(ExampleDistribution(name, files)), program(dist.Start()),
-        window(WaitForWindow(program.pid, "Tf_Aktion")) {}
+      : dist(ExampleDistribution(name, files)), program(dist.Start()), window(WaitForWindow(program.pid, "Tf_Aktion")) {}
   // Presses the button, then compares everything the state table says about the page.
   void Expect(const char* button, const State& state) {
     SCOPED_TRACE(std::string("after ") + button);
@@ -44,8 +43,7 @@ struct Wizard {
     EXPECT_EQ(IsWindowEnabled(FindControl(window, bnBack)) != FALSE, state.backEnabled);
     for (const char* answer : {bnja, bnNein, Panel4})
       EXPECT_EQ(IsWindowVisible(FindControl(window, answer)) != FALSE, state.answers) << answer;
-    EXPECT_TRUE(WaitUntil([&] { return HighlightedStep(program.pid) == state.step; }, 2000))
-        << HighlightedStep(program.pid);
+    EXPECT_TRUE(WaitUntil([&] { return HighlightedStep(program.pid) == state.step; }, 2000)) << HighlightedStep(program.pid);
   }
   std::string Path() const { return WindowText(FindControl(window, edPathName)); }
   Distribution dist;
@@ -61,17 +59,16 @@ TEST(Wizard, AMissingLicenceOrReadmeIsReportedAndTheWizardGoesOn) {
   Distribution dist = ExampleDistribution("no_texts", Complete & ~WithLicence & ~WithReadme);
   const std::string target = dist.Dir() + "Programm";
   Steps walk = WalkWizard(target);
-  const Steps readme = {{"Tf_Aktion", bnInfo, "Info"},
-                        {"#32770", "OK", "Liesmich.txt nicht"},
-                        {"Tf_Aktion", "", "Info", [](HWND w) {
-                           DWORD pid = 0;
-                           GetWindowThreadProcessId(w, &pid);
-                           EXPECT_TRUE(WaitUntil([&] {
-                             for (HWND top : TopWindows(pid))
-                               if (ControlName(top) == "Tf_info") return false;
-                             return true;
-                           })) << "the readme window stays open";
-                         }}};
+  const Steps readme = {{"Tf_Aktion", bnInfo, "Info"}, {"#32770", "OK", "Liesmich.txt nicht"}, {"Tf_Aktion", "", "Info", [](HWND w) {
+                                                                                                  DWORD pid = 0;
+                                                                                                  GetWindowThreadProcessId(w, &pid);
+                                                                                                  EXPECT_TRUE(WaitUntil([&] {
+                                                                                                    for (HWND top : TopWindows(pid))
+                                                                                                      if (ControlName(top) == "Tf_info")
+                                                                                                        return false;
+                                                                                                    return true;
+                                                                                                  })) << "the readme window stays open";
+                                                                                                }}};
   walk.insert(walk.begin() + 1, readme.begin(), readme.end());
   walk.insert(walk.begin(), {"#32770", "OK", "Vertrag.Txt nicht"});
   EXPECT_EQ(Perform(dist.Start(), walk + FinishSteps()), 0u);
@@ -168,18 +165,20 @@ TEST(Wizard, TheDirectoryIsCheckedCreatedOrReplacedByAProposal) {
   const Steps root = {{"#32770", "OK", "Hauptverzeichnis"}};
   const Steps end = {{"Tf_Aktion", bnEnd, "Path"}};
   const Steps again = {{"Tf_Aktion", bnInstal, "Path", [](HWND w) {
-    EXPECT_FALSE(DirectoryExists(WindowText(FindControl(w, edPathName)))) << "made without being asked";
-  }}};
+                          EXPECT_FALSE(DirectoryExists(WindowText(FindControl(w, edPathName)))) << "made without being asked";
+                        }}};
   const Row rows[] = {
       {"root", "C:\\", true, root + Steps{{"Tf_Aktion", bnInstal, "Path"}} + root + end, 1, false},
       {"drive", "D:", true, root + end, 1, false},
       {"ticked", "Ziel\\Adressen", true, FinishSteps(), 0, true},
       {"asked", "Ziel\\Adressen", false,
-       Steps{{"TMessageForm", "No", "existiert nicht", [](HWND w) { Shoot(w, "dialog-create-directory"); }},
-} + again + Steps{{"TMessageForm", "Yes", "existiert nicht"}} + FinishSteps(), 0, true},
+       Steps{
+           {"TMessageForm", "No", "existiert nicht", [](HWND w) { Shoot(w, "dialog-create-directory"); }},
+       } + again +
+           Steps{{"TMessageForm", "Yes", "existiert nicht"}} + FinishSteps(),
+       0, true},
       {"unmakable", "Datei\\Adressen", true,
-       Steps{{"TMessageForm", "OK", "\\Datei\\Adressen\" nicht erstellen",
-              [](HWND w) { Shoot(w, "dialog-directory-warning"); }},
+       Steps{{"TMessageForm", "OK", "\\Datei\\Adressen\" nicht erstellen", [](HWND w) { Shoot(w, "dialog-directory-warning"); }},
              {"Tf_Aktion", bnEnd, "Path", [&](HWND w) { EXPECT_EQ(WindowText(FindControl(w, edPathName)), profileProposal); }}},
        1, false},
       // Nothing made on the way to a name Windows refuses stays.
@@ -222,25 +221,27 @@ namespace {
 // focus must be on the control named focus; then the key goes where the focus is.
 struct KeyStep {
   std::string window, shows, focus;
-  UINT key;          // a virtual key, or 0
+  UINT key;            // a virtual key, or 0
   char altLetter = 0;  // else Alt and this letter
 };
 
 // The keys as the keyboard delivers them to the focused window, each window first shown to
 // look: exit code, 99 when a window, or the focus in it, did not come.
-DWORD PressKeys(const Program& program, const std::vector<KeyStep>& steps,
-                const std::function<void(HWND)>& look = [](HWND) {}) {
+DWORD PressKeys(
+    const Program& program, const std::vector<KeyStep>& steps, const std::function<void(HWND)>& look = [](HWND) {}) {
   for (const KeyStep& step : steps) {
     SCOPED_TRACE(step.window + " " + step.shows);
     HWND window = nullptr, focus = nullptr;
-    const bool ready = WaitUntil([&] {
-      window = nullptr;
-      for (HWND w : TopWindows(program.pid))
-        if (ControlName(w) == step.window && Shown(w).find(step.shows) != std::string::npos) window = w;
-      focus = FocusOf(program.pid);
-      // On the control named, never the window itself (the program may be a moment behind).
-      return window && IsChild(window, focus) && ControlName(focus) == step.focus;
-    }, 60000);
+    const bool ready = WaitUntil(
+        [&] {
+          window = nullptr;
+          for (HWND w : TopWindows(program.pid))
+            if (ControlName(w) == step.window && Shown(w).find(step.shows) != std::string::npos) window = w;
+          focus = FocusOf(program.pid);
+          // On the control named, never the window itself (the program may be a moment behind).
+          return window && IsChild(window, focus) && ControlName(focus) == step.focus;
+        },
+        60000);
     if (!ready) {
       std::string screen;
       for (HWND w : TopWindows(program.pid)) screen += " [" + ControlName(w) + ": " + Shown(w) + "]";
@@ -252,10 +253,12 @@ DWORD PressKeys(const Program& program, const std::vector<KeyStep>& steps,
     const std::string before = Shown(window);
     PressKey(focus, step.key, step.altLetter);
     // The next page of this window, or the next window; after Tab, the next control.
-    WaitUntil([&] {
-      return !IsWindowVisible(window) || Shown(window) != before || !IsChild(window, FocusOf(program.pid)) ||
-             (step.key == VK_TAB && FocusOf(program.pid) != focus);
-    }, 60000);
+    WaitUntil(
+        [&] {
+          return !IsWindowVisible(window) || Shown(window) != before || !IsChild(window, FocusOf(program.pid)) ||
+                 (step.key == VK_TAB && FocusOf(program.pid) != focus);
+        },
+        60000);
   }
   DWORD code = 99;
   WaitForExit(program, 60000, code);
@@ -313,9 +316,12 @@ TEST(Keyboard, AnInstallationAndARemovalByKeysAlone) {
     SCOPED_TRACE(ppi);
     WriteRegistryDword(desktop, "LogPixels", static_cast<DWORD>(ppi));
     // Each window, and the start window beneath it.
-    const auto look = [ppi](HWND window) { for (HWND w : {window, GetWindow(window, GW_OWNER)}) if (w) ExpectWhole(w, ppi); };
-    std::vector<KeyStep> steps = {{"Tf_Aktion", "Welcome", bnInstal, VK_RETURN}, {"Tf_Aktion", "Info", bnInstal, 0, 'w'},
-                                  {"Tf_Aktion", "BGB", bnja, VK_RETURN}};
+    const auto look = [ppi](HWND window) {
+      for (HWND w : {window, GetWindow(window, GW_OWNER)})
+        if (w) ExpectWhole(w, ppi);
+    };
+    std::vector<KeyStep> steps = {
+        {"Tf_Aktion", "Welcome", bnInstal, VK_RETURN}, {"Tf_Aktion", "Info", bnInstal, 0, 'w'}, {"Tf_Aktion", "BGB", bnja, VK_RETURN}};
     // Tab goes round the directory page in the designed order.
     for (const char* control : {edPathName, bnDir, cbMakePath, bnInstal, bnBack, bnEnd})
       steps.push_back({"Tf_Aktion", "Path", control, VK_TAB});
@@ -329,7 +335,8 @@ TEST(Keyboard, AnInstallationAndARemovalByKeysAlone) {
                         {{"Tf_Uninstal", "", UninstalForm::Button1, VK_RETURN},
                          {"TMessageForm", "Sind Sie sicher", MessageForm::Yes, 0, 'j'},
                          {"Tf_Ask", "", AskForm::lbFiles, VK_RETURN},  // the list, as designed
-                         {"TMessageForm", "deinstalliert", MessageForm::OK, VK_RETURN}}, look),
+                         {"TMessageForm", "deinstalliert", MessageForm::OK, VK_RETURN}},
+                        look),
               0u);
     EXPECT_TRUE(WaitUntil([] { return !DirectoryExists(InstallDir); }, 20000));
   }

@@ -22,9 +22,7 @@ const fs::path& Folder() {
 
 void Put(const std::string& name, const std::string& bytes) {
   // Only names that stay in the folder: the check, not this harness, is under test.
-  if (name.empty() || name.size() > 100 || name.find_first_of("/\\") != std::string::npos ||
-      name == "." || name == "..")
-    return;
+  if (name.empty() || name.size() > 100 || name.find_first_of("/\\") != std::string::npos || name == "." || name == "..") return;
   std::ofstream(Folder() / name, std::ios::binary) << bytes;
 }
 }  // namespace

@@ -30,8 +30,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string programDir = "C:\\Programme\\Adressen", windows = "C:\\Windows";
   const ProtectedFolders system = {windows, "C:\\Users", "C:\\Programme"};
   unsigned long previous = 0;
-  for (const LoggedFile& file :
-       JoinLoggedFiles(Lines(log, "InstalledFiles"), Lines(log, "FileStates"), Lines(log, "FileOrigins"))) {
+  for (const LoggedFile& file : JoinLoggedFiles(Lines(log, "InstalledFiles"), Lines(log, "FileStates"), Lines(log, "FileOrigins"))) {
     if (file.number < previous || file.number == 0) std::abort();
     previous = file.number;
     EarlierFile facts;
@@ -40,8 +39,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     facts.recordedState = file.state;
     facts.found = OriginSays(file.origin, "found");
     FateOfEarlierFile(facts, [&] { return FileStateText(file.path.size(), file.state); });
-    if (MayDeleteLoggedFile(file.path, programDir, windows) && !IsBelow(file.path, programDir) &&
-        !IsBelow(file.path, windows))
+    if (MayDeleteLoggedFile(file.path, programDir, windows) && !IsBelow(file.path, programDir) && !IsBelow(file.path, windows))
       std::abort();
   }
   std::vector<std::string> created;

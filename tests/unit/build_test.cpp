@@ -27,9 +27,7 @@ class BuildTest : public TempFolderTest {
     Write("src/README.TXT", "plain");
     Write("src/ADRHELP.DLL", "MZ dll");
   }
-  std::string Build() const {
-    return BuildDistribution((dir_ / "src").string(), (dir_ / "dist").string(), (dir_ / "SETUP.EXE").string());
-  }
+  std::string Build() const { return BuildDistribution((dir_ / "src").string(), (dir_ / "dist").string(), (dir_ / "SETUP.EXE").string()); }
 };
 
 constexpr char Script[] =
@@ -42,8 +40,8 @@ TEST_F(BuildTest, CompressesCopiesAndChecks) {
   Write("src/Setup.lst", Script);
   ASSERT_EQ(Build(), "");
   const fs::path dist = dir_ / "dist";
-  for (const char* name : {"SETUP.EXE", "Setup.lst", "Liesmich.txt", "Vertrag.Txt", "ADRESSEN.EX_",
-                           "ADRESSEN.HL_", "README.TXT", "ADRHELP.DL_"})
+  for (const char* name :
+       {"SETUP.EXE", "Setup.lst", "Liesmich.txt", "Vertrag.Txt", "ADRESSEN.EX_", "ADRESSEN.HL_", "README.TXT", "ADRHELP.DL_"})
     EXPECT_TRUE(fs::exists(dist / name)) << name;
   EXPECT_FALSE(fs::exists(dist / "ADRESSEN.EXE")) << "only what the script names";
   EXPECT_EQ(Read(dist / "README.TXT"), "plain");
@@ -57,10 +55,8 @@ TEST_F(BuildTest, CompressesCopiesAndChecks) {
   const size_t section = script.find("\r\n[SHA256]\r\n");
   ASSERT_NE(section, std::string::npos) << script;
   EXPECT_EQ(script.substr(0, section + 2), Script) << "the script as written, the section after it";
-  for (const char* name : {"ADRESSEN.EX_", "ADRESSEN.HL_", "ADRHELP.DL_", "Liesmich.txt", "README.TXT", "SETUP.EXE",
-                           "Vertrag.Txt"})
-    EXPECT_NE(script.find(std::string("\r\n") + name + "=" + FileSha256((dist / name).string()).value() + "\r\n"),
-              std::string::npos)
+  for (const char* name : {"ADRESSEN.EX_", "ADRESSEN.HL_", "ADRHELP.DL_", "Liesmich.txt", "README.TXT", "SETUP.EXE", "Vertrag.Txt"})
+    EXPECT_NE(script.find(std::string("\r\n") + name + "=" + FileSha256((dist / name).string()).value() + "\r\n"), std::string::npos)
         << name;
   // A script taken from a distribution brings its section along: it is replaced, not doubled.
   Write("src/Setup.lst", script);
@@ -75,7 +71,8 @@ TEST_F(BuildTest, CompressesCopiesAndChecks) {
     const std::string folder = foreign.substr(0, foreign.find('/')), name = foreign.substr(folder.size() + 1);
     EXPECT_NE(BuildDistribution((dir_ / "src").string(), (dir_ / folder).string(), (dir_ / "SETUP.EXE").string())
                   .find(" holds " + name.substr(0, name.find('/')) + ", which distkit build did not make"),
-              std::string::npos) << foreign;
+              std::string::npos)
+        << foreign;
     EXPECT_EQ(Read(dir_ / foreign), "meins");
     fs::remove_all(dir_ / folder / name.substr(0, name.find('/')));
   }
@@ -88,8 +85,14 @@ TEST_F(BuildTest, CompressesCopiesAndChecks) {
 TEST_F(BuildTest, NamesKeepTheScriptsEncoding) {
   const struct {
     std::string script, file, recorded;
-  } rows[] = {{"\xDC" "bersicht.txt", "Übersicht.txt", "\r\n\xDC" "bersicht.txt="},
-              {"\xEF\xBB\xBF" "Łódź.txt", "Łódź.txt", "\r\nŁódź.txt="}};
+  } rows[] = {{"\xDC"
+               "bersicht.txt",
+               "Übersicht.txt",
+               "\r\n\xDC"
+               "bersicht.txt="},
+              {"\xEF\xBB\xBF"
+               "Łódź.txt",
+               "Łódź.txt", "\r\nŁódź.txt="}};
   for (const auto& row : rows) {
     SCOPED_TRACE(row.file);
     const bool utf8 = row.script.starts_with("\xEF");
@@ -97,8 +100,7 @@ TEST_F(BuildTest, NamesKeepTheScriptsEncoding) {
     Write("src/" + row.file, "Inhalt");
     Write("src/Setup.lst", head + "[General]\r\nVersion=1.0\r\nPublisher=" + (utf8 ? "Kästner" : "K\xE4stner") +
                                "\r\n[StartMenu]\r\nFolder=Kasse\r\n[Group]\r\nName=Kasse\r\n[programfiles]\r\n1=" +
-                               row.script.substr(head.size()) + "\r\n[Items]\r\n" + row.script.substr(head.size()) +
-                               "=Kasse\r\n");
+                               row.script.substr(head.size()) + "\r\n[Items]\r\n" + row.script.substr(head.size()) + "=Kasse\r\n");
     ASSERT_EQ(Build(), "");
     EXPECT_EQ(Read(dir_ / "dist" / row.file), "Inhalt");
     EXPECT_NE(Read(dir_ / "dist" / "Setup.lst").find(row.recorded), std::string::npos) << Read(dir_ / "dist" / "Setup.lst");
@@ -149,16 +151,16 @@ TEST_F(BuildTest, AFailureLeavesTheEarlierDistributionAsItWas) {
 
 TEST_F(BuildTest, RefusesWhatCannotWork) {
   Write("src/Setup.lst", Script);
-  EXPECT_NE(BuildDistribution((dir_ / "src").string(), (dir_ / "src" / "dist").string(),
-                              (dir_ / "SETUP.EXE").string()).find("apart"), std::string::npos);
-  EXPECT_NE(BuildDistribution((dir_ / "src").string(), (dir_ / "dist").string(),
-                              (dir_ / "fehlt.exe").string()).find("--setup-exe"), std::string::npos);
-  EXPECT_NE(BuildDistribution((dir_ / "nichts").string(), (dir_ / "dist").string(),
-                              (dir_ / "SETUP.EXE").string()).find("not a folder"), std::string::npos);
+  EXPECT_NE(BuildDistribution((dir_ / "src").string(), (dir_ / "src" / "dist").string(), (dir_ / "SETUP.EXE").string()).find("apart"),
+            std::string::npos);
+  EXPECT_NE(BuildDistribution((dir_ / "src").string(), (dir_ / "dist").string(), (dir_ / "fehlt.exe").string()).find("--setup-exe"),
+            std::string::npos);
+  EXPECT_NE(BuildDistribution((dir_ / "nichts").string(), (dir_ / "dist").string(), (dir_ / "SETUP.EXE").string()).find("not a folder"),
+            std::string::npos);
   // A compressed name with a four-character extension: the three-character rule said.
   Write("src/Setup.lst", "[programfiles]\r\n1=MINEN.EXE_\r\n");
-  EXPECT_NE(Build().find("MINEN.EXE_: a compressed name has a three-character extension with \"_\" third (MINEN.EX_)"),
-            std::string::npos) << Build();
+  EXPECT_NE(Build().find("MINEN.EXE_: a compressed name has a three-character extension with \"_\" third (MINEN.EX_)"), std::string::npos)
+      << Build();
   EXPECT_FALSE(fs::exists(dir_ / "dist"));
 }
 
@@ -182,9 +184,9 @@ std::string FakeProgram(const std::string& certificate) {
   image[0] = 'M', image[1] = 'Z';
   put(0x3C, 0x40, 4);
   image.replace(0x40, 4, std::string("PE\0\0", 4));
-  put(0x46, 1, 2);       // one section
-  put(0x54, 224, 2);     // the optional header's size
-  put(0x58, 0x10B, 2);   // PE32
+  put(0x46, 1, 2);           // one section
+  put(0x54, 224, 2);         // the optional header's size
+  put(0x58, 0x10B, 2);       // PE32
   put(0x58 + 60, 0x200, 4);  // the headers' size
   put(0x58 + 92, 16, 4);     // directories
   if (!certificate.empty()) put(0x58 + 128, 0x400, 4), put(0x58 + 132, static_cast<uint32_t>(certificate.size()), 4);
@@ -219,8 +221,7 @@ TEST_F(BuildTest, ABundleCarriesEveryFileAfterTheProgram) {
   ASSERT_EQ(payload::PayloadLength(carried), carried.size());
   const payload::Trailer trailer = payload::ReadTrailer(carried.substr(carried.size() - payload::TrailerSize));
   EXPECT_EQ(Sha256Of(carried.substr(0, carried.size() - payload::DigestSize)), trailer.digest);
-  const std::string tableBytes =
-      carried.substr(trailer.tableOffset, carried.size() - payload::TrailerSize - trailer.tableOffset);
+  const std::string tableBytes = carried.substr(trailer.tableOffset, carried.size() - payload::TrailerSize - trailer.tableOffset);
   const auto table = payload::ReadTable(tableBytes, trailer);
   ASSERT_TRUE(table);
   std::vector<std::string> names;
@@ -228,8 +229,8 @@ TEST_F(BuildTest, ABundleCarriesEveryFileAfterTheProgram) {
     names.push_back(entry.name);
     EXPECT_EQ(carried.substr(entry.offset, entry.size), Read(dir_ / "dist" / entry.name)) << entry.name;
   }
-  EXPECT_EQ(names, (std::vector<std::string>{"ADRESSEN.EX_", "ADRESSEN.HL_", "ADRHELP.DL_", "Liesmich.txt",
-                                             "README.TXT", "SETUP.EXE", "Setup.lst", "Vertrag.Txt"}));
+  EXPECT_EQ(names, (std::vector<std::string>{"ADRESSEN.EX_", "ADRESSEN.HL_", "ADRHELP.DL_", "Liesmich.txt", "README.TXT", "SETUP.EXE",
+                                             "Setup.lst", "Vertrag.Txt"}));
   // A table whose entry reaches past the files, or that ends early, is refused.
   for (const uint32_t count : {trailer.count - 1, trailer.count + 1}) {
     payload::Trailer wrong = trailer;
@@ -259,8 +260,7 @@ TEST_F(BuildTest, ABundleCarriesEveryFileAfterTheProgram) {
   for (const char* name : {"..\\A.TXT", "C:A.TXT", "A\\B.TXT", "CON", "nul.txt", "A?.TXT"}) {
     const std::string made = payload::Make({{name, 0, 0, 0}}, {"Hallo"});
     const payload::Trailer t = payload::ReadTrailer(made.substr(made.size() - payload::TrailerSize));
-    EXPECT_FALSE(payload::ReadTable(made.substr(t.tableOffset, made.size() - payload::TrailerSize - t.tableOffset), t))
-        << name;
+    EXPECT_FALSE(payload::ReadTable(made.substr(t.tableOffset, made.size() - payload::TrailerSize - t.tableOffset), t)) << name;
   }
   // Never into the folder itself, where the next bundle would carry it.
   for (const std::string& dest : {Path("dist"), Path("dist") + "/"})

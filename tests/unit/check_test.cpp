@@ -45,8 +45,7 @@ constexpr char GoodScript[] =
 std::vector<std::string> Matching(const std::vector<Finding>& findings, const std::string& part) {
   std::vector<std::string> found;
   for (const Finding& f : findings)
-    if (f.message.find(part) != std::string::npos)
-      found.push_back(std::to_string(f.line) + (f.error ? " error" : " warning"));
+    if (f.message.find(part) != std::string::npos) found.push_back(std::to_string(f.line) + (f.error ? " error" : " warning"));
   return found;
 }
 using Lines = std::vector<std::string>;
@@ -58,8 +57,7 @@ void ExpectFindings(const std::vector<Finding>& findings, const std::vector<std:
 
 TEST_F(CheckTest, AGoodDistributionPassesWithOnlyItsMissingSignatureSaid) {
   WriteGood();
-  Write("Setup.lst", GoodScript + Checksums({"ADRESSEN.EX_", "ADRESSEN.HL_", "ADRHELP.DL_", "Liesmich.txt",
-                                             "Vertrag.Txt", "SETUP.EXE"}));
+  Write("Setup.lst", GoodScript + Checksums({"ADRESSEN.EX_", "ADRESSEN.HL_", "ADRHELP.DL_", "Liesmich.txt", "Vertrag.Txt", "SETUP.EXE"}));
   const std::vector<Finding> findings = Check();
   EXPECT_EQ(Matching(findings, "not signed"), Lines{"0 warning"}) << FindingsText(findings);
   EXPECT_EQ(findings.size(), 1u);
@@ -102,9 +100,12 @@ TEST_F(CheckTest, ErrorsNameTheirLines) {
   // Four keys: N = 4, so key 5 is never reached (nor compared with line 7) and number 3 reads as empty.
   EXPECT_NE(FindingsText(f).find("Setup.lst:12: error: ADRHELP.DL_ does not expand: "), std::string::npos) << FindingsText(f);
   EXPECT_NE(FindingsText(f).find("ADRHELP.DL_: not in the compressed format\n"), std::string::npos) << "in English";
-  ExpectFindings(f, {{"SETUP.EXE is missing", {"0 error"}}, {"key \"5\" is not one of 1..4", {"10 error"}},
-                     {"has no key 3", {"0 error"}}, {"FEHLT.EX_ is missing", {"9 error"}},
-                     {"does not expand", {"8 error", "12 error"}}, {"does not install", {"15 error"}},
+  ExpectFindings(f, {{"SETUP.EXE is missing", {"0 error"}},
+                     {"key \"5\" is not one of 1..4", {"10 error"}},
+                     {"has no key 3", {"0 error"}},
+                     {"FEHLT.EX_ is missing", {"9 error"}},
+                     {"does not expand", {"8 error", "12 error"}},
+                     {"does not install", {"15 error"}},
                      {"like the entry on line 7", {}}});
   EXPECT_EQ(CheckExitStatus(f, false), 2);
 }
@@ -116,10 +117,12 @@ TEST_F(CheckTest, TwoEntriesWithOneTargetAndTheProgramsOwnNames) {
   Write("Uninstal.ex_", "");
   Write("INSTALL1.LOG", "");
   for (const std::string& folder : {std::string(300, 'x'), std::string("Muster\\Adressen")}) {
-    Write("Setup.lst", "[General]\r\nName=Adressen\r\ndefaultPath=C:\\Programme\\Adressen\r\n[StartMenu]\r\nFolder=" +
-                           folder + "\r\n[programfiles]\r\n1=ADRESSEN.EX_\r\n2=adressen.exe\r\n3=Uninstal.ex_\r\n4=INSTALL1.LOG\r\n");
-    ExpectFindings(Check(), {{"like the entry on line 7", {"8 error"}}, {"overwritten by the uninstaller", {"9 error"}},
-                             {"the install log's name", {"10 error"}}, {"no registry key name", {"5 error"}}});
+    Write("Setup.lst", "[General]\r\nName=Adressen\r\ndefaultPath=C:\\Programme\\Adressen\r\n[StartMenu]\r\nFolder=" + folder +
+                           "\r\n[programfiles]\r\n1=ADRESSEN.EX_\r\n2=adressen.exe\r\n3=Uninstal.ex_\r\n4=INSTALL1.LOG\r\n");
+    ExpectFindings(Check(), {{"like the entry on line 7", {"8 error"}},
+                             {"overwritten by the uninstaller", {"9 error"}},
+                             {"the install log's name", {"10 error"}},
+                             {"no registry key name", {"5 error"}}});
   }
 }
 
@@ -134,12 +137,16 @@ TEST_F(CheckTest, WarningsForWhatWorksButSurprises) {
         "ADRESSEN.EXE=Adressen 2.0\r\n");
   const std::vector<Finding> f = Check();
   // A byte-order mark says UTF-8, which the installer reads.
-  ExpectFindings(f, {{"Vertrag.Txt is missing", {"0 warning"}}, {"byte-order mark", {}},
-                     {"\"defaultPath\"", {"3 warning"}}, {"\"Group\"/\"Name\" is empty", {"6 warning"}},
+  ExpectFindings(f, {{"Vertrag.Txt is missing", {"0 warning"}},
+                     {"byte-order mark", {}},
+                     {"\"defaultPath\"", {"3 warning"}},
+                     {"\"Group\"/\"Name\" is empty", {"6 warning"}},
                      {"\"StartMenu\"/\"Folder\" is missing", {"0 warning"}},
                      {"\"Version\" is missing", {"4 warning"}},  // empty counts as missing
-                     {"\"Publisher\" is missing", {"0 warning"}}, {"sample file", {"9 warning"}},
-                     {"does not know the extension", {"10 warning"}}, {"the first shortcut is named", {"12 warning"}}});
+                     {"\"Publisher\" is missing", {"0 warning"}},
+                     {"sample file", {"9 warning"}},
+                     {"does not know the extension", {"10 warning"}},
+                     {"the first shortcut is named", {"12 warning"}}});
   EXPECT_EQ(CheckExitStatus(f, false), 0);
   EXPECT_EQ(CheckExitStatus(f, true), 1);
 }
@@ -148,15 +155,21 @@ TEST_F(CheckTest, WarningsForWhatWorksButSurprises) {
 // else; German written in CP1252 is no such text.
 TEST_F(CheckTest, TextsInUtf8WithoutAByteOrderMark) {
   WriteGood();
-  Write("Setup.lst", std::string(GoodScript) + "[Extra]\r\nA=f\xFCr Gr\xF6\xDF" "e \xC4nderung\r\nB=K\xC3\xA4stner\r\n");
+  Write("Setup.lst", std::string(GoodScript) +
+                         "[Extra]\r\nA=f\xFCr Gr\xF6\xDF"
+                         "e \xC4nderung\r\nB=K\xC3\xA4stner\r\n");
   Write("Vertrag.Txt", "Vertrag\r\nf\xC3\xBCr Sie\r\n");
-  Write("Liesmich.txt", "\xEF\xBB\xBFKasse \xC5\x81\xC3\xB3" "d\xC5\xBA, f\xFCr");  // a mark, then CP1252
+  Write("Liesmich.txt",
+        "\xEF\xBB\xBFKasse \xC5\x81\xC3\xB3"
+        "d\xC5\xBA, f\xFCr");  // a mark, then CP1252
   const std::vector<Finding> f = Check();
   const int script = static_cast<int>(std::count(GoodScript, GoodScript + sizeof GoodScript, '\n')) + 3;
-  ExpectFindings(f, {{"UTF-8 without a byte-order mark", {"2 warning", std::to_string(script) + " warning"}},
-                     {"no valid UTF-8", {"0 error"}}});
+  ExpectFindings(
+      f, {{"UTF-8 without a byte-order mark", {"2 warning", std::to_string(script) + " warning"}}, {"no valid UTF-8", {"0 error"}}});
   EXPECT_NE(FindingsText(f).find("Vertrag.Txt:2: warning: UTF-8 without a byte-order mark: the installer reads CP1252 "
-                                 "and would show \"\xC3\xBC\""), std::string::npos) << FindingsText(f);
+                                 "and would show \"\xC3\xBC\""),
+            std::string::npos)
+      << FindingsText(f);
 }
 
 TEST_F(CheckTest, MissingScriptAndBytesThatAreNoText) {
@@ -179,11 +192,12 @@ TEST_F(CheckTest, EntriesThatWouldLeaveTheirFolderAndRepeatedSections) {
   Write("Setup.lst",
         "[General]\r\nName=Adressen\r\ndefaultPath=C:\\Programme\\Adressen\r\n[StartMenu]\r\n"
         "Folder=Adressen\r\n[programfiles]\r\n1=ADRESSEN.EX_\r\n2=..\\..\\WINDOWS\\ADRHELP.DL_\r\n"
-        "3=C:\\boot.ini\r\n4=NUL\r\n5=com1.ex_\r\n6=sub\\ADRESSEN.HL_\r\n7=" + longName +
-        "\r\n[Windows]\r\n1=ADRHELP.DL_\r\n[programfiles]\r\n1=ADRESSEN.HL_\r\n");
+        "3=C:\\boot.ini\r\n4=NUL\r\n5=com1.ex_\r\n6=sub\\ADRESSEN.HL_\r\n7=" +
+            longName + "\r\n[Windows]\r\n1=ADRHELP.DL_\r\n[programfiles]\r\n1=ADRESSEN.HL_\r\n");
   // A refused name is not looked for.
   ExpectFindings(Check(), {{"not a plain file name", {"8 error", "9 error", "10 error", "11 error", "12 error", "13 error"}},
-                           {"is missing from", {}}, {"[programfiles] appears a second time", {"16 error"}},
+                           {"is missing from", {}},
+                           {"[programfiles] appears a second time", {"16 error"}},
                            {"[Windows] appears", {}}});
 }
 
@@ -193,11 +207,10 @@ TEST_F(CheckTest, PathsThatReach260CharactersAreErrors) {
     size_t dir, name;  // "defaultPath" with its backslash; the installed file's name
     bool dirError, fileError;
   };
-  for (const Row& r : {Row{246, 12, false, false}, Row{247, 12, true, false}, Row{100, 159, false, false},
-                       Row{100, 160, false, true}}) {
+  for (const Row& r : {Row{246, 12, false, false}, Row{247, 12, true, false}, Row{100, 159, false, false}, Row{100, 160, false, true}}) {
     SCOPED_TRACE(std::to_string(r.dir) + " + " + std::to_string(r.name));
-    Write("Setup.lst", "[General]\r\ndefaultPath=C:\\" + std::string(r.dir - 4, 'p') + "\r\n[programfiles]\r\n1=" +
-                           std::string(r.name - 4, 'a') + ".EXE\r\n");
+    Write("Setup.lst", "[General]\r\ndefaultPath=C:\\" + std::string(r.dir - 4, 'p') +
+                           "\r\n[programfiles]\r\n1=" + std::string(r.name - 4, 'a') + ".EXE\r\n");
     const std::vector<Finding> f = Check();
     EXPECT_EQ(Matching(f, "would reach 260"), r.dirError ? Lines{"2 error"} : Lines{}) << FindingsText(f);
     EXPECT_EQ(Matching(f, "fail at 260"), r.fileError ? Lines{"4 error"} : Lines{});
@@ -205,13 +218,11 @@ TEST_F(CheckTest, PathsThatReach260CharactersAreErrors) {
 }
 
 TEST(CheckOutput, TextAndJson) {
-  const std::vector<Finding> findings = {{true, "Setup.lst", 3, "a \"quoted\" \\ name"},
-                                         {false, "", 0, "Vertrag.Txt is missing"}};
+  const std::vector<Finding> findings = {{true, "Setup.lst", 3, "a \"quoted\" \\ name"}, {false, "", 0, "Vertrag.Txt is missing"}};
   const Finding note{false, "SETUP.EXE", 0, "signed", true};
   EXPECT_EQ(FindingsText({note}), "SETUP.EXE: note: signed\n");
   EXPECT_EQ(CheckExitStatus({note}, true), 0) << "a note is no warning";
-  EXPECT_EQ(FindingsText(findings),
-            "Setup.lst:3: error: a \"quoted\" \\ name\nwarning: Vertrag.Txt is missing\n");
+  EXPECT_EQ(FindingsText(findings), "Setup.lst:3: error: a \"quoted\" \\ name\nwarning: Vertrag.Txt is missing\n");
   EXPECT_EQ(FindingsJson(findings),
             "[\n {\"severity\": \"error\", \"file\": \"Setup.lst\", \"line\": 3, \"message\": "
             "\"a \\\"quoted\\\" \\\\ name\"},\n {\"severity\": \"warning\", \"file\": \"\", \"line\": 0, "

@@ -50,8 +50,7 @@ TEST_F(ExpanderTest, FailuresNameTheFileAndLeaveNoTarget) {
     expected.replace(expected.find('%'), 1, source);
     EXPECT_EQ(Failure(source, target), expected);
     EXPECT_FALSE(fs::exists(target)) << expected;
-    EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 1)
-        << "nothing but the source is left: " << expected;
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 1) << "nothing but the source is left: " << expected;
   }
 }
 
@@ -93,8 +92,7 @@ TEST_F(ExpanderTest, GoodFilesOfEverySize) {
   EXPECT_EQ(fs::file_size(Path("z.dat")), 0u);
   // An existing target is replaced.
   WriteBytes("old.txt", {'o', 'l', 'd', '!', '!'});
-  ASSERT_TRUE(ExpandFile(WriteBytes("abc.tx_", {0x21, 0x48, 0x5A, 0x4C, 3, 0, 0, 0, 0xF6, 0xFB, 0xBD, 0xE0}),
-                         Path("old.txt")));
+  ASSERT_TRUE(ExpandFile(WriteBytes("abc.tx_", {0x21, 0x48, 0x5A, 0x4C, 3, 0, 0, 0, 0xF6, 0xFB, 0xBD, 0xE0}), Path("old.txt")));
   EXPECT_EQ(ReadBytes(Path("old.txt")), (std::vector<uint8_t>{'a', 'b', 'c'}));
 }
 
@@ -122,7 +120,10 @@ TEST_F(ExpanderTest, TheHookRunsOnceWhenTheFileIsWholeAndBeforeItTakesTheTargets
   // A damaged file never reaches the hook.
   std::vector<uint8_t> cut = lzh::Compress(content);
   cut.resize(cut.size() / 2);
-  EXPECT_FALSE(ExpandFile(WriteBytes("cut.ex_", cut), Path("cut.exe"), scratch, [&](const std::string&) { ++calls; return Placement::Move; }));
+  EXPECT_FALSE(ExpandFile(WriteBytes("cut.ex_", cut), Path("cut.exe"), scratch, [&](const std::string&) {
+    ++calls;
+    return Placement::Move;
+  }));
   EXPECT_EQ(calls, 1);
 
   // A hook that refuses (the log cannot be written) stops it, and nothing is left behind.
@@ -166,8 +167,7 @@ TEST_F(ExpanderTest, AChecksumRefusesEveryChangedByteAndCallsItDamaged) {
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
     const std::string target = Path(std::string(row.name) + ".exe");
-    const auto failure = ExpandFileChecked(WriteBytes(std::string(row.name) + ".ex_", row.bytes), target, {}, {},
-                                           UpperCase(sha(packed)));
+    const auto failure = ExpandFileChecked(WriteBytes(std::string(row.name) + ".ex_", row.bytes), target, {}, {}, UpperCase(sha(packed)));
     EXPECT_EQ(!failure, row.expands);
     EXPECT_EQ(failure && failure->damaged, row.damaged);
     EXPECT_EQ(fs::exists(target), row.expands);

@@ -46,7 +46,6 @@ std::vector<uint8_t> Expand(const std::vector<uint8_t>& file) {
   return sink.out;
 }
 
-
 std::vector<uint8_t> Bytes(std::initializer_list<int> list) {
   std::vector<uint8_t> v;
   for (int b : list) v.push_back(static_cast<uint8_t>(b));
@@ -64,10 +63,8 @@ void ExpectRoundTrip(const std::vector<uint8_t>& input, const char* what) {
 }  // namespace
 
 TEST(LzhDecoder, FixedStreamsGiveTheirExactBytes) {
-  EXPECT_EQ(Expand(Bytes({0x21, 0x48, 0x5A, 0x4C, 3, 0, 0, 0, 0xF6, 0xFB, 0xBD, 0xE0})),
-            Bytes({0x61, 0x62, 0x63}));
-  EXPECT_EQ(Expand(Bytes({0x21, 0x48, 0x5A, 0x4C, 10, 0, 0, 0, 0xF6, 0xC9, 0x00, 0x00})),
-            std::vector<uint8_t>(10, 0x61));
+  EXPECT_EQ(Expand(Bytes({0x21, 0x48, 0x5A, 0x4C, 3, 0, 0, 0, 0xF6, 0xFB, 0xBD, 0xE0})), Bytes({0x61, 0x62, 0x63}));
+  EXPECT_EQ(Expand(Bytes({0x21, 0x48, 0x5A, 0x4C, 10, 0, 0, 0, 0xF6, 0xC9, 0x00, 0x00})), std::vector<uint8_t>(10, 0x61));
   // Nothing to produce: whatever follows the header is ignored.
   EXPECT_TRUE(Expand(Bytes({0x21, 0x48, 0x5A, 0x4C, 0, 0, 0, 0, 0xFF})).empty());
 }

@@ -13,8 +13,7 @@
 
 TEST(StartRules, ModeByFileNameSilentBySwitchOrByShiftAndCtrl) {
   for (const char* name : {"SETUP.EXE", "setup.exe", "sEtUp.ExE"}) EXPECT_TRUE(IsSetupMode(name)) << name;
-  for (const char* name : {"Setup1.exe", "Uninstal.exe", "SETUP.EX_", "SETUP", "XSETUP.EXE", ""})
-    EXPECT_FALSE(IsSetupMode(name)) << name;
+  for (const char* name : {"Setup1.exe", "Uninstal.exe", "SETUP.EX_", "SETUP", "XSETUP.EXE", ""}) EXPECT_FALSE(IsSetupMode(name)) << name;
   const struct {
     std::vector<std::string> arguments;
     bool shift, ctrl, silent, quiet;
@@ -24,8 +23,13 @@ TEST(StartRules, ModeByFileNameSilentBySwitchOrByShiftAndCtrl) {
       {{"/S", "/D=C:\\Prog"}, false, false, true, false, "C:\\Prog", ""},
       {{"/Q", "/LOG=C:\\r.log", "/d=C:\\Mein Programm"}, false, false, true, true, "C:\\Mein Programm", "C:\\r.log"},
       // Unquoted, as deployment tools write it: the words up to the next switch.
-      {{"/q", "/D=C:\\Programme\\Mein", "Programm", "/Log=C:\\x", "y"}, false, false, true, true,
-       "C:\\Programme\\Mein Programm", "C:\\x y"},
+      {{"/q", "/D=C:\\Programme\\Mein", "Programm", "/Log=C:\\x", "y"},
+       false,
+       false,
+       true,
+       true,
+       "C:\\Programme\\Mein Programm",
+       "C:\\x y"},
       {{"/D=C:\\A", "/s"}, false, false, false, false, "C:\\A", ""},  // a mode only as the first argument
       {{"/silent"}, false, false, false, false, "", ""},
       {{"-s"}, false, false, false, false, "", ""},
@@ -57,8 +61,8 @@ TEST(StartRules, CommandLineSplitAsTheWindowsCRuntimeSplitsIt) {
       {"SETUP.EXE  /q \t \"/D=C:\\Andere Stelle\\Prog\"  ", {"/q", "/D=C:\\Andere Stelle\\Prog"}},
       {"SETUP.EXE /D=\"C:\\Program Files\\A\" /LOG=C:\\r.log", {"/D=C:\\Program Files\\A", "/LOG=C:\\r.log"}},
       {"SETUP.EXE \"/D=C:\\Prog\\\\\" x", {"/D=C:\\Prog\\", "x"}},  // a pair of backslashes before a quote
-      {"SETUP.EXE a\\\"b c\\\\d", {"a\"b", "c\\\\d"}},      // an odd one makes the quote plain
-      {"SETUP.EXE \"a \"\"b\" \"\"", {"a \"b", ""}},                 // doubled inside quotes; empty
+      {"SETUP.EXE a\\\"b c\\\\d", {"a\"b", "c\\\\d"}},              // an odd one makes the quote plain
+      {"SETUP.EXE \"a \"\"b\" \"\"", {"a \"b", ""}},                // doubled inside quotes; empty
       {"SETUP.EXE \"unclosed tail", {"unclosed tail"}},
       {"", {}},
   };
@@ -66,8 +70,7 @@ TEST(StartRules, CommandLineSplitAsTheWindowsCRuntimeSplitsIt) {
 }
 
 TEST(StartRules, TheGradientBlendsEveryByteFromNavyToBlack) {
-  for (int i = 0; i < 256; ++i)
-    EXPECT_EQ(BlendColor(0x800000, 0, i, 256), static_cast<uint32_t>((256 - i) * 128 / 256) << 16) << i;
+  for (int i = 0; i < 256; ++i) EXPECT_EQ(BlendColor(0x800000, 0, i, 256), static_cast<uint32_t>((256 - i) * 128 / 256) << 16) << i;
   EXPECT_EQ(BlendColor(0xFF102030, 0x00302010, 1, 2), 0x7F202020u);
   EXPECT_EQ(BlendColor(0x00000000, 0xFFFFFFFF, 1, 3), 0x55555555u);
 }
@@ -93,7 +96,11 @@ TEST(StartRules, PreviousInstallDirFromQuotedOrPlainCommand) {
       {"D:\\Tools\\Prog\\Uninstal.exe", "D:\\Tools\\Prog"},
       {"\"C:\\Program Files\\Adressen\\Uninstal.exe\"", "C:\\Program Files\\Adressen"},
       {"\"D:\\Tools\\Prog\\Uninstal.exe", "\"D:\\Tools\\Prog"},  // one quote only: kept as is
-      {"C:\\Uninstal.exe", "C:"}, {"Uninstal.exe", ""}, {"", ""}, {"\"\"", ""}, {"C:Uninstal.exe", "C:"},
+      {"C:\\Uninstal.exe", "C:"},
+      {"Uninstal.exe", ""},
+      {"", ""},
+      {"\"\"", ""},
+      {"C:Uninstal.exe", "C:"},
   };
   for (const auto& row : rows) EXPECT_EQ(PreviousInstallDir(row.command), row.expected) << row.command;
 }
@@ -102,25 +109,34 @@ TEST(WizardRules, PlaceholderDirectoryProposalAndTheLimitedNtUser) {
   const struct {
     std::string text, name, expected;
   } rows[] = {
-      {"richtet <Prog> ein.", "Adressen", "richtet Adressen ein."}, {"<Prog> und <Prog>", "A", "A und <Prog>"},
-      {"ohne", "Adressen", "ohne"}, {"<Prog>", "", ""}, {"<prog> klein", "X", "<prog> klein"},
+      {"richtet <Prog> ein.", "Adressen", "richtet Adressen ein."},
+      {"<Prog> und <Prog>", "A", "A und <Prog>"},
+      {"ohne", "Adressen", "ohne"},
+      {"<Prog>", "", ""},
+      {"<prog> klein", "X", "<prog> klein"},
       {"a<Prog>" + std::string(300, 'z'), "N", "aN" + std::string(255, 'z')},
   };
   for (const auto& row : rows) EXPECT_EQ(ReplaceProgPlaceholder(row.text, row.name), row.expected) << row.text;
   for (const char* path : {"C:\\", "D:", "", "C", "\\\\"}) EXPECT_TRUE(IsMainDirectory(path)) << path;
   for (const char* path : {"C:\\a", "D:\\x\\", "abcd"}) EXPECT_FALSE(IsMainDirectory(path)) << path;
   // What quiet mode takes without a person to ask.
-  for (const char* path : {"C:\\a", "D:\\Mein Programm\\", "\\\\server\\share\\p"})
-    EXPECT_TRUE(IsFullDirectoryPath(path)) << path;
+  for (const char* path : {"C:\\a", "D:\\Mein Programm\\", "\\\\server\\share\\p"}) EXPECT_TRUE(IsFullDirectoryPath(path)) << path;
   for (const char* path : {"C:\\", "abcd", "C:abc", "..\\abc", "C:/a/b", "C:\\a*", "\\\\?\\C:\\a", "\"C:\\a\""})
     EXPECT_FALSE(IsFullDirectoryPath(path)) << path;
   // As Windows names a directory given with doubled separators, "." and "..", or trailing
   // dots and blanks; refused where it would alter a folder on the way or climb above the root.
-  for (const auto& [given, canonical] : std::vector<std::pair<std::string, std::string>>{
-           {"C:\\Programme\\\\Adressen", "C:\\Programme\\Adressen"}, {"C:\\windows\\..\\Programme\\.\\A\\", "C:\\Programme\\A"},
-           {"C:\\Programme\\Adressen. . ", "C:\\Programme\\Adressen"}, {"C:\\a.\\..\\b", "C:\\b"},
-           {"\\\\srv\\share\\\\p\\..\\q", "\\\\srv\\share\\q"}, {"C:\\..\\a", ""}, {"C:\\Prog.\\A", ""},
-           {"C:\\Prog \\A", ""}, {"C:\\A\\...", ""}, {"abcd", "abcd"}, {"C:\\", "C:\\"}})
+  for (const auto& [given, canonical] :
+       std::vector<std::pair<std::string, std::string>>{{"C:\\Programme\\\\Adressen", "C:\\Programme\\Adressen"},
+                                                        {"C:\\windows\\..\\Programme\\.\\A\\", "C:\\Programme\\A"},
+                                                        {"C:\\Programme\\Adressen. . ", "C:\\Programme\\Adressen"},
+                                                        {"C:\\a.\\..\\b", "C:\\b"},
+                                                        {"\\\\srv\\share\\\\p\\..\\q", "\\\\srv\\share\\q"},
+                                                        {"C:\\..\\a", ""},
+                                                        {"C:\\Prog.\\A", ""},
+                                                        {"C:\\Prog \\A", ""},
+                                                        {"C:\\A\\...", ""},
+                                                        {"abcd", "abcd"},
+                                                        {"C:\\", "C:\\"}})
     EXPECT_EQ(CanonicalDirectory(given), canonical) << given;
   const std::string profiles = "C:\\Dokumente und Einstellungen";
   EXPECT_EQ(ProfileProposal(profiles, "hans", "C:\\Programme\\Adressen"), profiles + "\\hans\\Adressen");
@@ -133,9 +149,14 @@ TEST(WizardRules, PlaceholderDirectoryProposalAndTheLimitedNtUser) {
 }
 
 TEST(UserChoice, DisplayedNamesAndPreselection) {
-  for (const auto& [folder, shown] : std::vector<std::pair<std::string, std::string>>{
-           {"All Users", "Alle Anwender"}, {"All Users.WINDOWS", "Alle Anwender"}, {"jdoe.PC1", "jdoe"},
-           {"a.b.c", "a"}, {"hans", "hans"}, {"", ""}, {"Public", "Alle Anwender"}, {"public", "public"}})
+  for (const auto& [folder, shown] : std::vector<std::pair<std::string, std::string>>{{"All Users", "Alle Anwender"},
+                                                                                      {"All Users.WINDOWS", "Alle Anwender"},
+                                                                                      {"jdoe.PC1", "jdoe"},
+                                                                                      {"a.b.c", "a"},
+                                                                                      {"hans", "hans"},
+                                                                                      {"", ""},
+                                                                                      {"Public", "Alle Anwender"},
+                                                                                      {"public", "public"}})
     EXPECT_EQ(DisplayedUserName(folder, "Public"), shown) << folder;
   EXPECT_EQ(DisplayedUserName("Public"), "Public");
   // Since Vista "All Users" and "Public" are one profile: it is offered once.
@@ -171,7 +192,9 @@ TEST(UserChoice, ShortcutFoldersBelowAnotherProfile) {
       {"C:\\Users\\Łukasz\\", "C:\\Users\\Łukasz\\Menu\\Progs", {}, anna + "\\Menu\\Progs"},
       // Redirected elsewhere: nothing to move, the layouts decide.
       {"C:\\Users\\Łukasz", "D:\\Menu\\Progs", {anna + "\\Startmenü\\Programme"}, anna + "\\Startmenü\\Programme"},
-      {"C:\\Users\\Łukasz", "C:\\Users\\Łukasz\\Menu", {anna + "\\AppData\\Start Menu\\Programs"},
+      {"C:\\Users\\Łukasz",
+       "C:\\Users\\Łukasz\\Menu",
+       {anna + "\\AppData\\Start Menu\\Programs"},
        anna + "\\AppData\\Start Menu\\Programs"},
       {"", "", {}, anna + "\\AppData\\Start Menu\\Programs"},
       {"C:\\Users\\Łukasz", "C:\\Users\\Łukasz", {}, anna + "\\AppData\\Start Menu\\Programs"},

@@ -42,14 +42,12 @@ TEST(Sha256, PublishedDigestsEachWayAndInAnyPieces) {
       {"", "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855"},
       {"abc", "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad"},
       // 56 bytes: the length no longer fits the last block.
-      {"abcdbcdecdefdefgefghfghighijhijkijkljklmklmnlmnomnopnopq",
-       "248d6a61d20638b8e5c026930c3e6039a33ce45964ff2167f6ecedd419db06c1"},
+      {"abcdbcdecdefdefgefghfghighijhijkijkljklmklmnlmnomnopnopq", "248d6a61d20638b8e5c026930c3e6039a33ce45964ff2167f6ecedd419db06c1"},
       {"abcdefghbcdefghicdefghijdefghijkefghijklfghijklmghijklmnhijklmnoijklmnopjklmnopqklmnopqrlmnopqrsmnopqrstnopqrstu",
        "cf5b16a778af8380036ce59e7b0492370b249b11e8f07a51afac45037afee9d1"},
       {std::string(1000000, 'a'), "cdc76e5c9914fb9281a1c7e284d73e67f1809a48a497200e046d39ccc7112cd0"},
   };
-  std::cout << "SHA-256 computed here: " << (ShaInstructionsUsable() ? "portable and SHA instructions" : "portable only")
-            << "\n";
+  std::cout << "SHA-256 computed here: " << (ShaInstructionsUsable() ? "portable and SHA instructions" : "portable only") << "\n";
   for (const Way& way : Ways())
     for (const auto& v : vectors)
       for (const size_t piece : {size_t{0}, size_t{1}, size_t{63}, size_t{65}, size_t{4096}})

@@ -9,9 +9,9 @@ TEST(UpgradeRules, VersionsComparePartByPartAsNumbers) {
     const char *a, *b;
     int order;
   } rows[] = {
-      {"1.0", "2.0", -1}, {"1.9", "1.10", -1}, {"2.0", "2.0.0", 0}, {"2", "1.99", 1},
-      {"1.2.3", "1.2.10", -1}, {"10.0", "9.9.9", 1}, {"2.5b", "2.5", 0}, {"2.5.1", "2.5", 1},
-      {"", "0", 0}, {"1.0 beta", "1.0", 0}, {"99999999999.1", "1.1", 1},
+      {"1.0", "2.0", -1},          {"1.9", "1.10", -1}, {"2.0", "2.0.0", 0}, {"2", "1.99", 1}, {"1.2.3", "1.2.10", -1},
+      {"10.0", "9.9.9", 1},        {"2.5b", "2.5", 0},  {"2.5.1", "2.5", 1}, {"", "0", 0},     {"1.0 beta", "1.0", 0},
+      {"99999999999.1", "1.1", 1},
   };
   for (const auto& row : rows) {
     const int forward = CompareVersions(row.a, row.b), backward = CompareVersions(row.b, row.a);
@@ -49,10 +49,15 @@ TEST(UpgradeRules, AnEarlierFileGoesOnlyWhenItIsTheEarlierVersionsAlone) {
     file.recordedState = row.recorded;
     file.found = row.found;
     int asked = 0;
-    EXPECT_EQ(FateOfEarlierFile(file, [&] { ++asked; return row.now; }), row.fate) << row.what;
-    // The whole file is read only where the decision turns on it.
-    EXPECT_LE(asked, row.exists && !row.listedNow && row.inProgramDir && !row.backup && !row.found && !row.recorded.empty())
+    EXPECT_EQ(FateOfEarlierFile(file,
+                                [&] {
+                                  ++asked;
+                                  return row.now;
+                                }),
+              row.fate)
         << row.what;
+    // The whole file is read only where the decision turns on it.
+    EXPECT_LE(asked, row.exists && !row.listedNow && row.inProgramDir && !row.backup && !row.found && !row.recorded.empty()) << row.what;
   }
   EXPECT_EQ(FileStateText(5000000000ULL, "ff"), "5000000000,ff");
 }

@@ -23,8 +23,7 @@ FakeToken fake;
 HANDLE FakeHandle() {
   // A real handle, so that closing it is harmless.
   HANDLE h = nullptr;
-  DuplicateHandle(GetCurrentProcess(), GetCurrentProcess(), GetCurrentProcess(), &h, 0, FALSE,
-                  DUPLICATE_SAME_ACCESS);
+  DuplicateHandle(GetCurrentProcess(), GetCurrentProcess(), GetCurrentProcess(), &h, 0, FALSE, DUPLICATE_SAME_ACCESS);
   return h;
 }
 
@@ -46,8 +45,7 @@ BOOL WINAPI FakeOpenProcessToken(HANDLE, DWORD, PHANDLE token) {
   *token = FakeHandle();
   return TRUE;
 }
-BOOL WINAPI FakeGetTokenInformation(HANDLE, TOKEN_INFORMATION_CLASS, LPVOID buffer, DWORD size,
-                                    PDWORD needed) {
+BOOL WINAPI FakeGetTokenInformation(HANDLE, TOKEN_INFORMATION_CLASS, LPVOID buffer, DWORD size, PDWORD needed) {
   const DWORD bytes = sizeof(TOKEN_GROUPS) + static_cast<DWORD>(fake.groups.size()) * sizeof(SID_AND_ATTRIBUTES);
   *needed = bytes;
   if (!buffer || size < bytes) {
@@ -68,8 +66,7 @@ BOOL WINAPI FakeGetTokenInformation(HANDLE, TOKEN_INFORMATION_CLASS, LPVOID buff
 }
 DWORD WINAPI FakeGetLastError() { return fake.lastError; }
 
-const TokenApi FakeApi = {FakeIsNt, FakeOpenThreadToken, FakeOpenProcessToken,
-                          FakeGetTokenInformation, FakeGetLastError};
+const TokenApi FakeApi = {FakeIsNt, FakeOpenThreadToken, FakeOpenProcessToken, FakeGetTokenInformation, FakeGetLastError};
 
 PSID BuiltinSid(DWORD rid) {
   SID_IDENTIFIER_AUTHORITY nt = SECURITY_NT_AUTHORITY;
@@ -92,9 +89,12 @@ class IsAdministratorTest : public ::testing::Test {
 
 TEST_F(IsAdministratorTest, CountsOnlyAnEnabledAdministratorsGroup) {
   // The administrators' group's attributes, and the answer; deny-only: a restricted token.
-  for (const auto& [attributes, expected] : {std::pair<DWORD, bool>{SE_GROUP_ENABLED | SE_GROUP_ENABLED_BY_DEFAULT | SE_GROUP_MANDATORY, true},
-                                             {SE_GROUP_ENABLED, true}, {SE_GROUP_USE_FOR_DENY_ONLY, false},
-                                             {SE_GROUP_ENABLED | SE_GROUP_USE_FOR_DENY_ONLY, false}, {0, false}}) {
+  for (const auto& [attributes, expected] :
+       {std::pair<DWORD, bool>{SE_GROUP_ENABLED | SE_GROUP_ENABLED_BY_DEFAULT | SE_GROUP_MANDATORY, true},
+        {SE_GROUP_ENABLED, true},
+        {SE_GROUP_USE_FOR_DENY_ONLY, false},
+        {SE_GROUP_ENABLED | SE_GROUP_USE_FOR_DENY_ONLY, false},
+        {0, false}}) {
     fake.groups = {{users, SE_GROUP_ENABLED}, {admins, attributes}};
     EXPECT_EQ(IsAdministrator(FakeApi), expected) << attributes;
   }

@@ -66,8 +66,7 @@ TEST(DeleteTree, NeverEntersALinkToAFolder) {
   const std::string top = root.Folder("prog");
   root.File("prog\\a.txt", "a");
   const std::string link = top + "\\link";
-  if (!MakeFolderLink(link, outside))
-    GTEST_SKIP() << "no folder links on this system";
+  if (!MakeFolderLink(link, outside)) GTEST_SKIP() << "no folder links on this system";
   ASSERT_NE(FileAttributes(link) & FILE_ATTRIBUTE_REPARSE_POINT, 0u);
   DeleteTree(top);
   EXPECT_TRUE(Exists(precious));

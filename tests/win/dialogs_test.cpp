@@ -46,12 +46,11 @@ TEST(MessageDlg, GermanCaptionsAndButtonsWhateverTheSystemLanguage) {
     DlgType type;
     const char* caption;
   };
-  for (const Row& row : {Row{DlgType::Warning, "Warnung"}, Row{DlgType::Error, "Fehler"},
-                         Row{DlgType::Information, "Information"},
+  for (const Row& row : {Row{DlgType::Warning, "Warnung"}, Row{DlgType::Error, "Fehler"}, Row{DlgType::Information, "Information"},
                          Row{DlgType::Confirmation, "Bestätigen"}}) {
     Seen seen;
-    const int result = AnswerDialog("Text\r\rZweite Zeile", row.type, mbYes | mbNo | mbOK | mbCancel,
-                                    seen, [](HWND d) { Press(FindControl(d, "OK")); });
+    const int result =
+        AnswerDialog("Text\r\rZweite Zeile", row.type, mbYes | mbNo | mbOK | mbCancel, seen, [](HWND d) { Press(FindControl(d, "OK")); });
     EXPECT_EQ(seen.caption, row.caption);
     EXPECT_EQ(seen.message, "Text\r\rZweite Zeile");
     EXPECT_EQ(seen.picture, row.caption);
@@ -67,14 +66,12 @@ TEST(MessageDlg, EachAnswerHasItsResult) {
   };
   for (const Row& row : {Row{"Yes", 6}, Row{"No", 7}, Row{"Cancel", 2}}) {
     Seen seen;
-    EXPECT_EQ(AnswerDialog("Frage?", DlgType::Confirmation, mbYes | mbNo | mbCancel, seen,
-                           [&](HWND d) { Press(FindControl(d, row.button)); }),
-              row.result);
+    EXPECT_EQ(
+        AnswerDialog("Frage?", DlgType::Confirmation, mbYes | mbNo | mbCancel, seen, [&](HWND d) { Press(FindControl(d, row.button)); }),
+        row.result);
   }
   Seen seen;
-  EXPECT_EQ(AnswerDialog("Frage?", DlgType::Confirmation, mbYes | mbNo, seen,
-                         [](HWND d) { PostMessageA(d, WM_CLOSE, 0, 0); }),
-            2)
+  EXPECT_EQ(AnswerDialog("Frage?", DlgType::Confirmation, mbYes | mbNo, seen, [](HWND d) { PostMessageA(d, WM_CLOSE, 0, 0); }), 2)
       << "closed through the title bar";
   EXPECT_EQ(seen.buttons, (std::vector<std::string>{"&Ja", "&Nein"}));
 }
@@ -83,8 +80,9 @@ TEST(MessageDlg, EachAnswerHasItsResult) {
 // and 144 pixels per inch; the dialog gives its label that size. The copy question's long
 // lines are what a font drawing wider than it measures cuts first.
 TEST(MessageDlg, TheWholeTextIsShown) {
-  for (const std::string& text : std::vector<std::string>{"Das Programm wurde deinstalliert!", CopyQuestionText("C:\\Programme\\Adressen\\", "ADRESSEN.EXE"),
-                                 ExpandQuestionText("C:\\Dist\\", "ADRESSEN.HL_", "C:\\Programme\\Adressen\\", "ADRESSEN.HLP")}) {
+  for (const std::string& text :
+       std::vector<std::string>{"Das Programm wurde deinstalliert!", CopyQuestionText("C:\\Programme\\Adressen\\", "ADRESSEN.EXE"),
+                                ExpandQuestionText("C:\\Dist\\", "ADRESSEN.HL_", "C:\\Programme\\Adressen\\", "ADRESSEN.HLP")}) {
     Seen seen;
     AnswerDialog(text, DlgType::Information, mbOK, seen, [](HWND d) { Press(FindControl(d, "OK")); });
     const SIZE box = MessageTextSize(text, ScreenPpi());

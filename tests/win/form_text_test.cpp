@@ -24,8 +24,8 @@ SIZE DesignedRoom(const FormDesc& form, const ControlDesc& c, int ppi) {
 }  // namespace
 
 TEST(FormText, EveryDesignedTextFitsAtEachScale) {
-  for (const FormDesc* form : {&SetupFormDesc, &AktionFormDesc, &UninstalFormDesc, &InfoFormDesc, &MoreFormDesc,
-                               &ProgressFormDesc, &GroupFormDesc, &AskFormDesc})
+  for (const FormDesc* form :
+       {&SetupFormDesc, &AktionFormDesc, &UninstalFormDesc, &InfoFormDesc, &MoreFormDesc, &ProgressFormDesc, &GroupFormDesc, &AskFormDesc})
     for (const ControlDesc& c : form->controls) {
       const bool texted = c.kind == ControlKind::Label || c.kind == ControlKind::CheckBox || c.kind == ControlKind::Button;
       if (!(texted && (c.width || c.kind == ControlKind::Label)) && c.kind != ControlKind::TreeView) continue;

@@ -26,17 +26,15 @@ TEST(InstallLog, AFreshLogHasExactlyTheTextOfTheProfileFunctions) {
     const char* group;
     const char* folder;
     std::vector<unsigned> numbers;
-    bool touchedBetween;  // another writer adds a section after the first entry
+    bool touchedBetween;        // another writer adds a section after the first entry
     bool groupChanges = false;  // the group's name alternates between a long and a short one
     bool origins = false;       // some files were found there, some are shared
   };
   std::vector<unsigned> many;
   for (unsigned n = 1; n <= 300; ++n) many.push_back(n);
   const Case cases[] = {
-      {"Adressen", "Adressen", "Adressen", {1, 2, 3, 4, 5}, false},
-      {"", "Gruppex", "", {2, 3, 7}, false},
-      {"Grüße & Co", "Grüße", "Kasse", many, false, false, true},
-      {"Adressen", "Adressen", "Adressen", {1, 2, 3}, true},
+      {"Adressen", "Adressen", "Adressen", {1, 2, 3, 4, 5}, false},    {"", "Gruppex", "", {2, 3, 7}, false},
+      {"Grüße & Co", "Grüße", "Kasse", many, false, false, true},      {"Adressen", "Adressen", "Adressen", {1, 2, 3}, true},
       {"Adressen", "Adressen", "Adressen", {1, 2, 3, 4}, false, true},
   };
   int run = 0;
@@ -55,8 +53,7 @@ TEST(InstallLog, AFreshLogHasExactlyTheTextOfTheProfileFunctions) {
       const std::string origin = !c.origins ? "" : n % 7 == 0 ? "found" : n % 11 == 0 ? "found,shared" : "";
       EXPECT_TRUE(LogInstalledFile(n, "c:\\programme\\Ωmega Łódź\\datei" + std::to_string(n) + ".exe", origin));
       if (first && *c.name) api.WriteString("General", "Name", c.name);
-      api.WriteString("InstalledFiles", "File" + std::to_string(n),
-                      "c:\\programme\\Ωmega Łódź\\datei" + std::to_string(n) + ".exe");
+      api.WriteString("InstalledFiles", "File" + std::to_string(n), "c:\\programme\\Ωmega Łódź\\datei" + std::to_string(n) + ".exe");
       api.WriteString("Group", "Name", GroupName);
       api.WriteString("StartMenu", "Folder", c.folder);
       if (!origin.empty()) api.WriteString("FileOrigins", "File" + std::to_string(n), origin);
@@ -72,8 +69,8 @@ TEST(InstallLog, AFreshLogHasExactlyTheTextOfTheProfileFunctions) {
     const std::vector<LoggedFile> read = ReadLoggedFiles(api.Path());
     ASSERT_EQ(read.size(), c.numbers.size());
     EXPECT_EQ(read[0].path, "c:\\programme\\Ωmega Łódź\\datei" + std::to_string(c.numbers[0]) + ".exe");
-    EXPECT_EQ(c.origins ? read[65].origin + "|" + read[69].origin + "|" + read[75].origin + "|" + DecimalText(read[299].number)
-                        : "", c.origins ? "found,shared|found||300" : "");
+    EXPECT_EQ(c.origins ? read[65].origin + "|" + read[69].origin + "|" + read[75].origin + "|" + DecimalText(read[299].number) : "",
+              c.origins ? "found,shared|found||300" : "");
   }
 }
 
@@ -141,9 +138,9 @@ TEST(InstallLog, ARewrittenLogKeepsWhatItDoesNotWriteAndIsContinued) {
   EXPECT_EQ(ReadShortcuts(log), (std::vector<std::string>{"C:\\Gruppe\\Alt.LNK", "C:\\Gruppe\\Neu.LNK"}));
   const IniFile ini(log);
   for (const auto& [section, key, value] : std::vector<std::array<std::string, 3>>{{"General", "Name", "Adressen"},
-                                                                                  {"BenutzerKonto", "UserName", "C:\\Users\\Anna"},
-                                                                                  {"Spaeter", "x", "1"},
-                                                                                  {"Group", "Name", "Adressen"}})
+                                                                                   {"BenutzerKonto", "UserName", "C:\\Users\\Anna"},
+                                                                                   {"Spaeter", "x", "1"},
+                                                                                   {"Group", "Name", "Adressen"}})
     EXPECT_EQ(ini.ReadString(section, key, "-"), value) << section;
   EXPECT_EQ(FileText(log).find("Name=Alt"), std::string::npos);
 

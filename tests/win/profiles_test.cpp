@@ -50,10 +50,8 @@ TEST(GetProfilesDirectory, ReadsTheStoredValueAndReplacesTheSystemDrive) {
 }
 
 TEST(GetProfilesDirectory, TheSystemDriveComesFromTheWindowsDirectory) {
-  EXPECT_EQ(ProfilesDirectoryFromValue("%SystemDrive%\\Documents and Settings", "D:\\WINDOWS"),
-            "D:\\Documents and Settings");
+  EXPECT_EQ(ProfilesDirectoryFromValue("%SystemDrive%\\Documents and Settings", "D:\\WINDOWS"), "D:\\Documents and Settings");
   EXPECT_EQ(ProfilesDirectoryFromValue("%SystemDrive%%SystemDrive%", "D:\\WINDOWS"), "D:D:");
   // No key, or no right to open it, gives an empty value and so the fixed fallback.
   EXPECT_EQ(ProfilesDirectoryFromValue("", "D:\\WINDOWS"), "C:\\Dokumente und Einstellungen");
 }
-

@@ -20,11 +20,10 @@ std::vector<SetupScript> Both(const TempFolder& dir, const std::string& text) {
 
 TEST(SetupScript, SingleValuesDefaultsAndLetterCase) {
   TempFolder dir("script_values");
-  for (const SetupScript& script :
-       Both(dir, "[general]\r\nNAME=Adressen\r\ndefaultPath=\r\n[StartMenu]\r\nFolder = Kasse \r\n")) {
-    EXPECT_EQ(script.Value("General", "Name", "Programm"), "Adressen");    // case ignored
-    EXPECT_EQ(script.Value("General", "defaultPath", "C:\\App"), "");      // empty, not default
-    EXPECT_EQ(script.Value("Group", "Name", "Gruppex"), "Gruppex");        // section missing
+  for (const SetupScript& script : Both(dir, "[general]\r\nNAME=Adressen\r\ndefaultPath=\r\n[StartMenu]\r\nFolder = Kasse \r\n")) {
+    EXPECT_EQ(script.Value("General", "Name", "Programm"), "Adressen");  // case ignored
+    EXPECT_EQ(script.Value("General", "defaultPath", "C:\\App"), "");    // empty, not default
+    EXPECT_EQ(script.Value("Group", "Name", "Gruppex"), "Gruppex");      // section missing
     EXPECT_EQ(script.Value("General", "Missing", "x"), "x");
     EXPECT_EQ(script.Value("StartMenu", "Folder", "Unbenannt"), "Kasse");  // blanks trimmed
   }
@@ -32,8 +31,9 @@ TEST(SetupScript, SingleValuesDefaultsAndLetterCase) {
 
 TEST(SetupScript, NumberedListsCountEveryKeyAndLookUpOneToN) {
   TempFolder dir("script_lists");
-  for (const SetupScript& script : Both(dir, "[programfiles]\r\n1=ADRESSEN.EX_\r\n2=ADRESSEN.HL_\r\n4=beispiel.hd_\r\n"
-                                             "[Windows]\r\nnotanumber=X.DL_\r\n1=ADRHELP.DL_\r\n1=SECOND.DL_\r\n")) {
+  for (const SetupScript& script : Both(dir,
+                                        "[programfiles]\r\n1=ADRESSEN.EX_\r\n2=ADRESSEN.HL_\r\n4=beispiel.hd_\r\n"
+                                        "[Windows]\r\nnotanumber=X.DL_\r\n1=ADRHELP.DL_\r\n1=SECOND.DL_\r\n")) {
     EXPECT_EQ(script.ProgramFiles(), (Lines{"ADRESSEN.EX_", "ADRESSEN.HL_", ""}));
     // Two lines and a duplicate key: N = 3, the first "1" wins, 2 and 3 are empty.
     EXPECT_EQ(script.WindowsFiles().front(), "ADRHELP.DL_");
@@ -58,8 +58,10 @@ TEST(SetupScript, AListOfTenThousandEntriesIsReadWhole) {
 TEST(SetupScript, ItemsSplitAtTheFirstEqualsSign) {
   TempFolder dir("script_items");
   const std::string longName(300, 'n');
-  for (const SetupScript& script : Both(dir, "[Items]\r\nADRESSEN.EXE=Adressen\r\nHILFE.HLP=Hilfe = Handbuch=2\r\n"
-                                             "LANG.EXE=" + longName + "\r\n")) {
+  for (const SetupScript& script : Both(dir,
+                                        "[Items]\r\nADRESSEN.EXE=Adressen\r\nHILFE.HLP=Hilfe = Handbuch=2\r\n"
+                                        "LANG.EXE=" +
+                                            longName + "\r\n")) {
     const std::vector<ShortcutItem> items = script.Items();
     ASSERT_EQ(items.size(), 3u);
     EXPECT_EQ(items[0].target, "ADRESSEN.EXE");

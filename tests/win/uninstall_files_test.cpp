@@ -20,22 +20,23 @@ size_t IndexOf(const std::vector<std::string>& list, const std::string& entry) {
 
 TEST(ListTree, EntriesFirstThenEachVisibleSubfolderDepthFirst) {
   TempFolder root("list_tree");
-  for (const char* folder : {"prog", "prog\\Daten", "prog\\Daten\\Alt", "prog\\Hilfe", "prog\\.git",
-                             "prog\\Geheim", "prog\\leer", "elsewhere"})
+  for (const char* folder :
+       {"prog", "prog\\Daten", "prog\\Daten\\Alt", "prog\\Hilfe", "prog\\.git", "prog\\Geheim", "prog\\leer", "elsewhere"})
     root.Folder(folder);
   const std::string p = root.Path() + "prog\\";
-  for (const char* file : {"prog\\a.exe", "prog\\Daten\\kunden.hdb", "prog\\Daten\\Alt\\2019.hdb",
-                           "prog\\Hilfe\\hilfe.hlp", "prog\\.git\\config", "prog\\.versteckt",
-                           "prog\\Geheim\\innen.txt", "elsewhere\\fremd.txt"})
+  for (const char* file : {"prog\\a.exe", "prog\\Daten\\kunden.hdb", "prog\\Daten\\Alt\\2019.hdb", "prog\\Hilfe\\hilfe.hlp",
+                           "prog\\.git\\config", "prog\\.versteckt", "prog\\Geheim\\innen.txt", "elsewhere\\fremd.txt"})
     root.File(file, "x");
   SetFileAttributesNamed((p + "Geheim"), FILE_ATTRIBUTE_HIDDEN);
   const bool linked = MakeFolderLink(p + "Verweis", root.Path() + "elsewhere");
 
   std::vector<std::string> list = {"schon da"};
   ListTree(p + "*.*", true, list);
-  std::vector<std::string> expected = {"schon da", p + "a.exe", p + "Daten", p + "Daten\\kunden.hdb",
-                                       p + "Daten\\Alt", p + "Daten\\Alt\\2019.hdb", p + "Hilfe",
-                                       p + "Hilfe\\hilfe.hlp", p + "Geheim", p + "leer"};
+  std::vector<std::string> expected = {"schon da",       p + "a.exe",
+                                       p + "Daten",      p + "Daten\\kunden.hdb",
+                                       p + "Daten\\Alt", p + "Daten\\Alt\\2019.hdb",
+                                       p + "Hilfe",      p + "Hilfe\\hilfe.hlp",
+                                       p + "Geheim",     p + "leer"};
   // A link is a folder entry like any other (Wine's listing may leave it out); what lies
   // behind it is never listed.
   if (linked) std::erase(list, p + "Verweis");
@@ -82,8 +83,7 @@ TEST(RemovalBatch, NamesTheInterpreterCanRead) {
     EXPECT_TRUE(DirectoryExists(shown)) << shown;
     EXPECT_EQ(BatchFileBytes("rmdir \"" + shown + "\"\r\n"), "rmdir \"" + oem + "\"\r\n");
   }
-  EXPECT_EQ(BatchFileBytes("del \"C:\\王芳\"\r\n").rfind("chcp 65001 >nul\r\ndel \"C:\\王芳\"", 0), 0u)
-      << "where no short name helps";
+  EXPECT_EQ(BatchFileBytes("del \"C:\\王芳\"\r\n").rfind("chcp 65001 >nul\r\ndel \"C:\\王芳\"", 0), 0u) << "where no short name helps";
 }
 
 TEST(FolderGuard, NoLinkOnTheWay) {

@@ -19,8 +19,7 @@ HWND CountingWindow() {
   wc.hInstance = GetModuleHandleA(nullptr);
   wc.lpszClassName = "WaitTestWindow";
   RegisterClassA(&wc);
-  return CreateWindowA("WaitTestWindow", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                       wc.hInstance, nullptr);
+  return CreateWindowA("WaitTestWindow", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
 }
 }  // namespace
 

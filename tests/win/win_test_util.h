@@ -10,9 +10,7 @@
 #include "env/system_names.h"
 #include "tools/driver/driver.h"
 
-inline bool Exists(const std::string& path) {
-  return FileAttributes(path) != INVALID_FILE_ATTRIBUTES;
-}
+inline bool Exists(const std::string& path) { return FileAttributes(path) != INVALID_FILE_ATTRIBUTES; }
 
 // The names a search pattern finds ("C:\\dir\\*"), but those that begin with a dot.
 inline std::vector<std::string> Entries(const std::string& pattern) {
@@ -29,8 +27,8 @@ inline std::string TempDir() { return TempDirectory(); }
 // Folder links came with Vista; looked up so that the tests build for older targets.
 inline bool MakeFolderLink(const std::string& link, const std::string& target) {
   using CreateLink = BOOLEAN(WINAPI*)(LPCSTR, LPCSTR, DWORD);
-  auto create = reinterpret_cast<CreateLink>(
-      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "CreateSymbolicLinkA")));
+  auto create =
+      reinterpret_cast<CreateLink>(reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "CreateSymbolicLinkA")));
   return create && create(link.c_str(), target.c_str(), 1 /* a folder */);
 }
 

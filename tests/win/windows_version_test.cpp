@@ -28,9 +28,8 @@ TEST(WindowsVersion, NameAndFamilyOnEveryReportedVersion) {
     const char* expected;
   };
   const Row rows[] = {
-      {"win95", "Windows 95|0"},   {"win98", "Windows 98SE|0"}, {"winme", "Windows ME|0"},
-      {"nt40", "Windows NT|1"},    {"win2k", "Windows 2000|1"}, {"winxp", "Windows XP|1"},
-      {"win7", "Unknown|1"},       {"win10", "Unknown|1"},
+      {"win95", "Windows 95|0"},   {"win98", "Windows 98SE|0"}, {"winme", "Windows ME|0"}, {"nt40", "Windows NT|1"},
+      {"win2k", "Windows 2000|1"}, {"winxp", "Windows XP|1"},   {"win7", "Unknown|1"},     {"win10", "Unknown|1"},
   };
   const std::string probe = GetExeDirectory() + "version_probe.exe";
   for (const Row& row : rows) {

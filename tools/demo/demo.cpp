@@ -41,13 +41,15 @@ DWORD AnswerUntilEnd(const Program& program, const std::vector<std::string>& but
   size_t shown = 0;
   while (!WaitForExit(program, 0, code)) {
     HWND window = nullptr;
-    WaitUntil([&] {
-      for (HWND w : TopWindows(program.pid))
-        if (const std::string name = ControlName(w);
-            name != "Tf_Setup" && name != "Tf_Aktion" && name != "Tf_Uninstal" && name != "Tf_Progress")
-          window = w;
-      return window || WaitForExit(program, 0, code);
-    }, 30000);
+    WaitUntil(
+        [&] {
+          for (HWND w : TopWindows(program.pid))
+            if (const std::string name = ControlName(w);
+                name != "Tf_Setup" && name != "Tf_Aktion" && name != "Tf_Uninstal" && name != "Tf_Progress")
+              window = w;
+          return window || WaitForExit(program, 0, code);
+        },
+        30000);
     if (!window) break;
     Picture(window, "demo-" + (shown < pictures.size() ? pictures[shown] : ControlName(window)));
     ++shown;
@@ -100,7 +102,8 @@ int main(int argc, char** argv) {
         Line(std::string(static_cast<int>(i) == TreeSelection(tree) ? "  > " : "    ") + nodes[i]);
     }
   Line("Wizard:");
-  const char* pages[][3] = {{"", "Welcome", "demo-wizard-1-welcome"}, {AktionForm::bnInstal, "Info", "demo-wizard-2-info"},
+  const char* pages[][3] = {{"", "Welcome", "demo-wizard-1-welcome"},
+                            {AktionForm::bnInstal, "Info", "demo-wizard-2-info"},
                             {AktionForm::bnInstal, "BGB", "demo-wizard-3-licence"},
                             {AktionForm::bnja, "Path", "demo-wizard-4-directory"}};
   for (int i = 0; i < 4; ++i) {
@@ -111,7 +114,8 @@ int main(int argc, char** argv) {
   }
   const std::string target = WindowText(FindControl(wizard, AktionForm::edPathName));
   Press(FindControl(wizard, AktionForm::bnInstal));
-  DWORD code = AnswerUntilEnd(setup, {MoreForm::BitBtn1, MessageForm::Yes}, {"dialog-user", "dialog-options", "dialog-closing"});
+  DWORD code =
+      AnswerUntilEnd(setup, {MoreForm::BitBtn1, MessageForm::Yes}, {"dialog-user", "dialog-options", "dialog-closing"});
   Line("Installed into " + target + ", exit status " + std::to_string(code) + ":");
   for (const FoundFile& entry : FindFiles(target + "\\*"))
     if (entry.name[0] != '.') Line("  " + entry.name);
@@ -138,7 +142,8 @@ int main(int argc, char** argv) {
   const DWORD removed = AnswerUntilEnd(removal, {MessageForm::Yes, AskForm::Button1, MessageForm::OK},
                                        {"uninstall-confirm", "uninstall-directory", "uninstall-done"});
   const bool gone = WaitUntil([&] { return !Exists(target); }, 20000);
-  Line("  exit status " + std::to_string(removed) + "; " + target + (gone ? " is gone, the uninstaller with it" : " is still there"));
+  Line("  exit status " + std::to_string(removed) + "; " + target +
+       (gone ? " is gone, the uninstaller with it" : " is still there"));
   Line("  registration: " + Registration());
   const std::string dll = WindowsDirectory() + "\\ADRHELP.DLL";
   Line("  " + dll + (Exists(dll) ? " is still there" : " is gone"));

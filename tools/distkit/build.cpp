@@ -81,7 +81,8 @@ std::string WithoutSection(const std::string& text, const std::string& section) 
 // lie there, in a section of the script that installers before it pass over. One that the
 // source's script brought along is replaced.
 std::string AddChecksums(const fs::path& work, std::vector<std::string> names) {
-  std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) { return LowerCase(a) < LowerCase(b); });
+  std::sort(names.begin(), names.end(),
+            [](const std::string& a, const std::string& b) { return LowerCase(a) < LowerCase(b); });
   names.erase(std::unique(names.begin(), names.end(),
                           [](const std::string& a, const std::string& b) { return LowerCase(a) == LowerCase(b); }),
               names.end());
@@ -124,14 +125,16 @@ class Builder {
     std::vector<uint8_t> data;
     if (!ReadAll(found->second, data)) return found->second.string() + ": cannot be read";
     // A source already in the compressed format is copied as it is, never compressed twice.
-    const bool packed = data.size() >= sizeof lzh::Signature && std::equal(data.begin(), data.begin() + 4, lzh::Signature);
+    const bool packed =
+        data.size() >= sizeof lzh::Signature && std::equal(data.begin(), data.begin() + 4, lzh::Signature);
     const std::vector<uint8_t> out = compressed && !packed ? lzh::Compress(data) : data;
     if (!WriteAll(work_ / name, out)) return (work_ / name).string() + ": cannot be written";
     if (std::string problem = Stamp(name, found->second); !problem.empty()) return problem;
     std::printf("[%zu/%zu] %s %s -> %s (%zu -> %zu bytes)\n", number, total,
-                !compressed ? "copied" : packed ? "copied, compressed already," : "compressed",
-                found->second.filename().string().c_str(),
-                name.c_str(), data.size(), out.size());
+                !compressed ? "copied"
+                : packed    ? "copied, compressed already,"
+                            : "compressed",
+                found->second.filename().string().c_str(), name.c_str(), data.size(), out.size());
     return {};
   }
 
@@ -215,7 +218,8 @@ std::string ForeignEntry(const fs::path& dest) {
   std::vector<uint8_t> script;
   std::map<std::string, bool> ours = {{"setup.lst", true}};
   if (ReadAll(dest / "Setup.lst", script))
-    for (const ScriptEntry& entry : ScriptReader(DistributionText(std::string(script.begin(), script.end()))).Section(ChecksumSection))
+    for (const ScriptEntry& entry :
+         ScriptReader(DistributionText(std::string(script.begin(), script.end()))).Section(ChecksumSection))
       ours[LowerCase(entry.key)] = true;
   for (const fs::directory_entry& entry : fs::directory_iterator(dest, ec))
     if (!entry.is_regular_file(ec) || !ours.count(LowerCase(entry.path().filename().string())))
@@ -246,7 +250,8 @@ std::string BuildDistribution(const std::string& src, const std::string& dest, c
   // Built again into its own earlier distribution it replaces it whole; anything else there
   // is the packager's, and nothing of it is deleted.
   if (const std::string foreign = ForeignEntry(target); !foreign.empty())
-    return dest + " holds " + foreign + ", which distkit build did not make: build into a new or empty folder, or "
+    return dest + " holds " + foreign +
+           ", which distkit build did not make: build into a new or empty folder, or "
            "into a distribution built before (whose Setup.lst names each of its files)";
   // Built beside dest and renamed when complete, so a failure leaves dest as it was.
   const fs::path work = target.parent_path() / (target.filename().string() + ".distkit-tmp");
@@ -258,8 +263,10 @@ std::string BuildDistribution(const std::string& src, const std::string& dest, c
     fs::remove_all(old, ec);
     if (fs::exists(target, ec)) fs::rename(target, old, ec);
     if (!ec) fs::rename(work, target, ec);
-    if (ec) problem = dest + ": cannot be put in place (" + ec.message() + ")";
-    else fs::remove_all(old, ec);
+    if (ec)
+      problem = dest + ": cannot be put in place (" + ec.message() + ")";
+    else
+      fs::remove_all(old, ec);
   }
   if (!problem.empty()) fs::remove_all(work, ec);
   return problem;

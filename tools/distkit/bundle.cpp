@@ -32,8 +32,8 @@ uint64_t FileTimeOf(const fs::path& path) {
   std::error_code ec;
   const auto written = fs::last_write_time(path, ec);
   if (ec) return 0;
-  const auto since1970 = std::chrono::duration_cast<std::chrono::seconds>(
-      std::chrono::file_clock::to_sys(written).time_since_epoch());
+  const auto since1970 =
+      std::chrono::duration_cast<std::chrono::seconds>(std::chrono::file_clock::to_sys(written).time_since_epoch());
   return static_cast<uint64_t>(since1970.count() + 11644473600LL) * 10000000ULL;
 }
 
@@ -82,12 +82,14 @@ std::string BundleDistribution(const std::string& dest, const std::string& out, 
   // Each file is checked against its checksum as it is installed; a bundle without them
   // would install whatever someone made of its bytes.
   if (!ScriptReader(DistributionText(script)).HasSection(ChecksumSection))
-    return dest + "/Setup.lst has no [" + std::string(ChecksumSection) + "] section: make the folder with distkit build";
+    return dest + "/Setup.lst has no [" + std::string(ChecksumSection) +
+           "] section: make the folder with distkit build";
   // The installation copies the carried SETUP.EXE as Uninstal.exe: in a signed download it
   // must be signed too, or Windows names no publisher when the program is removed.
   if (!signing.certificate.empty() && CheckSignature(programPath.string()).state == SignatureState::None)
-    return dest + "/SETUP.EXE is not signed, and the installed Uninstal.exe is a copy of it: build the folder signed "
-                  "(distkit build --sign CERT.pfx ...), then bundle it";
+    return dest +
+           "/SETUP.EXE is not signed, and the installed Uninstal.exe is a copy of it: build the folder signed "
+           "(distkit build --sign CERT.pfx ...), then bundle it";
   std::string problem;
   const std::string plain = PlainProgram(program, problem);
   if (!problem.empty()) return problem;

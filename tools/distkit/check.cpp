@@ -37,23 +37,29 @@ class Checker {
   }
 
   std::vector<Finding> Run() {
-    if (!Present("SETUP.EXE")) Error("", 0, "SETUP.EXE is missing");
-    else CheckSigned((dir_ / names_["setup.exe"]).string());
+    if (!Present("SETUP.EXE"))
+      Error("", 0, "SETUP.EXE is missing");
+    else
+      CheckSigned((dir_ / names_["setup.exe"]).string());
     if (!Present("Setup.lst")) {
       Error("", 0, "the setup script Setup.lst is missing");
       return findings_;
     }
     for (const char* name : {"Liesmich.txt", "Vertrag.Txt"})
-      if (!Present(name)) Warning("", 0, std::string(name) + " is missing: the wizard reports it and goes on");
-      else CheckEncoding(name, Read(name));
+      if (!Present(name))
+        Warning("", 0, std::string(name) + " is missing: the wizard reports it and goes on");
+      else
+        CheckEncoding(name, Read(name));
     const std::string text = Read("Setup.lst");
     CheckBytes(text);
     CheckEncoding("Setup.lst", text);
     const ScriptReader script(DistributionText(text));
     for (const char* section : {"General", "StartMenu", "Group", "programfiles", "Windows", "Items"})
       if (const int line = script.RepeatedHeaderLine(section))
-        Error("Setup.lst", line, std::string("[") + section + "] appears a second time: the installer "
-                                 "reads only the first, and nothing of this one");
+        Error("Setup.lst", line,
+              std::string("[") + section +
+                  "] appears a second time: the installer "
+                  "reads only the first, and nothing of this one");
     CheckGeneral(script);
     std::vector<std::string> installed;
     CheckList(script, "programfiles", installed);
@@ -96,10 +102,12 @@ class Checker {
       line += c == '\n';
       const size_t follow = c >= 0xC2 && c <= 0xDF ? 1 : c >= 0xE0 && c <= 0xEF ? 2 : c >= 0xF0 && c <= 0xF4 ? 3 : 0;
       bool sequence = follow > 0 && i + follow < text.size();
-      for (size_t k = 1; sequence && k <= follow; ++k) sequence = (static_cast<unsigned char>(text[i + k]) & 0xC0) == 0x80;
+      for (size_t k = 1; sequence && k <= follow; ++k)
+        sequence = (static_cast<unsigned char>(text[i + k]) & 0xC0) == 0x80;
       if (!sequence) continue;
-      Warning(name, line, "UTF-8 without a byte-order mark: the installer reads CP1252 and would show \"" +
-                              text.substr(i, follow + 1) + "\" for what it means; save it as CP1252");
+      Warning(name, line,
+              "UTF-8 without a byte-order mark: the installer reads CP1252 and would show \"" +
+                  text.substr(i, follow + 1) + "\" for what it means; save it as CP1252");
       return;
     }
   }
@@ -110,8 +118,9 @@ class Checker {
     if (report.state == SignatureState::Broken) Error("SETUP.EXE", 0, "the signature is broken: " + report.detail);
     if (report.state == SignatureState::Unknown) Warning("SETUP.EXE", 0, "signed, but unchecked: " + report.detail);
     if (report.state == SignatureState::None)
-      Warning("SETUP.EXE", 0, "not signed: Windows warns about an unsigned program, or policy blocks it "
-                              "(distkit build --sign CERT.pfx)");
+      Warning("SETUP.EXE", 0,
+              "not signed: Windows warns about an unsigned program, or policy blocks it "
+              "(distkit build --sign CERT.pfx)");
   }
 
   void CheckBytes(const std::string& text) {
@@ -121,8 +130,9 @@ class Checker {
     for (const unsigned char c : text) {
       if (c == '\n') ++line;
       if (c < 0x20 && c != '\t' && c != '\r' && c != '\n') {
-        Error("Setup.lst", line, "control bytes: this is not a text file, and the installer would "
-                                 "read its lines wrongly");
+        Error("Setup.lst", line,
+              "control bytes: this is not a text file, and the installer would "
+              "read its lines wrongly");
         return;
       }
       const bool undefined = !utf8 && (c == 0x81 || c == 0x8D || c == 0x8F || c == 0x90 || c == 0x9D);
@@ -133,16 +143,18 @@ class Checker {
 
   void CheckGeneral(const ScriptReader& script) {
     if (const auto group = script.Find("Group", "Name"); group && group->value.empty())
-      Warning("Setup.lst", group->line, "\"Group\"/\"Name\" is empty: no program group, no uninstall "
-                                        "registration and no closing message");
+      Warning("Setup.lst", group->line,
+              "\"Group\"/\"Name\" is empty: no program group, no uninstall "
+              "registration and no closing message");
     // The registration's key: one name, and no longer than the registry takes.
-    if (const auto folder = script.Find("StartMenu", "Folder");
-        folder && !IsRegistryKeyName(folder->value))
-      Error("Setup.lst", folder->line, "\"StartMenu\"/\"Folder\" is no registry key name (one name of at most 255 "
-                                       "characters, no \"\\\"): the installation could not register");
+    if (const auto folder = script.Find("StartMenu", "Folder"); folder && !IsRegistryKeyName(folder->value))
+      Error("Setup.lst", folder->line,
+            "\"StartMenu\"/\"Folder\" is no registry key name (one name of at most 255 "
+            "characters, no \"\\\"): the installation could not register");
     if (!script.Find("StartMenu", "Folder"))
-      Warning("Setup.lst", 0, "\"StartMenu\"/\"Folder\" is missing: the program registers as "
-                              "\"Unbenannt\" and overwrites every other program that does");
+      Warning("Setup.lst", 0,
+              "\"StartMenu\"/\"Folder\" is missing: the program registers as "
+              "\"Unbenannt\" and overwrites every other program that does");
     for (const char* key : {"Version", "Publisher"})
       if (const auto value = script.Find("General", key); !value || value->value.empty())
         Warning("Setup.lst", value ? value->line : 0,
@@ -157,9 +169,10 @@ class Checker {
     if (!absolute) return;
     defaultPath_ = IncludeBackslash(value);
     if (defaultPath_.size() + TempFileName > MaxPath)
-      Error("Setup.lst", path->line, "\"General\"/\"defaultPath\" has " + Number(defaultPath_.size()) +
-                                         " characters: the installer's temporary files in it would reach 260, "
-                                         "where Windows' file functions fail");
+      Error("Setup.lst", path->line,
+            "\"General\"/\"defaultPath\" has " + Number(defaultPath_.size()) +
+                " characters: the installer's temporary files in it would reach 260, "
+                "where Windows' file functions fail");
   }
 
   // A numbered list as the installer reads it: N keys, then the names of keys 1 to N.
@@ -172,8 +185,9 @@ class Checker {
       const bool number = !key.empty() && key[0] != '0' && key.find_first_not_of("0123456789") == std::string::npos &&
                           key.size() < 10 && std::stoul(key) <= n;
       if (!number)
-        Error("Setup.lst", entry.line, "[" + section + "] key \"" + key + "\" is not one of 1.." + Number(n) +
-                                           ": the installer never reaches this entry");
+        Error("Setup.lst", entry.line,
+              "[" + section + "] key \"" + key + "\" is not one of 1.." + Number(n) +
+                  ": the installer never reaches this entry");
     }
     for (size_t k = 1; k <= n; ++k) {
       const std::optional<ScriptEntry> entry = script.Find(section, Number(k));
@@ -194,29 +208,35 @@ class Checker {
     }
     const std::string target = MapCompressedName(name);
     if (!IsPlainFileName(name) || !IsPlainFileName(target)) {
-      Error("Setup.lst", entry.line, "[" + section + "] entry " + entry.key + " \"" + name +
-                                         "\" is not a plain file name (a folder part, drive, wildcard, device "
-                                         "name or over 255 characters): the installer refuses it");
+      Error("Setup.lst", entry.line,
+            "[" + section + "] entry " + entry.key + " \"" + name +
+                "\" is not a plain file name (a folder part, drive, wildcard, device "
+                "name or over 255 characters): the installer refuses it");
       return;
     }
     targets.push_back(target);
     if (const auto [at, fresh] = seen.emplace(LowerCase(target), entry.line); !fresh)
-      Error("Setup.lst", entry.line, "[" + section + "] " + name + " installs to " + target +
-                                         " like the entry on line " + Number(at->second));
+      Error("Setup.lst", entry.line,
+            "[" + section + "] " + name + " installs to " + target + " like the entry on line " + Number(at->second));
     const size_t pathLength = defaultPath_.size() + target.size();
     if (section == "programfiles" && !defaultPath_.empty() && pathLength >= MaxPath)
-      Error("Setup.lst", entry.line, "[" + section + "] " + name + " installs to a path of " + Number(pathLength) +
-                                         " characters under \"defaultPath\": Windows' file functions fail at 260");
+      Error("Setup.lst", entry.line,
+            "[" + section + "] " + name + " installs to a path of " + Number(pathLength) +
+                " characters under \"defaultPath\": Windows' file functions fail at 260");
     if (section == "programfiles" && LowerCase(target) == "uninstal.exe")
       Error("Setup.lst", entry.line, name + " would be overwritten by the uninstaller");
     if (section == "programfiles" && LowerCase(target) == InstallLogName)
       Error("Setup.lst", entry.line, name + " has the install log's name: the log would be written over it");
     if (LowerCase(name).find("beispiel.") != std::string::npos)
-      Warning("Setup.lst", entry.line, name + " is a sample file: it is not installed where the "
-                                             "directory already holds Beispiel.hdb");
+      Warning("Setup.lst", entry.line,
+              name +
+                  " is a sample file: it is not installed where the "
+                  "directory already holds Beispiel.hdb");
     if (IsCompressedName(name) && target == name)
-      Warning("Setup.lst", entry.line, name + ": the installer does not know the extension and "
-                                             "installs the file under its compressed name");
+      Warning("Setup.lst", entry.line,
+              name +
+                  ": the installer does not know the extension and "
+                  "installs the file under its compressed name");
     if (!Present(name)) {
       Error("Setup.lst", entry.line, "[" + section + "] " + name + " is missing from the distribution");
       return;
@@ -227,7 +247,8 @@ class Checker {
 
   void CheckExpands(const std::string& name, int line) {
     const fs::path source = dir_ / names_[LowerCase(name)];
-    const fs::path scratch = fs::temp_directory_path() / ("distkit-check-" + std::to_string(reinterpret_cast<uintptr_t>(this)));
+    const fs::path scratch =
+        fs::temp_directory_path() / ("distkit-check-" + std::to_string(reinterpret_cast<uintptr_t>(this)));
     if (const auto failure = ExpandFileChecked(PathText(source), PathText(scratch)))
       Error("Setup.lst", line, name + " does not expand: " + InEnglish(failure->message));
     std::error_code ec;
@@ -238,8 +259,10 @@ class Checker {
   // one it would refuse, one without a checksum it cannot tell from a damaged one.
   void CheckChecksums(const ScriptReader& script) {
     if (!script.HasSection(ChecksumSection)) {
-      Warning("Setup.lst", 0, std::string("no [") + ChecksumSection + "] section: the installer cannot tell a "
-              "damaged file from a good one (distkit build writes it)");
+      Warning("Setup.lst", 0,
+              std::string("no [") + ChecksumSection +
+                  "] section: the installer cannot tell a "
+                  "damaged file from a good one (distkit build writes it)");
       return;
     }
     for (const char* always : {"Liesmich.txt", "Vertrag.Txt", "SETUP.EXE"})
@@ -248,15 +271,16 @@ class Checker {
       const std::string& onDisk = names_[name];
       const std::optional<ScriptEntry> recorded = script.Find(ChecksumSection, onDisk);
       if (!recorded) {
-        Warning("Setup.lst", line, onDisk + " has no checksum in [" + ChecksumSection +
-                                       "]: the installer cannot tell whether it is damaged");
+        Warning(
+            "Setup.lst", line,
+            onDisk + " has no checksum in [" + ChecksumSection + "]: the installer cannot tell whether it is damaged");
         continue;
       }
       const std::optional<std::string> digest = FileSha256(PathText(dir_ / onDisk));
       if (!digest || *digest != LowerCase(recorded->value))
-        Error("Setup.lst", recorded->line, onDisk + " is damaged: its SHA-256 is " + digest.value_or("unreadable") +
-                                               ", [" + ChecksumSection + "] records " + recorded->value +
-                                               "; the installer refuses it");
+        Error("Setup.lst", recorded->line,
+              onDisk + " is damaged: its SHA-256 is " + digest.value_or("unreadable") + ", [" + ChecksumSection +
+                  "] records " + recorded->value + "; the installer refuses it");
     }
   }
 
@@ -266,8 +290,9 @@ class Checker {
       bool found = false;
       for (const std::string& target : installed) found = found || LowerCase(target) == LowerCase(item.key);
       if (!found)
-        Error("Setup.lst", item.line, "the shortcut \"" + item.value + "\" points to " + item.key +
-                                          ", which the installation does not install");
+        Error(
+            "Setup.lst", item.line,
+            "the shortcut \"" + item.value + "\" points to " + item.key + ", which the installation does not install");
     }
     if (items.empty()) return;
     const auto name = script.Find("General", "Name");
@@ -321,7 +346,10 @@ std::string FindingsJson(const std::vector<Finding>& findings) {
   std::string json = "[";
   for (size_t i = 0; i < findings.size(); ++i) {
     const Finding& f = findings[i];
-    json += std::string(i ? ",\n " : "\n ") + "{\"severity\": " + (f.error ? "\"error\"" : f.note ? "\"note\"" : "\"warning\"") +
+    json += std::string(i ? ",\n " : "\n ") + "{\"severity\": " +
+            (f.error  ? "\"error\""
+             : f.note ? "\"note\""
+                      : "\"warning\"") +
             ", \"file\": " + JsonText(f.file) + ", \"line\": " + Number(static_cast<size_t>(f.line)) +
             ", \"message\": " + JsonText(f.message) + "}";
   }

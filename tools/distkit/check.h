@@ -10,7 +10,7 @@ struct Finding {
   std::string file;    // the file it concerns, "" for the folder
   int line = 0;        // the line of Setup.lst, 0 when none
   std::string message;
-  bool note = false;   // neither: what the packager should know (a valid signature)
+  bool note = false;  // neither: what the packager should know (a valid signature)
 };
 
 std::vector<Finding> CheckDistribution(const std::string& dir);

@@ -73,8 +73,9 @@ std::string CompressCommand(const std::string& file, const std::string& outputDi
   const std::string name = input.filename().string();
   const std::string compressed = CompressedNameFor(name);
   if (compressed.empty())
-    return name + ": the extension must have three characters (such as .EXE), "
-                  "or the installer would not recognise the compressed file";
+    return name +
+           ": the extension must have three characters (such as .EXE), "
+           "or the installer would not recognise the compressed file";
   if (IsCompressedName(name)) return name + ": is named as a compressed file already";
   const fs::path output = OutputPath(input, outputDir, compressed);
   if (SameFile(input, output)) return output.string() + ": would overwrite the input";
@@ -98,8 +99,8 @@ std::string CompressCommand(const std::string& file, const std::string& outputDi
     }
   }
   if (std::string problem = Finish(temporary, output); !problem.empty()) return problem;
-  std::printf("%s -> %s: %zu -> %zu bytes (%.1f%%)\n", input.string().c_str(), output.string().c_str(),
-              data.size(), packed.size(), data.empty() ? 100.0 : 100.0 * packed.size() / data.size());
+  std::printf("%s -> %s: %zu -> %zu bytes (%.1f%%)\n", input.string().c_str(), output.string().c_str(), data.size(),
+              packed.size(), data.empty() ? 100.0 : 100.0 * packed.size() / data.size());
   return {};
 }
 
@@ -110,12 +111,14 @@ std::string ExpandCommand(const std::string& file, const std::string& outputDir)
   {
     char signature[4] = {};
     std::ifstream(input, std::ios::binary).read(signature, 4);
-    if (std::memcmp(signature, lzh::Signature, sizeof lzh::Signature) != 0) return input.string() + ": not in the compressed format";
+    if (std::memcmp(signature, lzh::Signature, sizeof lzh::Signature) != 0)
+      return input.string() + ": not in the compressed format";
   }
   const fs::path output = OutputPath(input, outputDir, MapCompressedName(name));
   if (SameFile(input, output))
-    return name + ": the installer keeps this name, so expanding it here would overwrite the "
-                  "input; use -o with another folder";
+    return name +
+           ": the installer keeps this name, so expanding it here would overwrite the "
+           "input; use -o with another folder";
   const fs::path temporary = TemporaryFor(output);
   if (const auto failure = ExpandFileChecked(PathText(input), PathText(temporary))) {
     std::error_code ec;

@@ -14,6 +14,7 @@ std::string InEnglish(std::string message) {
       {" nicht öffnen!", ""},
   };
   for (const auto& [german, english] : Phrases)
-    if (const size_t at = message.find(german); at != std::string::npos) message.replace(at, std::strlen(german), english);
+    if (const size_t at = message.find(german); at != std::string::npos)
+      message.replace(at, std::strlen(german), english);
   return message;
 }

@@ -113,9 +113,7 @@ class MatchFinder {
 
  private:
   static constexpr unsigned HashSize = 1u << 15;
-  unsigned Hash(size_t i) const {
-    return ((text_[i] << 10) ^ (text_[i + 1] << 5) ^ text_[i + 2]) & (HashSize - 1);
-  }
+  unsigned Hash(size_t i) const { return ((text_[i] << 10) ^ (text_[i + 1] << 5) ^ text_[i + 2]) & (HashSize - 1); }
 
   std::vector<uint8_t> text_;
   std::vector<int> head_, previous_;

@@ -7,8 +7,8 @@
 namespace lzh {
 
 struct EncoderOptions {
-  int chainDepth = 32;     // match candidates looked at per position
-  int blockSize = 16384;   // positions parsed together with one set of symbol prices
+  int chainDepth = 32;    // match candidates looked at per position
+  int blockSize = 16384;  // positions parsed together with one set of symbol prices
 };
 
 // The whole compressed file: header and stream. progress, if given, is called now and then

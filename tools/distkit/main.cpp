@@ -101,10 +101,14 @@ int Check(const std::vector<std::string>& args) {
   bool json = false, strict = false;
   std::string dir;
   for (const std::string& arg : args) {
-    if (arg == "--json") json = true;
-    else if (arg == "--strict") strict = true;
-    else if (dir.empty() && !arg.starts_with("--")) dir = arg;
-    else return Usage(("check: unexpected " + arg).c_str());
+    if (arg == "--json")
+      json = true;
+    else if (arg == "--strict")
+      strict = true;
+    else if (dir.empty() && !arg.starts_with("--"))
+      dir = arg;
+    else
+      return Usage(("check: unexpected " + arg).c_str());
   }
   if (dir.empty()) return Usage("check needs a distribution folder");
   const std::vector<Finding> findings = CheckDistribution(dir);
@@ -180,8 +184,9 @@ int ManifestCommand(const std::vector<std::string>& args) {
   const std::optional<std::string> sha256 = FileSha256(download);
   if (problem.empty() && !sha256) problem = download + ": cannot be read";
   if (!problem.empty()) return Report(problem);
-  std::fputs((DetectionRule(registration) + WingetManifest(registration, id, options["--url"], *sha256, oneFile)).c_str(),
-             stdout);
+  std::fputs(
+      (DetectionRule(registration) + WingetManifest(registration, id, options["--url"], *sha256, oneFile)).c_str(),
+      stdout);
   return 0;
 }
 
@@ -221,8 +226,8 @@ int main(int argc, char** argv) {
   if (files.empty()) return Usage((command + " needs at least one file").c_str());
   int failures = 0;
   for (const std::string& file : files) {
-    const std::string problem = command == "compress" ? CompressCommand(file, outputDir)
-                                                      : ExpandCommand(file, outputDir);
+    const std::string problem =
+        command == "compress" ? CompressCommand(file, outputDir) : ExpandCommand(file, outputDir);
     if (!problem.empty()) failures += Report(problem);
   }
   return failures ? 1 : 0;

@@ -34,14 +34,14 @@ constexpr struct {
   int status;
   const char* response;
 } ReturnCodes[] = {
-    {1, "cancelledByUser"},   // ended by the user
-    {2, "contactSupport"},    // the distribution lacks its Setup.lst; the one-file download is cut or damaged
-    {3, "contactSupport"},    // a file could not be installed (missing, damaged); quiet: nothing changed
-    {4, "contactSupport"},    // a failure ended the run
-    {5, "invalidParameter"},  // the directory given cannot be made or written
-    {6, "downgrade"},         // a newer version is installed; nothing changed
-    {7, "invalidParameter"},  // the directory holds another program's installation; nothing changed
-    {9, "installInProgress"}, // another run for the same program is at work; nothing changed
+    {1, "cancelledByUser"},            // ended by the user
+    {2, "contactSupport"},             // the distribution lacks its Setup.lst; the one-file download is cut or damaged
+    {3, "contactSupport"},             // a file could not be installed (missing, damaged); quiet: nothing changed
+    {4, "contactSupport"},             // a failure ended the run
+    {5, "invalidParameter"},           // the directory given cannot be made or written
+    {6, "downgrade"},                  // a newer version is installed; nothing changed
+    {7, "invalidParameter"},           // the directory holds another program's installation; nothing changed
+    {9, "installInProgress"},          // another run for the same program is at work; nothing changed
     {3010, "rebootRequiredToFinish"},  // installed; a file in use is replaced at the next restart
 };
 }  // namespace
@@ -86,11 +86,12 @@ std::string WingetManifest(const Registration& registration, const std::string& 
                     "InstallerSuccessCodes:\n  - 8\nExpectedReturnCodes:\n";
   for (const auto& [status, response] : ReturnCodes)
     out += "  - InstallerReturnCode: " + std::to_string(status) + "\n    ReturnResponse: " + response + "\n";
-  out += "UpgradeBehavior: install\nAppsAndFeaturesEntries:\n  - DisplayName: " + Quoted(registration.displayName) + "\n";
+  out +=
+      "UpgradeBehavior: install\nAppsAndFeaturesEntries:\n  - DisplayName: " + Quoted(registration.displayName) + "\n";
   if (!registration.publisher.empty()) out += "    Publisher: " + Quoted(registration.publisher) + "\n";
   out += "    DisplayVersion: " + Quoted(registration.version) + "\n    ProductCode: " + Quoted(registration.key) +
-         "\nInstallers:\n  - Architecture: x86\n    InstallerUrl: " + Quoted(url) + "\n    InstallerSha256: " +
-         sha256 + "\nManifestType: installer\nManifestVersion: 1.6.0\n";
+         "\nInstallers:\n  - Architecture: x86\n    InstallerUrl: " + Quoted(url) + "\n    InstallerSha256: " + sha256 +
+         "\nManifestType: installer\nManifestVersion: 1.6.0\n";
   return out;
 }
 

@@ -18,7 +18,7 @@ std::string ReadRegistration(const std::string& dir, Registration& registration)
 std::string PackageIdentifier(const Registration& registration);
 // The installer manifest (winget schema 1.6.0) for the distribution packed as one zip archive,
 // or bundled as one program (oneFile).
-std::string WingetManifest(const Registration& registration, const std::string& identifier,
-                           const std::string& url, const std::string& sha256, bool oneFile = false);
+std::string WingetManifest(const Registration& registration, const std::string& identifier, const std::string& url,
+                           const std::string& sha256, bool oneFile = false);
 // The registry detection rule, as YAML comments so that the output stays one valid file.
 std::string DetectionRule(const Registration& registration);

@@ -51,15 +51,15 @@ std::string PackDistribution(const std::string& dir, const std::string& out) {
   if (files.empty()) return dir + " holds no files";
   const fs::path target = fs::absolute(out);
   if (fs::equivalent(target.parent_path(), dir, ec)) return "the archive must lie outside the distribution folder";
-  std::sort(files.begin(), files.end(), [](const fs::path& a, const fs::path& b) { return a.filename() < b.filename(); });
+  std::sort(files.begin(), files.end(),
+            [](const fs::path& a, const fs::path& b) { return a.filename() < b.filename(); });
   const std::string temporary = out + ".distkit-tmp";
   int error = 0;
   zip_t* archive = zip_open(temporary.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &error);
   if (!archive) return temporary + ": cannot be written";
   for (const fs::path& file : files) {
     zip_source_t* source = zip_source_file(archive, file.c_str(), 0, -1);
-    const zip_int64_t index =
-        source ? zip_file_add(archive, file.filename().c_str(), source, ZIP_FL_ENC_UTF_8) : -1;
+    const zip_int64_t index = source ? zip_file_add(archive, file.filename().c_str(), source, ZIP_FL_ENC_UTF_8) : -1;
     zip_uint16_t time = 0, date = 0;
     DosTime(EntryTime(file, release), time, date);
     if (index < 0 || zip_set_file_compression(archive, static_cast<zip_uint64_t>(index), ZIP_CM_DEFLATE, 9) != 0 ||

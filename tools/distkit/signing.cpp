@@ -56,10 +56,11 @@ bool HasCertificateTable(const std::string& file) {
   in.read(head.data(), static_cast<std::streamsize>(head.size()));
   const size_t size = static_cast<size_t>(in.gcount());
   const auto u32 = [&](size_t at) {
-    return at + 4 > size ? 0u
-                         : static_cast<uint32_t>(static_cast<uint8_t>(head[at]) | static_cast<uint8_t>(head[at + 1]) << 8 |
-                                                 static_cast<uint8_t>(head[at + 2]) << 16 |
-                                                 static_cast<uint32_t>(static_cast<uint8_t>(head[at + 3])) << 24);
+    return at + 4 > size
+               ? 0u
+               : static_cast<uint32_t>(static_cast<uint8_t>(head[at]) | static_cast<uint8_t>(head[at + 1]) << 8 |
+                                       static_cast<uint8_t>(head[at + 2]) << 16 |
+                                       static_cast<uint32_t>(static_cast<uint8_t>(head[at + 3])) << 24);
   };
   const size_t pe = u32(0x3C);
   if (size < 64 || head[0] != 'M' || head[1] != 'Z' || u32(pe) != 0x4550) return false;
@@ -109,13 +110,15 @@ SignatureReport CheckSignature(const std::string& file) {
   // A machine without the system's bundle of trusted certificates: osslsigncode then stops
   // before it reads the signature at all. Read it with an empty trust store instead; nothing
   // is trusted there.
-  if (After(output, "Current message digest").empty()) status = Run({"osslsigncode", "verify", "-CAfile", "/dev/null", "-in", file}, output);
+  if (After(output, "Current message digest").empty())
+    status = Run({"osslsigncode", "verify", "-CAfile", "/dev/null", "-in", file}, output);
   const std::string current = After(output, "Current message digest"),
                     calculated = After(output, "Calculated message digest");
   if (current.empty() || current != calculated)
-    return {SignatureState::Broken, current.empty() ? "the signature cannot be read"
-                                                    : "the file was changed after it was signed"};
+    return {SignatureState::Broken,
+            current.empty() ? "the signature cannot be read" : "the file was changed after it was signed"};
   const std::string signer = After(output, "Subject");
-  return {SignatureState::Valid, "signed by " + signer + (status == 0 ? ", a certificate trusted here"
-                                                                     : "; its certificate is not trusted on this machine")};
+  return {SignatureState::Valid,
+          "signed by " + signer +
+              (status == 0 ? ", a certificate trusted here" : "; its certificate is not trusted on this machine")};
 }

@@ -39,8 +39,8 @@ Program StartProgram(const std::string& exe, const std::string& arguments) {
   si.cb = sizeof si;
   PROCESS_INFORMATION pi = {};
   Program program;
-  if (!CreateProcessW(Wide(exe).c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                      Wide(dir).c_str(), &si, &pi))
+  if (!CreateProcessW(Wide(exe).c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, Wide(dir).c_str(),
+                      &si, &pi))
     return program;
   CloseHandle(pi.hThread);
   program.process.Reset(pi.hProcess);
@@ -128,8 +128,8 @@ std::string WindowClass(HWND hwnd) {
 
 void Press(HWND button) {
   if (!IsWindowEnabled(button) || !IsWindowVisible(button)) return;
-  PostMessageA(GetParent(button), WM_COMMAND,
-               MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED), reinterpret_cast<LPARAM>(button));
+  PostMessageA(GetParent(button), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED),
+               reinterpret_cast<LPARAM>(button));
 }
 
 HWND FocusOf(DWORD pid) {
@@ -167,17 +167,16 @@ void PressDialogButton(HWND dialog, const std::string& caption) {
 
 std::vector<std::string> TreeNodes(HWND tree, DWORD pid) {
   std::vector<std::string> nodes;
-  KernelHandle process(OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE,
-                                   FALSE, pid));
+  KernelHandle process(OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid));
   if (!process) return nodes;
   // The item and its text buffer must lie in the tree's own process.
   constexpr SIZE_T TextSize = 256;
-  auto* remote = static_cast<char*>(VirtualAllocEx(process.Get(), nullptr, sizeof(TVITEMW) + TextSize * 2,
-                                                   MEM_COMMIT, PAGE_READWRITE));
+  auto* remote = static_cast<char*>(
+      VirtualAllocEx(process.Get(), nullptr, sizeof(TVITEMW) + TextSize * 2, MEM_COMMIT, PAGE_READWRITE));
   if (!remote) return nodes;
-  for (auto item = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0));
-       item; item = reinterpret_cast<HTREEITEM>(
-                 SendMessageA(tree, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(item)))) {
+  for (auto item = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0)); item;
+       item = reinterpret_cast<HTREEITEM>(
+           SendMessageA(tree, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(item)))) {
     TVITEMW tv = {};
     tv.mask = TVIF_TEXT | TVIF_HANDLE;
     tv.hItem = item;
@@ -197,9 +196,9 @@ int TreeSelection(HWND tree) {
   const LRESULT selected = SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0);
   if (!selected) return -1;
   int index = 0;
-  for (auto item = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0));
-       item; ++index, item = reinterpret_cast<HTREEITEM>(SendMessageA(
-                          tree, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(item))))
+  for (auto item = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0)); item;
+       ++index, item = reinterpret_cast<HTREEITEM>(
+                    SendMessageA(tree, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(item))))
     if (reinterpret_cast<LRESULT>(item) == selected) return index;
   return -1;
 }
@@ -329,8 +328,7 @@ std::string FileText(const std::string& path) {
   if (!file) return {};
   std::string text(GetFileSize(file.Get(), nullptr), '\0');
   DWORD got = 0;
-  if (!text.empty() && !ReadFile(file.Get(), text.data(), static_cast<DWORD>(text.size()), &got, nullptr))
-    got = 0;
+  if (!text.empty() && !ReadFile(file.Get(), text.data(), static_cast<DWORD>(text.size()), &got, nullptr)) got = 0;
   text.resize(got);
   return text;
 }
