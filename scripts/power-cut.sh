@@ -60,10 +60,16 @@ guest() {
     # own; each new count written through the shared folder's cache to the host (that
     # file's sync alone: a sync of every disk would flush the installation too).
     # The copies an upgrade kept go once it has succeeded: then it is past its last file,
-    # and past any count the host waits for.
-    if [ "$what" = upgrade ]; then placed=("$dir"/~wk*/~up*); else placed=("$dir"/!(INSTALL1.LOG|cpy*|exp*|log*|~wk*)); fi
-    count=${#placed[@]}
-    [ "$count" -ge "$most" ] && most=$count || count=1000000
+    # and past any count the host waits for. (An installation's count only grows, once its
+    # log is there: the directory's write test before it comes and goes.)
+    if [ "$what" = upgrade ]; then
+      placed=("$dir"/~wk*/~up*)
+      count=${#placed[@]}
+      [ "$count" -ge "$most" ] && most=$count || count=1000000
+    else
+      placed=("$dir"/!(INSTALL1.LOG|cpy*|exp*|log*|~wk*))
+      count=${#placed[@]}
+    fi
     if [ -f "$dir/INSTALL1.LOG" ] && [ "$count" != "$told" ]; then
       told=$count
       echo "$told" >"$progress" && sync "$progress"
