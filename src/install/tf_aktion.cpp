@@ -336,8 +336,9 @@ size_t Tf_Aktion::LogAhead(std::vector<Planned>& plan, size_t from) {
     file.origin = OriginOf(file.target,
                            file.attributes != INVALID_FILE_ATTRIBUTES && !(file.attributes & FILE_ATTRIBUTE_DIRECTORY));
     if (!LogEntry(file.target, file.origin)) return 0;
-    // An earlier file there: the name it will be kept under goes into the same flush.
-    if (file.usersDatabase || file.attributes == INVALID_FILE_ATTRIBUTES) continue;
+    // An earlier file of the directory there: the name it will be kept under goes into the
+    // same flush. (One of the Windows directory is kept beside itself, its name found then.)
+    if (file.usersDatabase || file.windows || file.attributes == INVALID_FILE_ATTRIBUTES) continue;
     journal_.ReserveKeptName();
   }
   return FlushLog() ? end : 0;
